@@ -1,0 +1,27 @@
+// Reading a SETUP.INI entry.
+#include "manifest_entry.h"
+
+#include <cstdio>
+
+const char kAbsentValue[] = "Error";
+
+std::string ManifestKey(int n) {
+  char key[32];
+  std::snprintf(key, sizeof key, "SETUP%03d", n);
+  return key;
+}
+
+ResolvedEntry ResolveEntry(const std::string& value) {
+  ResolvedEntry e{TargetFolder::Install, false, value};
+  if (value.empty() || value[0] != '%') return e;
+  char kind = value.size() > 1 ? value[1] : '\0';
+  switch (kind) {
+    case 'S': e.skipIfPresent = true; [[fallthrough]];
+    case 's': e.folder = TargetFolder::System; break;
+    case 'W': e.skipIfPresent = true; [[fallthrough]];
+    case 'w': e.folder = TargetFolder::Windows; break;
+    default: break;
+  }
+  e.name = value.size() > 2 ? value.substr(2) : std::string();
+  return e;
+}

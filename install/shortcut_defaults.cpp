@@ -1,0 +1,38 @@
+// Shortcut creation's checks and derived values.
+#include "shortcut_defaults.h"
+
+bool LinkPathHasLnk(const std::string& link) {
+  std::string upper = link;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper.find("LNK") != std::string::npos;
+}
+
+unsigned DeriveDescription(const std::string& link, std::string* description) {
+  if (link.size() > kShortcutMaxPath) return kShortcutPathTooLong;
+  *description = link.size() >= 4 ? link.substr(0, link.size() - 4) : std::string();
+  return 0;
+}
+
+unsigned DeriveWorkingDirectory(const std::string& target, std::string* directory) {
+  if (target.size() > kShortcutMaxPath) return kShortcutPathTooLong;
+  for (std::size_t i = target.size(); i-- > 1;) {
+    if (target[i] == '\\') {
+      *directory = target.substr(0, i);
+      return 0;
+    }
+    if (target[i] == ':') {
+      *directory = target.substr(0, i + 1);
+      return 0;
+    }
+  }
+  return kShortcutNoFolder;
+}
+
+unsigned ShortcutResultFor(long hresult) {
+  switch (static_cast<unsigned long>(hresult)) {
+    case 0x80004005ul: return kShortcutFail;
+    case 0x8007000Eul: return kShortcutOutOfMemory;
+    default: return kShortcutFailed;
+  }
+}

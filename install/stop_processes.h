@@ -1,0 +1,4 @@
+// Ends running programs of an earlier installation.
+#pragma once
+
+void StopProductProcesses();

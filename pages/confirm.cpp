@@ -1,0 +1,66 @@
+// Confirmation page (115): the summary, then Next runs the copy.
+#include <windows.h>
+
+#include "install/copy_page.h"
+#include "pages/pages.h"
+#include "pages/summary.h"
+#include "resources/ids.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr DWORD kComputerNameSize = 16;
+constexpr UINT kDirectoryReadSize = 255;
+
+ComputerFacts GatherFacts() {
+  ComputerFacts f;
+  f.installFolder = g_installFolder;
+  char value[256] = "";
+  DWORD size = kComputerNameSize;
+  if (!GetComputerNameA(value, &size)) value[0] = '\0';
+  f.computerName = value;
+  SplitVersion(GetVersion(), &f.majorVersion, &f.minorVersion);
+  value[0] = '\0';
+  GetWindowsDirectoryA(value, kDirectoryReadSize);
+  f.windowsDirectory = value;
+  value[0] = '\0';
+  GetSystemDirectoryA(value, kDirectoryReadSize);
+  f.systemDirectory = value;
+  return f;
+}
+
+void OnConfirmInit(HWND page) {
+  CenterPage(page);
+  FocusNext(page);
+  SetWindowTextA(GetDlgItem(page, IDC_SUMMARY_TEXT), BuildSummary(GatherFacts()).c_str());
+}
+
+// The copy page and then the task page open from here, both owned by the
+// backdrop, after this page has ended.
+void OnConfirmNext(HWND page) {
+  EndDialog(page, 0);
+  ShowWindow(g_logo, SW_SHOW);
+  if (RunCopyPage()) OpenPage(IDD_TASKS);
+}
+
+void OnConfirmCommand(HWND page, int command) {
+  if (command == IDC_NEXT) {
+    OnConfirmNext(page);
+    return;
+  }
+  FollowFlow(page, IDD_CONFIRM, command);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ConfirmPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      OnConfirmInit(page);
+      return FALSE;
+    case WM_COMMAND:
+      OnConfirmCommand(page, LOWORD(wParam));
+      return TRUE;
+  }
+  return FALSE;
+}

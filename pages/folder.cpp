@@ -1,0 +1,59 @@
+// Install-folder page (114): Browse picks a parent folder, "Corvane" is added.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "pages/folder_choice.h"
+#include "pages/pages.h"
+#include "resources/ids.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+const char kBrowseTitle[] = "코르바네™을 설치하고 싶으신 폴더를 선택하세요.";
+
+// The browser is rooted at My Computer: any folder on any drive, nothing else.
+void OnBrowse(HWND page) {
+  LPITEMIDLIST root = NULL;
+  (void)SHGetSpecialFolderLocation(page, CSIDL_DRIVES, &root);
+  char chosen[MAX_PATH];
+  BROWSEINFOA bi = {};
+  bi.hwndOwner = page;
+  bi.pidlRoot = root;
+  bi.pszDisplayName = chosen;
+  bi.lpszTitle = kBrowseTitle;
+  bi.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST item = SHBrowseForFolderA(&bi);
+  bool picked = item && SHGetPathFromIDListA(item, chosen);
+  if (item) CoTaskMemFree(item);
+  if (root) CoTaskMemFree(root);
+  if (!picked) return;
+  if (!MakeInstallFolder(chosen, g_installFolder, sizeof g_installFolder)) return;
+  char display[kPathBufferSize];
+  FolderDisplayText(g_installFolder, display, sizeof display);
+  SetWindowTextA(GetDlgItem(page, IDC_FOLDER_DISPLAY), display);
+}
+
+void OnFolderCommand(HWND page, int command) {
+  if (command == IDC_BROWSE) {
+    OnBrowse(page);
+    return;
+  }
+  FollowFlow(page, IDD_FOLDER, command);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK FolderPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      // The display keeps the template's default text: it shows the install
+      // folder only after a Browse on this opening.
+      CenterPage(page);
+      FocusNext(page);
+      return FALSE;
+    case WM_COMMAND:
+      OnFolderCommand(page, LOWORD(wParam));
+      return TRUE;
+  }
+  return FALSE;
+}

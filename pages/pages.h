@@ -1,0 +1,33 @@
+// The wizard pages: modal dialogs owned by the backdrop window, each opening
+// its successor from its own command handling.
+#pragma once
+#include <windows.h>
+
+// Opens a page by template id, owned by the backdrop; returns when it and
+// every page it opened in turn have ended.
+void OpenPage(int templateId);
+
+// What every page does when it opens: centre itself on the screen.
+void CenterPage(HWND page);
+// Keyboard focus to button 1.
+void FocusNext(HWND page);
+// Ends the page, then opens the next one inside this handler.
+void HandOver(HWND page, int nextTemplateId);
+// "Do you want to end the setup?"; OK performs the quit action.
+void ConfirmQuit(HWND page);
+// Ends the page and asks the backdrop to end setup.
+void QuitSetup(HWND page);
+// The common part of every command handler: Cancel asks to quit, and the
+// flow table decides where the other buttons lead.
+void FollowFlow(HWND page, int pageId, int command);
+
+// Page procedures, one per page (or tightly related pair) in pages/.
+INT_PTR CALLBACK WelcomePageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK AgreementPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK UserInfoPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ScanChoicePageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ScanPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK FolderPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ConfirmPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK TaskPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK FinishPageProc(HWND, UINT, WPARAM, LPARAM);

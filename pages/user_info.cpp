@@ -1,0 +1,16 @@
+// Platform-free pieces of the agreement and user-information pages.
+#include "user_info.h"
+
+#include "shell/startup_path.h"
+
+bool BuildTempFilePath(const char* temp, char* out, std::size_t outSize) {
+  if (outSize) out[0] = '\0';
+  if (!temp || !*temp) return false;
+  if (!CopyBounded(out, outSize, temp)) return false;
+  std::size_t n = 0;
+  while (out[n]) ++n;
+  bool ok = (out[n - 1] == '\\' || AppendBounded(out, outSize, "\\")) &&
+            AppendBounded(out, outSize, "FILE.DAT");
+  if (!ok) out[0] = '\0';
+  return ok;
+}

@@ -1,0 +1,37 @@
+// Binding to the scan engine library for one scan run.
+#include "scan/scan_engine.h"
+
+ScanEngine g_engine;
+
+namespace {
+
+template <typename Proc>
+void Bind(Proc* entry, const char* name) {
+  // Through void*: the exports are plain C functions, not FARPROCs.
+  *entry = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(g_engine.library, name)));
+}
+
+}  // namespace
+
+WORD LoadScanEngine() {
+  // The bare name: the system looks beside the program first, then in the
+  // current directory, which is the setup folder.
+  g_engine.library = LoadLibraryA("Corvane.dll");
+  if (!g_engine.library) return 1;
+  Bind(&g_engine.probeInto, "dlProbeInto");
+  Bind(&g_engine.recoverFile, "dlRecoverFile");
+  Bind(&g_engine.getVirusReport, "dlGetVirusReport");
+  Bind(&g_engine.getVirusName, "dlGetVirusName");
+  Bind(&g_engine.closeProbe, "dlCloseProbe");
+  Bind(&g_engine.turnOn, "dlTurnOnCorvane");
+  Bind(&g_engine.turnOff, "dlTurnOffCorvane");
+  if (g_engine.turnOn) (void)g_engine.turnOn();
+  return 0;
+}
+
+void UnloadScanEngine() {
+  if (!g_engine.library) return;
+  if (g_engine.turnOff) g_engine.turnOff();
+  FreeLibrary(g_engine.library);
+  g_engine = ScanEngine();
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix that looks to setup like a Korean Windows 98:
+#   32-bit, version 4.10, ANSI code page 949 (from LANG), a Korean font for
+#   굴림/Gulim, every window inside one 800x600 virtual desktop (captions, focus,
+#   a fixed screen size), the Start menu where Windows 98 keeps it, and
+#   C:\windows\command on PATH.
+# Usage: make-prefix.sh TEMPLATE_DIR [COPY_DIR]
+#   Boots TEMPLATE_DIR once (kept while this script is unchanged), then, if
+#   COPY_DIR is given, replaces COPY_DIR with a fresh copy of it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+template=$1
+copy=${2:-}
+
+export WINEARCH=win32 LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8 WINEDEBUG=-all
+stamp="$template/.corvane-stamp"
+want=$(md5sum < "$0" | cut -d' ' -f1)
+
+if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
+  rm -rf "$template"
+  mkdir -p "$(dirname "$template")"
+  export WINEPREFIX="$template"
+  # No display is needed to boot; keep Wine from asking for Mono or Gecko.
+  WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= wineboot -i >/dev/null 2>&1
+  r() { wine reg add "$@" /f >/dev/null; }
+  r 'HKCU\Software\Wine' /v Version /d win98
+  r 'HKCU\Software\Wine\Fonts\Replacements' /v '굴림' /d NanumGothic
+  r 'HKCU\Software\Wine\Fonts\Replacements' /v 'Gulim' /d NanumGothic
+  r 'HKCU\Software\Wine\Fonts\Replacements' /v '굴림체' /d NanumGothicCoding
+  r 'HKCU\Software\Wine\Fonts\Replacements' /v 'GulimChe' /d NanumGothicCoding
+  r 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+  r 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600
+  # Wine's shell32 rebuilds Shell Folders from User Shell Folders, so the
+  # Windows 98 place of the Programs folder goes into both.
+  programs='C:\windows\Start Menu\Programs'
+  r 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v Programs /t REG_EXPAND_SZ /d "$programs"
+  r 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs /d "$programs"
+  r 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH /t REG_EXPAND_SZ \
+    /d 'C:\windows\command;C:\windows\system32;C:\windows;C:\windows\system32\wbem'
+  wineserver -w
+  mkdir -p "$template/drive_c/windows/Start Menu/Programs/시작프로그램" "$template/drive_c/windows/command"
+  echo "$want" > "$stamp"
+fi
+
+if [ -n "$copy" ]; then
+  rm -rf "$copy"
+  mkdir -p "$(dirname "$copy")"
+  # The system folders are large and only read: link them instead of copying.
+  # Everything else (registry, win.ini, user folders) is copied, because Wine
+  # rewrites some of those files in place.
+  mkdir -p "$copy"
+  tar -C "$template" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/winsxs -cf - . | tar -C "$copy" -xf -
+  cp -al "$template/drive_c/windows/system32" "$template/drive_c/windows/winsxs" "$copy/drive_c/windows/"
+fi
