@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "install/cleanup_plan.h"
 #include "install/install_job.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
@@ -51,12 +52,22 @@ INT_PTR CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-void CreateInstallFolders() {
-  // Each call makes one level; existing folders are fine, and a folder that
-  // cannot be made shows up as a failing file in it.
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Each call makes one level; existing folders are fine, and a folder that
+// cannot be made shows up as a failing file in it.  What did not exist before
+// is recorded for a failed copy's clean-up.
+void CreateInstallFolders(CopyRunRecord* record) {
+  record->installFolder = g_installFolder;
+  record->folderCreated = !Exists(g_installFolder);
   (void)CreateDirectoryA(g_installFolder, NULL);
-  for (const char* sub : kSubfolders)
-    (void)CreateDirectoryA((std::string(g_installFolder) + sub).c_str(), NULL);
+  for (const char* sub : kSubfolders) {
+    std::string path = std::string(g_installFolder) + sub;
+    if (!Exists(path)) record->createdSubfolders.push_back(path);
+    (void)CreateDirectoryA(path.c_str(), NULL);
+  }
 }
 
 std::string SystemFolder(TargetFolder which) {
@@ -68,14 +79,15 @@ std::string SystemFolder(TargetFolder which) {
   return dir;
 }
 
-// Tells the user which file failed, removes what was being installed, and
+// Tells the user which file failed, removes what this run installed, and
 // ends setup by destroying the backdrop (which owns the page and the logo).
-void FailInstall(const std::string& name) {
+void FailInstall(const std::string& name, const CopyRunRecord& record) {
   std::string text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
   MessageBoxA(g_backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
-  // Quoted, so that a folder with blanks reaches deltree as one path.
-  std::string command = std::string("deltree /y \"") + g_installFolder + "\"";
-  (void)WinExec(command.c_str(), SW_HIDE);
+  CleanupPlan plan = PlanCleanup(record);
+  for (const std::string& file : plan.filesToDelete) (void)DeleteFileA(file.c_str());
+  // Not awaited, like every program setup starts.
+  for (const std::string& command : plan.deltreeCommands) (void)WinExec(command.c_str(), SW_HIDE);
   DestroyWindow(g_backdrop);
 }
 
@@ -96,7 +108,8 @@ bool RunCopyPage() {
 }
 
 void RunInstallJob() {
-  CreateInstallFolders();
+  CopyRunRecord record;
+  CreateInstallFolders(&record);
   for (int n = 1;; ++n) {
     // A quit confirmed on the page stops the job here: nothing further is
     // installed or registered, and the quit message stays queued.
@@ -112,9 +125,10 @@ void RunInstallJob() {
     SetWindowTextA(GetDlgItem(g_hostDialog, IDC_COPY_STATUS), shown.c_str());
 
     if (!skip && !(g_initInstall && g_initInstall(folder.c_str(), entry.name.c_str()))) {
-      FailInstall(entry.name);
+      FailInstall(entry.name, record);
       return;
     }
+    if (!skip && entry.folder == TargetFolder::Install) record.installedFiles.push_back(shown);
     AnimateTo(ReadManifestPoints(n));
   }
   RegisterWithShell();

@@ -103,3 +103,28 @@ TEST(Processes, SubstringMatchInAnyCaseSparingSetup) {
   // Only ASCII letters change case; Korean bytes are compared as they are.
   EXPECT_EQ(UpperAscii("c:\\\xc4\xda\xb8\xa3x"), "C:\\\xc4\xda\xb8\xa3X");
 }
+
+#include "install/cleanup_plan.h"
+
+TEST(Cleanup, NewFolderGoesWhole) {
+  CopyRunRecord r;
+  r.installFolder = "C:\\Program Files\\Corvane";
+  r.folderCreated = true;
+  r.createdSubfolders = {"C:\\Program Files\\Corvane\\Vlist"};
+  r.installedFiles = {"C:\\Program Files\\Corvane\\CV32W.EXE"};
+  CleanupPlan p = PlanCleanup(r);
+  ASSERT_EQ(p.deltreeCommands.size(), 1u);
+  EXPECT_EQ(p.deltreeCommands[0], "deltree /y \"C:\\Program Files\\Corvane\"");
+  EXPECT_TRUE(p.filesToDelete.empty());
+}
+
+TEST(Cleanup, ExistingFolderLosesOnlyThisRunsWork) {
+  CopyRunRecord r;
+  r.installFolder = "D:\\Corvane";
+  r.folderCreated = false;
+  r.createdSubfolders = {"D:\\Corvane\\Update"};
+  r.installedFiles = {"D:\\Corvane\\CV32W.EXE", "D:\\Corvane\\Schedule.EXE"};
+  CleanupPlan p = PlanCleanup(r);
+  EXPECT_EQ(p.deltreeCommands, std::vector<std::string>{"deltree /y \"D:\\Corvane\\Update\""});
+  EXPECT_EQ(p.filesToDelete, r.installedFiles);
+}
