@@ -67,9 +67,10 @@ void SetUninstallValue(const char* name, const std::string& data) {
                       REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
                       &disposition) != ERROR_SUCCESS)
     return;
-  // The byte count leaves the terminator out, as readers of this entry expect.
+  // The count includes the terminator, as REG_SZ data must: without it the NT
+  // family stores an unterminated string that readers may run past.
   (void)RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size()));
+                       static_cast<DWORD>(data.size() + 1));
   RegCloseKey(key);
 }
 

@@ -1,0 +1,191 @@
+// Shell registration against the test prefix's registry, win.ini and Start
+// menu, with a manifest in a scratch setup folder.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "install/registration.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstall[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
+
+std::string Temp(const char* name) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  return std::string(temp) + name;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_TRUE(f);
+  std::fputs(text.c_str(), f);
+  std::fclose(f);
+}
+
+std::string LinkTarget(const std::string& link) {
+  IShellLinkA* shell = NULL;
+  CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                   reinterpret_cast<void**>(&shell));
+  if (!shell) return "";
+  IPersistFile* file = NULL;
+  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  WCHAR wide[MAX_PATH * 2];
+  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH * 2);
+  char path[1024] = "";
+  if (SUCCEEDED(file->Load(wide, STGM_READ))) shell->GetPath(path, sizeof path, NULL, SLGP_RAWPATH);
+  file->Release();
+  shell->Release();
+  return path;
+}
+
+class RegistrationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setupFolder_ = Temp("registration_setup");
+    CreateDirectoryA(setupFolder_.c_str(), NULL);
+    GetCurrentDirectoryA(sizeof oldDir_, oldDir_);
+    SetCurrentDirectoryA(setupFolder_.c_str());
+    programs_ = Temp("registration_programs");
+    CreateDirectoryA(programs_.c_str(), NULL);
+    CreateDirectoryA((programs_ + "\\시작프로그램").c_str(), NULL);
+    SetPrograms(programs_);
+    std::snprintf(g_installFolder, sizeof g_installFolder, "%s", "C:\\Program Files\\Corvane");
+    WriteProfileStringA("Corvane", NULL, NULL);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstall);
+    CoInitialize(NULL);
+  }
+
+  void TearDown() override {
+    CoUninitialize();
+    SetCurrentDirectoryA(oldDir_);
+  }
+
+  static void SetPrograms(const std::string& value) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                              &key, NULL),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+  }
+
+  std::string Profile(const char* key) {
+    char value[700];
+    GetProfileStringA("Corvane", key, "(absent)", value, sizeof value);
+    return value;
+  }
+
+  // The stored text, and in *size the number of characters stored, its
+  // terminator included.  Read in the wide form, which is how Wine and the NT
+  // family keep it.
+  std::string Uninstall(const char* name, DWORD* size) {
+    HKEY key;
+    *size = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return "(no key)";
+    WCHAR wideName[64], wide[700] = {};
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, 64);
+    DWORD type = 0, bytes = sizeof wide - sizeof(WCHAR);
+    LONG r = RegQueryValueExW(key, wideName, NULL, &type, reinterpret_cast<BYTE*>(wide), &bytes);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS) return "(no value)";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    *size = bytes / sizeof(WCHAR);
+    char text[1400] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+    return text;
+  }
+
+  std::string setupFolder_, programs_;
+  char oldDir_[MAX_PATH];
+};
+
+TEST_F(RegistrationTest, ManifestLinksFixedLinksRecordsAndUninstallEntry) {
+  WriteFile(setupFolder_ + "\\SETUP.INI",
+            "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
+            "SETUP004=%SSAMPLE.DLL\r\nSETUP005=%wSAMPLE.INI\r\n"
+            "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\n"
+            "SETUP005=Sample.LNK\r\n");
+  RegisterWithShell();
+
+  std::string group = programs_ + "\\코르바네™ for Win9X";
+  EXPECT_TRUE(Exists(group));
+  EXPECT_EQ(LinkTarget(group + "\\Unsetup.LNK"), "C:\\Program Files\\Corvane\\Unsetup.exe");
+  // SETUP004 has no SetupLink key: the walk ends before SETUP005.
+  EXPECT_FALSE(Exists(group + "\\Sample.LNK"));
+  EXPECT_EQ(LinkTarget(group + "\\..\\..\\코르바네.LNK"), "C:\\Program Files\\Corvane\\CV32W.EXE");
+  EXPECT_EQ(LinkTarget(programs_ + "\\시작프로그램\\예약검사.LNK"),
+            "C:\\Program Files\\Corvane\\Schedule.EXE");
+
+  EXPECT_EQ(Profile("Install"), "C:\\Program Files\\Corvane");
+  EXPECT_EQ(Profile("LInstall"), group);
+
+  DWORD size;
+  // Whole texts with their terminators: 18 characters (코르바네™ is five
+  // characters in ten bytes) and 38.
+  EXPECT_EQ(Uninstall("DisplayName", &size), "코르바네™ for Win95/98");
+  EXPECT_EQ(size, 19u);
+  EXPECT_EQ(Uninstall("UninstallString", &size), "\"C:\\Program Files\\Corvane\\Unsetup.exe\"");
+  EXPECT_EQ(size, 39u);
+}
+
+TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
+  WriteFile(setupFolder_ + "\\SETUP.INI",
+            "[SetupFiles]\r\nSETUP001=%sX.DLL\r\nSETUP002=A.EXE\r\n"
+            "[SetupLink]\r\nSETUP001=X.LNK\r\nSETUP002=no\r\n");
+  RegisterWithShell();
+  std::string group = programs_ + "\\코르바네™ for Win9X";
+  // The target keeps the folder prefix, exactly as the manifest writes it.
+  EXPECT_EQ(LinkTarget(group + "\\X.LNK"), "C:\\Program Files\\Corvane\\%sX.DLL");
+  // "no" is not "NO": a link name without LNK, so no shortcut.
+  EXPECT_FALSE(Exists(group + "\\no"));
+}
+
+TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
+  DeleteFileA((setupFolder_ + "\\SETUP.INI").c_str());
+  RegisterWithShell();
+  EXPECT_TRUE(Exists(programs_ + "\\코르바네™ for Win9X"));
+  EXPECT_EQ(Profile("Install"), "C:\\Program Files\\Corvane");
+  DWORD size;
+  EXPECT_EQ(Uninstall("DisplayName", &size), "코르바네™ for Win95/98");
+}
+
+TEST_F(RegistrationTest, TrailingBackslashIsNotDoubled) {
+  SetPrograms(programs_ + "\\");
+  RegisterWithShell();
+  EXPECT_EQ(Profile("LInstall"), programs_ + "\\코르바네™ for Win9X");
+}
+
+TEST_F(RegistrationTest, UnreadableProgramsFolderRegistersNothing) {
+  SetPrograms("C:\\" + std::string(125, 'p'));  // 128 characters
+  RegisterWithShell();
+  EXPECT_EQ(Profile("Install"), "(absent)");
+  EXPECT_EQ(Profile("LInstall"), "(absent)");
+  DWORD size;
+  EXPECT_EQ(Uninstall("DisplayName", &size), "(no key)");
+}
+
+TEST_F(RegistrationTest, ProgramsOf127CharactersIsRead) {
+  std::string programs = Temp("");
+  programs += std::string(127 - programs.size(), 'q');
+  ASSERT_EQ(programs.size(), 127u);
+  SetPrograms(programs);
+  RegisterWithShell();
+  EXPECT_EQ(Profile("LInstall"), programs + "\\코르바네™ for Win9X");
+}
+
+}  // namespace
