@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both halves of the tree: build/host (native logic tests, host tools)
-# and build/win (SETUP.EXE, the medium's programs and the Win32 tests).
+# Builds the tree three times: build/host (native logic tests, host tools),
+# build/win (every program with the Win32 tests, posix thread model for
+# GoogleTest) and build/dist (the medium's programs as they ship).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -10,3 +11,8 @@ cmake -S . -B build/win -DCMAKE_BUILD_TYPE=MinSizeRel \
       -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCORVANE_HOST_BIN="$PWD/build/host/bin" >/dev/null
 cmake --build build/win -j "$jobs"
+# The medium's programs as they ship: win32 thread model, Windows 95 imports.
+cmake -S . -B build/dist -DCMAKE_BUILD_TYPE=MinSizeRel \
+      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686-win32.cmake \
+      -DCORVANE_HOST_BIN="$PWD/build/host/bin" >/dev/null
+cmake --build build/dist -j "$jobs"
