@@ -1,0 +1,69 @@
+// _ISDEL.EXE: carries out the follow-up tasks that setup leaves in
+// Setup.run in the install folder, then removes the file.
+//
+// The programs that a task names are started from the install folder.  The
+// tasks that need the product's own dialogs (update wizard, rescue disk, safe
+// start-up) are recorded in win.ini for the product to offer at its next
+// start.  A missing folder or file, or a byte that is not a task byte, does
+// nothing.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tasks.h"
+
+namespace {
+
+const char kDefaultInstallFolder[] = "C:\\Program Files\\Corvane";
+constexpr int kPathSize = 600;
+
+std::string InstallFolder() {
+  char folder[kPathSize];
+  GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, folder, sizeof folder);
+  return folder;
+}
+
+// Reads at most two bytes: one is a task file, more is not.
+std::size_t ReadTaskFile(const std::string& path, unsigned char* content) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  std::size_t n = std::fread(content, 1, 2, f);
+  std::fclose(f);
+  return n;
+}
+
+void StartFromFolder(const std::string& folder, const char* program) {
+  std::string path = folder + "\\" + program;
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  std::string command = "\"" + path + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  if (CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+}
+
+void RecordDeferred(unsigned char deferred) {
+  char value[8];
+  std::snprintf(value, sizeof value, "%u", deferred);
+  (void)WriteProfileStringA("Corvane", "PendingTasks", deferred ? value : NULL);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::string folder = InstallFolder();
+  std::string taskFile = folder + "\\Setup.run";
+  unsigned char content[2];
+  TaskPlan plan = PlanTasks(content, ReadTaskFile(taskFile, content));
+  if (!plan.valid) return 0;
+
+  RecordDeferred(plan.deferred);
+  if (plan.runScheduledScan) StartFromFolder(folder, "Schedule.EXE");
+  if (plan.runProduct) StartFromFolder(folder, "CV32W.EXE");
+  (void)DeleteFileA(taskFile.c_str());
+  return 0;
+}

@@ -1,0 +1,13 @@
+// What a Setup.run byte asks for.
+#include "tasks.h"
+
+TaskPlan PlanTasks(const unsigned char* content, std::size_t size) {
+  TaskPlan plan{false, false, false, 0};
+  if (size != 1 || (content[0] & 0xE0)) return plan;
+  unsigned char mask = content[0];
+  plan.valid = true;
+  plan.runProduct = mask & kTaskRunProduct;
+  plan.runScheduledScan = mask & kTaskScheduledScan;
+  plan.deferred = mask & (kTaskUpdateWizard | kTaskRescueDisk | kTaskSafeBoot);
+  return plan;
+}

@@ -1,0 +1,23 @@
+// What a Setup.run byte asks for, without Win32.
+#pragma once
+#include <cstddef>
+
+// Bits of the task byte that setup writes, one per follow-up task.
+enum : unsigned char {
+  kTaskRunProduct = 0x01,    // run Corvane
+  kTaskScheduledScan = 0x02, // run the scheduled scan
+  kTaskUpdateWizard = 0x04,
+  kTaskRescueDisk = 0x08,
+  kTaskSafeBoot = 0x10,
+};
+
+struct TaskPlan {
+  bool valid;                // exactly one byte, bits 5 to 7 clear
+  bool runProduct;           // start CV32W.EXE
+  bool runScheduledScan;     // start Schedule.EXE
+  unsigned char deferred;    // tasks the product offers itself at its next start
+};
+
+// Reads the content of Setup.run.  Anything but one byte with only the five
+// task bits is not a task file of ours: nothing is done with it.
+TaskPlan PlanTasks(const unsigned char* content, std::size_t size);
