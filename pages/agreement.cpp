@@ -75,6 +75,9 @@ void OnUserInfoCommand(HWND page, int command) {
 
 INT_PTR CALLBACK AgreementPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnAgreementInit(page);
       return FALSE;
@@ -87,6 +90,9 @@ INT_PTR CALLBACK AgreementPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
 
 INT_PTR CALLBACK UserInfoPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnUserInfoInit(page);
       return FALSE;

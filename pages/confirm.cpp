@@ -55,6 +55,9 @@ void OnConfirmCommand(HWND page, int command) {
 
 INT_PTR CALLBACK ConfirmPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnConfirmInit(page);
       return FALSE;

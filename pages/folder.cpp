@@ -45,6 +45,9 @@ void OnFolderCommand(HWND page, int command) {
 
 INT_PTR CALLBACK FolderPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       // The display keeps the template's default text: it shows the install
       // folder only after a Browse on this opening.

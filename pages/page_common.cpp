@@ -44,6 +44,8 @@ void CenterPage(HWND page) {
              CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), h), w, h, TRUE);
 }
 
+void PreparePictureDc(HDC dc) { SetStretchBltMode(dc, COLORONCOLOR); }
+
 void FocusNext(HWND page) { SetFocus(GetDlgItem(page, IDC_NEXT)); }
 
 void HandOver(HWND page, int nextTemplateId) {

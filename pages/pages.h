@@ -17,6 +17,11 @@ void HandOver(HWND page, int nextTemplateId);
 void ConfirmQuit(HWND page);
 // Ends the page and asks the backdrop to end setup.
 void QuitSetup(HWND page);
+// Side pictures are drawn with COLORONCOLOR: where a picture control's edge
+// makes Wine stretch the bitmap by two pixels, the default mode leaves stray
+// colours in a 256-colour picture.  The message itself goes on to its default
+// handling.
+void PreparePictureDc(HDC dc);
 // The common part of every command handler: Cancel asks to quit, and the
 // flow table decides where the other buttons lead.
 void FollowFlow(HWND page, int pageId, int command);

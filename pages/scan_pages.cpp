@@ -57,6 +57,9 @@ void OnScanCommand(HWND page, int command) {
 
 INT_PTR CALLBACK ScanChoicePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnScanChoiceInit(page);
       return FALSE;
@@ -69,6 +72,9 @@ INT_PTR CALLBACK ScanChoicePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) 
 
 INT_PTR CALLBACK ScanPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnScanInit(page);
       return FALSE;

@@ -59,6 +59,9 @@ void OnFinishCommand(HWND page, int command) {
 
 INT_PTR CALLBACK TaskPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnTaskInit(page);
       return FALSE;
@@ -71,6 +74,9 @@ INT_PTR CALLBACK TaskPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
 
 INT_PTR CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       OnFinishInit(page);
       return FALSE;

@@ -17,6 +17,9 @@ void OnWelcomeCommand(HWND page, int command) {
 
 INT_PTR CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
+    case WM_CTLCOLORSTATIC:
+      PreparePictureDc(reinterpret_cast<HDC>(wParam));
+      return FALSE;
     case WM_INITDIALOG:
       CenterPage(page);
       FocusNext(page);

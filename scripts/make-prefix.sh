@@ -9,8 +9,9 @@
 #   COPY_DIR is given, replaces COPY_DIR with a fresh copy of it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-template=$1
-copy=${2:-}
+# Wine wants an absolute WINEPREFIX.
+template=$(realpath -m "$1")
+copy=${2:+$(realpath -m "$2")}
 
 export WINEARCH=win32 LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8 WINEDEBUG=-all
 stamp="$template/.corvane-stamp"
@@ -38,6 +39,7 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
   r 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH /t REG_EXPAND_SZ \
     /d 'C:\windows\command;C:\windows\system32;C:\windows;C:\windows\system32\wbem'
   wineserver -w
+  [ -f "$template/system.reg" ] || { echo "make-prefix: wineboot made no prefix in $template" >&2; exit 1; }
   mkdir -p "$template/drive_c/windows/Start Menu/Programs/시작프로그램" "$template/drive_c/windows/command"
   echo "$want" > "$stamp"
 fi

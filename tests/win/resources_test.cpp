@@ -1,0 +1,984 @@
+// The resources of SETUP.EXE (Part 2.2), read back from the built program:
+// the set of resource types and names and their language, every dialog
+// template parsed and compared with the tables of Part 2.2, the bitmaps' DIB
+// headers and the gradient strip's rows pixel by pixel, the icon groups, and
+// every template created as a dialog (pictures and icons loaded, Korean texts
+// in the controls, the layout in pixels).
+//
+// Screenshots: with CORVANE_SCREENSHOT_DIR set to a Unix folder, the dialog
+// test shows each page and waits (up to 20 s) until <id>.png appears there,
+// after writing <id>.ready; a loop on the Unix side takes them, e.g.
+//   while sleep 0.2; do for f in DIR/*.ready; do [ -e "$f" ] || continue;
+//     import -window root DIR/tmp.png && mv DIR/tmp.png "${f%.ready}.png" && rm "$f"; done; done
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "resources/ids.h"
+
+namespace {
+
+// The numbers of Part 2.2, once: the tables below use the names of ids.h.
+static_assert(IDI_SETUP_FILE == 101 && IDI_PRODUCT == 102, "icon groups");
+static_assert(IDB_SCAN_SIDE == 150 && IDB_WELCOME_SIDE == 201 && IDB_USERINFO_SIDE == 203 &&
+                  IDB_FOLDER_SIDE == 204 && IDB_CONFIRM_SIDE == 205 && IDB_FINISH_SIDE == 206 &&
+                  IDB_GRADIENT == 221 && IDB_LOGO == 222,
+              "bitmaps");
+static_assert(IDD_WELCOME == 111 && IDD_AGREEMENT == 112 && IDD_USERINFO == 113 && IDD_FOLDER == 114 &&
+                  IDD_CONFIRM == 115 && IDD_FINISH == 116 && IDD_TASKS == 148 && IDD_SCAN == 149 &&
+                  IDD_SCAN_CHOICE == 151 && IDD_PREPARING == 301 && IDD_COPY == 302,
+              "dialogs");
+
+constexpr WORD kKorean = 0x0412;  // LANG_KOREAN, SUBLANG_KOREAN
+constexpr DWORD kTemplateStyle = 0x80C800C0;
+constexpr int kStaticId = -1;
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+constexpr WORD kStaticAtom = 0x0082;
+
+// ---------------------------------------------------------------------------
+// The expected templates.
+
+enum class Kind {
+  kDefaultButton,
+  kButton,
+  kLine,
+  kPicture,
+  kIcon,
+  kText,
+  kTextRight,
+  kTextCentre,
+  kGroupBox,
+  kCheckBox,
+  kRadio,
+  kEdit,
+};
+
+struct KindInfo {
+  WORD atom;
+  const char* class_name;
+  DWORD style;  // besides WS_CHILD | WS_VISIBLE
+  DWORD ex_style;
+};
+
+// The control kinds of Part 2.2 with their class and styles.
+KindInfo InfoOf(Kind kind) {
+  switch (kind) {
+    case Kind::kDefaultButton: return {kButtonAtom, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::kButton: return {kButtonAtom, "Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::kLine: return {kStaticAtom, "Static", SS_ENHMETAFILE | WS_BORDER, WS_EX_STATICEDGE};
+    case Kind::kPicture: return {kStaticAtom, "Static", SS_BITMAP, WS_EX_STATICEDGE};
+    case Kind::kIcon: return {kStaticAtom, "Static", SS_ICON, 0};
+    case Kind::kText: return {kStaticAtom, "Static", SS_LEFT | WS_GROUP, 0};
+    case Kind::kTextRight: return {kStaticAtom, "Static", SS_RIGHT | WS_GROUP, 0};
+    case Kind::kTextCentre: return {kStaticAtom, "Static", SS_CENTER | WS_GROUP, 0};
+    case Kind::kGroupBox: return {kButtonAtom, "Button", BS_GROUPBOX, 0};
+    case Kind::kCheckBox: return {kButtonAtom, "Button", BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP, 0};
+    case Kind::kRadio: return {kButtonAtom, "Button", BS_AUTORADIOBUTTON | BS_FLAT, 0};
+    case Kind::kEdit: return {kEditAtom, "Edit", 0, 0};
+  }
+  return {0, "", 0, 0};
+}
+
+// Texts that Part 2.2 describes rather than quotes are checked by a rule.
+using TextRule = bool (*)(const std::wstring&);
+
+struct Control {
+  int id;
+  Kind kind;
+  const wchar_t* text;  // exact text, unless `resource` or `rule` is set
+  int resource;         // pictures and icons: the bitmap or icon group named
+  TextRule rule;
+  short x, y, cx, cy;
+  DWORD more_style;  // the row's own styles (edit styles, WS_DISABLED)
+};
+
+Control Exact(int id, Kind kind, const wchar_t* text, short x, short y, short cx, short cy, DWORD more = 0) {
+  return Control{id, kind, text, 0, nullptr, x, y, cx, cy, more};
+}
+
+Control Picture(int bitmap, short x, short y, short cx, short cy) {
+  return Control{kStaticId, Kind::kPicture, nullptr, bitmap, nullptr, x, y, cx, cy, 0};
+}
+
+Control Icon(int group, short x, short y) {
+  return Control{kStaticId, Kind::kIcon, nullptr, group, nullptr, x, y, 20, 20, 0};
+}
+
+Control Described(TextRule rule, short x, short y, short cx, short cy) {
+  return Control{kStaticId, Kind::kText, nullptr, 0, rule, x, y, cx, cy, 0};
+}
+
+// The frame shared by the pages.
+Control Next(const wchar_t* text = L"다음 >", DWORD more = 0) {
+  return Exact(IDC_NEXT, Kind::kDefaultButton, text, 160, 195, 50, 17, more);
+}
+Control Cancel(const wchar_t* text = L"취소") { return Exact(IDC_CANCEL, Kind::kButton, text, 215, 195, 50, 17); }
+Control Back() { return Exact(IDC_BACK, Kind::kButton, L"< 뒤로", 105, 195, 50, 17); }
+Control Line() { return Exact(kStaticId, Kind::kLine, L"", 5, 190, 260, 1); }
+Control Side(int bitmap) { return Picture(bitmap, 5, 3, 81, 183); }
+Control Text(const wchar_t* text, short x, short y, short cx, short cy) {
+  return Exact(kStaticId, Kind::kText, text, x, y, cx, cy);
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines(1);
+  for (wchar_t c : text) {
+    if (c == L'\n') {
+      lines.emplace_back();
+    } else {
+      lines.back() += c;
+    }
+  }
+  return lines;
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
+
+// Welcome page: "Warning:" and a dashed rule; blank; protected by law; blank;
+// copying or distributing without permission is punished.
+bool IsWarningBlock(const std::wstring& text) {
+  const std::vector<std::wstring> l = Lines(text);
+  return l.size() == 5 && l[0].rfind(L"경고 :", 0) == 0 && Contains(l[0], L"----------") && l[1].empty() &&
+         Contains(l[2], L"보호") && l[3].empty() && Contains(l[4], L"복제") && Contains(l[4], L"배포") &&
+         Contains(l[4], L"처벌");
+}
+
+// User-information heading: the quoted sentence, then one asking for the company.
+bool IsUserInfoHeading(const std::wstring& text) {
+  const std::wstring first = L"아래에 귀하의 이름을 입력하십시오.";
+  return text.rfind(first, 0) == 0 && text.size() > first.size() + 4 && Contains(text.substr(first.size()), L"회사");
+}
+
+bool IsWebSentence(const std::wstring& text) {
+  return Contains(text, L"홈페이지") && Contains(text, L"www.") && Lines(text).size() == 1;
+}
+
+bool IsPhoneAndFax(const std::wstring& text) {
+  const std::vector<std::wstring> l = Lines(text);
+  return l.size() == 2 && l[0].rfind(L"전화 : ", 0) == 0 && l[1].rfind(L"팩스 : ", 0) == 0;
+}
+
+// Four on-line services and the e-mail address, one a line, each "name : id".
+bool IsOnlineIds(const std::wstring& text) {
+  const std::vector<std::wstring> l = Lines(text);
+  if (l.size() != 5) return false;
+  for (const std::wstring& line : l) {
+    if (line.find(L" : ") == std::wstring::npos || line.find(L" : ") == 0) return false;
+  }
+  return l[4].rfind(L"E-mail : ", 0) == 0 && Contains(l[4], L"@");
+}
+
+struct Page {
+  int id;
+  bool extended;
+  short cx, cy;
+  const wchar_t* caption;
+  std::vector<Control> controls;
+};
+
+std::vector<Page> ExpectedPages() {
+  std::vector<Page> pages;
+  pages.push_back(
+      {IDD_WELCOME, true, 270, 215, L"환영합니다.",
+       {Next(), Cancel(), Line(),
+        Text(L"이 프로그램은 코르바네™을 당신의 컴퓨터에 설치하기 위한 설치 마법사입니다.", 120, 10, 145, 20),
+        Icon(IDI_PRODUCT, 90, 10),
+        Text(L"코르바네™을 안전하게 설치할려면 가능한 모든 응용 프로그램들을 종료하시는것이 좋습니다. ", 90, 40, 175, 20),
+        Text(L"만약, 응용 프로그램이 실행되고 있다면 설치 마법사의 실행을 방해할수도 있기 때문입니다.", 90, 65, 175, 20),
+        Text(L"언제든지 [취소] 버튼을 누르시면 설치를 중단하실수 있습니다. 계속적인 설치를 원하시면 [다음] 버튼을 누르시면 됩니다.",
+             90, 95, 175, 25),
+        Described(IsWarningBlock, 90, 130, 175, 55), Side(IDB_WELCOME_SIDE)}});
+  pages.push_back(
+      {IDD_AGREEMENT, true, 269, 215, L"사용시 주의사항",
+       {Next(L"예"), Cancel(L"아니오"), Line(), Back(), Icon(IDI_PRODUCT, 5, 5),
+        Text(L"아래의 동의서를 읽어보시고 판단하시기 바랍니다.\n동의서의 내용을 위반시 법적 재제를 받으실수 있습니다.", 30, 7,
+             235, 18),
+        Exact(IDC_AGREEMENT_TEXT, Kind::kEdit, L"", 5, 30, 260, 140,
+              ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_GROUP),
+        Text(L"위 내용에 동의하십니까? [아니오] 버튼을 선택하면 설치를 종료합니다.", 5, 175, 260, 10)}});
+  pages.push_back({IDD_USERINFO, true, 269, 215, L"사용자 정보",
+                   {Next(), Cancel(), Line(), Back(), Side(IDB_USERINFO_SIDE),
+                    Described(IsUserInfoHeading, 90, 10, 175, 16),
+                    Exact(IDC_USER_NAME, Kind::kEdit, L"", 140, 55, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+                    Exact(IDC_USER_COMPANY, Kind::kEdit, L"", 140, 80, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+                    Text(L"이름 :", 92, 59, 45, 8), Text(L"회사 :", 92, 84, 44, 8)}});
+  pages.push_back({IDD_FOLDER, true, 269, 215, L"설치 폴더 선정",
+                   {Next(), Cancel(), Line(), Side(IDB_FOLDER_SIDE), Back(),
+                    Text(L"코르바네™을 설치하기 위해 폴더를 선택하셔야 합니다.", 90, 10, 175, 17),
+                    Text(L"기본으로 선택된 폴더에 설치하시려면 [다음] 버튼을 누르세요.", 90, 40, 175, 20),
+                    Exact(kStaticId, Kind::kGroupBox, L"설치 폴더", 90, 155, 175, 30),
+                    Text(L"다른 폴더를 원하시면 [찾기] 버튼을 선택하시기 바립니다.", 90, 70, 175, 20),
+                    Exact(IDC_FOLDER_DISPLAY, Kind::kText, L"C:\\Program Files\\Corvane", 95, 169, 115, 10),
+                    Exact(IDC_BROWSE, Kind::kButton, L"찾기", 210, 164, 50, 17)}});
+  pages.push_back(
+      {IDD_CONFIRM, true, 270, 215, L"설치 목록 확인",
+       {Next(), Cancel(), Line(), Back(), Side(IDB_CONFIRM_SIDE),
+        Exact(IDC_SUMMARY_TEXT, Kind::kEdit, L"", 90, 60, 175, 125,
+              ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_HSCROLL),
+        Text(L"현재 설정 :", 90, 47, 175, 8),
+        Text(L"현재 설정 상태를 확인하시고, [다음] 버튼을 누르시면 파일을 지정한 폴더로 복사가 이루어집니다.", 90, 10, 175,
+             30)}});
+  pages.push_back(
+      {IDD_FINISH, true, 270, 215, L"설치 완료",
+       {Next(L"설치 완료"), Line(), Side(IDB_FINISH_SIDE), Text(L"코르바네™이 정상적으로 설치되었습니다.", 90, 10, 175, 10),
+        Described(IsWebSentence, 90, 25, 175, 20),
+        Text(L"다른 도움을 얻고 싶으시거나, 새로운 컴퓨터 바이러스 발견시에 저희들에게 연락주시면 성심성의껏 도와드리겠습니다.", 90,
+             50, 175, 30),
+        Described(IsPhoneAndFax, 110, 85, 155, 15), Text(L"통신 :", 110, 105, 20, 10),
+        Described(IsOnlineIds, 130, 105, 135, 40)}});
+  pages.push_back(
+      {IDD_TASKS, true, 270, 215, L"설치 후 작업 내용",
+       {Next(), Cancel(), Line(), Side(IDB_CONFIRM_SIDE),
+        Exact(kStaticId, Kind::kGroupBox, L"설치 후 작업 내용", 90, 70, 175, 115),
+        Text(L"코르바네™이 하드디스크에 설치되었습니다.\n\n완벽한 코르바네™ 사용을 위해서는 설치 후 아래의 작업들이 요구됩니다. "
+             L"원하는 작업만 선택하셔도 됩니다.",
+             90, 10, 175, 45),
+        Exact(IDC_TASK_SAFE_BOOT, Kind::kCheckBox, L"Win95/98의 안전 부팅이 가능하도록 합니다.", 100, 85, 160, 14),
+        Exact(IDC_TASK_RESCUE_DISK, Kind::kCheckBox, L"복구 디스크를 생성합니다.", 100, 105, 160, 14),
+        Exact(IDC_TASK_UPDATE, Kind::kCheckBox, L"업데이트 마법사를 수행합니다.", 100, 125, 160, 14),
+        Exact(IDC_TASK_SCHEDULED, Kind::kCheckBox, L"예약 검사를 수행합니다.", 100, 145, 160, 14),
+        Exact(IDC_TASK_RUN_PRODUCT, Kind::kCheckBox, L"코르바네™을 수행합니다.", 100, 165, 160, 14)}});
+  pages.push_back(
+      {IDD_SCAN, true, 270, 215, L"바이러스 검사",
+       {Next(L"다음 >", WS_DISABLED), Cancel(), Line(), Side(IDB_SCAN_SIDE),
+        Text(L"중요 폴더에 컴퓨터 바이러스가 존재하는지 검사합니다. 컴퓨터 바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.",
+             90, 10, 175, 35),
+        Exact(kStaticId, Kind::kGroupBox, L"바이러스 검사", 90, 40, 175, 145), Text(L"검사    파일 :", 95, 55, 45, 8),
+        Exact(IDC_SCAN_CURRENT_FILE, Kind::kText, L"", 145, 55, 115, 25), Text(L"검사 파일수 :", 95, 125, 45, 8),
+        Exact(IDC_SCAN_COUNT_FILES, Kind::kTextRight, L"0", 140, 125, 85, 8), Text(L"감염 파일수 :", 95, 140, 45, 10),
+        Exact(IDC_SCAN_COUNT_INFECTED, Kind::kTextRight, L"0", 140, 140, 85, 8), Text(L"치료 파일수 :", 95, 155, 45, 8),
+        Exact(IDC_SCAN_COUNT_REPAIRED, Kind::kTextRight, L"0", 140, 155, 85, 8), Text(L"삭제 파일수 :", 95, 170, 45, 8),
+        Exact(IDC_SCAN_COUNT_DELETED, Kind::kTextRight, L"0", 140, 170, 85, 8),
+        Exact(kStaticId, Kind::kLine, L"", 95, 115, 165, 1), Text(L"최근 진단 바이러스 명 :", 95, 95, 80, 8),
+        Exact(IDC_SCAN_LAST_VIRUS, Kind::kTextCentre, L"바이러스 없음", 170, 95, 90, 8)}});
+  pages.push_back({IDD_SCAN_CHOICE, true, 270, 215, L"바이러스 검사",
+                   {Next(), Cancel(), Line(), Side(IDB_SCAN_SIDE),
+                    Text(L"중요 폴더에 바이러스가 존재하는지 검사합니다.\n바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.", 90,
+                         10, 175, 25),
+                    Exact(kStaticId, Kind::kGroupBox, L"바이러스 검사", 90, 80, 176, 70),
+                    Exact(IDC_SCAN_FIRST, Kind::kRadio, L"바이러스를 검사 후 설치합니다.", 95, 100, 165, 14),
+                    Exact(IDC_SCAN_SKIP, Kind::kRadio, L"바이러스 검사를 하지 않습니다.", 95, 120, 165, 20)}});
+  pages.push_back({IDD_PREPARING, false, 211, 71, L"Setup",
+                   {Text(L"현재 코르바네™을 설치하기 위한 설치 마법사를 준비하고 있습니다. 설치 마법사가 준비되는 동안 잠시만 "
+                         L"기다려주십시오...",
+                         40, 11, 162, 25),
+                    Icon(IDI_PRODUCT, 10, 10)}});
+  pages.push_back({IDD_COPY, false, 211, 71, L"코르바네™ 설치",
+                   {Exact(IDC_CANCEL, Kind::kButton, L"취소", 80, 50, 50, 17),
+                    Exact(IDC_COPY_STATUS, Kind::kText, L"", 5, 7, 200, 11)}});
+  return pages;
+}
+
+struct BitmapSize {
+  int id;
+  int width;
+  int height;
+};
+
+const BitmapSize kBitmaps[] = {
+    {IDB_SCAN_SIDE, 138, 271},   {IDB_WELCOME_SIDE, 138, 271}, {IDB_USERINFO_SIDE, 137, 271},
+    {IDB_FOLDER_SIDE, 138, 271}, {IDB_CONFIRM_SIDE, 138, 271}, {IDB_FINISH_SIDE, 138, 271},
+    {IDB_GRADIENT, 38, 768},     {IDB_LOGO, 400, 244},
+};
+
+// ---------------------------------------------------------------------------
+// Reading resources and parsing templates.
+
+struct Blob {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+};
+
+Blob Find(HMODULE module, LPCSTR type, int id) {
+  Blob blob;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+  if (!found) return blob;
+  HGLOBAL loaded = LoadResource(module, found);
+  if (!loaded) return blob;
+  blob.data = static_cast<const uint8_t*>(LockResource(loaded));
+  blob.size = SizeofResource(module, found);
+  return blob;
+}
+
+struct SzOrOrd {
+  bool ordinal = false;
+  WORD id = 0;
+  std::wstring text;
+};
+
+struct Item {
+  DWORD help_id = 0;
+  DWORD ex_style = 0;
+  DWORD style = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  DWORD id = 0;
+  SzOrOrd cls;
+  SzOrOrd text;
+  WORD extra = 0;
+};
+
+struct Template {
+  bool extended = false;
+  WORD version = 0;
+  DWORD help_id = 0;
+  DWORD ex_style = 0;
+  DWORD style = 0;
+  WORD count = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  SzOrOrd menu;
+  SzOrOrd cls;
+  SzOrOrd caption;
+  WORD point_size = 0;
+  WORD weight = 0;
+  BYTE italic = 0;
+  BYTE charset = 0;
+  std::wstring face;
+  std::vector<Item> items;
+  size_t end = 0;     // bytes used by the template
+  bool ok = true;     // false if it ran past the resource's end
+};
+
+// Reads the little-endian fields of a template, never past its end.
+class Reader {
+ public:
+  explicit Reader(Blob blob) : blob_(blob) {}
+  WORD Word() {
+    if (pos_ + 2 > blob_.size) return Fail();
+    const WORD v = static_cast<WORD>(blob_.data[pos_] | (blob_.data[pos_ + 1] << 8));
+    pos_ += 2;
+    return v;
+  }
+  DWORD Dword() {
+    const DWORD lo = Word();
+    return lo | (static_cast<DWORD>(Word()) << 16);
+  }
+  short Short() { return static_cast<short>(Word()); }
+  BYTE Byte() {
+    if (pos_ + 1 > blob_.size) return static_cast<BYTE>(Fail());
+    return blob_.data[pos_++];
+  }
+  std::wstring String() {
+    std::wstring s;
+    for (WORD c = Word(); c != 0 && ok_; c = Word()) s += static_cast<wchar_t>(c);
+    return s;
+  }
+  SzOrOrd NameOrOrdinal() {
+    SzOrOrd v;
+    const WORD first = Word();
+    if (first == 0xFFFF) {
+      v.ordinal = true;
+      v.id = Word();
+    } else if (first != 0) {
+      v.text = static_cast<wchar_t>(first) + String();
+    }
+    return v;
+  }
+  void Skip(size_t n) { pos_ += n; }
+  void AlignDword() { pos_ = (pos_ + 3) & ~static_cast<size_t>(3); }
+  size_t Position() const { return pos_; }
+  bool Ok() const { return ok_ && pos_ <= blob_.size; }
+
+ private:
+  WORD Fail() {
+    ok_ = false;
+    pos_ = blob_.size;
+    return 0;
+  }
+  Blob blob_;
+  size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+// DLGTEMPLATE or DLGTEMPLATEEX with its items.
+Template Parse(Blob blob) {
+  Template t;
+  Reader r(blob);
+  const WORD first = r.Word();
+  const WORD second = r.Word();
+  t.extended = first == 1 && second == 0xFFFF;
+  if (t.extended) {
+    t.version = first;
+    t.help_id = r.Dword();
+    t.ex_style = r.Dword();
+    t.style = r.Dword();
+  } else {
+    t.style = first | (static_cast<DWORD>(second) << 16);
+    t.ex_style = r.Dword();
+  }
+  t.count = r.Word();
+  t.x = r.Short();
+  t.y = r.Short();
+  t.cx = r.Short();
+  t.cy = r.Short();
+  t.menu = r.NameOrOrdinal();
+  t.cls = r.NameOrOrdinal();
+  t.caption = r.NameOrOrdinal();
+  if (t.style & DS_SETFONT) {
+    t.point_size = r.Word();
+    if (t.extended) {
+      t.weight = r.Word();
+      t.italic = r.Byte();
+      t.charset = r.Byte();
+    }
+    t.face = r.String();
+  }
+  for (WORD i = 0; i < t.count && r.Ok(); ++i) {
+    r.AlignDword();
+    Item item;
+    if (t.extended) {
+      item.help_id = r.Dword();
+      item.ex_style = r.Dword();
+      item.style = r.Dword();
+    } else {
+      item.style = r.Dword();
+      item.ex_style = r.Dword();
+    }
+    item.x = r.Short();
+    item.y = r.Short();
+    item.cx = r.Short();
+    item.cy = r.Short();
+    item.id = t.extended ? r.Dword() : r.Word();
+    item.cls = r.NameOrOrdinal();
+    item.text = r.NameOrOrdinal();
+    item.extra = r.Word();
+    r.Skip(item.extra);
+    t.items.push_back(item);
+  }
+  t.end = r.Position();
+  t.ok = r.Ok();
+  return t;
+}
+
+std::string Narrow(const std::wstring& w) {  // for failure messages only
+  std::string s;
+  for (wchar_t c : w) s += (c < 0x80) ? static_cast<char>(c) : '?';
+  return s;
+}
+
+// ---------------------------------------------------------------------------
+// The module.
+
+class Resources : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    module_ = LoadLibraryExA(CORVANE_BIN_DIR "/SETUP.EXE", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  }
+  static void TearDownTestSuite() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+  }
+  void SetUp() override { ASSERT_NE(module_, nullptr) << "cannot load " CORVANE_BIN_DIR "/SETUP.EXE"; }
+
+  static HMODULE module_;
+};
+
+HMODULE Resources::module_ = nullptr;
+
+using NameSet = std::set<int>;
+
+BOOL CALLBACK CollectType(HMODULE, LPSTR type, LONG_PTR out) {
+  reinterpret_cast<std::vector<LPSTR>*>(out)->push_back(type);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR out) {
+  // Named (string) resources are recorded as -1: every name here is a number.
+  reinterpret_cast<NameSet*>(out)->insert(IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<UINT_PTR>(name)) : -1);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR out) {
+  reinterpret_cast<std::vector<WORD>*>(out)->push_back(language);
+  return TRUE;
+}
+
+TEST_F(Resources, HasOnlyDialogsBitmapsIconsAndIconGroupsAllKorean) {
+  std::vector<LPSTR> types;
+  EnumResourceTypesA(module_, CollectType, reinterpret_cast<LONG_PTR>(&types));
+  std::set<UINT_PTR> type_ids;
+  for (LPSTR type : types) {
+    ASSERT_TRUE(IS_INTRESOURCE(type)) << "a resource type given by name";
+    type_ids.insert(reinterpret_cast<UINT_PTR>(type));
+  }
+  const std::set<UINT_PTR> expected_types = {2 /* RT_BITMAP */, 3 /* RT_ICON */, 5 /* RT_DIALOG */,
+                                             14 /* RT_GROUP_ICON */};
+  EXPECT_EQ(type_ids, expected_types);
+
+  const std::map<UINT_PTR, NameSet> expected_names = {
+      {2, {IDB_SCAN_SIDE, IDB_WELCOME_SIDE, IDB_USERINFO_SIDE, IDB_FOLDER_SIDE, IDB_CONFIRM_SIDE, IDB_FINISH_SIDE,
+           IDB_GRADIENT, IDB_LOGO}},
+      {3, {1, 2}},
+      {5, {IDD_WELCOME, IDD_AGREEMENT, IDD_USERINFO, IDD_FOLDER, IDD_CONFIRM, IDD_FINISH, IDD_TASKS, IDD_SCAN,
+           IDD_SCAN_CHOICE, IDD_PREPARING, IDD_COPY}},
+      {14, {IDI_SETUP_FILE, IDI_PRODUCT}},
+  };
+  for (const auto& [type, expected] : expected_names) {
+    NameSet names;
+    EnumResourceNamesA(module_, MAKEINTRESOURCEA(type), CollectName, reinterpret_cast<LONG_PTR>(&names));
+    EXPECT_EQ(names, expected) << "resource type " << type;
+    for (int name : names) {
+      std::vector<WORD> languages;
+      EnumResourceLanguagesA(module_, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(name), CollectLanguage,
+                             reinterpret_cast<LONG_PTR>(&languages));
+      EXPECT_EQ(languages, std::vector<WORD>{kKorean}) << "type " << type << " name " << name;
+    }
+  }
+}
+
+TEST_F(Resources, TemplatesMatchPart22) {
+  for (const Page& page : ExpectedPages()) {
+    SCOPED_TRACE("dialog " + std::to_string(page.id));
+    const Blob blob = Find(module_, MAKEINTRESOURCEA(5), page.id);
+    ASSERT_NE(blob.data, nullptr);
+    const Template t = Parse(blob);
+    ASSERT_TRUE(t.ok) << "template runs past its resource";
+    EXPECT_LE(t.end, blob.size);
+    EXPECT_LT(blob.size - t.end, 4u) << "bytes after the last control";
+
+    EXPECT_EQ(t.extended, page.extended);
+    if (page.extended) {
+      EXPECT_EQ(t.version, 1);
+      EXPECT_EQ(t.help_id, 0u);
+      EXPECT_EQ(t.weight, 0);
+      EXPECT_EQ(t.italic, 0);
+      EXPECT_EQ(t.charset, 1);
+    }
+    EXPECT_EQ(t.style, kTemplateStyle);
+    EXPECT_EQ(t.ex_style, 0u);
+    EXPECT_EQ(t.x, 0);
+    EXPECT_EQ(t.y, 0);
+    EXPECT_EQ(t.cx, page.cx);
+    EXPECT_EQ(t.cy, page.cy);
+    EXPECT_FALSE(t.menu.ordinal);
+    EXPECT_TRUE(t.menu.text.empty()) << "no menu";
+    EXPECT_FALSE(t.cls.ordinal);
+    EXPECT_TRUE(t.cls.text.empty()) << "the default dialog class";
+    EXPECT_FALSE(t.caption.ordinal);
+    EXPECT_TRUE(t.caption.text == page.caption) << Narrow(t.caption.text);
+    EXPECT_EQ(t.point_size, 9);
+    EXPECT_TRUE(t.face == L"굴림") << Narrow(t.face);
+
+    ASSERT_EQ(t.count, page.controls.size());
+    ASSERT_EQ(t.items.size(), page.controls.size());
+    for (size_t i = 0; i < page.controls.size(); ++i) {
+      SCOPED_TRACE("control " + std::to_string(i));
+      const Control& want = page.controls[i];
+      const Item& got = t.items[i];
+      const KindInfo kind = InfoOf(want.kind);
+      EXPECT_EQ(got.id, page.extended ? static_cast<DWORD>(want.id) : static_cast<WORD>(want.id));
+      EXPECT_TRUE(got.cls.ordinal) << "class given by name: " << Narrow(got.cls.text);
+      EXPECT_EQ(got.cls.id, kind.atom);
+      EXPECT_EQ(got.style, WS_CHILD | WS_VISIBLE | kind.style | want.more_style);
+      EXPECT_EQ(got.ex_style, kind.ex_style);
+      EXPECT_EQ(got.help_id, 0u);
+      EXPECT_EQ(got.x, want.x);
+      EXPECT_EQ(got.y, want.y);
+      EXPECT_EQ(got.cx, want.cx);
+      EXPECT_EQ(got.cy, want.cy);
+      EXPECT_EQ(got.extra, 0) << "no creation data";
+      if (want.resource != 0) {
+        EXPECT_TRUE(got.text.ordinal) << "picture or icon named by text " << Narrow(got.text.text);
+        EXPECT_EQ(got.text.id, want.resource);
+      } else if (want.rule != nullptr) {
+        EXPECT_FALSE(got.text.ordinal);
+        EXPECT_TRUE(want.rule(got.text.text)) << "described text does not fit Part 2.2: " << Narrow(got.text.text);
+      } else {
+        EXPECT_FALSE(got.text.ordinal);
+        EXPECT_TRUE(got.text.text == want.text) << Narrow(got.text.text);
+      }
+    }
+  }
+}
+
+// The rules that Part 2.2 states apart from the tables.
+TEST_F(Resources, PagesHaveTheirButtonsOnly) {
+  std::map<int, std::set<int>> buttons;  // page -> ids of push buttons
+  for (const Page& page : ExpectedPages()) {
+    const Template t = Parse(Find(module_, MAKEINTRESOURCEA(5), page.id));
+    for (const Item& item : t.items) {
+      const DWORD type = item.style & BS_TYPEMASK;
+      if (item.cls.ordinal && item.cls.id == kButtonAtom && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+        buttons[page.id].insert(static_cast<WORD>(item.id));
+      }
+    }
+  }
+  for (int page : {IDD_WELCOME, IDD_TASKS, IDD_SCAN_CHOICE, IDD_SCAN}) {
+    EXPECT_EQ(buttons[page], (std::set<int>{IDC_NEXT, IDC_CANCEL})) << "page " << page;
+  }
+  for (int page : {IDD_AGREEMENT, IDD_USERINFO, IDD_CONFIRM}) {
+    EXPECT_EQ(buttons[page], (std::set<int>{IDC_NEXT, IDC_CANCEL, IDC_BACK})) << "page " << page;
+  }
+  EXPECT_EQ(buttons[IDD_FOLDER], (std::set<int>{IDC_NEXT, IDC_CANCEL, IDC_BACK, IDC_BROWSE}));
+  EXPECT_EQ(buttons[IDD_FINISH], (std::set<int>{IDC_NEXT}));
+  EXPECT_EQ(buttons[IDD_COPY], (std::set<int>{IDC_CANCEL}));
+  EXPECT_TRUE(buttons[IDD_PREPARING].empty());
+}
+
+// ---------------------------------------------------------------------------
+// Bitmaps and icons.
+
+struct Dib {
+  BITMAPINFOHEADER header{};
+  const RGBQUAD* palette = nullptr;
+  const uint8_t* bits = nullptr;
+  size_t stride = 0;
+  size_t size = 0;
+};
+
+Dib ReadDib(Blob blob) {
+  Dib dib;
+  dib.size = blob.size;
+  if (!blob.data || blob.size < sizeof(BITMAPINFOHEADER)) return dib;
+  std::memcpy(&dib.header, blob.data, sizeof dib.header);
+  dib.palette = reinterpret_cast<const RGBQUAD*>(blob.data + dib.header.biSize);
+  const DWORD colours = dib.header.biClrUsed ? dib.header.biClrUsed : (1u << dib.header.biBitCount);
+  dib.bits = blob.data + dib.header.biSize + colours * sizeof(RGBQUAD);
+  dib.stride = ((static_cast<size_t>(dib.header.biWidth) * dib.header.biBitCount + 31) / 32) * 4;
+  return dib;
+}
+
+TEST_F(Resources, BitmapsAre8BitPaletteDibsOfTheirSize) {
+  for (const BitmapSize& want : kBitmaps) {
+    SCOPED_TRACE("bitmap " + std::to_string(want.id));
+    const Blob blob = Find(module_, MAKEINTRESOURCEA(2), want.id);
+    ASSERT_NE(blob.data, nullptr);
+    const Dib dib = ReadDib(blob);
+    EXPECT_EQ(dib.header.biSize, sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(dib.header.biWidth, want.width);
+    EXPECT_EQ(dib.header.biHeight, want.height) << "positive: stored bottom-up";
+    EXPECT_EQ(dib.header.biPlanes, 1);
+    EXPECT_EQ(dib.header.biBitCount, 8);
+    EXPECT_EQ(dib.header.biCompression, static_cast<DWORD>(BI_RGB));
+    const DWORD palette = dib.header.biClrUsed ? dib.header.biClrUsed : 256;
+    EXPECT_EQ(palette, 256u);
+    const size_t image = dib.stride * static_cast<size_t>(want.height);
+    if (dib.header.biSizeImage != 0) {
+      EXPECT_EQ(dib.header.biSizeImage, image);
+    }
+    EXPECT_EQ(blob.size, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) + image);
+  }
+}
+
+// Bitmap 221: the anchor rows of Part 2.2 exactly, each other row at most two
+// neighbouring colours near the straight line between its anchors (the rule
+// that tools/mkart/gradient.cpp draws by).
+TEST_F(Resources, GradientRowsFollowTheAnchors) {
+  struct Anchor {
+    int row;
+    int r, g, b;
+  };
+  const Anchor anchors[] = {{0, 0x04, 0x04, 0x1C},   {128, 0x04, 0x04, 0x6C}, {256, 0x0C, 0x0C, 0xBC},
+                            {383, 0x0C, 0x0C, 0xFC}, {384, 0x0C, 0x0C, 0xFC}, {512, 0x0C, 0x0C, 0xAC},
+                            {640, 0x04, 0x04, 0x54}, {767, 0x04, 0x04, 0x04}};
+  const Blob blob = Find(module_, MAKEINTRESOURCEA(2), IDB_GRADIENT);
+  ASSERT_GE(blob.size, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) + 40 * 768);
+  const Dib dib = ReadDib(blob);
+  ASSERT_EQ(dib.header.biWidth, 38);
+  ASSERT_EQ(dib.header.biHeight, 768);
+  auto pixel = [&](int x, int top_row) {
+    const uint8_t index = dib.bits[static_cast<size_t>(767 - top_row) * dib.stride + x];
+    const RGBQUAD& q = dib.palette[index];
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+  };
+  for (const Anchor& a : anchors) {
+    for (int x = 0; x < 38; ++x) {
+      EXPECT_EQ(pixel(x, a.row), RGB(a.r, a.g, a.b)) << "anchor row " << a.row << " pixel " << x;
+    }
+  }
+  int mixed_rows = 0;
+  for (size_t s = 0; s + 1 < sizeof(anchors) / sizeof(anchors[0]); ++s) {
+    const Anchor& a = anchors[s];
+    const Anchor& b = anchors[s + 1];
+    for (int y = a.row; y <= b.row; ++y) {
+      const double t = static_cast<double>(y - a.row) / (b.row - a.row);
+      const double ideal[3] = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+      std::set<COLORREF> colours;
+      for (int x = 0; x < 38; ++x) {
+        const COLORREF c = pixel(x, y);
+        colours.insert(c);
+        const int got[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+        for (int k = 0; k < 3; ++k) {
+          ASSERT_LE(std::fabs(got[k] - ideal[k]), 4.0) << "row " << y << " pixel " << x << " channel " << k;
+        }
+      }
+      ASSERT_LE(colours.size(), 2u) << "row " << y;
+      if (colours.size() == 2) {
+        ++mixed_rows;
+        const COLORREF c0 = *colours.begin();
+        const COLORREF c1 = *colours.rbegin();
+        EXPECT_LE(std::abs(GetBValue(c0) - GetBValue(c1)), 4) << "row " << y;
+        EXPECT_LE(std::abs(GetRValue(c0) - GetRValue(c1)), 1) << "row " << y;
+      }
+    }
+  }
+  EXPECT_GT(mixed_rows, 300) << "the strip is dithered";
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width;
+  BYTE height;
+  BYTE colours;
+  BYTE reserved;
+  WORD planes;
+  WORD bit_count;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+static_assert(sizeof(GroupIconEntry) == 14, "GRPICONDIRENTRY");
+
+TEST_F(Resources, IconGroupsHoldOne32x32ImageOf16Colours) {
+  const std::pair<int, int> groups[] = {{IDI_SETUP_FILE, 1}, {IDI_PRODUCT, 2}};
+  for (const auto& [group, icon] : groups) {
+    SCOPED_TRACE("icon group " + std::to_string(group));
+    const Blob dir = Find(module_, MAKEINTRESOURCEA(14), group);
+    ASSERT_NE(dir.data, nullptr);
+    ASSERT_EQ(dir.size, 6 + sizeof(GroupIconEntry));
+    const WORD* head = reinterpret_cast<const WORD*>(dir.data);
+    EXPECT_EQ(head[0], 0);  // reserved
+    EXPECT_EQ(head[1], 1);  // icons
+    EXPECT_EQ(head[2], 1);  // one image
+    GroupIconEntry e;
+    std::memcpy(&e, dir.data + 6, sizeof e);
+    EXPECT_EQ(e.width, 32);
+    EXPECT_EQ(e.height, 32);
+    EXPECT_EQ(e.colours, 16);
+    EXPECT_EQ(e.reserved, 0);
+    EXPECT_EQ(e.planes, 1);
+    EXPECT_EQ(e.bit_count, 4);
+    EXPECT_EQ(e.id, icon);
+
+    const Blob image = Find(module_, MAKEINTRESOURCEA(3), icon);
+    ASSERT_NE(image.data, nullptr);
+    EXPECT_EQ(image.size, e.bytes);
+    const Dib dib = ReadDib(image);
+    EXPECT_EQ(dib.header.biWidth, 32);
+    EXPECT_EQ(dib.header.biHeight, 64) << "XOR image and AND mask";
+    EXPECT_EQ(dib.header.biBitCount, 4);
+    EXPECT_EQ(dib.header.biCompression, static_cast<DWORD>(BI_RGB));
+    const size_t xor_bytes = 32 * 16;
+    const size_t and_bytes = 32 * 4;
+    EXPECT_EQ(image.size, sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) + xor_bytes + and_bytes);
+    // The mask leaves some pixels transparent and covers the picture.
+    int transparent = 0;
+    for (size_t i = 0; i < and_bytes && image.size >= sizeof(BITMAPINFOHEADER) + 64 + xor_bytes + and_bytes; ++i) {
+      for (int bit = 0; bit < 8; ++bit) transparent += (dib.bits[xor_bytes + i] >> bit) & 1;
+    }
+    EXPECT_GT(transparent, 50);
+    EXPECT_LT(transparent, 32 * 32 - 300);
+    HICON handle = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), static_cast<DWORD>(image.size), TRUE,
+                                            0x00030000, 32, 32, 0);
+    EXPECT_NE(handle, nullptr);
+    if (handle) DestroyIcon(handle);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The templates as dialogs.
+
+// A page's minimum.  Under Wine a picture control sizes its window, static
+// edge included, to the bitmap and then stretches the bitmap into the client
+// area, two pixels smaller; in the default stretch mode (BLACKONWHITE) the
+// merged columns and rows are ANDed into false colours.  The control asks its
+// parent for colours just before it paints, so the stretch mode is set there.
+INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM wparam, LPARAM) {
+  if (message == WM_CTLCOLORSTATIC) {
+    SetStretchBltMode(reinterpret_cast<HDC>(wparam), COLORONCOLOR);
+    return FALSE;  // the default colours
+  }
+  return message == WM_INITDIALOG;
+}
+
+// Paints a picture control into a memory bitmap (WM_PRINTCLIENT) and counts
+// the pixels that are not a pixel of `dib` at or just below and right of the
+// same place: the control fits the bitmap into its client area.
+int PicturePixelsOff(HWND control, const Dib& dib) {
+  RECT client;
+  GetClientRect(control, &client);
+  const int w = client.right;
+  const int h = client.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, target);
+  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  GdiFlush();
+  const int bw = dib.header.biWidth;
+  const int bh = dib.header.biHeight;
+  auto source = [&](int x, int y) {
+    const RGBQUAD& q = dib.palette[dib.bits[static_cast<size_t>(bh - 1 - y) * dib.stride + x]];
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+  };
+  int off = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const DWORD p = static_cast<const DWORD*>(bits)[static_cast<size_t>(y) * w + x];
+      const COLORREF got = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+      bool found = false;
+      for (int dy = 0; dy <= 2 && !found; ++dy) {
+        for (int dx = 0; dx <= 2 && !found; ++dx) {
+          found = x + dx < bw && y + dy < bh && source(x + dx, y + dy) == got;
+        }
+      }
+      off += found ? 0 : 1;
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(target);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return off;
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A template rectangle in pixels, converted as the dialog manager does:
+// position and size each on their own (not the right and bottom edges).
+RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy) {
+  RECT r{x, y, cx, cy};
+  MapDialogRect(dialog, &r);
+  return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+RECT ChildRect(HWND dialog, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(window, buffer, 1024);
+  return buffer;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// With CORVANE_SCREENSHOT_DIR set, leaves the shown page on screen until the
+// Unix side has taken its picture (see the top of this file).
+void OfferScreenshot(int id) {
+  const char* dir = std::getenv("CORVANE_SCREENSHOT_DIR");
+  if (!dir || !*dir) return;
+  std::string base = std::string("Z:") + dir + "/" + std::to_string(id);
+  for (char& c : base) c = (c == '/') ? '\\' : c;
+  HANDLE ready = CreateFileA((base + ".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+  for (int waited = 0; waited < 20000; waited += 100) {
+    Pump();
+    if (GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    Sleep(100);
+  }
+  ADD_FAILURE() << "no screenshot of page " << id << " within 20 s";
+}
+
+TEST_F(Resources, EveryTemplateCreatesItsDialog) {
+  for (const Page& page : ExpectedPages()) {
+    SCOPED_TRACE("dialog " + std::to_string(page.id));
+    const Blob blob = Find(module_, MAKEINTRESOURCEA(5), page.id);
+    ASSERT_NE(blob.data, nullptr);
+    HWND dialog = CreateDialogIndirectParamA(module_, reinterpret_cast<LPCDLGTEMPLATEA>(blob.data), nullptr,
+                                             PageProc, 0);
+    ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
+
+    const RECT size = DialogUnits(dialog, 0, 0, page.cx, page.cy);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    EXPECT_TRUE(WindowText(dialog) == page.caption);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_TRUE(std::wstring(font.lfFaceName) == L"굴림") << Narrow(font.lfFaceName);
+
+    // The controls in stacking order are the template's rows.
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (size_t i = 0; i < page.controls.size(); ++i, child = GetWindow(child, GW_HWNDNEXT)) {
+      SCOPED_TRACE("control " + std::to_string(i));
+      const Control& want = page.controls[i];
+      ASSERT_NE(child, nullptr);
+      EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(want.id));
+      EXPECT_STRCASEEQ(ClassOf(child).c_str(), InfoOf(want.kind).class_name);
+      const RECT expected = DialogUnits(dialog, want.x, want.y, want.cx, want.cy);
+      const RECT got = ChildRect(dialog, child);
+      RECT inside;
+      GetClientRect(child, &inside);
+      if (want.kind == Kind::kPicture) {
+        // Shown at the bitmap's own size from the template's corner: the
+        // control sizes its window to the bitmap, the static edge inside it.
+        HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_NE(bitmap, nullptr) << "no bitmap in the picture control";
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof info, &info);
+        int width = 0;
+        for (const BitmapSize& b : kBitmaps) width = (b.id == want.resource) ? b.width : width;
+        EXPECT_EQ(info.bmWidth, width);
+        EXPECT_EQ(info.bmHeight, 271);
+        EXPECT_EQ(got.right - got.left, info.bmWidth);
+        EXPECT_EQ(got.bottom - got.top, info.bmHeight);
+        EXPECT_EQ(PicturePixelsOff(child, ReadDib(Find(module_, MAKEINTRESOURCEA(2), want.resource))), 0)
+            << "the control does not paint its bitmap";
+        EXPECT_EQ(got.left, expected.left);
+        EXPECT_EQ(got.top, expected.top);
+      } else if (want.kind == Kind::kIcon) {
+        // A 20 x 20 unit icon control; the control takes the icon's own size
+        // (32 x 32), as SS_ICON does without SS_REALSIZECONTROL.
+        HICON icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        ASSERT_NE(icon, nullptr) << "no icon in the icon control";
+        EXPECT_EQ(got.left, expected.left);
+        EXPECT_EQ(got.top, expected.top);
+        EXPECT_EQ(inside.right, GetSystemMetrics(SM_CXICON));
+        EXPECT_EQ(inside.bottom, GetSystemMetrics(SM_CYICON));
+      } else {
+        EXPECT_EQ(got.left, expected.left);
+        EXPECT_EQ(got.top, expected.top);
+        EXPECT_EQ(got.right, expected.right);
+        EXPECT_EQ(got.bottom, expected.bottom);
+        if (want.text) {
+          EXPECT_TRUE(WindowText(child) == want.text) << Narrow(WindowText(child));
+        }
+        if (want.rule) {
+          EXPECT_TRUE(want.rule(WindowText(child)));
+        }
+      }
+      EXPECT_EQ(IsWindowEnabled(child) != FALSE, (want.more_style & WS_DISABLED) == 0);
+    }
+    EXPECT_EQ(child, nullptr) << "more controls than the template's rows";
+
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    Pump();
+    OfferScreenshot(page.id);
+    DestroyWindow(dialog);
+  }
+}
+
+}  // namespace
