@@ -10,7 +10,7 @@ SUDO=
 
 packages=(cmake g++ make googletest libgtest-dev
           wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev
-          xvfb xdotool x11-utils imagemagick fonts-nanum fonts-liberation locales zlib1g-dev)
+          xvfb xdotool x11-utils imagemagick fonts-nanum fonts-liberation locales zlib1g-dev nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,174 @@
+// Install benchmark driver, run under Wine by run.sh: times the real
+// _SETUP.DLL installing every file of a medium's SETUP.INI, a plain copy of
+// the same files, and the silent install of a peer installer of the same
+// files (and of an empty one, which shows what starting a process costs).
+// Prints figures only.
+//
+//   installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "initinstall.h"
+
+namespace {
+
+double now_seconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void remove_tree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == 0xFFFFFFFF) return;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") remove_tree(path + "\\" + name);
+      } while (FindNextFileA(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+  } else {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+  }
+}
+
+// The SetupFiles names of the manifest, in order (plain entries only: the
+// benchmark product goes into one folder).
+std::vector<std::string> manifest_files(const std::string& ini) {
+  std::vector<std::string> names;
+  for (int n = 1;; ++n) {
+    char key[16], value[600];
+    wsprintfA(key, "SETUP%03d", n);
+    GetPrivateProfileStringA("SetupFiles", key, "Error", value, sizeof value, ini.c_str());
+    if (std::string(value) == "Error") break;
+    names.push_back(value);
+  }
+  return names;
+}
+
+double run_process(const std::string& command_line) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  const double start = now_seconds();
+  if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return -1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  const double seconds = now_seconds() - start;
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return seconds;
+}
+
+std::string file_bytes(const std::string& path) {
+  std::string bytes;
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (f == INVALID_HANDLE_VALUE) return "(missing)";
+  bytes.resize(GetFileSize(f, NULL));
+  DWORD got = 0;
+  if (!bytes.empty()) ReadFile(f, &bytes[0], static_cast<DWORD>(bytes.size()), &got, NULL);
+  CloseHandle(f);
+  bytes.resize(got);
+  return bytes;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 7) {
+    std::fprintf(stderr, "usage: installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS\n");
+    return 2;
+  }
+  const std::string medium = argv[1], product = argv[2], peer = argv[3], empty_peer = argv[4], root = argv[5];
+  const int rounds = std::max(1, std::atoi(argv[6]));
+  const std::vector<std::string> files = manifest_files(medium + "\\SETUP.INI");
+
+  HMODULE library = LoadLibraryA((medium + "\\_SETUP.DLL").c_str());
+  InitInstallFunction init_install = library == NULL ? nullptr
+                                                     : reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
+                                                           GetProcAddress(library, CORVANE_INITINSTALL_EXPORT)));
+  if (init_install == nullptr || files.empty()) {
+    std::fprintf(stderr, "installbench: no _SETUP.DLL with InitInstall or no files in %s\n", medium.c_str());
+    return 1;
+  }
+
+  CreateDirectoryA(root.c_str(), NULL);
+  std::vector<double> ours, copy, peer_times, empty_times;
+  for (int round = 0; round < rounds; ++round) {
+    const std::string target = root + "\\ours";
+    remove_tree(target);
+    CreateDirectoryA(target.c_str(), NULL);
+    double start = now_seconds();
+    for (const std::string& name : files) {
+      if (!init_install(target.c_str(), name.c_str())) {
+        std::fprintf(stderr, "installbench: InitInstall failed for %s\n", name.c_str());
+        return 1;
+      }
+    }
+    ours.push_back(now_seconds() - start);
+    // A fast install of wrong bytes would be no figure at all.
+    if (round == 0) {
+      for (const std::string& name : files) {
+        if (file_bytes(target + "\\" + name) != file_bytes(product + "\\" + name)) {
+          std::fprintf(stderr, "installbench: %s differs from the product's file\n", name.c_str());
+          return 1;
+        }
+      }
+    }
+    remove_tree(target);
+
+    const std::string copied = root + "\\copy";
+    remove_tree(copied);
+    CreateDirectoryA(copied.c_str(), NULL);
+    start = now_seconds();
+    for (const std::string& name : files) {
+      if (!CopyFileA((product + "\\" + name).c_str(), (copied + "\\" + name).c_str(), FALSE)) {
+        std::fprintf(stderr, "installbench: copy failed for %s\n", name.c_str());
+        return 1;
+      }
+    }
+    copy.push_back(now_seconds() - start);
+    remove_tree(copied);
+
+    const std::string peer_target = root + "\\peer";
+    remove_tree(peer_target);
+    peer_times.push_back(run_process("\"" + peer + "\" /S /D=" + peer_target));
+    remove_tree(peer_target);
+    empty_times.push_back(run_process("\"" + empty_peer + "\" /S /D=" + peer_target));
+    remove_tree(peer_target);
+  }
+  FreeLibrary(library);
+  RemoveDirectoryA(root.c_str());
+
+  std::printf("files: %u, rounds: %d (median, min)\n", static_cast<unsigned>(files.size()), rounds);
+  std::printf("InitInstall, all files        %7.3f s  %7.3f s\n", median(ours), *std::min_element(ours.begin(), ours.end()));
+  std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", median(copy), *std::min_element(copy.begin(), copy.end()));
+  std::printf("peer installer, silent        %7.3f s  %7.3f s\n", median(peer_times),
+              *std::min_element(peer_times.begin(), peer_times.end()));
+  std::printf("  empty peer installer        %7.3f s  %7.3f s\n", median(empty_times),
+              *std::min_element(empty_times.begin(), empty_times.end()));
+  std::printf("ours / peer                   %7.2f\n", median(ours) / median(peer_times));
+  return 0;
+}

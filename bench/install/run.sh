@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Install benchmark: about 100 MB of real PE files (Wine's own DLLs) as the
+# product, a medium made of them by mkmedium, and a peer installer of the
+# same files made by makensis (zlib, solid). Under one Wine prefix it prints
+# the time of InitInstall for all files, of a plain copy, and of the peer's
+# silent install, then the sizes. Figures only.
+# Usage: bench/install/run.sh [ROUNDS]
+#   CORVANE_WIN_BUILD, CORVANE_HOST_BUILD: build trees (build/win, build/host)
+#   CORVANE_BENCH_DIR: work folder (build/bench-install)
+#   CORVANE_PREFIX_TEMPLATE: prefix template to copy (else one of its own)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+win=${CORVANE_WIN_BUILD:-$root/build/win}
+host=${CORVANE_HOST_BUILD:-$root/build/host}
+work=${CORVANE_BENCH_DIR:-$root/build/bench-install}
+template=${CORVANE_PREFIX_TEMPLATE:-$work/prefix-template}
+rounds=${1:-5}
+dlls=/usr/lib/i386-linux-gnu/wine/i386-windows
+target_mib=100
+
+windows_path() { local p; p=$(cd "$1" && pwd); echo "Z:${p//\//\\}"; }
+
+mkdir -p "$work"
+rm -rf "$work/product" "$work/medium" "$work/nsis"
+mkdir -p "$work/product" "$work/nsis"
+
+# Every fourth program file of Wine's, in name order, up to 100 MiB.
+total=0
+index=0
+while IFS= read -r name; do
+  index=$((index + 1))
+  [ $(((index - 1) % 4)) -eq 0 ] || continue
+  cp --preserve=timestamps "$dlls/$name" "$work/product/"
+  total=$((total + $(stat -c %s "$dlls/$name")))
+  [ "$total" -lt $((target_mib * 1024 * 1024)) ] || break
+done < <(cd "$dlls" && LC_ALL=C ls | grep -Ei '\.(dll|exe|drv|ocx|acm|cpl|sys|tlb)$')
+(cd "$work/product" && LC_ALL=C ls) > "$work/list.txt"
+count=$(wc -l < "$work/list.txt")
+
+"$host/bin/mkmedium" --allow-missing "$work/product" "$work/list.txt" "$win/bin" "$work/medium" 2>/dev/null
+
+{
+  echo 'Name "Corvane benchmark peer"'
+  echo 'OutFile "peer.exe"'
+  echo 'InstallDir "C:\bench\peer"'
+  echo 'SetCompressor /SOLID zlib'
+  echo 'RequestExecutionLevel user'
+  echo 'SilentInstall silent'
+  echo 'Section'
+  echo '  SetOutPath "$INSTDIR"'
+  echo "  File \"$work/product/*.*\""
+  echo 'SectionEnd'
+} > "$work/nsis/peer.nsi"
+{
+  echo 'Name "Corvane benchmark empty peer"'
+  echo 'OutFile "empty.exe"'
+  echo 'InstallDir "C:\bench\peer"'
+  echo 'SetCompressor /SOLID zlib'
+  echo 'RequestExecutionLevel user'
+  echo 'SilentInstall silent'
+  echo 'Section'
+  echo '  SetOutPath "$INSTDIR"'
+  echo 'SectionEnd'
+} > "$work/nsis/empty.nsi"
+(cd "$work/nsis" && makensis -V1 peer.nsi && makensis -V1 empty.nsi)
+
+"$root/scripts/make-prefix.sh" "$template" "$work/prefix"
+export CORVANE_PREFIX=$work/prefix
+trap 'WINEPREFIX="$CORVANE_PREFIX" wineserver -k 2>/dev/null || true' EXIT
+"$root/scripts/wine-exec.sh" "$win/bin/installbench.exe" "$(windows_path "$work/medium")" \
+  "$(windows_path "$work/product")" "$(windows_path "$work/nsis")\\peer.exe" \
+  "$(windows_path "$work/nsis")\\empty.exe" 'C:\bench' "$rounds"
+
+raw=$(du -sb --apparent-size "$work/product" | cut -f1)
+pak=$(stat -c %s "$work/medium/_SETUP.PAK")
+medium=$(du -sb --apparent-size "$work/medium" | cut -f1)
+peer=$(stat -c %s "$work/nsis/peer.exe")
+awk -v count="$count" -v raw="$raw" -v pak="$pak" -v medium="$medium" -v peer="$peer" 'BEGIN {
+  printf "product: %d files, %d bytes\n", count, raw
+  printf "payload store _SETUP.PAK      %11d bytes (%.1f%% of the files)\n", pak, 100 * pak / raw
+  printf "medium folder, all            %11d bytes\n", medium
+  printf "peer installer peer.exe       %11d bytes (%.1f%% of the files)\n", peer, 100 * peer / raw
+}'

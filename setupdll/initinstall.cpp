@@ -1,0 +1,78 @@
+// _SETUP.DLL: the installer support library. Its one export makes a product
+// file in a folder from the payload store that lies beside the library.
+#include "initinstall.h"
+
+#include "names.h"
+#include "store_file.h"
+#include "target_file.h"
+
+namespace {
+
+// Large enough that a 100 MB product needs few calls into the system, small
+// enough for a 16 MB Windows 95 machine.
+const DWORD kInBufferSize = 256 * 1024;
+const DWORD kOutBufferSize = 512 * 1024;
+
+HMODULE g_module;
+
+// Made at the first call and kept while the library is loaded: setup
+// installs file after file, and allocating (and touching) fresh buffers of
+// this size costs more than a small file's whole unpacking.
+payload::Buffers g_buffers;
+
+bool have_buffers() {
+  if (g_buffers.in == NULL) {
+    g_buffers.in = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
+    g_buffers.in_size = kInBufferSize;
+  }
+  if (g_buffers.out == NULL) {
+    g_buffers.out = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kOutBufferSize));
+    g_buffers.out_size = kOutBufferSize;
+  }
+  return g_buffers.in != NULL && g_buffers.out != NULL;
+}
+
+void release_buffers() {
+  if (g_buffers.in != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.in);
+  if (g_buffers.out != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.out);
+  g_buffers.in = NULL;
+  g_buffers.out = NULL;
+}
+
+// Unpacks member into a new temporary file in folder; on success its path is
+// in temp, on failure nothing is left behind.
+bool unpack_beside(StoreFile& store, const payload::Member& member, const char* folder, char* temp) {
+  if (!have_buffers()) return false;
+  HANDLE file = create_temp_file(folder, temp);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool unpacked = store.extract_to(member, file, g_buffers);
+  // A close can report a write that failed late (a full disk, a network drive).
+  const bool closed = CloseHandle(file) != FALSE;
+  if (unpacked && closed) return true;
+  (void)DeleteFileA(temp);
+  return false;
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+  // At process exit (reserved set) the heap goes with the process.
+  if (reason == DLL_PROCESS_DETACH && reserved == NULL) release_buffers();
+  return TRUE;
+}
+
+extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
+  if (folder == NULL || name == NULL || !payload::is_plain_file_name(name)) return 0;
+  char target[MAX_PATH];
+  if (!payload::join_path(target, sizeof target, folder, name)) return 0;
+  if (!target_may_be_replaced(target)) return 0;
+
+  StoreFile store;
+  payload::Member member;
+  if (!store.open(g_module) || !store.find(name, &member)) return 0;
+
+  char temp[MAX_PATH];
+  if (!unpack_beside(store, member, folder, temp)) return 0;
+  return put_in_place(temp, target) ? 1 : 0;
+}

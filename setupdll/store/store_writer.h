@@ -1,0 +1,48 @@
+// Building a payload store: the medium builder packs the product files with
+// it, and the tests make stores of their own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace payload {
+
+class StoreWriter {
+ public:
+  // level: zlib compression level, 0 to 9.
+  explicit StoreWriter(int level = 9);
+
+  // Packs one member. False, with error() telling why, for a name that is
+  // not a plain file name, a name already in the store (in any letter case),
+  // too many members, or a store that would pass 4 GB.
+  bool add(const std::string& name, const uint8_t* data, size_t size, uint64_t write_time = 0);
+
+  // The whole store, header first.
+  std::vector<uint8_t> finish() const;
+
+  const std::string& error() const { return error_; }
+  size_t member_count() const { return members_.size(); }
+
+ private:
+  struct Packed {
+    std::string name;
+    uint32_t size;
+    uint32_t crc;
+    uint64_t write_time;
+    uint8_t method;
+    std::vector<uint8_t> bytes;
+  };
+
+  int level_;
+  std::vector<Packed> members_;
+  uint64_t directory_size_ = 0;
+  uint64_t data_size_ = 0;
+  std::string error_;
+};
+
+// Raw deflate of data at the given level; empty when zlib fails.
+std::vector<uint8_t> deflate_raw(const uint8_t* data, size_t size, int level);
+
+}  // namespace payload

@@ -1,0 +1,36 @@
+// The payload store beside the support library, read through a file handle.
+#pragma once
+
+#include <windows.h>
+
+#include "store_reader.h"
+
+class StoreFile {
+ public:
+  StoreFile();
+  ~StoreFile();
+  StoreFile(const StoreFile&) = delete;
+  StoreFile& operator=(const StoreFile&) = delete;
+
+  // Opens _SETUP.PAK in the folder of module and checks its header and
+  // directory; false for a missing, foreign, truncated or damaged store.
+  bool open(HMODULE module);
+
+  bool find(const char* name, payload::Member* member);
+
+  // Unpacks member into file (positioned at its start) through buffers and
+  // gives it the member's time. True only when the whole member came out
+  // with its checksum holding and every byte was written.
+  bool extract_to(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
+
+ private:
+  class Source;
+
+  HANDLE file_;
+  DWORD size_;
+  DWORD position_;
+  payload::Header header_;
+  uint8_t* directory_;
+
+  bool read(DWORD offset, void* buffer, DWORD length);
+};

@@ -1,0 +1,358 @@
+// The real _SETUP.DLL under Wine: a store made here is put beside a copy of
+// the library, and InitInstall is called through GetProcAddress as setup
+// calls it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "initinstall.h"
+#include "store_writer.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string program_folder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+  std::string s(path, n);
+  return s.substr(0, s.rfind('\\'));
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != 0xFFFFFFFF; }
+
+Bytes read_file(const std::string& path) {
+  Bytes out;
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (f == INVALID_HANDLE_VALUE) return out;
+  out.resize(GetFileSize(f, NULL));
+  DWORD got = 0;
+  if (!out.empty()) ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, NULL);
+  out.resize(got);
+  CloseHandle(f);
+  return out;
+}
+
+void write_file(const std::string& path, const Bytes& bytes) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, f) << path;
+  DWORD written = 0;
+  if (!bytes.empty()) WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+  CloseHandle(f);
+  ASSERT_EQ(bytes.size(), written);
+}
+
+Bytes text_bytes(size_t size, const std::string& seed) {
+  Bytes out;
+  for (size_t i = 0; out.size() < size; ++i) {
+    const std::string line = seed + " line " + std::to_string(i) + "\r\n";
+    out.insert(out.end(), line.begin(), line.end());
+  }
+  out.resize(size);
+  return out;
+}
+
+Bytes random_bytes(size_t size, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes out(size);
+  for (uint8_t& b : out) b = static_cast<uint8_t>(rng());
+  return out;
+}
+
+std::vector<std::string> list_folder(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = data.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+void remove_tree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == 0xFFFFFFFF) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    for (const std::string& name : list_folder(path)) remove_tree(path + "\\" + name);
+    RemoveDirectoryA(path.c_str());
+  } else {
+    DeleteFileA(path.c_str());
+  }
+}
+
+std::string wininit_path() {
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, sizeof windows);
+  return std::string(windows) + "\\WININIT.INI";
+}
+
+std::string short_path(const std::string& path) {
+  char out[MAX_PATH];
+  const DWORD n = GetShortPathNameA(path.c_str(), out, sizeof out);
+  return std::string(out, n);
+}
+
+// A medium folder with a copy of the library and a store, a target folder,
+// and InitInstall resolved from that copy.
+class SetupDll : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    root = std::string(temp) + "cv setupdll " + std::to_string(GetCurrentProcessId());
+    medium = root + "\\medium";
+    target = root + "\\코르바네 target";
+    remove_tree(root);
+    ASSERT_TRUE(CreateDirectoryA(root.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
+    const std::string dll = medium + "\\_SETUP.DLL";
+    ASSERT_TRUE(CopyFileA((program_folder() + "\\_SETUP.DLL").c_str(), dll.c_str(), FALSE));
+
+    text = text_bytes(300000, "Corvane");
+    noise = random_bytes(1500000, 1);  // several buffers' worth, stored as it is
+    add("CV32W.EXE", text, 0x01D0000012345670ull);
+    add("Schedule.EXE", noise);
+    add("empty.dat", Bytes());
+    add("예약검사.dat", text_bytes(5000, "예약"));
+    add("x", text_bytes(100, "x"));
+    write_store();
+
+    library = LoadLibraryA(dll.c_str());
+    ASSERT_NE(nullptr, library);
+    init_install = reinterpret_cast<InitInstallFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, CORVANE_INITINSTALL_EXPORT)));
+    ASSERT_NE(nullptr, init_install);
+  }
+
+  void TearDown() override {
+    if (library != NULL) FreeLibrary(library);
+    remove_tree(root);
+  }
+
+  void add(const std::string& name, const Bytes& data, uint64_t time = 0) {
+    members.push_back({name, data, time});
+  }
+
+  // Writes the store of the members; returns it for tests that damage it.
+  Bytes write_store() {
+    payload::StoreWriter writer;
+    for (const Member& m : members) EXPECT_TRUE(writer.add(m.name, m.data.data(), m.data.size(), m.time));
+    const Bytes store = writer.finish();
+    write_file(medium + "\\_SETUP.PAK", store);
+    return store;
+  }
+
+  int install(const std::string& folder, const std::string& name) {
+    return init_install(folder.c_str(), name.c_str());
+  }
+
+  struct Member {
+    std::string name;
+    Bytes data;
+    uint64_t time;
+  };
+
+  std::string root, medium, target;
+  Bytes text, noise;
+  std::vector<Member> members;
+  HMODULE library = NULL;
+  InitInstallFunction init_install = nullptr;
+};
+
+TEST_F(SetupDll, MakesEveryFileByteExactWithNothingElseLeft) {
+  EXPECT_EQ(1, install(target, "CV32W.EXE"));
+  EXPECT_EQ(1, install(target + "\\", "schedule.exe"));  // another letter case, a trailing backslash
+  EXPECT_EQ(1, install(target, "empty.dat"));
+  EXPECT_EQ(1, install(target, "예약검사.DAT"));
+  EXPECT_EQ(text, read_file(target + "\\CV32W.EXE"));
+  EXPECT_EQ(noise, read_file(target + "\\schedule.exe"));
+  EXPECT_TRUE(exists(target + "\\empty.dat"));
+  EXPECT_TRUE(read_file(target + "\\empty.dat").empty());
+  EXPECT_EQ(text_bytes(5000, "예약"), read_file(target + "\\예약검사.DAT"));
+  EXPECT_EQ(4u, list_folder(target).size());  // no temporary file left over
+}
+
+TEST_F(SetupDll, GivesTheFileItsRecordedTime) {
+  ASSERT_EQ(1, install(target, "CV32W.EXE"));
+  HANDLE f = CreateFileA((target + "\\CV32W.EXE").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
+                         NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, f);
+  FILETIME written;
+  ASSERT_TRUE(GetFileTime(f, NULL, NULL, &written));
+  CloseHandle(f);
+  EXPECT_EQ(0x01D0000012345670ull, (uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+}
+
+TEST_F(SetupDll, ReplacesAnOldFile) {
+  write_file(target + "\\CV32W.EXE", text_bytes(999999, "old"));
+  EXPECT_EQ(1, install(target, "CV32W.EXE"));
+  EXPECT_EQ(text, read_file(target + "\\CV32W.EXE"));
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, ADamagedMemberMakesNoFileAndLeavesTheOldOne) {
+  Bytes store = write_store();
+  // The last bytes of the store belong to the last member, "x".
+  store[store.size() - 10] ^= 0x55;
+  write_file(medium + "\\_SETUP.PAK", store);
+  EXPECT_EQ(0, install(target, "x"));
+  EXPECT_FALSE(exists(target + "\\x"));
+  const Bytes old = text_bytes(50, "old");
+  write_file(target + "\\x", old);
+  EXPECT_EQ(0, install(target, "x"));
+  EXPECT_EQ(old, read_file(target + "\\x"));
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, ATruncatedStoreGivesNoFileAtAll) {
+  const Bytes store = write_store();
+  write_file(medium + "\\_SETUP.PAK", Bytes(store.begin(), store.end() - 1));
+  const Bytes old = text_bytes(50, "old");
+  write_file(target + "\\CV32W.EXE", old);
+  EXPECT_EQ(0, install(target, "CV32W.EXE"));  // the first member is whole, the store is not
+  EXPECT_EQ(0, install(target, "x"));
+  EXPECT_EQ(old, read_file(target + "\\CV32W.EXE"));
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, AMissingStoreGivesNoFile) {
+  ASSERT_TRUE(DeleteFileA((medium + "\\_SETUP.PAK").c_str()));
+  EXPECT_EQ(0, install(target, "CV32W.EXE"));
+  EXPECT_TRUE(list_folder(target).empty());
+}
+
+TEST_F(SetupDll, AnUnknownNameGivesNoFile) {
+  EXPECT_EQ(0, install(target, "CV32W.EX"));
+  EXPECT_EQ(0, install(target, "Unsetup.exe"));
+  EXPECT_TRUE(list_folder(target).empty());
+}
+
+TEST_F(SetupDll, NamesThatWouldLeaveTheFolderAreRefused) {
+  const std::string sub = target + "\\sub";
+  ASSERT_TRUE(CreateDirectoryA(sub.c_str(), NULL));
+  ASSERT_TRUE(SetCurrentDirectoryA(sub.c_str()));
+  for (const char* name : {"..", "..\\x", "C:x", "\\x", "/x", "sub\\x", "x/", ".\\x", "", "x."}) {
+    EXPECT_EQ(0, install(sub, name)) << name;
+  }
+  EXPECT_EQ(0, init_install(sub.c_str(), nullptr));
+  EXPECT_EQ(0, init_install(nullptr, "x"));
+  SetCurrentDirectoryA(program_folder().c_str());  // a current folder cannot be removed
+  EXPECT_FALSE(exists(target + "\\x"));
+  EXPECT_FALSE(exists("C:\\x"));
+  EXPECT_TRUE(list_folder(sub).empty());
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, AMissingFolderOrAFolderInTheWayGivesNoFile) {
+  EXPECT_EQ(0, install(target + "\\missing", "x"));
+  ASSERT_TRUE(CreateDirectoryA((target + "\\x").c_str(), NULL));
+  EXPECT_EQ(0, install(target, "x"));
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, AReadOnlyFileIsLeftAsItWas) {
+  const std::string path = target + "\\CV32W.EXE";
+  const Bytes old = text_bytes(50, "old");
+  write_file(path, old);
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(0, install(target, "CV32W.EXE"));
+  EXPECT_EQ(old, read_file(path));
+  EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(1u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, AFileInUseIsReplacedWhenWindowsNextStarts) {
+  ASSERT_NE(0u, GetVersion() & 0x80000000) << "the test prefix should report Windows 98";
+  // A copy of the library itself serves as the loaded DLL.
+  const std::string in_use = target + "\\inuse.dll";
+  ASSERT_TRUE(CopyFileA((medium + "\\_SETUP.DLL").c_str(), in_use.c_str(), FALSE));
+  const Bytes old = read_file(in_use);
+  HMODULE loaded = LoadLibraryA(in_use.c_str());
+  ASSERT_NE(nullptr, loaded);
+  const Bytes fresh = random_bytes(70000, 9);
+  add("INUSE.DLL", fresh);
+  write_store();
+
+  const bool had_wininit = exists(wininit_path());
+  EXPECT_EQ(1, install(target, "inuse.dll"));
+  EXPECT_EQ(old, read_file(in_use));
+
+  const std::string key = short_path(in_use);
+  char value[MAX_PATH] = "";
+  GetPrivateProfileStringA("rename", key.c_str(), "", value, sizeof value, wininit_path().c_str());
+  // The prefix is shared with other tests: leave WININIT.INI as it was.
+  WritePrivateProfileStringA("rename", key.c_str(), NULL, wininit_path().c_str());
+  WritePrivateProfileStringA(NULL, NULL, NULL, wininit_path().c_str());
+  if (!had_wininit) DeleteFileA(wininit_path().c_str());
+  FreeLibrary(loaded);
+
+  // The line names a complete copy of the new file in the same folder.
+  ASSERT_STRNE("", value);
+  const std::string waiting = value;
+  EXPECT_EQ(short_path(target), waiting.substr(0, waiting.rfind('\\')));
+  EXPECT_EQ(fresh, read_file(waiting));
+  EXPECT_EQ(2u, list_folder(target).size());
+}
+
+TEST_F(SetupDll, ExportsOnlyTheUndecoratedName) {
+  EXPECT_EQ(nullptr, GetProcAddress(library, "InitInstall@8"));
+  EXPECT_EQ(nullptr, GetProcAddress(library, "_InitInstall@8"));
+}
+
+// Run by run-in-private-prefix.sh with a Wine drive of a few hundred
+// kilobytes named in CORVANE_TINY_DRIVE.
+TEST_F(SetupDll, AFullDiskGivesNoFileAndLeavesTheOldOne) {
+  char drive[16] = "";
+  if (GetEnvironmentVariableA("CORVANE_TINY_DRIVE", drive, sizeof drive) == 0) {
+    GTEST_SKIP() << "no tiny drive (run by setupdll_full_disk)";
+  }
+  const std::string folder = std::string(drive) + "\\full";
+  remove_tree(folder);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+  const Bytes old = text_bytes(20000, "old");
+  write_file(folder + "\\Schedule.EXE", old);
+  EXPECT_EQ(0, install(folder, "Schedule.EXE"));  // 1.5 MB that does not compress
+  EXPECT_EQ(old, read_file(folder + "\\Schedule.EXE"));
+  EXPECT_EQ(1u, list_folder(folder).size());
+  EXPECT_EQ(1, install(folder, "x"));  // a small file still fits
+  remove_tree(folder);
+}
+
+// Run by run-in-private-prefix.sh in a prefix that reports Windows XP.
+TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
+  if (GetVersion() & 0x80000000) GTEST_SKIP() << "Windows 9x (run by setupdll_nt_in_use)";
+  const std::string in_use = target + "\\inuse.dll";
+  ASSERT_TRUE(CopyFileA((medium + "\\_SETUP.DLL").c_str(), in_use.c_str(), FALSE));
+  HMODULE loaded = LoadLibraryA(in_use.c_str());
+  ASSERT_NE(nullptr, loaded);
+  add("inuse.dll", random_bytes(1000, 3));
+  write_store();
+  EXPECT_EQ(1, install(target, "inuse.dll"));
+  FreeLibrary(loaded);
+
+  HKEY key;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                                         0, KEY_READ, &key));
+  char renames[4096] = "";
+  DWORD size = sizeof renames;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL,
+                                            reinterpret_cast<BYTE*>(renames), &size));
+  RegCloseKey(key);
+  // Pairs of NUL-terminated "\??\source" and "!\??\target" strings.
+  std::string all(renames, size);
+  EXPECT_NE(std::string::npos, all.find("inuse.dll"));
+  char value[MAX_PATH] = "";
+  GetPrivateProfileStringA("rename", short_path(in_use).c_str(), "", value, sizeof value, wininit_path().c_str());
+  EXPECT_STREQ("", value);
+}
+
+}  // namespace

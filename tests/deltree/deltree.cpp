@@ -1,0 +1,154 @@
+// DELTREE.EXE for the test prefix: Windows 98 keeps a DELTREE in
+// C:\WINDOWS\COMMAND, Wine has none, and setup runs "deltree /y <folder>"
+// after a failed copy. Deletes each named file or folder tree (wildcards
+// allowed in the last part), read-only, hidden and system files included.
+// Exit code 0 when everything named is gone, 1 when something stayed, 2 for
+// a bad command line. Plain buffers, no C++ library: it loads on Windows 95.
+#include <windows.h>
+
+#include <cstring>
+
+#include "command_line.h"
+
+namespace {
+
+const size_t kPathBufferSize = MAX_PATH;
+
+const char kUsage[] =
+    "Deletes a directory and all the subdirectories and files in it.\r\n\r\n"
+    "DELTREE [/Y] [drive:]path [[drive:]path[...]]\r\n\r\n"
+    "  /Y              Suppresses prompting to confirm you want to delete\r\n"
+    "                  the subdirectory.\r\n"
+    "  [drive:]path    Specifies the name of the directory you want to delete.\r\n";
+
+bool is_directory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+bool is_dot_entry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// Appends "\name" (or just name when separator is false) to the path of
+// length length in path; the new length, or 0 when it would not fit.
+size_t append(char* path, size_t length, bool separator, const char* name) {
+  const size_t name_length = std::strlen(name);
+  const size_t total = length + (separator ? 1 : 0) + name_length;
+  if (total + 1 > kPathBufferSize) return 0;
+  if (separator) path[length++] = '\\';
+  std::memcpy(path + length, name, name_length + 1);
+  return total;
+}
+
+// Removes what path (a buffer of kPathBufferSize, length bytes used) names;
+// the buffer is used for the entries below and given back unchanged.
+bool remove_tree(char* path, size_t length, DWORD attributes) {
+  // Read-only entries cannot be deleted until the attribute is cleared.
+  (void)SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  if (!is_directory(attributes)) return DeleteFileA(path) != FALSE;
+  bool all = true;
+  WIN32_FIND_DATAA data;
+  HANDLE find = append(path, length, true, "*.*") ? FindFirstFileA(path, &data) : INVALID_HANDLE_VALUE;
+  path[length] = '\0';
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (is_dot_entry(data.cFileName)) continue;
+      const size_t entry_length = append(path, length, true, data.cFileName);
+      all = entry_length != 0 && remove_tree(path, entry_length, data.dwFileAttributes) && all;
+      path[length] = '\0';
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  return RemoveDirectoryA(path) != FALSE && all;
+}
+
+// Console output through the handles: the C library's printf would pull in
+// MinGW's own formatting code and its imports.
+void write_text(DWORD which, const char* text, size_t length) {
+  DWORD written;
+  (void)WriteFile(GetStdHandle(which), text, static_cast<DWORD>(length), &written, NULL);
+}
+
+void write_text(DWORD which, const char* text) { write_text(which, text, std::strlen(text)); }
+
+bool confirmed(const char* path, DWORD attributes) {
+  write_text(STD_OUTPUT_HANDLE, is_directory(attributes) ? "Delete directory \"" : "Delete file \"");
+  write_text(STD_OUTPUT_HANDLE, path);
+  write_text(STD_OUTPUT_HANDLE, is_directory(attributes) ? "\" and all its subdirectories? [yn] " : "\"? [yn] ");
+  char answer = 'n';
+  DWORD got = 0;
+  // The first character of the reply decides; the rest of the line stays.
+  if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), &answer, 1, &got, NULL) || got != 1) return false;
+  return answer == 'y' || answer == 'Y';
+}
+
+// Deletes every entry that the path argument names; true when none of them
+// is left.
+bool delete_named(const deltree::Argument& argument, bool assume_yes) {
+  char pattern[kPathBufferSize];
+  size_t length = argument.length;
+  if (length + 1 > sizeof pattern) return false;
+  std::memcpy(pattern, argument.text, length);
+  pattern[length] = '\0';
+  // "C:\x\" names the folder x; FindFirstFileA wants it without the backslash.
+  while (length > 1 && pattern[length - 1] == '\\' && pattern[length - 2] != ':') pattern[--length] = '\0';
+
+  // The folder part keeps its separator: "C:\a\" of "C:\a\*.tmp", "C:" of
+  // "C:x". In code page 949 a backslash byte is never the second byte of a
+  // character, so a plain search is safe.
+  size_t folder_length = length;
+  while (folder_length > 0 && pattern[folder_length - 1] != '\\' && pattern[folder_length - 1] != ':') {
+    --folder_length;
+  }
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(pattern, &data);
+  if (find == INVALID_HANDLE_VALUE) return true;
+  bool all = true;
+  char entry[kPathBufferSize];
+  std::memcpy(entry, pattern, folder_length);
+  entry[folder_length] = '\0';
+  do {
+    if (is_dot_entry(data.cFileName)) continue;
+    const size_t entry_length = append(entry, folder_length, false, data.cFileName);
+    if (entry_length == 0) {
+      all = false;
+      continue;
+    }
+    if (!assume_yes && !confirmed(entry, data.dwFileAttributes)) continue;
+    write_text(STD_OUTPUT_HANDLE, "Deleting ");
+    write_text(STD_OUTPUT_HANDLE, entry);
+    write_text(STD_OUTPUT_HANDLE, "...\r\n");
+    all = remove_tree(entry, entry_length, data.dwFileAttributes) && all;
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return all;
+}
+
+}  // namespace
+
+int main() {
+  const char* const arguments = deltree::skip_program_name(GetCommandLineA());
+  bool assume_yes = false;
+  int paths = 0;
+  const char* cursor = arguments;
+  for (deltree::Argument a = deltree::next_argument(&cursor); a.kind != deltree::Kind::end;
+       a = deltree::next_argument(&cursor)) {
+    if (deltree::is_yes_switch(a)) {
+      assume_yes = true;
+    } else if (a.kind == deltree::Kind::option) {
+      write_text(STD_ERROR_HANDLE, "Invalid switch - ");
+      write_text(STD_ERROR_HANDLE, a.text, a.length);
+      write_text(STD_ERROR_HANDLE, "\r\n");
+      return 2;
+    } else if (a.length > 0) {
+      ++paths;
+    }
+  }
+  if (paths == 0) {
+    write_text(STD_ERROR_HANDLE, kUsage);
+    return 2;
+  }
+  bool all = true;
+  cursor = arguments;
+  for (deltree::Argument a = deltree::next_argument(&cursor); a.kind != deltree::Kind::end;
+       a = deltree::next_argument(&cursor)) {
+    if (a.kind == deltree::Kind::path && a.length > 0) all = delete_named(a, assume_yes) && all;
+  }
+  return all ? 0 : 1;
+}

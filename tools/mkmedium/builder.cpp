@@ -1,0 +1,147 @@
+// Writing a setup medium folder.
+#include "builder.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "medium.h"
+#include "names.h"
+#include "store_format.h"
+#include "store_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace medium {
+namespace {
+
+struct Program {
+  const char* name;
+  bool required;
+};
+
+// The medium's programs, under the names setup and the shell use for them.
+const Program kPrograms[] = {{"SETUP.EXE", true},  {"_SETUP.DLL", true},  {"MemChk.exe", true},
+                             {"_ISDEL.EXE", true}, {"Corvane.dll", false}};
+
+bool read_file(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "cannot read " + path.string();
+    return false;
+  }
+  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+bool write_file(const fs::path& path, const void* data, size_t size, std::string* error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  if (!out) *error = "cannot write " + path.string();
+  return static_cast<bool>(out);
+}
+
+bool same_name(const std::string& a, const std::string& b) {
+  return payload::names_equal(a.data(), a.size(), b.data(), b.size());
+}
+
+// The file of folder named like name, exactly or else in another letter
+// case; empty when there is none or the name is ambiguous there.
+fs::path find_in(const fs::path& folder, const std::string& name, std::string* error) {
+  if (fs::is_regular_file(folder / name)) return folder / name;
+  fs::path found;
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+    if (!e.is_regular_file() || !same_name(e.path().filename().string(), name)) continue;
+    if (!found.empty()) {
+      *error = "both " + found.string() + " and " + e.path().string() + " match " + name;
+      return fs::path();
+    }
+    found = e.path();
+  }
+  if (found.empty()) *error = "no file " + name + " in " + folder.string();
+  return found;
+}
+
+// Last-write time as a Windows FILETIME: 100 ns units since 1601.
+uint64_t write_time_of(const fs::path& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return 0;
+  const int64_t seconds = static_cast<int64_t>(st.st_mtim.tv_sec) + 11644473600LL;
+  if (seconds < 0) return 0;
+  return static_cast<uint64_t>(seconds) * 10000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100u;
+}
+
+}  // namespace
+
+bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* error) {
+  *summary = BuildSummary();
+  std::vector<uint8_t> list_bytes;
+  if (!read_file(o.list, &list_bytes, error)) return false;
+  std::vector<Entry> entries;
+  if (!parse_list(std::string(list_bytes.begin(), list_bytes.end()), &entries, error)) {
+    *error = o.list.string() + ": " + *error;
+    return false;
+  }
+
+  payload::StoreWriter writer(o.level);
+  std::vector<std::string> packed;
+  std::vector<uint64_t> sizes;
+  for (const Entry& e : entries) {
+    const std::string name = file_name_of(e.value);
+    const fs::path source = find_in(o.product, name, error);
+    if (source.empty()) {
+      *error = "line " + std::to_string(e.line) + ": " + *error;
+      return false;
+    }
+    std::vector<uint8_t> data;
+    if (!read_file(source, &data, error)) return false;
+    sizes.push_back(data.size());
+    bool already = false;
+    for (const std::string& p : packed) already = already || same_name(p, name);
+    if (already) continue;
+    if (!writer.add(name, data.data(), data.size(), write_time_of(source))) {
+      *error = writer.error();
+      return false;
+    }
+    packed.push_back(name);
+    summary->file_bytes += data.size();
+  }
+
+  std::error_code ec;
+  fs::create_directories(o.out, ec);
+  if (!fs::is_directory(o.out)) {
+    *error = "cannot make " + o.out.string();
+    return false;
+  }
+  const std::string ini = manifest_text(entries, split_shares(sizes));
+  if (!write_file(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
+  const std::vector<uint8_t> store = writer.finish();
+  if (!write_file(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
+
+  for (const Program& p : kPrograms) {
+    std::string missing;
+    const fs::path from = find_in(o.programs, p.name, &missing);
+    if (from.empty()) {
+      if (p.required && !o.allow_missing) {
+        *error = missing;
+        return false;
+      }
+      if (p.required) summary->warnings.push_back(missing);
+      continue;
+    }
+    fs::copy_file(from, o.out / p.name, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      *error = "cannot copy " + from.string() + ": " + ec.message();
+      return false;
+    }
+  }
+  summary->entries = entries.size();
+  summary->files = packed.size();
+  summary->store_bytes = store.size();
+  return true;
+}
+
+}  // namespace medium

@@ -1,0 +1,63 @@
+// mkmedium: writes a complete setup medium folder from a product folder, a
+// list file and the folder of the medium's programs.
+//
+//   mkmedium [--level N] [--allow-missing] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR
+//
+// OUT_DIR receives SETUP.INI, the payload store _SETUP.PAK with every listed
+// file, and the programs SETUP.EXE, _SETUP.DLL, MemChk.exe and _ISDEL.EXE
+// (and Corvane.dll when present). The list file has one line per entry:
+// the SetupFiles value (a file name, maybe after %S, %W, %s or %w) and an
+// optional link name ending in .LNK; a field with blanks goes in double
+// quotes, and lines starting with '#' are comments.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "builder.h"
+#include "store_format.h"
+
+namespace {
+
+[[noreturn]] void usage() {
+  std::fprintf(stderr, "usage: mkmedium [--level N] [--allow-missing] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  medium::BuildOptions o;
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--level" && i + 1 < argc) {
+      char* end = nullptr;
+      o.level = static_cast<int>(std::strtol(argv[++i], &end, 10));
+      if (*end != '\0' || o.level < 0 || o.level > 9) usage();
+    } else if (arg == "--allow-missing") {
+      o.allow_missing = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      usage();
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 4) usage();
+  o.product = positional[0];
+  o.list = positional[1];
+  o.programs = positional[2];
+  o.out = positional[3];
+
+  medium::BuildSummary summary;
+  std::string error;
+  if (!medium::build_medium(o, &summary, &error)) {
+    std::fprintf(stderr, "mkmedium: %s\n", error.c_str());
+    return 1;
+  }
+  for (const std::string& warning : summary.warnings) std::fprintf(stderr, "mkmedium: warning: %s\n", warning.c_str());
+  std::printf("mkmedium: %zu entries, %zu files, %llu bytes packed into %llu bytes (%s)\n", summary.entries,
+              summary.files, static_cast<unsigned long long>(summary.file_bytes),
+              static_cast<unsigned long long>(summary.store_bytes), (o.out / payload::kStoreFileName).c_str());
+  return 0;
+}

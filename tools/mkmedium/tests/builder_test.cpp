@@ -1,0 +1,190 @@
+// The medium builder end to end on the build machine: a product folder and
+// a list in, a medium folder out whose manifest, store and programs are what
+// setup and _SETUP.DLL will read.
+#include "builder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "store_format.h"
+#include "store_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void write(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+Bytes read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string read_text(const fs::path& path) {
+  const Bytes b = read(path);
+  return std::string(b.begin(), b.end());
+}
+
+class MemorySource : public payload::Source {
+ public:
+  explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
+  bool read(uint32_t offset, void* buffer, uint32_t length) override {
+    if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
+    std::memcpy(buffer, bytes_.data() + offset, length);
+    return true;
+  }
+
+ private:
+  const Bytes& bytes_;
+};
+
+class VectorSink : public payload::Sink {
+ public:
+  bool write(const void* data, uint32_t length) override {
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    bytes.insert(bytes.end(), p, p + length);
+    return true;
+  }
+  Bytes bytes;
+};
+
+// The members of a store file, by name as stored, in order.
+std::vector<std::pair<std::string, Bytes>> members_of(const fs::path& path) {
+  std::vector<std::pair<std::string, Bytes>> out;
+  const Bytes store = read(path);
+  payload::Header header;
+  if (store.size() < payload::kHeaderSize ||
+      payload::parse_header(store.data(), static_cast<uint32_t>(store.size()), &header) != payload::Status::ok) {
+    return out;
+  }
+  const uint8_t* directory = store.data() + payload::kHeaderSize;
+  if (payload::check_directory(header, directory) != payload::Status::ok) return out;
+  payload::DirectoryCursor cursor(header, directory);
+  payload::Member m;
+  Bytes in(4096), buffer(4096);
+  while (cursor.next(&m)) {
+    MemorySource source(store);
+    VectorSink sink;
+    const payload::Buffers buffers{in.data(), 4096, buffer.data(), 4096};
+    EXPECT_EQ(payload::Status::ok, payload::extract_member(source, m, sink, buffers));
+    out.emplace_back(std::string(m.name, m.name_length), sink.bytes);
+  }
+  return out;
+}
+
+class Builder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() / ("mkmedium-test-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "product");
+    fs::create_directories(root / "programs");
+    o.product = root / "product";
+    o.list = root / "list.txt";
+    o.programs = root / "programs";
+    o.out = root / "medium";
+    write(root / "product" / "cv32w.exe", std::string(6000, 'C'));  // listed as CV32W.EXE
+    write(root / "product" / "Schedule.EXE", std::string(3000, 'S'));
+    write(root / "product" / "Unsetup.exe", "unsetup");
+    write(root / "product" / "SAMPLE.DLL", std::string(1000, 'D'));
+    for (const char* p : {"SETUP.EXE", "_setup.dll", "MemChk.exe", "_ISDEL.EXE", "Corvane.dll"}) {
+      write(root / "programs" / p, std::string("program ") + p);
+    }
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  fs::path root;
+  medium::BuildOptions o;
+  medium::BuildSummary summary;
+  std::string error;
+};
+
+TEST_F(Builder, WritesManifestStoreAndPrograms) {
+  write(o.list,
+        "# Corvane\n"
+        "CV32W.EXE\n"
+        "Schedule.EXE\n"
+        "Unsetup.exe Unsetup.LNK\n"
+        "%SSAMPLE.DLL\n"
+        "%wsample.dll\n");
+  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
+  EXPECT_EQ(5u, summary.entries);
+  EXPECT_EQ(4u, summary.files);  // SAMPLE.DLL packed once for two entries
+  EXPECT_EQ(10007u, summary.file_bytes);
+  EXPECT_TRUE(summary.warnings.empty());
+
+  // Sizes 6000, 3000, 7, 1000, 1000 of 11007 bytes.
+  EXPECT_EQ(
+      "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
+      "SETUP004=%SSAMPLE.DLL\r\nSETUP005=%wsample.dll\r\n\r\n"
+      "[SetupPersent]\r\nSETUP001=55\r\nSETUP002=27\r\nSETUP003=0\r\nSETUP004=9\r\nSETUP005=9\r\n\r\n"
+      "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\nSETUP004=NO\r\nSETUP005=NO\r\n\r\n",
+      read_text(o.out / "SETUP.INI"));
+
+  const auto members = members_of(o.out / "_SETUP.PAK");
+  ASSERT_EQ(4u, members.size());
+  EXPECT_EQ("CV32W.EXE", members[0].first);
+  EXPECT_EQ(Bytes(6000, 'C'), members[0].second);
+  EXPECT_EQ("Unsetup.exe", members[2].first);
+  EXPECT_EQ("SAMPLE.DLL", members[3].first);
+  EXPECT_EQ(Bytes(1000, 'D'), members[3].second);
+
+  for (const char* p : {"SETUP.EXE", "_SETUP.DLL", "MemChk.exe", "_ISDEL.EXE", "Corvane.dll"}) {
+    EXPECT_TRUE(fs::is_regular_file(o.out / p)) << p;
+  }
+  EXPECT_EQ("program _setup.dll", read_text(o.out / "_SETUP.DLL"));
+}
+
+TEST_F(Builder, AnEmptyListMakesAnEmptyManifest) {
+  write(o.list, "");
+  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
+  EXPECT_EQ("[SetupFiles]\r\n\r\n[SetupPersent]\r\n\r\n[SetupLink]\r\n\r\n", read_text(o.out / "SETUP.INI"));
+  EXPECT_TRUE(members_of(o.out / "_SETUP.PAK").empty());
+  EXPECT_EQ(payload::kHeaderSize, fs::file_size(o.out / "_SETUP.PAK"));
+}
+
+TEST_F(Builder, AMissingProductFileNamesItsLine) {
+  write(o.list, "CV32W.EXE\nREADME.TXT\n");
+  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("line 2")) << error;
+  EXPECT_NE(std::string::npos, error.find("README.TXT")) << error;
+}
+
+TEST_F(Builder, ABadListNamesFileAndLine) {
+  write(o.list, "CV32W.EXE\n%QX.DLL\n");
+  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("list.txt: line 2")) << error;
+}
+
+TEST_F(Builder, MissingProgramsAreAnErrorUnlessAllowed) {
+  write(o.list, "CV32W.EXE\n");
+  fs::remove(root / "programs" / "_ISDEL.EXE");
+  fs::remove(root / "programs" / "Corvane.dll");
+  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("_ISDEL.EXE")) << error;
+
+  o.allow_missing = true;
+  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
+  ASSERT_EQ(1u, summary.warnings.size());  // the scan engine is optional anyway
+  EXPECT_NE(std::string::npos, summary.warnings[0].find("_ISDEL.EXE"));
+  EXPECT_TRUE(fs::is_regular_file(o.out / "SETUP.EXE"));
+  EXPECT_FALSE(fs::exists(o.out / "Corvane.dll"));
+}
+
+TEST_F(Builder, TwoProductFilesDifferingOnlyInCaseAreAmbiguous) {
+  write(root / "product" / "CV32W.exe", "other");
+  write(o.list, "Cv32w.Exe\n");
+  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("match")) << error;
+}
+
+}  // namespace
