@@ -1,0 +1,56 @@
+// A growable array of plain values on malloc.  The engine library links no
+// C++ runtime (its posix-threads build would import functions Windows 95
+// lacks), and running out of memory is an answer here, not an exception.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <type_traits>
+
+template <typename T>
+class PodArray {
+  static_assert(std::is_trivially_copyable<T>::value, "plain values only");
+
+ public:
+  PodArray() = default;
+  ~PodArray() { std::free(data_); }
+  PodArray(const PodArray&) = delete;
+  PodArray& operator=(const PodArray&) = delete;
+
+  size_t size() const { return size_; }
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+
+  // Grows or shrinks to `n`, new entries set to `fill`; false, and
+  // unchanged, when memory runs out.
+  bool Resize(size_t n, T fill = T()) {
+    if (n > capacity_ && !Reserve(n > 2 * capacity_ ? n : 2 * capacity_)) return false;
+    for (size_t i = size_; i < n; ++i) data_[i] = fill;
+    size_ = n;
+    return true;
+  }
+  bool Push(T value) { return Resize(size_ + 1, value); }
+  void Pop() { --size_; }
+  // Empties the array and gives its memory back.
+  void Release() {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = capacity_ = 0;
+  }
+
+ private:
+  bool Reserve(size_t n) {
+    if (n > SIZE_MAX / sizeof(T)) return false;
+    void* grown = std::realloc(data_, n * sizeof(T));
+    if (!grown) return false;
+    data_ = static_cast<T*>(grown);
+    capacity_ = n;
+    return true;
+  }
+
+  T* data_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
