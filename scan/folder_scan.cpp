@@ -12,6 +12,10 @@ namespace {
 
 const char kVirusFoundTitle[] = "바이러스 발견";
 const char kScanCompleteText[] = "바이러스 검사 완료";
+const char kNoEngineText[] =
+    "바이러스 검사 엔진(Corvane.dll)을 찾을 수 없어 바이러스 검사를 하지 못했습니다.\n"
+    "검사를 하지 않고 설치를 계속합니다.";
+const char kNoEngineTitle[] = "바이러스 검사";
 constexpr int kCounterReadSize = 255;
 constexpr UINT kWindowsDirectoryReadSize = 255;
 
@@ -98,7 +102,6 @@ bool ScanFolder(const std::string& folder) {
 }
 
 bool ScanKeyFolders() {
-  if (!EngineUsable()) return true;
   char windows[kWindowsDirectoryReadSize + 1] = "";
   GetWindowsDirectoryA(windows, kWindowsDirectoryReadSize);
   // C: is fixed, wherever Windows lives.
@@ -114,10 +117,14 @@ void ShowScanComplete() {
 
 }  // namespace
 
+// Without a usable engine no file is probed.  The user is told, so that the
+// completed page is not taken for a clean result.
 void RunFolderScan(HWND page) {
   g_scanPage = page;
-  (void)LoadScanEngine();
-  bool completed = ScanKeyFolders();
+  bool usable = LoadScanEngine() == 0 && EngineUsable();
+  bool completed = usable ? ScanKeyFolders() : true;
   UnloadScanEngine();
-  if (completed) ShowScanComplete();
+  if (!completed) return;
+  if (!usable) MessageBoxA(page, kNoEngineText, kNoEngineTitle, MB_OK | MB_ICONWARNING);
+  ShowScanComplete();
 }
