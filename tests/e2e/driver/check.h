@@ -1,0 +1,33 @@
+// Reporting of the driver: a step log and failures, printed as they happen,
+// with code page 949 texts turned into UTF-8 for the terminal.
+#pragma once
+
+#include <string>
+
+#define CORVANE_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
+
+std::string Format(const char* format, ...) CORVANE_PRINTF(1, 2);
+
+// Code page 949 text as UTF-8, with line breaks and other control bytes
+// written as escapes, so that a difference in them shows in the log.
+std::string Show(const std::string& cp949);
+
+// A step, with the seconds since the driver started.
+void Note(const char* format, ...) CORVANE_PRINTF(1, 2);
+
+// Records a failure and lets the scenario go on.
+void Fail(const char* format, ...) CORVANE_PRINTF(1, 2);
+
+// Records a failure and ends the scenario: what follows would only fail too.
+struct ScenarioAbort {};
+[[noreturn]] void Abort(const char* format, ...) CORVANE_PRINTF(1, 2);
+
+int FailureCount();
+
+// Milliseconds since the driver started.
+unsigned long Elapsed();
+
+// The checks below record a failure naming `what` and return whether they held.
+bool ExpectText(const std::string& seen, const std::string& want, const char* what);
+bool ExpectNumber(long long seen, long long want, const char* what);
+bool ExpectTrue(bool ok, const char* what);

@@ -1,0 +1,189 @@
+// What a run of setup leaves on the machine.
+#include "outcome.h"
+
+#include <windows.h>
+
+#include "check.h"
+#include "machine.h"
+#include "texts.h"
+#include "ui.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string ProgramsFolder() {
+  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
+
+// The Start menu folder is the Programs folder's parent.
+std::string StartMenuFolder() {
+  std::string programs = ProgramsFolder();
+  return programs.substr(0, programs.find_last_of('\\'));
+}
+
+}  // namespace
+
+void PrepareMachine() {
+  // Windows 98 keeps start-up files in C:\ and DOS commands in Command; the
+  // prefix has neither, and the scan should find files in each folder.
+  std::string windows = machine::WindowsFolder();
+  machine::WriteFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
+  machine::WriteFile("C:\\CONFIG.SYS", "FILES=40\r\n");
+  machine::MakeFolders(windows + "\\command");
+  machine::WriteFile(windows + "\\command\\CHOICE.COM", "");
+  machine::WriteFile(machine::SystemFolder() + "\\CVSKIP.DLL", "");
+}
+
+std::vector<InstallCall> ExpectedInstallCalls(const std::string& install_folder) {
+  return {
+      {install_folder, "CV32W.EXE", "1"},
+      {install_folder, "Schedule.EXE", "1"},
+      {install_folder, "Unsetup.exe", "1"},
+      // SETUP004, %SCVSKIP.DLL, is already in the system folder: no call.
+      {machine::SystemFolder(), "CVSYS.DLL", "1"},
+      {machine::WindowsFolder(), "CVWIN.INI", "1"},
+  };
+}
+
+std::vector<std::string> ExpectedCopyLines(const std::string& install_folder) {
+  return {
+      install_folder + "\\CV32W.EXE",
+      install_folder + "\\Schedule.EXE",
+      install_folder + "\\Unsetup.exe",
+      machine::SystemFolder() + "\\CVSKIP.DLL",
+      machine::SystemFolder() + "\\CVSYS.DLL",
+      machine::WindowsFolder() + "\\CVWIN.INI",
+  };
+}
+
+void ExpectSetupRun(const std::string& install_folder, int task_mask) {
+  std::string path = install_folder + "\\Setup.run";
+  std::optional<std::string> bytes = machine::ReadFile(path);
+  if (!bytes) {
+    Fail("no %s", Show(path).c_str());
+    return;
+  }
+  if (*bytes != std::string(1, static_cast<char>(task_mask))) {
+    std::string hex;
+    for (unsigned char c : *bytes) hex += Format(" %02X", c);
+    Fail("%s holds%s, expected the one byte %02X", Show(path).c_str(), hex.empty() ? " nothing" : hex.c_str(),
+         task_mask);
+  }
+}
+
+void ExpectNoSetupRun(const std::string& install_folder) {
+  std::string path = install_folder + "\\Setup.run";
+  if (machine::Exists(path)) Fail("%s was written", Show(path).c_str());
+}
+
+void ExpectRegistered(const std::string& install_folder) {
+  std::string group = GroupFolder();
+  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
+  ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
+  const std::string links[] = {
+      group + "\\Unsetup.LNK",
+      StartMenuFolder() + "\\" + texts::kMainLink,
+      ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink,
+  };
+  for (const std::string& link : links) {
+    if (!machine::Exists(link)) Fail("no shortcut %s", Show(link).c_str());
+  }
+  std::optional<std::string> name = machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "DisplayName");
+  std::optional<std::string> command =
+      machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString");
+  ExpectText(name.value_or("(absent)"), texts::kUninstallName, "uninstall entry DisplayName");
+  ExpectText(command.value_or("(absent)"), "\"" + install_folder + "\\Unsetup.exe\"", "uninstall entry UninstallString");
+}
+
+void ExpectNotRegistered() {
+  if (auto value = machine::Profile("Corvane", "Install")) Fail("win.ini Corvane Install was written: %s", Show(*value).c_str());
+  if (auto value = machine::Profile("Corvane", "LInstall")) Fail("win.ini Corvane LInstall was written: %s", Show(*value).c_str());
+  if (machine::Exists(GroupFolder())) Fail("the program group %s was made", Show(GroupFolder()).c_str());
+  std::string main_link = StartMenuFolder() + "\\" + texts::kMainLink;
+  if (machine::Exists(main_link)) Fail("the shortcut %s was made", Show(main_link).c_str());
+  if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry was made");
+}
+
+void ExpectInstalled(const std::string& install_folder, int task_mask) {
+  std::vector<InstallCall> calls = InstallCalls();
+  std::vector<InstallCall> want = ExpectedInstallCalls(install_folder);
+  if (calls.size() != want.size()) Fail("InitInstall was called %zu times, expected %zu", calls.size(), want.size());
+  for (size_t i = 0; i < calls.size() && i < want.size(); ++i) {
+    ExpectText(calls[i].folder + "|" + calls[i].name + "|" + calls[i].result,
+               want[i].folder + "|" + want[i].name + "|" + want[i].result,
+               Format("InitInstall call %zu (folder|name|result)", i + 1).c_str());
+  }
+  for (const InstallCall& call : want) {
+    std::string path = call.folder + "\\" + call.name;
+    if (!machine::Exists(path)) Fail("installed file %s is missing", Show(path).c_str());
+  }
+  for (const char* sub : {"VProtect", "Update", "Vlist"}) {
+    std::string path = install_folder + "\\" + sub;
+    if (!machine::IsFolder(path)) Fail("folder %s was not made", Show(path).c_str());
+  }
+  ExpectRegistered(install_folder);
+  ExpectSetupRun(install_folder, task_mask);
+  ExpectFollowUpStarted(task_mask);
+}
+
+void ExpectFollowUpStarted(int task_mask) {
+  std::vector<std::string> starts;
+  ui::WaitUntil([&] { return !(starts = machine::Lines(Bench().isdel_log)).empty(); }, 10000);
+  if (starts.size() != 1) {
+    Fail("_ISDEL.EXE was started %zu times, expected once", starts.size());
+    if (starts.empty()) return;
+  }
+  std::vector<std::string> fields = machine::Split(starts[0], '\t');
+  if (fields.size() != 4) {
+    Fail("unreadable _ISDEL.EXE log line %s", Show(starts[0]).c_str());
+    return;
+  }
+  ExpectText(fields[0], ".\\_ISDEL.EXE", "_ISDEL.EXE command line");
+  ExpectText(Lower(fields[1]), Lower(Bench().medium), "_ISDEL.EXE current folder");
+  ExpectText(fields[2], std::to_string(SW_SHOW), "_ISDEL.EXE show command");
+  ExpectText(fields[3], Format("%02X", task_mask), "Setup.run as _ISDEL.EXE found it at its start");
+}
+
+void ExpectNoFollowUp() {
+  // Setup would have started it before it ended; give it time to log.
+  if (ui::WaitUntil([] { return !machine::Lines(Bench().isdel_log).empty(); }, 1500, 50)) {
+    Fail("_ISDEL.EXE was started: %s", Show(machine::Lines(Bench().isdel_log).front()).c_str());
+  }
+}
+
+bool WaitForMemoryCheck(unsigned timeout_ms) {
+  return ui::WaitUntil([] { return machine::Profile("Corvane", "MemCheck").has_value(); }, timeout_ms, 50);
+}
+
+void ExpectNothingInstalled() {
+  std::vector<InstallCall> calls = InstallCalls();
+  if (!calls.empty()) Fail("InitInstall was called %zu times, expected none", calls.size());
+  if (machine::Exists(texts::kDefaultFolder)) Fail("the install folder %s was made", texts::kDefaultFolder);
+  ExpectNotRegistered();
+  ExpectNoFollowUp();
+}
+
+std::string ExpectedSummary(const std::string& install_folder) {
+  char computer[64] = "";
+  DWORD size = 16;
+  GetComputerNameA(computer, &size);
+  DWORD version = GetVersion();
+  std::string text = " 설치 미리보기\r\n\r\n    1. 코르바네™ 설치 폴더\r\n";
+  text += "       ＊" + install_folder + "\r\n\r\n";
+  text += "    2. 코르바네™ 설치 컴퓨터 정보\r\n";
+  text += "       ＊Computer Name : " + std::string(computer) + "\r\n";
+  text += Format("       ＊Windows version : %lu.%lu\r\n", version & 0xFF, (version >> 8) & 0xFF);
+  text += "       ＊Window Directory : " + machine::WindowsFolder() + "\r\n";
+  text += "       ＊System Directory : " + machine::SystemFolder() + "\r\n";
+  return text;
+}

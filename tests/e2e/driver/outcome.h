@@ -1,0 +1,44 @@
+// What a run of setup leaves on the machine, for the test medium's manifest
+// (tests/e2e/medium/SETUP.INI): the InitInstall calls, the installed files,
+// Setup.run, the win.ini records, the shortcuts and the uninstall entry.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setup_process.h"
+
+// The state every scenario starts from, beyond the fresh prefix: a few files
+// in the folders that the scan reads, and the file that the manifest's
+// skipped entry finds already in place.
+void PrepareMachine();
+
+// The calls that the manifest asks of InitInstall, in order, for an install folder.
+std::vector<InstallCall> ExpectedInstallCalls(const std::string& install_folder);
+// The paths the copy page shows, one per manifest entry.
+std::vector<std::string> ExpectedCopyLines(const std::string& install_folder);
+
+// A complete setup: every file installed, the shell registration done, and
+// Setup.run holding `task_mask`.
+void ExpectInstalled(const std::string& install_folder, int task_mask);
+// Setup ended before the copy page: no file, no record, no Setup.run.
+void ExpectNothingInstalled();
+// No shell registration: no group, no shortcuts, no win.ini records, no uninstall entry.
+void ExpectNotRegistered();
+// The shell registration for the install folder.
+void ExpectRegistered(const std::string& install_folder);
+// Setup.run in the install folder holds exactly one byte, `task_mask`.
+void ExpectSetupRun(const std::string& install_folder, int task_mask);
+void ExpectNoSetupRun(const std::string& install_folder);
+
+// The finish page started the follow-up program once, as ".\_ISDEL.EXE" from
+// the setup folder with SW_SHOW, after Setup.run was complete.
+void ExpectFollowUpStarted(int task_mask);
+void ExpectNoFollowUp();
+
+// MemChk.exe, when the medium has it, records the memory in win.ini when it
+// runs: a sign that setup started it from the setup folder.
+bool WaitForMemoryCheck(unsigned timeout_ms);
+
+// The texts that the confirmation page must show for an install folder.
+std::string ExpectedSummary(const std::string& install_folder);

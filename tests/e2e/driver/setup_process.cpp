@@ -1,0 +1,194 @@
+// Starting SETUP.EXE, and the places of the test bench.
+#include "setup_process.h"
+
+#include <tlhelp32.h>
+
+#include "check.h"
+#include "machine.h"
+#include "ui.h"
+
+namespace {
+
+BenchPaths MakeBench() {
+  BenchPaths bench;
+  bench.medium = machine::Environment("CORVANE_E2E_MEDIUM");
+  if (bench.medium.empty()) bench.medium = "C:\\CD";
+  bench.home = machine::Environment("CORVANE_E2E_HOME");
+  if (bench.home.empty()) bench.home = "C:\\e2e";
+  std::string logs = bench.home + "\\logs";
+  bench.setupdll_log = logs + "\\setupdll.log";
+  bench.setupdll_load_log = logs + "\\setupdll-load.log";
+  bench.engine_log = logs + "\\engine.log";
+  bench.engine_load_log = logs + "\\engine-load.log";
+  bench.deltree_log = logs + "\\deltree.log";
+  bench.isdel_log = logs + "\\isdel.log";
+  bench.noinit_dll = bench.home + "\\doubles\\noinit\\_SETUP.DLL";
+  bench.real_isdel = bench.home + "\\real\\_ISDEL.EXE";
+  return bench;
+}
+
+BenchPaths& MutableBench() {
+  static BenchPaths bench = MakeBench();
+  return bench;
+}
+
+}  // namespace
+
+const BenchPaths& Bench() { return MutableBench(); }
+
+bool MoveMedium(const std::string& folder) {
+  if (!MoveFileA(Bench().medium.c_str(), folder.c_str())) return false;
+  MutableBench().medium = folder;
+  return true;
+}
+
+bool MediumHas(const char* name) { return machine::Exists(Bench().medium + "\\" + name); }
+
+void SetChildEnvironment(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
+
+void PrepareBench() {
+  const BenchPaths& bench = Bench();
+  machine::MakeFolders(bench.home + "\\logs");
+  const std::pair<const char*, const std::string*> logs[] = {
+      {"CORVANE_SETUPDLL_LOG", &bench.setupdll_log},
+      {"CORVANE_SETUPDLL_LOAD_LOG", &bench.setupdll_load_log},
+      {"CORVANE_ENGINE_LOG", &bench.engine_log},
+      {"CORVANE_ENGINE_LOAD_LOG", &bench.engine_load_log},
+      {"CORVANE_DELTREE_LOG", &bench.deltree_log},
+      {"CORVANE_ISDEL_LOG", &bench.isdel_log},
+  };
+  for (const auto& log : logs) {
+    DeleteFileA(log.second->c_str());
+    SetChildEnvironment(log.first, log.second->c_str());
+  }
+}
+
+Launch FromExplorer() {
+  Launch launch;
+  launch.command_line = "\"" + Bench().medium + "\\SETUP.EXE\"";
+  launch.folder = machine::WindowsFolder();
+  return launch;
+}
+
+SetupProcess::SetupProcess(const Launch& launch) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string command = launch.command_line;
+  started_ = Elapsed();
+  if (!CreateProcessA(launch.application.empty() ? nullptr : launch.application.c_str(), &command[0], nullptr,
+                      nullptr, FALSE, 0, nullptr, launch.folder.empty() ? nullptr : launch.folder.c_str(),
+                      &startup, &info)) {
+    Abort("cannot start %s (error %lu)", Show(launch.command_line).c_str(), GetLastError());
+  }
+  pid_ = info.dwProcessId;
+  process_ = info.hProcess;
+  CloseHandle(info.hThread);
+  ui::Watch(pid_);
+  Note("started SETUP.EXE as %s in %s, pid %lu",
+       Show(launch.command_line.size() > 120 ? launch.command_line.substr(0, 120) + "..." : launch.command_line)
+           .c_str(),
+       Show(launch.folder).c_str(), pid_);
+}
+
+SetupProcess::~SetupProcess() {
+  if (Running()) {
+    Note("ending pid %lu by force", pid_);
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+bool SetupProcess::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool SetupProcess::WaitEnd(unsigned timeout_ms, DWORD* code) const {
+  if (WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, code);
+  return true;
+}
+
+bool SetupProcess::ExpectEnd(unsigned timeout_ms, const char* after) {
+  DWORD code = 0;
+  if (!WaitEnd(timeout_ms, &code)) {
+    Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeout_ms, after, DescribeScreen().c_str());
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    return false;
+  }
+  if (code != 0) {
+    Fail("SETUP.EXE ended after %s with exit code 0x%lX, expected 0", after, code);
+    return false;
+  }
+  Note("SETUP.EXE (pid %lu) ended with exit code 0", pid_);
+  return true;
+}
+
+std::string CurrentFolderOf(HANDLE process) {
+  struct BasicInformation {
+    LONG exit_status;
+    ULONG_PTR peb;
+    ULONG_PTR affinity;
+    LONG priority;
+    ULONG_PTR pid;
+    ULONG_PTR parent;
+  };
+  using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryProcess>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  BasicInformation basic{};
+  if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0) return "";
+  // 32-bit layout: PEB+0x10 points at the process parameters, whose current
+  // directory (a UNICODE_STRING) starts at +0x24.
+  ULONG_PTR parameters = 0;
+  struct {
+    USHORT length, maximum;
+    ULONG_PTR buffer;
+  } folder{};
+  SIZE_T got = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(basic.peb + 0x10), &parameters, sizeof parameters, &got) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(parameters + 0x24), &folder, sizeof folder, &got)) {
+    return "";
+  }
+  std::wstring wide(folder.length / 2, L'\0');
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(folder.buffer), &wide[0], folder.length, &got)) return "";
+  if (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
+  int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(length, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], length, nullptr, nullptr);
+  return out;
+}
+
+std::vector<std::string> LibraryEvents(const std::string& log, DWORD pid) {
+  std::vector<std::string> events;
+  for (const std::string& line : machine::Lines(log)) {
+    std::vector<std::string> parts = machine::Split(line, ' ');
+    if (parts.size() >= 2 && parts[1] == std::to_string(pid)) events.push_back(line);
+  }
+  return events;
+}
+
+std::vector<InstallCall> InstallCalls() {
+  std::vector<InstallCall> calls;
+  for (const std::string& line : machine::Lines(Bench().setupdll_log)) {
+    std::vector<std::string> parts = machine::Split(line, '\t');
+    if (parts.size() == 4) calls.push_back({parts[1], parts[2], parts[3]});
+  }
+  return calls;
+}
+
+std::string DescribeScreen() {
+  std::string out;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  if (snapshot != INVALID_HANDLE_VALUE && Process32First(snapshot, &entry)) {
+    do {
+      std::string windows = ui::Describe(entry.th32ProcessID);
+      if (windows.find("(no visible window)") != std::string::npos) continue;
+      out += Format("\n  %s (pid %lu):", entry.szExeFile, entry.th32ProcessID) + windows;
+    } while (Process32Next(snapshot, &entry));
+  }
+  if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
+  return out.empty() ? std::string(" nothing") : out;
+}

@@ -1,0 +1,43 @@
+// Screenshots of the virtual desktop.
+#include "shots.h"
+
+#include <windows.h>
+
+#include "check.h"
+#include "machine.h"
+#include "ui.h"
+
+bool ShotsWanted() { return !machine::Environment("CORVANE_SHOT_DIR").empty(); }
+
+void Shot(const std::string& name) {
+  std::string folder = machine::Environment("CORVANE_SHOT_DIR");
+  if (folder.empty()) return;
+  std::string unix_path = folder + "/" + name + ".png";
+  // Wine draws its virtual desktop in the top left corner of the X screen;
+  // the shot keeps just that.  import writes under another name first, so
+  // that the file appears whole.
+  std::string crop = Format("%dx%d+0+0", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unix_path +
+                        ".part' && mv '" + unix_path + ".part' '" + unix_path + "'\"";
+  std::string windows_path = "Z:" + unix_path;
+  for (char& c : windows_path) {
+    if (c == '/') c = '\\';
+  }
+  DeleteFileA(windows_path.c_str());
+  // Let the windows that just opened finish painting.
+  Sleep(300);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    Fail("cannot start import for the shot %s (error %lu)", name.c_str(), GetLastError());
+    return;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  if (!ui::WaitUntil([&] { return machine::Exists(windows_path); }, 30000, 50)) {
+    Fail("the shot %s was not saved", name.c_str());
+    return;
+  }
+  Note("shot %s", unix_path.c_str());
+}

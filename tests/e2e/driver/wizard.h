@@ -1,0 +1,79 @@
+// The wizard as a user walks it: which page is on screen, what it must show,
+// moving between pages, and the ways to ask to quit.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "setup_process.h"
+#include "ui.h"
+
+enum class Page { Preparing, Welcome, Agreement, UserInfo, ScanChoice, Scan, Folder, Confirm, Copy, Tasks, Finish };
+const char* PageName(Page page);
+
+// The ways a user asks a page for button 2's question (or, on the finish
+// page, for the finishing step).
+enum class Ask { Button, Esc, CloseBox, CloseMessage, Enter };
+const char* AskName(Ask how);
+
+// Start-up up to the welcome page: slower than a page change.
+constexpr unsigned kStartTimeoutMs = 40000;
+constexpr unsigned kPageTimeoutMs = 15000;
+
+class Wizard {
+ public:
+  explicit Wizard(SetupProcess& setup) : setup_(setup) {}
+
+  // Waits for `page` to be the one page of setup on screen and checks what
+  // every opening of it must show: caption, buttons, fixed texts, placement
+  // and the focus.  Ends the scenario when it does not come.
+  HWND Expect(Page page, unsigned timeout_ms = kPageTimeoutMs);
+  // The preparing dialog, then the welcome page; `meanwhile` acts on the
+  // preparing dialog while it is up.
+  HWND ExpectStart(const std::function<void(HWND)>& meanwhile = nullptr);
+  // Presses a button of the current page and waits for `next`.
+  HWND Go(int button, Page next);
+  // The same by a key (Enter).
+  HWND GoByKey(UINT virtual_key, Page next);
+  // Forward from the welcome page to `target` by the shortest way, with the
+  // scan or without it.
+  HWND WalkTo(Page target, bool scan = false);
+
+  HWND page() const { return page_; }
+  Page current() const { return current_; }
+  SetupProcess& setup() { return setup_; }
+
+  // Asks the question of button 2 by `how` and returns the box, checked to be
+  // the quit confirmation (or, on the scan page, the scan's own question).
+  ui::MessageBoxView OpenQuitQuestion(Ask how);
+  // The question declined (Cancel, or its close box): the page stays exactly
+  // as it was, with every text and check mark.
+  void DeclineQuit(Ask how, bool close_the_box = false);
+  // The question accepted: setup ends at once with exit code 0, releases the
+  // support library and shows no further page.
+  void ConfirmQuit(Ask how);
+  // Sends `how` to the page (button 2 or the finishing action).
+  void Send(Ask how, int button = IDCANCEL);
+
+  // Waits for the scan page's scan to complete and checks the completed state.
+  void ExpectScanCompleted(unsigned timeout_ms = 60000);
+  // Setup ends with exit code 0 and no window comes on screen beyond
+  // `before`, the windows seen before the last action (ui::SeenOnScreen).
+  void ExpectEndWithoutPage(const std::set<HWND>& before, const char* after);
+
+ private:
+  void CheckPage(Page page, HWND window);
+  std::vector<std::string> Snapshot(HWND window);
+
+  SetupProcess& setup_;
+  HWND page_ = nullptr;
+  Page current_ = Page::Preparing;
+};
+
+// A visible window of `pid` that is a page (a dialog that is not a message box).
+std::vector<HWND> VisiblePages(DWORD pid);
+// Expects the library to have been released with FreeLibrary by `pid`.
+void ExpectLibraryReleased(DWORD pid);

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario of SETUP.EXE (or the driver's tour or bench) in
+# a fresh copy of the Korean Windows 98 test prefix:
+#   run-scenario.sh SCENARIO
+# It lays out the setup medium in C:\CD (SETUP.EXE, SETUP.INI, MemChk.exe when
+# built, and the doubles of _SETUP.DLL, Corvane.dll and _ISDEL.EXE), puts the
+# deltree double into C:\windows\command, the library without InitInstall and
+# the real _ISDEL.EXE (when built) into C:\e2e,
+# runs e2e_driver.exe SCENARIO inside the prefix, and ends the prefix's
+# processes.  The exit status is the driver's.
+#
+# Environment:
+#   CORVANE_E2E_BUILD        windows build folder (default: build/win)
+#   CORVANE_PREFIX_TEMPLATE  prefix to copy (default: made in the build folder)
+#   CORVANE_E2E_PREFIX       where to make the copy (default: in the build folder)
+#   CORVANE_E2E_SETUP        the SETUP.EXE to test (default: the build folder's)
+#   CORVANE_E2E_MEDIUM_DIR   use this medium folder as it is, instead of C:\CD
+#   CORVANE_E2E_KEEP=1       keep the prefix copy after a passing scenario
+#   CORVANE_SHOT_DIR         folder for the tour's screenshots
+#   DISPLAY                  X display; without one a private Xvfb is started
+set -euo pipefail
+scenario=${1:?usage: run-scenario.sh SCENARIO}
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "${CORVANE_E2E_BUILD:-$root/build/win}" && pwd)
+driver=$build/e2e/e2e_driver.exe
+setup=${CORVANE_E2E_SETUP:-$build/bin/SETUP.EXE}
+[ -f "$driver" ] || { echo "run-scenario: no $driver; build the target e2e" >&2; exit 2; }
+[ -f "$setup" ] || { echo "run-scenario: no $setup" >&2; exit 2; }
+
+work=$build/e2e/work
+template=${CORVANE_PREFIX_TEMPLATE:-$work/template}
+prefix=${CORVANE_E2E_PREFIX:-$work/$scenario}
+mkdir -p "$work"
+# One template boot at a time, should scenarios run in parallel.
+( flock 9; "$root/scripts/make-prefix.sh" "$template" ) 9>"$work/.template.lock"
+"$root/scripts/make-prefix.sh" "$template" "$prefix"
+
+c=$prefix/drive_c
+mkdir -p "$c/e2e/doubles/noinit" "$c/e2e/real" "$c/windows/command"
+cp "$build/doubles/noinit/_SETUP.DLL" "$c/e2e/doubles/noinit/"
+cp "$build/doubles/deltree/DELTREE.EXE" "$c/windows/command/"
+if [ -f "$build/bin/_ISDEL.EXE" ]; then cp "$build/bin/_ISDEL.EXE" "$c/e2e/real/"; fi
+if [ -n "${CORVANE_E2E_MEDIUM_DIR:-}" ]; then
+  medium_windows="Z:$(echo "$CORVANE_E2E_MEDIUM_DIR" | tr / '\\')"
+else
+  medium=$c/CD
+  mkdir -p "$medium"
+  cp "$setup" "$here/medium/SETUP.INI" "$build/doubles/setupdll/_SETUP.DLL" \
+     "$build/doubles/engine/Corvane.dll" "$build/doubles/isdel/_ISDEL.EXE" "$medium/"
+  if [ -f "$build/bin/MemChk.exe" ]; then cp "$build/bin/MemChk.exe" "$medium/"; fi
+  medium_windows='C:\CD'
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  . "$root/scripts/xvfb.sh"
+  corvane_start_xvfb 72
+fi
+
+export CORVANE_PREFIX=$prefix CORVANE_E2E_MEDIUM=$medium_windows CORVANE_E2E_HOME='C:\e2e'
+status=0
+"$root/scripts/wine-exec.sh" "$driver" "$scenario" || status=$?
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+if [ "$status" = 0 ] && [ -z "${CORVANE_E2E_KEEP:-}" ]; then
+  rm -rf "$prefix"
+elif [ "$status" != 0 ]; then
+  echo "run-scenario: prefix kept for inspection: $prefix"
+fi
+exit "$status"
