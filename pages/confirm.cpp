@@ -40,6 +40,9 @@ void OnConfirmInit(HWND page) {
 void OnConfirmNext(HWND page) {
   EndDialog(page, 0);
   ShowWindow(g_logo, SW_SHOW);
+  // Windows keeps an owned window above its top-most owner; Wine leaves the
+  // logo behind the backdrop unless it is raised to the same band.
+  SetWindowPos(g_logo, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (RunCopyPage()) OpenPage(IDD_TASKS);
 }
 

@@ -46,6 +46,9 @@ void OnScanTimer(HWND page) {
 // draining; a confirmed quit makes the scan stop before its next file.
 void OnScanCommand(HWND page, int command) {
   if (command == IDC_CANCEL) {
+    // Once the scan is complete Cancel is disabled and Next is the only way
+    // on; Wine's dialog manager still turns Esc and the close box into it.
+    if (!IsWindowEnabled(GetDlgItem(page, IDC_CANCEL))) return;
     if (MessageBoxA(page, kCancelScanText, kCancelScanTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
       QuitSetup(page);
     return;

@@ -41,6 +41,9 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
   wineserver -w
   [ -f "$template/system.reg" ] || { echo "make-prefix: wineboot made no prefix in $template" >&2; exit 1; }
   mkdir -p "$template/drive_c/windows/Start Menu/Programs/시작프로그램" "$template/drive_c/windows/command"
+  # Wine's own Marlett and Tahoma (caption buttons, scroll arrows) are not
+  # found in Debian's data folder; from the prefix's Fonts folder they are.
+  cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
   echo "$want" > "$stamp"
 fi
 
