@@ -5,7 +5,8 @@
 # It lays out the setup medium in C:\CD (SETUP.EXE, SETUP.INI, MemChk.exe when
 # built, and the doubles of _SETUP.DLL, Corvane.dll and _ISDEL.EXE), puts the
 # deltree double into C:\windows\command, the library without InitInstall and
-# the real _ISDEL.EXE (when built) into C:\e2e,
+# the real _ISDEL.EXE (when built) into C:\e2e, a real medium made by mkmedium
+# into C:\realcd,
 # runs e2e_driver.exe SCENARIO inside the prefix, and ends the prefix's
 # processes.  The exit status is the driver's.
 #
@@ -41,6 +42,19 @@ mkdir -p "$c/e2e/doubles/noinit" "$c/e2e/real" "$c/windows/command"
 cp "$build/doubles/noinit/_SETUP.DLL" "$c/e2e/doubles/noinit/"
 cp "$build/doubles/deltree/DELTREE.EXE" "$c/windows/command/"
 if [ -f "$build/bin/_ISDEL.EXE" ]; then cp "$build/bin/_ISDEL.EXE" "$c/e2e/real/"; fi
+# A second, real medium in C:\realcd: mkmedium's SETUP.INI and payload store
+# of the sample product, the real _SETUP.DLL and the real programs.  Built
+# once per build and copied; scenarios that install for real start from it.
+host_bin=${CORVANE_HOST_BIN:-$root/build/host/bin}
+if [ -x "$host_bin/mkmedium" ] && [ -f "$build/bin/_SETUP.DLL" ]; then
+  real=$build/e2e/real-medium
+  if [ ! -f "$real/SETUP.INI" ] || [ -n "$(find "$build/bin" "$here/medium/product.list" -newer "$real/SETUP.INI" -print -quit)" ]; then
+    rm -rf "$real"
+    "$host_bin/mkmedium" "$build/bin" "$here/medium/product.list" "$build/bin" "$real" >/dev/null
+  fi
+  mkdir -p "$c/realcd"
+  cp "$real"/* "$c/realcd/"
+fi
 if [ -n "${CORVANE_E2E_MEDIUM_DIR:-}" ]; then
   medium_windows="Z:$(echo "$CORVANE_E2E_MEDIUM_DIR" | tr / '\\')"
 else
