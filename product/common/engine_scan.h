@@ -1,0 +1,11 @@
+// A virus scan of the files directly in one folder through Corvane.dll, shown
+// in the product window: each finding is offered for treatment (Yes treats
+// it) and listed with what became of it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Scans `folder` and leaves the result on the window's status line.  Says so
+// in a message box when Corvane.dll cannot be loaded.
+void RunScanInWindow(HWND window, const std::string& folder);

@@ -1,0 +1,51 @@
+// What the product's programs know of their installation.
+#include "product/common/records.h"
+
+#include <windows.h>
+
+#include "product/logic/product_paths.h"
+
+std::string ProfileValue(const char* key) {
+  char value[kPathSize] = "";
+  GetProfileStringA("Corvane", key, "", value, sizeof value);
+  return value;
+}
+
+std::string OwnProgramPath() {
+  char path[kPathSize];
+  DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+  path[length < sizeof path ? length : sizeof path - 1] = '\0';
+  return path;
+}
+
+std::string OwnFolder() { return FolderOf(OwnProgramPath()); }
+
+std::string ProductFolder() {
+  std::string recorded = ProfileValue("Install");
+  return recorded.empty() ? OwnFolder() : recorded;
+}
+
+std::string ShortPathOf(const std::string& path) {
+  char shortPath[kPathSize] = "";
+  DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return length > 0 && length < sizeof shortPath ? shortPath : "";
+}
+
+std::string WindowsFolder() {
+  char folder[kPathSize] = "";
+  UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return "";
+  std::string windows = folder;
+  if (windows.size() > 3 && windows.back() == '\\') windows.pop_back();
+  return windows;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,25 @@
+// The uninstaller's hand-over to a copy of itself, without Win32.
+//
+// A program cannot delete its own file while it runs, and the uninstaller
+// runs from the folder it removes.  So after the user has said yes, it copies
+// itself into the TEMP folder, starts the copy with a command line that names
+// the original process and the install folder, and ends; the copy waits for
+// the original to end and does the removal.
+#pragma once
+#include <string>
+
+struct HandOver {
+  unsigned long parentId;  // the original process, to wait for
+  std::string folder;      // the install folder to remove; "" for none
+};
+
+// The file name of the n-th candidate for the copy in the TEMP folder.
+std::string CopyFileName(int n);
+
+// The copy's whole command line: its own path in quotation marks, the
+// hand-over switch, the parent's id and the folder in quotation marks.
+std::string HandOverCommandLine(const std::string& copyPath, const HandOver& handOver);
+
+// Reads the arguments part of a command line (what WinMain gets, without the
+// program's own name).  False for anything that is not exactly a hand-over.
+bool ParseHandOver(const std::string& arguments, HandOver* handOver);

@@ -1,0 +1,51 @@
+// Texts of the product's windows.
+#include "product/logic/product_text.h"
+
+#include "isdel/tasks.h"
+
+const char kProductName[] = "코르바네™ for Win95/98";
+const char kProductVersion[] = "버전 1.0";
+
+namespace {
+
+struct PendingTask {
+  unsigned char bit;
+  const char* name;
+};
+const PendingTask kPendingTasks[] = {
+    {kTaskUpdateWizard, "업데이트 마법사"},
+    {kTaskRescueDisk, "복구 디스크 만들기"},
+    {kTaskSafeBoot, "안전 부팅 설정"},
+};
+
+}  // namespace
+
+std::string ProductInfoText(const std::string& installFolder, unsigned pendingTasks) {
+  std::string text = std::string(kProductName) + "\r\n" + kProductVersion + "\r\n설치 폴더: " + installFolder;
+  std::string pending;
+  for (const PendingTask& task : kPendingTasks) {
+    if (!(pendingTasks & task.bit)) continue;
+    if (!pending.empty()) pending += ", ";
+    pending += task.name;
+  }
+  if (!pending.empty()) text += "\r\n남은 설치 작업: " + pending;
+  return text;
+}
+
+std::string FindingLine(const std::string& path, const std::string& virus, Treatment treatment) {
+  const char* outcome = "";
+  switch (treatment) {
+    case Treatment::kRepaired: outcome = "복구했습니다"; break;
+    case Treatment::kDeleted: outcome = "삭제했습니다"; break;
+    case Treatment::kDeclined: outcome = "치료하지 않았습니다"; break;
+    case Treatment::kFailed: outcome = "치료하지 못했습니다"; break;
+  }
+  return path + ": " + virus + " - " + outcome;
+}
+
+std::string ScanningText(const std::string& path) { return "검사 중: " + path; }
+
+std::string ScanSummaryText(const ScanTally& tally) {
+  return "검사 완료: 파일 " + std::to_string(tally.files) + "개, 바이러스 " + std::to_string(tally.found) +
+         "개 (복구 " + std::to_string(tally.repaired) + ", 삭제 " + std::to_string(tally.deleted) + ")";
+}

@@ -1,0 +1,26 @@
+// Texts of the product's windows (CV32W.EXE, Schedule.EXE), without Win32.
+#pragma once
+#include <string>
+
+extern const char kProductName[];
+extern const char kProductVersion[];
+
+// The window's top text: name, version, install folder, and the setup tasks
+// that _ISDEL.EXE left for the product (win.ini PendingTasks), if any.
+std::string ProductInfoText(const std::string& installFolder, unsigned pendingTasks);
+
+// What became of one finding of the scan.
+enum class Treatment { kRepaired, kDeleted, kDeclined, kFailed };
+
+// One line of the findings list.
+std::string FindingLine(const std::string& path, const std::string& virus, Treatment treatment);
+
+struct ScanTally {
+  int files = 0;
+  int found = 0;
+  int repaired = 0;
+  int deleted = 0;
+};
+
+std::string ScanningText(const std::string& path);
+std::string ScanSummaryText(const ScanTally& tally);

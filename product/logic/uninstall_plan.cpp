@@ -1,0 +1,96 @@
+// What the uninstaller removes, decided from setup's records.
+#include "product/logic/uninstall_plan.h"
+
+#include "install/process_match.h"
+#include "product/logic/product_paths.h"
+
+const char kProgramGroupName[] = "코르바네™ for Win9X";
+
+namespace {
+
+// Everything setup or the product itself puts directly into the install
+// folder.  Setup.run stays there until _ISDEL.EXE has read it.
+const char* const kProductFiles[] = {"CV32W.EXE", "SCHEDULE.EXE", "UNSETUP.EXE", "CORVANE.DLL", "SETUP.RUN"};
+const char* const kProductFolders[] = {"VPROTECT", "UPDATE", "VLIST"};
+
+// _SETUP.DLL's replacement of a file that was in use: a CVSxxxx.TMP (four
+// hex digits) waiting in the install folder for the next start of Windows.
+bool IsPendingReplacement(const std::string& upperName) {
+  if (upperName.size() != 11 || upperName.compare(0, 3, "CVS") != 0 || upperName.compare(7, 4, ".TMP") != 0)
+    return false;
+  return upperName.find_first_not_of("0123456789ABCDEF", 3) == 7;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+std::string ChooseInstallFolder(const std::string& recorded, const std::string& ownFolder,
+                                bool ownFolderHoldsMainProgram) {
+  if (!recorded.empty()) return recorded;
+  if (ownFolder.empty()) return "";
+  if (ownFolderHoldsMainProgram || UpperAscii(NameOf(ownFolder)) == "CORVANE") return ownFolder;
+  return "";
+}
+
+bool IsRemovableFolder(const std::string& folder, const std::string& windowsFolder) {
+  std::string collapsed = CollapseDots(folder);
+  // Something must be left of the path below its drive or share.
+  std::size_t below;
+  if (collapsed.size() > 3 && collapsed[1] == ':' && collapsed[2] == '\\') {
+    below = 3;
+  } else if (collapsed.compare(0, 2, "\\\\") == 0) {
+    std::size_t share = collapsed.find('\\', 2);
+    below = share == std::string::npos ? std::string::npos : collapsed.find('\\', share + 1);
+    if (below != std::string::npos) ++below;
+  } else {
+    return false;
+  }
+  if (below == std::string::npos || below >= collapsed.size()) return false;
+  if (!windowsFolder.empty() && (SamePath(collapsed, windowsFolder) || IsInsideFolder(windowsFolder, collapsed)))
+    return false;
+  return true;
+}
+
+std::string ChooseGroupFolder(const std::string& recordedGroup, const std::string& programsFolder) {
+  if (!recordedGroup.empty()) return recordedGroup;
+  if (programsFolder.empty()) return "";
+  std::string group = programsFolder;
+  if (group.back() != '\\') group += '\\';
+  return group + kProgramGroupName;
+}
+
+FixedLinks FixedLinksOf(const std::string& groupFolder) {
+  FixedLinks links;
+  if (groupFolder.empty()) return links;
+  links.mainProgram = CollapseDots(groupFolder + "\\..\\..\\코르바네.LNK");
+  links.scheduledScan = CollapseDots(groupFolder + "\\..\\시작프로그램\\예약검사.LNK");
+  return links;
+}
+
+bool IsProductEntry(const FolderEntry& entry) {
+  std::string name = UpperAscii(entry.name);
+  if (entry.isFolder) {
+    for (const char* folder : kProductFolders)
+      if (name == folder) return true;
+    return false;
+  }
+  for (const char* file : kProductFiles)
+    if (name == file) return true;
+  return IsPendingReplacement(name);
+}
+
+void SplitEntries(const std::vector<FolderEntry>& entries, std::vector<FolderEntry>* product,
+                  std::vector<FolderEntry>* others) {
+  for (const FolderEntry& entry : entries) {
+    if (entry.name == "." || entry.name == "..") continue;
+    (IsProductEntry(entry) ? product : others)->push_back(entry);
+  }
+}
+
+bool IsShortcutName(const std::string& name) {
+  std::string upper = UpperAscii(name);
+  return EndsWith(upper, ".LNK") || EndsWith(upper, ".PIF");
+}

@@ -1,0 +1,53 @@
+// What the uninstaller removes, decided from setup's records and what it
+// finds on disk, without Win32.
+#pragma once
+#include <string>
+#include <vector>
+
+// The Start-menu group that setup makes inside the Programs folder.
+extern const char kProgramGroupName[];
+
+// The install folder to remove.  The one recorded in win.ini wins.  Without a
+// record (a half-finished setup writes none), the uninstaller's own folder is
+// taken when it is plainly the product's: it holds the main program, or it is
+// named "Corvane", as setup names every install folder.  Otherwise "".
+std::string ChooseInstallFolder(const std::string& recorded, const std::string& ownFolder,
+                                bool ownFolderHoldsMainProgram);
+
+// False for folders that no record may make us remove: a drive root, a share
+// root, a relative path, and any folder that holds the Windows folder.
+bool IsRemovableFolder(const std::string& folder, const std::string& windowsFolder);
+
+// The program group folder: the recorded one, else the one setup would have
+// made in the Programs folder ("" when that is unknown too).
+std::string ChooseGroupFolder(const std::string& recordedGroup, const std::string& programsFolder);
+
+// The two shortcuts that setup puts beside the group, found from the group
+// folder exactly as setup builds them, with the ".." resolved.
+struct FixedLinks {
+  std::string mainProgram;    // at the top of the Start menu
+  std::string scheduledScan;  // in the Start-up folder
+};
+FixedLinks FixedLinksOf(const std::string& groupFolder);
+
+// One entry directly inside the install folder.
+struct FolderEntry {
+  std::string name;
+  bool isFolder;
+};
+
+// The product's own entries: its programs, its scan engine, setup's task file,
+// the installer's replacement of a file that was in use (CVSxxxx.TMP, renamed
+// into place at the next start) and the three subfolders that setup makes
+// (everything in those belongs to the product).  Names compare in any ASCII
+// letter case.
+bool IsProductEntry(const FolderEntry& entry);
+
+// Splits a listing of the install folder into the product's entries and the
+// rest, which are the user's; "." and ".." are dropped.
+void SplitEntries(const std::vector<FolderEntry>& entries, std::vector<FolderEntry>* product,
+                  std::vector<FolderEntry>* others);
+
+// True for a shortcut file name (".LNK" or ".PIF" in any case): what the
+// uninstaller may delete in the program group.
+bool IsShortcutName(const std::string& name);

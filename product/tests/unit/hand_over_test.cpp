@@ -1,0 +1,53 @@
+// The uninstaller's hand-over command line: what the original writes is
+// what the copy reads, and nothing else is taken for a hand-over.
+#include "product/logic/hand_over.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The arguments part, as WinMain receives it: after the quoted program name.
+std::string ArgumentsOf(const std::string& commandLine) {
+  std::size_t end = commandLine.find('"', 1);
+  std::size_t start = commandLine.find_first_not_of(' ', end + 1);
+  return start == std::string::npos ? "" : commandLine.substr(start);
+}
+
+TEST(HandOver, RoundTripsThroughTheCommandLine) {
+  for (const std::string& folder :
+       {std::string("C:\\Program Files\\Corvane"), std::string("D:\\코르바네 폴더\\Corvane"), std::string("")}) {
+    std::string line = HandOverCommandLine("C:\\WINDOWS\\TEMP\\~CVUN00.EXE", {4294967295ul, folder});
+    EXPECT_EQ(0u, line.find("\"C:\\WINDOWS\\TEMP\\~CVUN00.EXE\" "));
+    HandOver parsed = {0, "x"};
+    ASSERT_TRUE(ParseHandOver(ArgumentsOf(line), &parsed)) << line;
+    EXPECT_EQ(4294967295ul, parsed.parentId);
+    EXPECT_EQ(folder, parsed.folder);
+  }
+}
+
+TEST(HandOver, TheSwitchIsReadInAnyCaseWithExtraBlanks) {
+  HandOver parsed;
+  ASSERT_TRUE(ParseHandOver("  /handover\t12   \"C:\\A B\"  ", &parsed));
+  EXPECT_EQ(12ul, parsed.parentId);
+  EXPECT_EQ("C:\\A B", parsed.folder);
+}
+
+TEST(HandOver, AnythingElseIsNotAHandOver) {
+  HandOver parsed = {7, "kept"};
+  for (const char* arguments :
+       {"", "/HANDOVER", "/HANDOVER 12", "/HANDOVER x12 \"C:\\A\"", "/HANDOVER -1 \"C:\\A\"",
+        "/HANDOVER 4294967296 \"C:\\A\"", "/HANDOVER 12 C:\\A", "/HANDOVER 12 \"C:\\A", "/HANDOVER 12 \"C:\\A\" more",
+        "/HANDOVERX 12 \"C:\\A\"", "/S", "C:\\Program Files\\Corvane"}) {
+    EXPECT_FALSE(ParseHandOver(arguments, &parsed)) << arguments;
+  }
+  EXPECT_EQ(7ul, parsed.parentId);
+  EXPECT_EQ("kept", parsed.folder);
+}
+
+TEST(CopyFileName, IsAShortNameThatWindows95CanStart) {
+  EXPECT_EQ("~CVUN00.EXE", CopyFileName(0));
+  EXPECT_EQ("~CVUN99.EXE", CopyFileName(99));
+  EXPECT_NE(CopyFileName(1), CopyFileName(2));
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Path text of the product's programs: folders, ".." resolution and
+// containment in any letter case, with Korean names.
+#include "product/logic/product_paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FolderOf, CutsAtTheLastBackslashAndKeepsADriveRoot) {
+  EXPECT_EQ("C:\\Program Files\\Corvane", FolderOf("C:\\Program Files\\Corvane\\Unsetup.exe"));
+  EXPECT_EQ("C:\\", FolderOf("C:\\Unsetup.exe"));
+  EXPECT_EQ("", FolderOf("Unsetup.exe"));
+  EXPECT_EQ("Unsetup.exe", NameOf("C:\\Program Files\\Corvane\\Unsetup.exe"));
+  EXPECT_EQ("코르바네™ for Win9X", NameOf("C:\\windows\\Start Menu\\Programs\\코르바네™ for Win9X"));
+}
+
+TEST(CollapseDots, ResolvesParentsAsSetupBuildsTheFixedLinks) {
+  EXPECT_EQ("C:\\windows\\Start Menu\\코르바네.LNK",
+            CollapseDots("C:\\windows\\Start Menu\\Programs\\코르바네™ for Win9X\\..\\..\\코르바네.LNK"));
+  EXPECT_EQ("C:\\A\\X", CollapseDots("C:\\A\\.\\B\\..\\X"));
+  EXPECT_EQ("C:\\A", CollapseDots("C:\\A\\"));
+  EXPECT_EQ("C:\\A\\B", CollapseDots("C:\\A\\\\B"));
+}
+
+TEST(CollapseDots, StopsAtTheRoot) {
+  EXPECT_EQ("C:\\X", CollapseDots("C:\\A\\..\\..\\..\\X"));
+  EXPECT_EQ("C:\\", CollapseDots("C:\\A\\.."));
+  EXPECT_EQ("\\\\server\\share\\X", CollapseDots("\\\\server\\share\\A\\..\\..\\X"));
+}
+
+TEST(IsInsideFolder, IsAComponentTestInAnyCase) {
+  EXPECT_TRUE(IsInsideFolder("C:\\PROGRAM FILES\\CORVANE\\UNSETUP.EXE", "c:\\program files\\Corvane"));
+  EXPECT_TRUE(IsInsideFolder("C:\\Corvane\\Update\\x.dat", "C:\\Corvane\\"));
+  EXPECT_FALSE(IsInsideFolder("C:\\Corvane2\\x.exe", "C:\\Corvane"));
+  EXPECT_FALSE(IsInsideFolder("C:\\Corvane", "C:\\Corvane"));
+  EXPECT_FALSE(IsInsideFolder("C:\\Corvane\\x.exe", ""));
+  EXPECT_TRUE(IsInsideFolder("C:\\x.exe", "C:\\"));
+}
+
+TEST(SamePath, IgnoresCaseAndATrailingBackslash) {
+  EXPECT_TRUE(SamePath("C:\\WINDOWS\\", "c:\\windows"));
+  EXPECT_FALSE(SamePath("C:\\WINDOWS2", "c:\\windows"));
+  EXPECT_TRUE(SamePath("C:\\", "c:\\"));
+}
+
+}  // namespace

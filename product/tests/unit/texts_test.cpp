@@ -1,0 +1,63 @@
+// The Korean texts of the product's windows and of the uninstaller, as code
+// page 949 bytes, and what they name.
+#include <gtest/gtest.h>
+
+#include "product/logic/product_text.h"
+#include "product/logic/unsetup_text.h"
+
+namespace {
+
+TEST(ProductText, TheNameIsCodePage949) {
+  // "코르바네™" in code page 949: the trade mark sign is A2 E2.
+  EXPECT_EQ(0u, std::string(kProductName).find("\xC4\xDA\xB8\xA3\xB9\xD9\xB3\xD7\xA2\xE2"));
+}
+
+TEST(ProductText, InfoNamesTheProductTheVersionTheFolderAndPendingTasks) {
+  EXPECT_EQ("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: C:\\Program Files\\Corvane",
+            ProductInfoText("C:\\Program Files\\Corvane", 0));
+  // Running the product and the scheduled scan are never left pending.
+  EXPECT_EQ(ProductInfoText("C:\\A", 0), ProductInfoText("C:\\A", 0x03));
+  EXPECT_EQ("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: C:\\A\r\n남은 설치 작업: 업데이트 마법사, 안전 부팅 설정",
+            ProductInfoText("C:\\A", 0x14));
+}
+
+TEST(ProductText, FindingsAndSummary) {
+  EXPECT_EQ("C:\\A\\x.com: EICAR - 삭제했습니다", FindingLine("C:\\A\\x.com", "EICAR", Treatment::kDeleted));
+  EXPECT_EQ("C:\\A\\x.com: M - 복구했습니다", FindingLine("C:\\A\\x.com", "M", Treatment::kRepaired));
+  EXPECT_NE(FindingLine("p", "v", Treatment::kDeclined), FindingLine("p", "v", Treatment::kFailed));
+  ScanTally tally;
+  tally.files = 12;
+  tally.found = 3;
+  tally.repaired = 1;
+  tally.deleted = 2;
+  EXPECT_EQ("검사 완료: 파일 12개, 바이러스 3개 (복구 1, 삭제 2)", ScanSummaryText(tally));
+}
+
+TEST(UnsetupText, QuestionNamesTheFolderWhenThereIsOne) {
+  EXPECT_NE(std::string::npos,
+            RemoveQuestion("C:\\Program Files\\Corvane").find("\n\n설치 폴더: C:\\Program Files\\Corvane"));
+  EXPECT_EQ(std::string::npos, RemoveQuestion("").find("설치 폴더"));
+}
+
+TEST(UnsetupText, OtherFilesQuestionListsAScreenfulAndCountsTheRest) {
+  std::vector<FolderEntry> few = {{"report.txt", false}, {"Mine", true}};
+  std::string question = OtherFilesQuestion("C:\\Corvane", few);
+  EXPECT_NE(std::string::npos, question.find("C:\\Corvane\n"));
+  EXPECT_NE(std::string::npos, question.find("    report.txt\n    Mine\\\n"));
+  EXPECT_EQ(std::string::npos, question.find("외"));
+
+  std::vector<FolderEntry> many;
+  for (int i = 0; i < 13; ++i) many.push_back({"f" + std::to_string(i), false});
+  question = OtherFilesQuestion("C:\\Corvane", many);
+  EXPECT_NE(std::string::npos, question.find("    f9\n"));
+  EXPECT_EQ(std::string::npos, question.find("    f10\n"));
+  EXPECT_NE(std::string::npos, question.find("... 외 3개"));
+}
+
+TEST(UnsetupText, DoneTellsWhatWasKept) {
+  EXPECT_EQ("코르바네™를 제거했습니다.", DoneText("", false));
+  EXPECT_NE(std::string::npos, DoneText("C:\\Corvane", false).find("\nC:\\Corvane"));
+  EXPECT_NE(std::string::npos, DoneText("", true).find("다시 시작할 때"));
+}
+
+}  // namespace

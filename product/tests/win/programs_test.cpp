@@ -1,0 +1,237 @@
+// CV32W.EXE and Schedule.EXE under Wine: their window names the product, its
+// version and the install folder (recorded or their own), they end when
+// closed, and CV32W's scan of a folder through the real Corvane.dll treats
+// what the user says yes to.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/samples.h"
+#include "ui.h"
+
+namespace {
+
+const char kMainClass[] = "Corvane_CV32W";
+const char kMainTitle[] = "코르바네™";
+const char kScheduleClass[] = "Corvane_Schedule";
+const char kScheduleTitle[] = "코르바네™ 예약 검사";
+const char kVirusFoundTitle[] = "바이러스 발견";
+constexpr int kInfoTextId = 100;
+constexpr int kScanButtonId = 101;
+constexpr int kFindingsListId = 102;
+constexpr int kStatusTextId = 103;
+constexpr DWORD kStartMs = 20000;
+
+std::string ControlText(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
+
+// Wine passes LB_GETTEXT between processes in its wide form only.
+std::vector<std::string> ListLines(HWND window) {
+  HWND list = GetDlgItem(window, kFindingsListId);
+  std::vector<std::string> lines;
+  int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t wide[1024] = L"";
+    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 1024)
+      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char line[2048] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line, NULL, NULL);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool StartsWith(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
+
+// The folder browser is on screen before it has built its tree and selected
+// the folder it was asked to open on: waits until its selection holds still.
+bool SelectionSettled(HWND browser) {
+  constexpr int kStillPolls = 6;
+  HTREEITEM last = NULL;
+  int still = 0;
+  for (int poll = 0; poll < 200; ++poll, Sleep(50)) {
+    HWND tree = FindWindowExA(browser, NULL, WC_TREEVIEWA, NULL);
+    HTREEITEM caret = tree ? TreeView_GetSelection(tree) : NULL;
+    still = caret && caret == last ? still + 1 : 0;
+    last = caret;
+    if (still == kStillPolls) return true;
+  }
+  return false;
+}
+
+// Each test gets a folder of its own in TEMP with the programs in it, and no
+// install record; the record there was before is put back afterwards.
+class ProductPrograms : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char value[600] = "";
+    hadRecord_ = GetProfileStringA("Corvane", "Install", "", value, sizeof value) > 0;
+    record_ = value;
+    WriteProfileStringA("Corvane", "Install", NULL);
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "코르바네 제품 " + std::to_string(GetCurrentProcessId()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    MakeFolders(folder_);
+    for (const char* program : {"CV32W.EXE", "Schedule.EXE"})
+      ASSERT_TRUE(CopyFileA((std::string(CORVANE_BIN_DIR) + "/" + program).c_str(), Path(program).c_str(), FALSE));
+  }
+  void TearDown() override {
+    program_.reset();
+    WriteProfileStringA("Corvane", "Install", hadRecord_ ? record_.c_str() : NULL);
+    DeleteTreeForTest(folder_);
+  }
+
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+
+  void AddEngine() { ASSERT_TRUE(CopyFileA(CORVANE_BIN_DIR "/Corvane.dll", Path("Corvane.dll").c_str(), FALSE)); }
+
+  // Starts a program of the folder and waits for its window.
+  HWND Run(const std::string& program, const char* className, const char* title, const std::string& arguments = "") {
+    program_.reset(new Started);
+    std::string command = "\"" + Path(program) + "\"" + (arguments.empty() ? "" : " " + arguments);
+    if (!program_->Start(command, folder_)) return NULL;
+    return WaitForWindow(program_->id(), className, title, kStartMs);
+  }
+
+  // Closes the window; the program must end with code 0.
+  void CloseAndExpectCleanEnd(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 0xDEAD;
+    ASSERT_TRUE(program_->WaitForEnd(10000, &code));
+    EXPECT_EQ(0u, code);
+  }
+
+  // Presses the scan button and OK in the folder browser, which opens on the
+  // folder given at start (the install folder).
+  void ScanViaBrowser(HWND window) {
+    PostMessageA(GetDlgItem(window, kScanButtonId), BM_CLICK, 0, 0);
+    HWND browser = WaitForWindow(program_->id(), "#32770", nullptr, kStartMs);
+    ASSERT_NE(nullptr, browser);
+    ASSERT_TRUE(SelectionSettled(browser));
+    Press(browser, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(browser, 5000));
+  }
+
+  std::string folder_;
+  std::unique_ptr<Started> program_;
+
+ private:
+  bool hadRecord_ = false;
+  std::string record_;
+};
+
+TEST_F(ProductPrograms, AreWindowsProgramsThatWindows95Loads) {
+  for (const char* program : {"CV32W.EXE", "Schedule.EXE"}) {
+    std::string image = ReadBytes(Path(program));
+    ASSERT_GT(image.size(), 512u);
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const IMAGE_NT_HEADERS32* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + dos->e_lfanew);
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, nt->OptionalHeader.Subsystem) << program;
+    EXPECT_EQ(4, nt->OptionalHeader.MajorSubsystemVersion) << program;
+    EXPECT_EQ(0, nt->OptionalHeader.MinorSubsystemVersion) << program;
+  }
+}
+
+TEST_F(ProductPrograms, MainProgramWithoutRecordShowsItsOwnFolderAndEndsWhenClosed) {
+  HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: " + folder_, ControlText(window, kInfoTextId));
+  CloseAndExpectCleanEnd(window);
+}
+
+TEST_F(ProductPrograms, ScheduledScanShowsTheRecordedFolderAndTasksLeftBySetup) {
+  WriteProfileStringA("Corvane", "Install", "D:\\Apps\\Corvane");
+  WriteProfileStringA("Corvane", "PendingTasks", "8");
+  HWND window = Run("Schedule.EXE", kScheduleClass, kScheduleTitle);
+  WriteProfileStringA("Corvane", "PendingTasks", NULL);
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: D:\\Apps\\Corvane\r\n남은 설치 작업: 복구 디스크 만들기",
+            ControlText(window, kInfoTextId));
+  CloseAndExpectCleanEnd(window);
+}
+
+TEST_F(ProductPrograms, MainProgramScansTheChosenFolderAndTreatsWhatTheUserSaysYesTo) {
+  AddEngine();
+  const std::string original = "MZ original program of the user, long enough to be infected twice over.";
+  ASSERT_TRUE(WriteBytes(Path("clean.txt"), "nothing here"));
+  ASSERT_TRUE(WriteBytes(Path("eicar.com"), MakeEicarFile("\r\n")));
+  ASSERT_TRUE(WriteBytes(Path("nested.exe"), InfectCloak(InfectMender(original))));
+  const std::string smeared = InfectSmear(original);
+  ASSERT_TRUE(WriteBytes(Path("smear.exe"), smeared));
+  const std::string inert = InfectInert(original);
+  ASSERT_TRUE(WriteBytes(Path("inert.exe"), inert));
+
+  HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
+  ASSERT_NE(nullptr, window);
+  ScanViaBrowser(window);
+
+  // Yes to everything but the smeared file.
+  std::vector<std::string> questions;
+  for (DWORD waited = 0; !StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
+    HWND box = WaitForMessageBox(kVirusFoundTitle, program_->id(), 200);
+    if (!box) {
+      waited += 200;
+      continue;
+    }
+    std::string question = MessageBoxText(box);
+    questions.push_back(question);
+    EXPECT_NE(nullptr, GetDlgItem(box, IDYES));
+    EXPECT_NE(nullptr, GetDlgItem(box, IDNO));
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
+    Press(box, question.find("smear.exe") != std::string::npos ? IDNO : IDYES);
+    ASSERT_TRUE(WaitForWindowGone(box, 5000));
+  }
+  EXPECT_EQ(4u, questions.size());
+  EXPECT_EQ("검사 완료: 파일 8개, 바이러스 4개 (복구 2, 삭제 1)", ControlText(window, kStatusTextId));
+
+  std::vector<std::string> lines = ListLines(window);
+  auto listed = [&](const std::string& line) {
+    for (const std::string& l : lines)
+      if (l == line) return true;
+    return false;
+  };
+  EXPECT_EQ(4u, lines.size());
+  EXPECT_TRUE(listed(Path("eicar.com") + ": EICAR-Test-File - 삭제했습니다"));
+  EXPECT_TRUE(listed(Path("nested.exe") + ": CvTest.Cloak - 복구했습니다"));
+  EXPECT_TRUE(listed(Path("nested.exe") + ": CvTest.Mender - 복구했습니다"));
+  EXPECT_TRUE(listed(Path("smear.exe") + ": CvTest.Smear - 치료하지 않았습니다"));
+
+  EXPECT_FALSE(Exists(Path("eicar.com")));
+  EXPECT_EQ(original, ReadBytes(Path("nested.exe")));
+  EXPECT_EQ(smeared, ReadBytes(Path("smear.exe")));
+  EXPECT_EQ(inert, ReadBytes(Path("inert.exe")));
+  EXPECT_EQ("nothing here", ReadBytes(Path("clean.txt")));
+  CloseAndExpectCleanEnd(window);
+}
+
+TEST_F(ProductPrograms, MainProgramSaysSoWhenCorvaneDllIsMissing) {
+  HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
+  ASSERT_NE(nullptr, window);
+  ScanViaBrowser(window);
+  HWND box = WaitForMessageBox("코르바네™ for Win95/98", program_->id(), 10000);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", MessageBoxText(box));
+  Press(box, IDOK);
+  ASSERT_TRUE(WaitForWindowGone(box, 5000));
+  EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, kScanButtonId)));
+  CloseAndExpectCleanEnd(window);
+}
+
+TEST_F(ProductPrograms, ScheduledScanWithTheTaskSwitchScansTheWindowsFolderAtOnce) {
+  AddEngine();
+  HWND window = Run("Schedule.EXE", kScheduleClass, kScheduleTitle, "/SCAN");
+  ASSERT_NE(nullptr, window);
+  std::string status;
+  for (int i = 0; i < 600 && !StartsWith(status = ControlText(window, kStatusTextId), "검사 완료"); ++i) Sleep(50);
+  EXPECT_TRUE(StartsWith(status, "검사 완료: 파일 ")) << status;
+  EXPECT_FALSE(StartsWith(status, "검사 완료: 파일 0개")) << status;
+  CloseAndExpectCleanEnd(window);
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+// The uninstaller's hand-over to a copy of itself in the TEMP folder, so that
+// its own file in the install folder can be deleted.
+#pragma once
+#include <string>
+
+// Copies this program into the TEMP folder and starts the copy to remove
+// `installFolder`.  True when the copy runs; this process should then end.
+bool HandOverToCopy(const std::string& installFolder);
+
+// In the copy: waits (a few seconds at most) for the original to end.
+void WaitForOriginal(unsigned long processId);

@@ -1,0 +1,293 @@
+// The installed product's own programs end to end, on the real medium in
+// C:\realcd (mkmedium's payload store, the real _SETUP.DLL and the real
+// product): install, the product running, the uninstaller run exactly as the
+// uninstall entry names it, every trace of setup gone, and setup installing
+// again; also after a failed copy and without win.ini records.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "check.h"
+#include "machine.h"
+#include "outcome.h"
+#include "scenario.h"
+#include "texts.h"
+#include "wizard.h"
+
+namespace {
+
+const char kRealMedium[] = "C:\\realcd";
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstallTitle[] = "코르바네™ 제거";
+const char kQuestion[] = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?\n\n설치 폴더: C:\\Program Files\\Corvane";
+const char kDone[] = "코르바네™를 제거했습니다.";
+const char kMainClass[] = "Corvane_CV32W";
+const char kScheduleClass[] = "Corvane_Schedule";
+const char kUserFolder[] = "C:\\My Documents";
+const char kUserFile[] = "C:\\My Documents\\편지.txt";
+const char kUserText[] = "the user's own letter";
+// What the real medium installs into the install folder.
+const char* const kProductFiles[] = {"CV32W.EXE", "Schedule.EXE", "Unsetup.exe", "Corvane.dll"};
+constexpr unsigned kUninstallerTimeoutMs = 20000;
+
+void RequireRealMedium() {
+  if (!machine::Exists(std::string(kRealMedium) + "\\_SETUP.PAK")) {
+    Note("no real medium in %s (mkmedium or the real _SETUP.DLL was not built)", kRealMedium);
+    std::exit(77);
+  }
+}
+
+Launch FromRealMedium() {
+  Launch launch;
+  launch.command_line = std::string("\"") + kRealMedium + "\\SETUP.EXE\"";
+  launch.folder = machine::WindowsFolder();
+  return launch;
+}
+
+std::string ProgramsFolder() {
+  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
+}
+std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
+std::string MainLink() {
+  std::string programs = ProgramsFolder();
+  return machine::Join(programs.substr(0, programs.find_last_of('\\')), texts::kMainLink);
+}
+std::string ScheduleLink() {
+  return machine::Join(machine::Join(ProgramsFolder(), texts::kStartupFolder), texts::kScheduleLink);
+}
+
+// Every page with its defaults, every follow-up task: the real _ISDEL.EXE
+// then starts the scheduled scan and the main program from the install folder.
+void InstallFromRealMedium() {
+  SetupProcess setup(FromRealMedium());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Finish);
+  wizard.Send(Ask::Button, IDOK);
+  setup.ExpectEnd(10000, "the finish button");
+}
+
+void ExpectProductInstalled() {
+  ExpectRegistered(texts::kDefaultFolder);
+  for (const char* name : kProductFiles) {
+    std::string path = machine::Join(texts::kDefaultFolder, name);
+    std::optional<std::string> bytes = machine::ReadFile(path);
+    if (!bytes || bytes->compare(0, 2, "MZ") != 0) Fail("%s is not the real program or library", Show(path).c_str());
+  }
+}
+
+struct Search {
+  const char* class_name;
+  const char* title;  // null: any
+  HWND found;
+};
+
+BOOL CALLBACK MatchAnyProcess(HWND window, LPARAM param) {
+  Search* search = reinterpret_cast<Search*>(param);
+  if (!IsWindowVisible(window)) return TRUE;
+  if (ui::ClassName(window) != search->class_name) return TRUE;
+  if (search->title && ui::Title(window) != search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A visible top-level window of any process: the uninstaller's copy has a
+// process id that the driver never learns.  (The uninstaller's message boxes
+// are told by their title, which no window of setup has.)
+HWND WaitVisibleAnywhere(const char* class_name, const char* title, unsigned timeout_ms) {
+  Search search{class_name, title, nullptr};
+  ui::WaitUntil(
+      [&] {
+        EnumWindows(MatchAnyProcess, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeout_ms, 50);
+  return search.found;
+}
+
+// A running program of the product, opened so that its end can be awaited.
+struct RunningProgram {
+  HWND window = nullptr;
+  HANDLE process = nullptr;
+};
+
+RunningProgram WaitProgram(const char* class_name) {
+  RunningProgram program;
+  program.window = WaitVisibleAnywhere(class_name, nullptr, 20000);
+  if (!program.window) Abort("no %s window came; on screen:%s", class_name, DescribeScreen().c_str());
+  program.process = OpenProcess(SYNCHRONIZE, FALSE, ui::ProcessOf(program.window));
+  return program;
+}
+
+void ExpectEnded(RunningProgram& program, const char* what) {
+  if (!program.process || WaitForSingleObject(program.process, 5000) != WAIT_OBJECT_0) {
+    Fail("%s still runs after the uninstaller", what);
+  }
+  if (program.process) CloseHandle(program.process);
+  program.process = nullptr;
+}
+
+struct Uninstallation {
+  std::vector<std::string> texts;  // every message box, in order
+  bool done_by_other_process = false;
+};
+
+// Runs the command line exactly as written (as the shell runs the uninstall
+// entry), answers the question with Yes, presses OK on the last message, and
+// waits until every process of the uninstaller has ended.
+Uninstallation Uninstall(const std::string& command_line) {
+  Uninstallation run;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION original{};
+  std::string command = command_line;
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, machine::WindowsFolder().c_str(),
+                      &startup, &original)) {
+    Abort("cannot start the uninstaller as %s (error %lu)", Show(command_line).c_str(), GetLastError());
+  }
+  Note("started the uninstaller as %s, pid %lu", Show(command_line).c_str(), original.dwProcessId);
+  CloseHandle(original.hThread);
+  for (;;) {
+    HWND box = WaitVisibleAnywhere(texts::kDialogClass, kUninstallTitle, kUninstallerTimeoutMs);
+    if (!box) {
+      Fail("the uninstaller showed no message after %zu; on screen:%s", run.texts.size(), DescribeScreen().c_str());
+      break;
+    }
+    ui::MessageBoxView view = ui::ViewMessageBox(box);
+    run.texts.push_back(view.text);
+    Note("uninstaller asks: %s", Show(view.text).c_str());
+    if (view.buttons == std::vector<int>{IDYES, IDNO}) {
+      ui::Answer(view, IDYES);
+      continue;
+    }
+    DWORD pid = ui::ProcessOf(box);
+    run.done_by_other_process = pid != original.dwProcessId;
+    HANDLE last = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ui::Answer(view, IDOK);
+    if (last && WaitForSingleObject(last, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
+      Fail("the uninstaller still runs after its last message");
+    }
+    if (last) CloseHandle(last);
+    break;
+  }
+  if (WaitForSingleObject(original.hProcess, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
+    Fail("the uninstaller started as %s does not end", Show(command_line).c_str());
+    TerminateProcess(original.hProcess, 1);
+  }
+  CloseHandle(original.hProcess);
+  return run;
+}
+
+void ExpectAskedAndDone(const Uninstallation& run) {
+  if (run.texts.size() != 2) {
+    Fail("the uninstaller showed %zu messages, expected the question and the last message", run.texts.size());
+    return;
+  }
+  ExpectText(run.texts[0], kQuestion, "the uninstaller's question");
+  ExpectText(run.texts[1], kDone, "the uninstaller's last message");
+}
+
+bool HasProfileSection() {
+  char keys[600] = "";
+  return GetProfileStringA("Corvane", nullptr, "", keys, sizeof keys) > 0;
+}
+
+// Nothing of what setup made is left, and nothing else went with it.
+void ExpectNoTrace() {
+  const std::string gone[] = {texts::kDefaultFolder, GroupFolder(), MainLink(), ScheduleLink()};
+  for (const std::string& path : gone) {
+    if (machine::Exists(path)) Fail("%s is still there after the uninstaller", Show(path).c_str());
+  }
+  if (HasProfileSection()) Fail("win.ini still has the section Corvane");
+  if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry is still there");
+  ExpectText(machine::ReadFile(kUserFile).value_or("(absent)"), kUserText, "the user's file in another folder");
+  if (!machine::IsFolder(machine::Join(ProgramsFolder(), texts::kStartupFolder))) Fail("the Start-up folder went too");
+  // Files in the system folder may be shared with other programs: they stay.
+  if (!machine::Exists(machine::SystemFolder() + "\\CVSKIP.DLL")) Fail("a file of the system folder went too");
+}
+
+void PrepareUserFile() {
+  machine::MakeFolders(kUserFolder);
+  machine::WriteFile(kUserFile, kUserText);
+}
+
+}  // namespace
+
+SCENARIO(uninstall_reinstall, "real medium: install, the product runs, the uninstall entry removes every trace, setup installs again") {
+  RequireRealMedium();
+  PrepareMachine();
+  PrepareUserFile();
+  InstallFromRealMedium();
+  ExpectProductInstalled();
+  RunningProgram main_program = WaitProgram(kMainClass);
+  RunningProgram scheduled_scan = WaitProgram(kScheduleClass);
+  ExpectText(ui::Title(ui::Item(main_program.window, 100)),
+             std::string("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: ") + texts::kDefaultFolder +
+                 "\r\n남은 설치 작업: 업데이트 마법사, 복구 디스크 만들기, 안전 부팅 설정",
+             "CV32W.EXE's window");
+
+  std::string command =
+      machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
+  Uninstallation run = Uninstall(command);
+  ExpectAskedAndDone(run);
+  ExpectTrue(run.done_by_other_process, "the removal was done by the uninstaller's copy outside the install folder");
+  ExpectEnded(main_program, "CV32W.EXE");
+  ExpectEnded(scheduled_scan, "Schedule.EXE");
+  ExpectNoTrace();
+
+  // Setup no longer finds an earlier installation.
+  InstallFromRealMedium();
+  ExpectProductInstalled();
+}
+
+SCENARIO(uninstall_half_installed, "real medium: a failed copy leaves files and no records; its Unsetup.exe removes them, setup installs again") {
+  RequireRealMedium();
+  PrepareMachine();
+  PrepareUserFile();
+  // A last entry that the payload store does not hold: InitInstall cannot
+  // make it, after the product's own files are in place.
+  const std::string manifest = std::string(kRealMedium) + "\\SETUP.INI";
+  WritePrivateProfileStringA("SetupFiles", "SETUP005", "README.TXT", manifest.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, manifest.c_str());
+  {
+    SetupProcess setup(FromRealMedium());
+    Wizard wizard(setup);
+    wizard.ExpectStart();
+    wizard.WalkTo(Page::Copy);
+    ui::MessageBoxView box;
+    if (!ui::WaitMessageBox(setup.pid(), texts::kErrorTitle, 30000, &box)) {
+      Abort("no copy failure; on screen:%s", DescribeScreen().c_str());
+    }
+    ExpectText(box.text, Format(texts::kCopyFailedFormat, "README.TXT"), "copy failure message");
+    ui::Answer(box, IDOK);
+    setup.ExpectEnd(10000, "the copy failure message");
+  }
+  WritePrivateProfileStringA("SetupFiles", "SETUP005", nullptr, manifest.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, manifest.c_str());
+  // The deltree double removes nothing, as on a Windows without deltree.
+  ExpectNotRegistered();
+  const std::string uninstaller = machine::Join(texts::kDefaultFolder, "Unsetup.exe");
+  if (!machine::Exists(uninstaller)) Abort("the failed copy left no Unsetup.exe");
+
+  ExpectAskedAndDone(Uninstall("\"" + uninstaller + "\""));
+  ExpectNoTrace();
+
+  InstallFromRealMedium();
+  ExpectProductInstalled();
+}
+
+SCENARIO(uninstall_records_missing, "real medium: without the win.ini records the uninstall entry still removes every trace") {
+  RequireRealMedium();
+  PrepareMachine();
+  PrepareUserFile();
+  InstallFromRealMedium();
+  ExpectProductInstalled();
+  RunningProgram main_program = WaitProgram(kMainClass);
+  WriteProfileStringA("Corvane", nullptr, nullptr);
+
+  std::string command =
+      machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
+  ExpectAskedAndDone(Uninstall(command));
+  ExpectEnded(main_program, "CV32W.EXE");
+  ExpectNoTrace();
+}
