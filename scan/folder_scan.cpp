@@ -29,9 +29,11 @@ void RaiseCount(int id) {
   SetDlgItemTextA(g_scanPage, id, NextCount(text).c_str());
 }
 
+// An engine that lacks any of its exports is not used: without turn-on its
+// probes may find nothing, which would pass for a clean result.
 bool EngineUsable() {
   return g_engine.probeInto && g_engine.recoverFile && g_engine.getVirusReport &&
-         g_engine.getVirusName && g_engine.closeProbe;
+         g_engine.getVirusName && g_engine.closeProbe && g_engine.turnOn && g_engine.turnOff;
 }
 
 void CloseCurrentProbe() {
