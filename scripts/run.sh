@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The one command to see setup: installs what is missing, builds, lays out a
-# sample setup medium in build/medium, makes a fresh Windows 98 prefix in
+# The one command to see setup: installs what is missing, builds, lays out the
+# sample setup medium in build/medium (the shipping programs, the real support
+# library and its payload store), makes a fresh Windows 98 prefix in
 # build/prefix/run and starts the wizard under Wine.
 #   With DISPLAY set: the wizard opens on that display for you to walk.
 #   Without: it runs on a private virtual display, where the end-to-end driver
@@ -11,17 +12,13 @@ root=$PWD
 scripts/setup-machine.sh
 scripts/build.sh
 
-# The sample medium: the programs of the windows build with the end-to-end
-# tests' manifest.  The support library is still its test double, which makes
-# an empty file for every manifest entry; a medium with the real library and
-# its payload store is mkmedium's job.
+# The sample medium, as it ships: mkmedium packs the product programs of the
+# shipping build (build/dist) into the payload store _SETUP.PAK beside the
+# real _SETUP.DLL, writes SETUP.INI from the sample product's list and adds
+# SETUP.EXE, MemChk.exe, _ISDEL.EXE and Corvane.dll.
 medium=$root/build/medium
 rm -rf "$medium"
-mkdir -p "$medium"
-cp build/win/bin/SETUP.EXE tests/e2e/medium/SETUP.INI build/win/doubles/setupdll/_SETUP.DLL "$medium/"
-for program in MemChk.exe _ISDEL.EXE Corvane.dll; do
-  if [ -f "build/win/bin/$program" ]; then cp "build/win/bin/$program" "$medium/"; fi
-done
+build/host/bin/mkmedium build/dist/bin tests/e2e/medium/product.list build/dist/bin "$medium"
 
 if [ -n "${DISPLAY:-}" ]; then
   scripts/make-prefix.sh build/prefix/template build/prefix/run

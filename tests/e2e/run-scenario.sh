@@ -5,8 +5,10 @@
 # It lays out the setup medium in C:\CD (SETUP.EXE, SETUP.INI, MemChk.exe when
 # built, and the doubles of _SETUP.DLL, Corvane.dll and _ISDEL.EXE), puts the
 # deltree double into C:\windows\command, the library without InitInstall and
-# the real _ISDEL.EXE (when built) into C:\e2e, a real medium made by mkmedium
-# into C:\realcd,
+# the real _ISDEL.EXE and DELTREE.EXE (when built) into C:\e2e, a real medium
+# made by mkmedium into C:\realcd, the real Corvane.dll (when built) into
+# C:\e2e\real and test infections made by the host's cvsample (when built)
+# into C:\e2e\samples,
 # runs e2e_driver.exe SCENARIO inside the prefix, and ends the prefix's
 # processes.  The exit status is the driver's.
 #
@@ -42,6 +44,7 @@ mkdir -p "$c/e2e/doubles/noinit" "$c/e2e/real" "$c/windows/command"
 cp "$build/doubles/noinit/_SETUP.DLL" "$c/e2e/doubles/noinit/"
 cp "$build/doubles/deltree/DELTREE.EXE" "$c/windows/command/"
 if [ -f "$build/bin/_ISDEL.EXE" ]; then cp "$build/bin/_ISDEL.EXE" "$c/e2e/real/"; fi
+if [ -f "$build/bin/DELTREE.EXE" ]; then cp "$build/bin/DELTREE.EXE" "$c/e2e/real/"; fi
 # A second, real medium in C:\realcd: mkmedium's SETUP.INI and payload store
 # of the sample product, the real _SETUP.DLL and the real programs.  Built
 # once per build and copied; scenarios that install for real start from it.
@@ -54,6 +57,38 @@ if [ -x "$host_bin/mkmedium" ] && [ -f "$build/bin/_SETUP.DLL" ]; then
   fi
   mkdir -p "$c/realcd"
   cp "$real"/* "$c/realcd/"
+  # Where its files came from, for the scenarios that compare installed
+  # files byte by byte.
+  export CORVANE_E2E_REAL_SOURCES="Z:$(echo "$build/bin" | tr / '\\')"
+fi
+# The real scan engine and samples for it: clean originals (ORIG-*.BIN) and
+# the test infections made from them (engine/formats.h).  Scenarios that scan
+# with the real engine put them in place themselves; nothing else sees them.
+if [ -f "$build/bin/Corvane.dll" ]; then cp "$build/bin/Corvane.dll" "$c/e2e/real/"; fi
+if [ -x "$host_bin/cvsample" ]; then
+  samples=$build/e2e/samples
+  # Made once per build, one scenario at a time.
+  (
+    flock 9
+    if [ ! -f "$samples/.made" ] || [ -n "$(find "$host_bin/cvsample" "$here/run-scenario.sh" -newer "$samples/.made" -print -quit)" ]; then
+      rm -rf "$samples"
+      mkdir -p "$samples"
+      for original in A B D I M S; do head -c 3000 /dev/urandom > "$samples/ORIG-$original.BIN"; done
+      cvsample() { "$host_bin/cvsample" "$@" >/dev/null; }
+      cvsample eicar "$samples/EICAR.BIN"
+      cvsample cloak "$samples/ORIG-A.BIN" "$samples/CLOAK-A.BIN"
+      # Two infections: Mender over Cloak, offered outer layer first.
+      cvsample cloak "$samples/ORIG-B.BIN" "$samples/.cloak-b"
+      cvsample mender "$samples/.cloak-b" "$samples/TWICE-B.BIN"
+      cvsample mender "$samples/ORIG-D.BIN" "$samples/MENDER-D.BIN"
+      cvsample inert "$samples/ORIG-I.BIN" "$samples/INERT-I.BIN"
+      cvsample morph "$samples/ORIG-M.BIN" "$samples/MORPH-M.BIN"
+      cvsample cloak "$samples/ORIG-S.BIN" "$samples/CLOAK-S.BIN"
+      touch "$samples/.made"
+    fi
+  ) 9>"$work/.samples.lock"
+  mkdir -p "$c/e2e/samples"
+  cp "$samples"/*.BIN "$c/e2e/samples/"
 fi
 if [ -n "${CORVANE_E2E_MEDIUM_DIR:-}" ]; then
   medium_windows="Z:$(echo "$CORVANE_E2E_MEDIUM_DIR" | tr / '\\')"

@@ -1,0 +1,888 @@
+// The install engine end to end: manifests of every shape, the real support
+// library with its payload store, copies that fail and what they leave
+// behind, and the shell registration read back through the shell's own link
+// object, win.ini and the registry.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "machine.h"
+#include "outcome.h"
+#include "scenario.h"
+#include "texts.h"
+#include "wizard.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// run-scenario.sh lays out the real medium (mkmedium's SETUP.INI and payload
+// store, the real programs) here, and names the folder its files came from.
+const char kRealMedium[] = "C:\\realcd";
+const char kRealSourcesVariable[] = "CORVANE_E2E_REAL_SOURCES";
+constexpr int kCopyStatusId = 1007;
+constexpr int kCopyBarId = 3;
+constexpr COLORREF kBarFill = 0x7F0000;
+
+// ---------------------------------------------------------------- places
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string ProgramsFolder() {
+  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
+}
+std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
+std::string StartMenuFolder() {
+  std::string programs = ProgramsFolder();
+  return programs.substr(0, programs.find_last_of('\\'));
+}
+std::string InMedium(const std::string& name) { return machine::Join(Bench().medium, name); }
+
+// Files directly in a folder matching a pattern, by name; with `folders`,
+// its subfolders too, marked by a trailing backslash.
+std::vector<std::string> Names(const std::string& folder, const char* pattern = "*.*", bool folders = false) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(machine::Join(folder, pattern).c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = entry.cFileName;
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      names.push_back(name);
+    } else if (folders && name != "." && name != "..") {
+      names.push_back(name + "\\");
+    }
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+  return names;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : ", ") + Show(item);
+  return out.empty() ? "nothing" : out;
+}
+
+[[noreturn]] void Skip(const char* why) {
+  Note("skipped: %s", why);
+  std::exit(77);
+}
+
+void WriteManifest(const std::string& text) {
+  if (!machine::WriteFile(InMedium("SETUP.INI"), text)) Abort("cannot write the medium's SETUP.INI");
+}
+
+void CopyInto(const std::string& from, const std::string& to) {
+  if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+    Abort("cannot copy %s to %s (error %lu)", Show(from).c_str(), Show(to).c_str(), GetLastError());
+  }
+}
+
+// The real _SETUP.DLL in place of the double on the test medium; its payload
+// store is the scenario's to put beside it.
+void UseRealLibrary() {
+  std::string library = machine::Join(kRealMedium, "_SETUP.DLL");
+  if (!machine::Exists(library)) Skip("no real medium in C:\\realcd: the real _SETUP.DLL or mkmedium was not built");
+  CopyInto(library, InMedium("_SETUP.DLL"));
+}
+
+// The real DELTREE.EXE in C:\windows\command, where setup's removal command
+// finds it, instead of the double that only records its command line.
+void UseRealDeltree() {
+  std::string real = Bench().home + "\\real\\DELTREE.EXE";
+  if (!machine::Exists(real)) Skip("DELTREE.EXE was not built");
+  CopyInto(real, machine::WindowsFolder() + "\\command\\DELTREE.EXE");
+}
+
+// A profile value of a medium's manifest, "Error" when absent, as setup reads it.
+std::string ManifestValue(const std::string& manifest, const char* section, int n) {
+  char value[600];
+  GetPrivateProfileStringA(section, Format("SETUP%03d", n).c_str(), "Error", value, sizeof value, manifest.c_str());
+  return value;
+}
+
+// ---------------------------------------------------------- payload store
+
+uint32_t Crc32(const std::string& bytes) {
+  static uint32_t table[256];
+  if (!table[1]) {
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      table[i] = c;
+    }
+  }
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+void PutU16(std::string* out, uint32_t v) {
+  out->push_back(static_cast<char>(v & 0xFF));
+  out->push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+void PutU32(std::string* out, uint32_t v) {
+  PutU16(out, v & 0xFFFF);
+  PutU16(out, v >> 16);
+}
+uint32_t GetU32(const std::string& bytes, size_t at) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+         static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+}
+
+// Raw deflate made of stored blocks only: valid input for any inflater, so
+// the library's unpacking path is taken without a compressor in the driver.
+std::string StoredBlocks(const std::string& data) {
+  std::string out;
+  size_t at = 0;
+  do {
+    size_t n = std::min<size_t>(0xFFFF, data.size() - at);
+    out.push_back(at + n == data.size() ? 1 : 0);  // BFINAL, BTYPE 00
+    PutU16(&out, static_cast<uint32_t>(n));
+    PutU16(&out, static_cast<uint32_t>(~n & 0xFFFF));
+    out.append(data, at, n);
+    at += n;
+  } while (at < data.size());
+  return out;
+}
+
+struct StoreMember {
+  std::string name;  // code page 949
+  std::string contents;
+  bool deflate;
+};
+
+// A payload store as setupdll/store/store_format.h lays it out, written here
+// independently of the library's own writer.
+std::string PayloadStore(const std::vector<StoreMember>& members) {
+  std::vector<std::string> packed;
+  uint32_t directory_size = 0;
+  for (const StoreMember& m : members) {
+    packed.push_back(m.deflate ? StoredBlocks(m.contents) : m.contents);
+    directory_size += 26 + static_cast<uint32_t>(m.name.size());
+  }
+  std::string directory, data;
+  uint32_t offset = 32 + directory_size;
+  for (size_t i = 0; i < members.size(); ++i) {
+    PutU32(&directory, offset + static_cast<uint32_t>(data.size()));
+    PutU32(&directory, static_cast<uint32_t>(packed[i].size()));
+    PutU32(&directory, static_cast<uint32_t>(members[i].contents.size()));
+    PutU32(&directory, Crc32(members[i].contents));
+    PutU32(&directory, 0);  // no write time
+    PutU32(&directory, 0);
+    directory.push_back(members[i].deflate ? 1 : 0);
+    directory.push_back(static_cast<char>(members[i].name.size()));
+    directory += members[i].name;
+    data += packed[i];
+  }
+  std::string header = "CvPk";
+  PutU16(&header, 1);
+  PutU16(&header, 0);
+  PutU32(&header, static_cast<uint32_t>(members.size()));
+  PutU32(&header, directory_size);
+  PutU32(&header, offset + static_cast<uint32_t>(data.size()));
+  PutU32(&header, Crc32(directory));
+  PutU32(&header, 0);
+  PutU32(&header, Crc32(header));
+  return header + directory + data;
+}
+
+// Flips bytes in the middle of one member's packed data of a store file;
+// header and directory stay intact, so the store opens and only that member
+// fails its check.
+bool DamageMember(const std::string& store_path, const std::string& name) {
+  std::optional<std::string> store = machine::ReadFile(store_path);
+  if (!store || store->size() < 32) return false;
+  uint32_t count = GetU32(*store, 8);
+  size_t at = 32;
+  for (uint32_t i = 0; i < count && at + 26 <= store->size(); ++i) {
+    uint32_t offset = GetU32(*store, at);
+    uint32_t packed = GetU32(*store, at + 4);
+    size_t length = static_cast<unsigned char>((*store)[at + 25]);
+    std::string member = store->substr(at + 26, length);
+    at += 26 + length;
+    if (Lower(member) != Lower(name) || packed < 32) continue;
+    for (uint32_t k = packed / 2; k < packed / 2 + 16; ++k) (*store)[offset + k] ^= 0x5A;
+    return machine::WriteFile(store_path, *store);
+  }
+  return false;
+}
+
+// Contents that tell every byte position apart, zero bytes and line breaks
+// included.
+std::string Pattern(size_t size, uint32_t seed) {
+  std::string out(size, '\0');
+  uint32_t x = seed | 1;
+  for (size_t i = 0; i < size; ++i) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    out[i] = static_cast<char>(x >> 24);
+  }
+  return out;
+}
+
+// ------------------------------------------------------------- read-backs
+
+struct LinkView {
+  bool loaded = false;
+  std::string path, directory, description;
+};
+
+// Loads a link file through the shell's link object, as Explorer reads it.
+LinkView ReadLink(const std::string& link_path) {
+  LinkView view;
+  (void)CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      WCHAR wide[1024];
+      MultiByteToWideChar(CP_ACP, 0, link_path.c_str(), -1, wide, 1024);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        view.loaded = true;
+        char text[1024];
+        if (SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH))) view.path = text;
+        if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text))) view.directory = text;
+        if (SUCCEEDED(link->GetDescription(text, sizeof text))) view.description = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return view;
+}
+
+// A shortcut as setup makes it: the target, the start-in folder derived from
+// it, and the description derived from the link path as setup gave it.
+void ExpectLink(const std::string& link, const std::string& target, const std::string& description) {
+  if (!machine::Exists(link)) {
+    Fail("no shortcut %s", Show(link).c_str());
+    return;
+  }
+  LinkView view = ReadLink(link);
+  if (!view.loaded) {
+    Fail("the shortcut %s does not load as a shell link", Show(link).c_str());
+    return;
+  }
+  std::string what = "shortcut " + Show(link);
+  ExpectText(view.path, target, (what + " target").c_str());
+  ExpectText(view.directory, target.substr(0, target.find_last_of('\\')), (what + " working directory").c_str());
+  ExpectText(view.description, description, (what + " description").c_str());
+}
+
+struct RegistryValue {
+  bool found = false;
+  DWORD type = 0;
+  std::string data;
+};
+
+RegistryValue ReadValue(HKEY root, const std::string& key, const char* name) {
+  RegistryValue value;
+  HKEY handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return value;
+  char data[1024] = {};
+  DWORD size = sizeof data - 1;
+  value.found = RegQueryValueExA(handle, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size) ==
+                ERROR_SUCCESS;
+  RegCloseKey(handle);
+  value.data.assign(data, strnlen(data, size));
+  return value;
+}
+
+// A REG_SZ value of the uninstall entry.  Its stored size says nothing here:
+// Wine, like the NT family, adds a terminator that the writer left out.
+void ExpectStringValue(const char* name, const std::string& want) {
+  RegistryValue value = ReadValue(HKEY_LOCAL_MACHINE, texts::kUninstallKey, name);
+  std::string what = Format("uninstall entry %s", name);
+  if (!value.found) {
+    Fail("%s is absent", what.c_str());
+    return;
+  }
+  ExpectNumber(value.type, REG_SZ, (what + " type").c_str());
+  ExpectText(value.data, want, what.c_str());
+}
+
+// The registration that every completed copy ends with, whatever the
+// manifest: the group folder, the two fixed shortcuts, both win.ini records
+// and the uninstall entry.
+void ExpectFixedRegistration(const std::string& install_folder) {
+  std::string group = GroupFolder();
+  if (!machine::IsFolder(group)) Fail("the program group %s was not made", Show(group).c_str());
+  ExpectLink(machine::Join(StartMenuFolder(), texts::kMainLink), install_folder + "\\CV32W.EXE",
+             group + "\\..\\..\\코르바네");
+  ExpectLink(ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink,
+             install_folder + "\\Schedule.EXE", group + "\\..\\시작프로그램\\예약검사");
+  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
+  ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
+  ExpectStringValue("DisplayName", texts::kUninstallName);
+  ExpectStringValue("UninstallString", "\"" + install_folder + "\\Unsetup.exe\"");
+}
+
+// The program group holds exactly these links (by name, any letter case).
+void ExpectGroupLinks(const std::vector<std::string>& want) {
+  std::vector<std::string> seen = Names(GroupFolder());
+  std::vector<std::string> a, b;
+  for (const std::string& name : seen) a.push_back(Lower(name));
+  for (const std::string& name : want) b.push_back(Lower(name));
+  std::sort(b.begin(), b.end());
+  if (a != b) Fail("the program group holds %s; expected %s", Joined(seen).c_str(), Joined(want).c_str());
+}
+
+void ExpectSameFile(const std::string& installed, const std::string& source_bytes, const std::string& source_name) {
+  std::optional<std::string> bytes = machine::ReadFile(installed);
+  if (!bytes) {
+    Fail("%s was not installed", Show(installed).c_str());
+    return;
+  }
+  if (*bytes == source_bytes) return;
+  size_t at = 0;
+  while (at < bytes->size() && at < source_bytes.size() && (*bytes)[at] == source_bytes[at]) ++at;
+  Fail("%s differs from %s: %zu bytes against %zu, first difference at byte %zu", Show(installed).c_str(),
+       Show(source_name).c_str(), bytes->size(), source_bytes.size(), at);
+}
+
+void ExpectFolders(const std::string& install_folder) {
+  for (const char* sub : {"", "\\VProtect", "\\Update", "\\Vlist"}) {
+    std::string path = install_folder + sub;
+    if (!machine::IsFolder(path)) Fail("folder %s was not made", Show(path).c_str());
+  }
+}
+
+// The support library unpacks beside the target under a temporary name and
+// must leave none behind.
+void ExpectNoTemporaryFiles(const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    std::vector<std::string> left = Names(folder, "CVS*.TMP");
+    if (!left.empty()) Fail("temporary files left in %s: %s", Show(folder).c_str(), Joined(left).c_str());
+  }
+}
+
+bool WaitGone(const std::string& path, unsigned timeout_ms) {
+  return ui::WaitUntil([&] { return !machine::Exists(path); }, timeout_ms, 50);
+}
+
+// ------------------------------------------------------------- copy page
+
+// The percentage a CvProBar shows, read off the screen: the fill covers the
+// client area from its left edge to left + width * percent / 100.  The top
+// row of the client area carries no label ink.  -1 when the row is neither
+// a fill followed by the white ground nor readable.
+int ShownPercent(HWND bar) {
+  RECT client;
+  if (!IsWindow(bar) || !GetClientRect(bar, &client) || client.right <= 100) return -1;
+  POINT origin{0, 0};
+  ClientToScreen(bar, &origin);
+  int width = client.right;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -1;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP row = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, row);
+  BOOL copied = BitBlt(memory, 0, 0, width, 1, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  int percent = -1;
+  if (copied && bits) {
+    const uint32_t* pixel = static_cast<const uint32_t*>(bits);
+    // 32-bit DIB pixels are 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+    const uint32_t fill = (GetRValue(kBarFill) << 16) | (GetGValue(kBarFill) << 8) | GetBValue(kBarFill);
+    int split = 0;
+    while (split < width && (pixel[split] & 0xFFFFFF) == fill) ++split;
+    bool ground = true;
+    for (int x = split; x < width; ++x) ground = ground && (pixel[x] & 0xFFFFFF) == 0xFFFFFF;
+    if (ground) {
+      for (int p = 0; p <= 100; ++p) {
+        if (width * p / 100 == split) percent = p;
+      }
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(row);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return percent;
+}
+
+struct CopySample {
+  std::string status;  // text of the status line 1007
+  int percent;         // as the bar shows it; -1 unreadable
+};
+
+// Samples the copy page's status line and bar until the page goes away (or
+// setup shows a message box).  `on_sample` may act on the page meanwhile.
+std::vector<CopySample> FollowCopy(Wizard& wizard, const std::function<void(const CopySample&)>& on_sample = nullptr) {
+  HWND copy = wizard.page();
+  HWND status = ui::Item(copy, kCopyStatusId);
+  HWND bar = ui::Item(copy, kCopyBarId);
+  DWORD pid = wizard.setup().pid();
+  std::vector<CopySample> samples;
+  ui::WaitUntil(
+      [&] {
+        if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.setup().Running()) return true;
+        for (HWND window : ui::TopLevel(pid)) {
+          if (IsWindowVisible(window) && ui::IsMessageBox(window)) return true;
+        }
+        CopySample sample{ui::Title(status), ShownPercent(bar)};
+        if (!IsWindowVisible(copy)) return true;
+        samples.push_back(sample);
+        if (on_sample) on_sample(sample);
+        return false;
+      },
+      60000, 10);
+  Note("copy page followed: %zu samples", samples.size());
+  return samples;
+}
+
+std::vector<std::string> Statuses(const std::vector<CopySample>& samples) {
+  std::vector<std::string> shown;
+  for (const CopySample& s : samples) {
+    if (!s.status.empty() && (shown.empty() || shown.back() != s.status)) shown.push_back(s.status);
+  }
+  return shown;
+}
+
+// The percentage the bar showed longest while `status` was up.
+int SteadyPercent(const std::vector<CopySample>& samples, const std::string& status) {
+  std::map<int, int> counts;
+  for (const CopySample& s : samples) {
+    if (s.status == status && s.percent >= 0) ++counts[s.percent];
+  }
+  int best = -1, most = 0;
+  for (const auto& [percent, count] : counts) {
+    if (count > most) best = percent, most = count;
+  }
+  return best;
+}
+
+// What was seen must be `want` in order; polling may miss a short line, but
+// `must` lines have to be among them.
+void ExpectStatusOrder(const std::vector<std::string>& shown, const std::vector<std::string>& want,
+                       const std::vector<std::string>& must) {
+  size_t at = 0;
+  for (const std::string& line : shown) {
+    while (at < want.size() && want[at] != line) ++at;
+    if (at == want.size()) {
+      Fail("the copy page showed %s out of order or not from the manifest; it showed %s", Show(line).c_str(),
+           Joined(shown).c_str());
+      return;
+    }
+  }
+  for (const std::string& line : must) {
+    if (std::find(shown.begin(), shown.end(), line) == shown.end()) {
+      Fail("the copy page never showed %s; it showed %s", Show(line).c_str(), Joined(shown).c_str());
+    }
+  }
+}
+
+void ExpectCalls(const std::vector<InstallCall>& want) {
+  std::vector<InstallCall> calls = InstallCalls();
+  ExpectNumber(static_cast<long long>(calls.size()), static_cast<long long>(want.size()), "InitInstall calls");
+  for (size_t i = 0; i < calls.size() && i < want.size(); ++i) {
+    ExpectText(calls[i].folder + "|" + calls[i].name, want[i].folder + "|" + want[i].name,
+               Format("InitInstall call %zu (folder|name)", i + 1).c_str());
+  }
+}
+
+// Finishes the wizard from the task page with every task, as most users do.
+void FinishFromTasks(Wizard& wizard) {
+  wizard.Go(IDOK, Page::Finish);
+  wizard.Send(Ask::Button, IDOK);
+  wizard.setup().ExpectEnd(10000, "the finish button");
+}
+
+// A copy with nothing to install: the folders are made, the page shows no
+// file and the bar stays at 0% until the registration ends the page; then
+// the task page and the finish.
+void ExpectNothingToCopy(const char* manifest) {
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  std::vector<CopySample> samples = FollowCopy(wizard);
+  wizard.Expect(Page::Tasks, 30000);
+  int at_zero = 0;
+  for (const CopySample& s : samples) {
+    if (!s.status.empty()) Fail("with %s the copy page showed %s", manifest, Show(s.status).c_str());
+    if (s.percent > 0) Fail("with %s the bar showed %d%%", manifest, s.percent);
+    at_zero += s.percent == 0;
+  }
+  if (at_zero == 0) Fail("the bar was never seen at 0%%");
+  ExpectCalls({});
+  ExpectFolders(texts::kDefaultFolder);
+  ExpectFixedRegistration(texts::kDefaultFolder);
+  ExpectGroupLinks({});
+  FinishFromTasks(wizard);
+  ExpectSetupRun(texts::kDefaultFolder, 0x1F);
+}
+
+// --------------------------------------------------------- failed copies
+
+// The copy stops at a file that cannot be made: one error message naming the
+// file, owned by the backdrop, OK only; after it setup ends with exit code 0
+// and shows nothing more.
+void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
+  SetupProcess& setup = wizard.setup();
+  ui::MessageBoxView box;
+  if (!ui::WaitMessageBox(setup.pid(), nullptr, 40000, &box)) {
+    Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
+  }
+  ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
+  ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
+  if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
+  HWND backdrop = ui::FindVisible(setup.pid(), texts::kBackdropClass, texts::kBackdropTitle);
+  if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
+  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  ui::Answer(box, IDOK);
+  wizard.ExpectEndWithoutPage(before, "the copy failure message");
+}
+
+// Nothing of the registration, no hand-over: what a failed copy must not reach.
+void ExpectStoppedBeforeRegistration() {
+  ExpectNotRegistered();
+  std::string schedule = ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink;
+  if (machine::Exists(schedule)) Fail("the shortcut %s was made", Show(schedule).c_str());
+  ExpectNoSetupRun(texts::kDefaultFolder);
+  ExpectNoFollowUp();
+}
+
+// A copy of the test medium's manifest fails at InitInstall call `fail_at`
+// (the double's count), which is for `name`; the real DELTREE removes the
+// install folder that this run created.
+void FailCopyAt(int fail_at, const std::string& name) {
+  PrepareMachine();
+  UseRealDeltree();
+  SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", std::to_string(fail_at).c_str());
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  ExpectCopyFailure(wizard, name);
+  ExpectLibraryReleased(setup.pid());
+  std::vector<InstallCall> calls = InstallCalls();
+  ExpectNumber(static_cast<long long>(calls.size()), fail_at, "InitInstall calls up to the failure");
+  if (!calls.empty()) ExpectText(calls.back().result, "0", "result of the last InitInstall call");
+  ExpectStoppedBeforeRegistration();
+  if (!WaitGone(texts::kDefaultFolder, 15000)) {
+    Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
+         Joined(Names(texts::kDefaultFolder, "*.*", true)).c_str());
+  }
+  if (!machine::IsFolder("C:\\Program Files")) Fail("C:\\Program Files went with the install folder");
+  // Only the install folder goes: files already put into the system and
+  // Windows folders stay.
+  std::vector<InstallCall> want = ExpectedInstallCalls(texts::kDefaultFolder);
+  for (size_t i = 0; i + 1 < calls.size() && i < want.size(); ++i) {
+    if (want[i].folder == texts::kDefaultFolder) continue;
+    std::string path = machine::Join(want[i].folder, want[i].name);
+    if (!machine::Exists(path)) Fail("%s, installed before the failure, was removed", Show(path).c_str());
+  }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------- scenarios
+
+SCENARIO(install_real_example, "the real _SETUP.DLL and a payload store: five entries (3 plain, %S, %w), bar total 100; files byte-exact, links read back, registration") {
+  PrepareMachine();
+  UseRealLibrary();
+  const std::string system = machine::SystemFolder(), windows = machine::WindowsFolder();
+  std::vector<StoreMember> members = {
+      {"CV32W.EXE", "MZ" + Pattern(200000, 1), true},
+      {"Schedule.EXE", "MZ" + Pattern(70001, 2), false},
+      {"Unsetup.exe", "MZ" + Pattern(30000, 3), true},
+      {"SAMPLE.DLL", "", false},
+      {"SAMPLE.INI", "[Sample]\r\n이름=코르바네\r\n", true},
+  };
+  for (int i = 0; i < 4096; ++i) members[3].contents.push_back(static_cast<char>(i));
+  if (!machine::WriteFile(InMedium("_SETUP.PAK"), PayloadStore(members))) Abort("cannot write the payload store");
+  WriteManifest(
+      "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
+      "SETUP004=%SSAMPLE.DLL\r\nSETUP005=%wSAMPLE.INI\r\n\r\n"
+      "[SetupPersent]\r\nSETUP001=40\r\nSETUP002=20\r\nSETUP003=10\r\nSETUP004=20\r\nSETUP005=10\r\n\r\n"
+      "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\n");
+  // %w replaces an old copy; %S finds none and installs.
+  DeleteFileA((system + "\\SAMPLE.DLL").c_str());
+  machine::WriteFile(windows + "\\SAMPLE.INI", "an older sample");
+
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  std::vector<CopySample> samples = FollowCopy(wizard);
+  const std::string folder = texts::kDefaultFolder;
+  ExpectStatusOrder(Statuses(samples),
+                    {folder + "\\CV32W.EXE", folder + "\\Schedule.EXE", folder + "\\Unsetup.exe",
+                     system + "\\SAMPLE.DLL", windows + "\\SAMPLE.INI"},
+                    {});
+  wizard.Expect(Page::Tasks, 60000);
+  FinishFromTasks(wizard);
+
+  ExpectFolders(folder);
+  ExpectSameFile(folder + "\\CV32W.EXE", members[0].contents, "CV32W.EXE of the store");
+  ExpectSameFile(folder + "\\Schedule.EXE", members[1].contents, "Schedule.EXE of the store");
+  ExpectSameFile(folder + "\\Unsetup.exe", members[2].contents, "Unsetup.exe of the store");
+  ExpectSameFile(system + "\\SAMPLE.DLL", members[3].contents, "SAMPLE.DLL of the store");
+  ExpectSameFile(windows + "\\SAMPLE.INI", members[4].contents, "SAMPLE.INI of the store");
+  ExpectNoTemporaryFiles({folder, system, windows});
+  ExpectFixedRegistration(folder);
+  ExpectGroupLinks({"Unsetup.LNK"});
+  ExpectLink(GroupFolder() + "\\Unsetup.LNK", folder + "\\Unsetup.exe", GroupFolder() + "\\Unsetup");
+  ExpectSetupRun(folder, 0x1F);
+  ExpectFollowUpStarted(0x1F);
+}
+
+SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, walked to the end with the scan: product files byte-exact, links, registration, _ISDEL.EXE takes over") {
+  const std::string manifest = machine::Join(kRealMedium, "SETUP.INI");
+  if (!machine::Exists(manifest)) Skip("no real medium in C:\\realcd: the real _SETUP.DLL or mkmedium was not built");
+  std::string sources = machine::Environment(kRealSourcesVariable);
+  if (sources.empty()) Abort("%s does not name the folder the real medium was made from", kRealSourcesVariable);
+  PrepareMachine();
+  Launch launch;
+  launch.command_line = "\"" + std::string(kRealMedium) + "\\SETUP.EXE\"";
+  launch.folder = machine::WindowsFolder();
+  SetupProcess setup(launch);
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Folder, true);
+  wizard.WalkTo(Page::Copy);
+  std::vector<CopySample> samples = FollowCopy(wizard);
+  HWND page = wizard.Expect(Page::Tasks, 60000);
+  // Scheduled scan and the product would start programs; the other three are
+  // only recorded for the product.
+  for (int id : {1013, 1014}) {
+    ui::Click(page, id);
+    if (!ui::WaitUntil([&] { return ui::Check(page, id) == BST_UNCHECKED; }, 3000)) Fail("task box %d stays checked", id);
+  }
+  FinishFromTasks(wizard);
+
+  const std::string folder = texts::kDefaultFolder;
+  ExpectFolders(folder);
+  std::vector<std::string> links;
+  int entries = 0;
+  for (int n = 1;; ++n) {
+    std::string value = ManifestValue(manifest, "SetupFiles", n);
+    if (value == "Error") break;
+    ++entries;
+    std::string target = folder, name = value;
+    if (value.size() >= 2 && value[0] == '%') {
+      name = value.substr(2);
+      if (value[1] == 'S' || value[1] == 's') target = machine::SystemFolder();
+      if (value[1] == 'W' || value[1] == 'w') target = machine::WindowsFolder();
+    }
+    std::optional<std::string> source = machine::ReadFile(machine::Join(sources, name));
+    if (!source) {
+      Fail("no source %s for the manifest's %s", Show(machine::Join(sources, name)).c_str(), Show(value).c_str());
+      continue;
+    }
+    ExpectSameFile(machine::Join(target, name), *source, machine::Join(sources, name));
+  }
+  for (int n = 1;; ++n) {
+    std::string link = ManifestValue(manifest, "SetupLink", n);
+    if (link == "Error") break;
+    if (link == "NO") continue;
+    links.push_back(link);
+    ExpectLink(GroupFolder() + "\\" + link, folder + "\\" + ManifestValue(manifest, "SetupFiles", n),
+               GroupFolder() + "\\" + link.substr(0, link.size() - 4));
+  }
+  if (entries == 0) Fail("the real medium's manifest lists no file");
+  std::vector<std::string> shown = Statuses(samples);
+  if (shown.empty()) Fail("the copy page never showed a file");
+  ExpectNoTemporaryFiles({folder});
+  ExpectFixedRegistration(folder);
+  ExpectGroupLinks(links);
+  std::string setup_run = folder + "\\Setup.run";
+  if (!ui::WaitUntil([&] { return !machine::Exists(setup_run); }, 15000, 50)) {
+    Fail("the medium's _ISDEL.EXE did not take over %s", Show(setup_run).c_str());
+  }
+}
+
+SCENARIO(install_empty_manifest, "a manifest whose lists end at once (SETUP001=Error): four folders, bar stays 0, no call, full registration, task page") {
+  PrepareMachine();
+  // Entries after the first "Error" are never read: no file, no link.
+  WriteManifest(
+      "[SetupFiles]\r\nSETUP001=Error\r\nSETUP002=CV32W.EXE\r\n\r\n"
+      "[SetupPersent]\r\nSETUP001=50\r\nSETUP002=50\r\n\r\n"
+      "[SetupLink]\r\nSETUP001=First.LNK\r\nSETUP002=Second.LNK\r\n");
+  ExpectNothingToCopy("an empty manifest");
+}
+
+SCENARIO(install_missing_manifest, "no SETUP.INI on the medium: four folders, bar stays 0, no call, full registration, task page") {
+  PrepareMachine();
+  if (!DeleteFileA(InMedium("SETUP.INI").c_str())) Abort("cannot remove the medium's SETUP.INI");
+  ExpectNothingToCopy("no manifest");
+}
+
+SCENARIO(install_skip_existing, "%S and %W files already there: no call, old files kept, their paths shown, the bar still advances; %s installs over; stored sum by a repaint") {
+  PrepareMachine();
+  const std::string system = machine::SystemFolder(), windows = machine::WindowsFolder();
+  const std::string folder = texts::kDefaultFolder;
+  machine::WriteFile(system + "\\CVSKIP.DLL", "the system's own CVSKIP.DLL");
+  machine::WriteFile(windows + "\\CVSKIP.INI", "the user's CVSKIP.INI");
+  machine::WriteFile(system + "\\CVOVER.DLL", "an old CVOVER.DLL");
+  WriteManifest(
+      "[SetupFiles]\r\nSETUP001=CVFIRST.EXE\r\nSETUP002=%SCVSKIP.DLL\r\nSETUP003=%WCVSKIP.INI\r\n"
+      "SETUP004=%sCVOVER.DLL\r\nSETUP005=CVLAST.EXE\r\nSETUP006=CVZERO.EXE\r\n\r\n"
+      "[SetupPersent]\r\nSETUP001=10\r\nSETUP002=30\r\nSETUP003=20\r\nSETUP004=10\r\nSETUP005=30\r\n\r\n"
+      "[SetupLink]\r\nSETUP001=NO\r\n");
+  // Each call takes a second, long enough to read the bar between two files.
+  SetChildEnvironment("CORVANE_SETUPDLL_DELAY_MS", "1000");
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  const std::string first = folder + "\\CVFIRST.EXE", skip_system = system + "\\CVSKIP.DLL",
+                    skip_windows = windows + "\\CVSKIP.INI", over = system + "\\CVOVER.DLL",
+                    last = folder + "\\CVLAST.EXE", zero = folder + "\\CVZERO.EXE";
+  // While CVLAST.EXE is being made, ask for a repaint of the bar: the job's
+  // next drain paints it from the stored percentage, which CVZERO.EXE's call
+  // then keeps on screen.
+  bool repaint_asked = false;
+  HWND bar = ui::Item(wizard.page(), kCopyBarId);
+  std::vector<CopySample> samples = FollowCopy(wizard, [&](const CopySample& s) {
+    if (!repaint_asked && s.status == last) {
+      repaint_asked = true;
+      InvalidateRect(bar, nullptr, FALSE);
+    }
+  });
+  wizard.Expect(Page::Tasks, 30000);
+
+  ExpectCalls({{folder, "CVFIRST.EXE", ""}, {system, "CVOVER.DLL", ""}, {folder, "CVLAST.EXE", ""}, {folder, "CVZERO.EXE", ""}});
+  ExpectText(machine::ReadFile(skip_system).value_or("(gone)"), "the system's own CVSKIP.DLL", "CVSKIP.DLL kept in the system folder");
+  ExpectText(machine::ReadFile(skip_windows).value_or("(gone)"), "the user's CVSKIP.INI", "CVSKIP.INI kept in the Windows folder");
+  ExpectText(machine::ReadFile(over).value_or("(gone)"), "", "CVOVER.DLL replaced by the double's empty file");
+  if (machine::Exists(folder + "\\CVSKIP.DLL") || machine::Exists(folder + "\\CVSKIP.INI")) {
+    Fail("a skipped file was made in the install folder");
+  }
+  ExpectStatusOrder(Statuses(samples), {first, skip_system, skip_windows, over, last, zero},
+                    {first, skip_system, skip_windows, over, last, zero});
+  // During each call the bar holds the last value drawn: one below the sum of
+  // the points so far (or the sum itself, should a repaint come between).
+  struct Steady {
+    const std::string* status;
+    int sum;
+  };
+  for (const Steady& steady : {Steady{&first, 0}, Steady{&over, 60}, Steady{&last, 70}}) {
+    int seen = SteadyPercent(samples, *steady.status);
+    Note("while %s was being made the bar showed %d%%", Show(*steady.status).c_str(), seen);
+    bool ok = steady.sum == 0 ? seen == 0 : seen == steady.sum - 1 || seen == steady.sum;
+    if (!ok) {
+      Fail("while %s was being made the bar showed %d%%, expected %d%% (the points before it)",
+           Show(*steady.status).c_str(), seen, steady.sum ? steady.sum - 1 : 0);
+    }
+  }
+  ExpectNumber(SteadyPercent(samples, zero), 100, "bar repainted during CVZERO.EXE (0 points): the stored sum");
+  ExpectFixedRegistration(folder);
+  wizard.ConfirmQuit(Ask::Button);
+}
+
+SCENARIO(install_links, "SetupLink NO, no, a lower-case .lnk on a %s entry, then a gap: the walk ends at the gap") {
+  PrepareMachine();
+  WriteManifest(
+      "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
+      "SETUP004=%sCVSYS.DLL\r\nSETUP005=CVHELP.HLP\r\nSETUP006=CVREAD.TXT\r\n\r\n"
+      "[SetupPersent]\r\nSETUP001=40\r\nSETUP002=20\r\nSETUP003=10\r\nSETUP004=10\r\nSETUP005=10\r\nSETUP006=10\r\n\r\n"
+      "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=no\r\nSETUP003=Unsetup.LNK\r\nSETUP004=cvsys.lnk\r\n"
+      "SETUP006=Readme.LNK\r\n");
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Tasks);
+  const std::string folder = texts::kDefaultFolder, group = GroupFolder();
+  ExpectNumber(static_cast<long long>(InstallCalls().size()), 6, "InitInstall calls");
+  ExpectGroupLinks({"Unsetup.LNK", "cvsys.lnk"});
+  ExpectLink(group + "\\Unsetup.LNK", folder + "\\Unsetup.exe", group + "\\Unsetup");
+  // A link on a prefixed entry points into the install folder, prefix and all.
+  ExpectLink(group + "\\cvsys.lnk", folder + "\\%sCVSYS.DLL", group + "\\cvsys");
+  ExpectFixedRegistration(folder);
+  wizard.ConfirmQuit(Ask::Button);
+}
+
+SCENARIO(install_fail_first, "InitInstall fails for the first file: message names CV32W.EXE, nothing registered, the real DELTREE removes the install folder") {
+  FailCopyAt(1, "CV32W.EXE");
+}
+
+SCENARIO(install_fail_middle, "InitInstall fails for %sCVSYS.DLL in the middle: message names CVSYS.DLL without prefix or folder, install folder removed") {
+  FailCopyAt(4, "CVSYS.DLL");
+}
+
+SCENARIO(install_fail_last, "InitInstall fails for the last file, %wCVWIN.INI: message names CVWIN.INI, install folder removed, system files stay") {
+  FailCopyAt(5, "CVWIN.INI");
+}
+
+SCENARIO(install_fail_damaged_store, "the real _SETUP.DLL with a damaged payload store member: the real InitInstall fails for it, the install folder is removed") {
+  PrepareMachine();
+  UseRealLibrary();
+  UseRealDeltree();
+  CopyInto(machine::Join(kRealMedium, "_SETUP.PAK"), InMedium("_SETUP.PAK"));
+  CopyInto(machine::Join(kRealMedium, "SETUP.INI"), InMedium("SETUP.INI"));
+  std::string second = ManifestValue(InMedium("SETUP.INI"), "SetupFiles", 2);
+  if (second == "Error" || second[0] == '%') Abort("the real medium's second entry is %s, not a plain file", Show(second).c_str());
+  if (!DamageMember(InMedium("_SETUP.PAK"), second)) Abort("cannot damage %s in the payload store", Show(second).c_str());
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  ExpectCopyFailure(wizard, second);
+  ExpectStoppedBeforeRegistration();
+  if (!WaitGone(texts::kDefaultFolder, 15000)) {
+    Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
+         Joined(Names(texts::kDefaultFolder, "*.*", true)).c_str());
+  }
+}
+
+SCENARIO(install_fail_existing_folder, "the install folder holds the user's files before setup: a failure at entry 2 removes only this run's file and subfolders") {
+  PrepareMachine();
+  UseRealDeltree();
+  const std::string folder = texts::kDefaultFolder;
+  const std::string notes = folder + "\\notes.txt", kept = folder + "\\Update\\user.dat";
+  machine::MakeFolders(folder + "\\Update");
+  machine::WriteFile(notes, "the user's own notes");
+  machine::WriteFile(kept, "kept in a subfolder that was there before");
+  SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", "2");
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  ExpectCopyFailure(wizard, "Schedule.EXE");
+  ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
+  ExpectStoppedBeforeRegistration();
+  for (const char* made : {"\\VProtect", "\\Vlist", "\\CV32W.EXE"}) {
+    if (!WaitGone(folder + made, 15000)) Fail("%s, made by this run, is still there", Show(folder + made).c_str());
+  }
+  // Give any further removal time to go wrong.
+  Sleep(1500);
+  ExpectText(machine::ReadFile(notes).value_or("(gone)"), "the user's own notes", "the user's notes.txt");
+  ExpectText(machine::ReadFile(kept).value_or("(gone)"), "kept in a subfolder that was there before", "Update\\user.dat");
+  if (!machine::IsFolder(folder)) Fail("the install folder, there before setup, was removed");
+  std::vector<std::string> left = Names(folder, "*.*", true);
+  if (left != std::vector<std::string>{"notes.txt", "Update\\"}) {
+    Fail("the install folder holds %s; expected notes.txt and Update only", Joined(left).c_str());
+  }
+}
