@@ -1,6 +1,6 @@
-// The resources of SETUP.EXE (Part 2.2), read back from the built program:
+// The resources of SETUP.EXE, read back from the built program:
 // the set of resource types and names and their language, every dialog
-// template parsed and compared with the tables of Part 2.2, the bitmaps' DIB
+// template parsed and compared with the tables below, the bitmaps' DIB
 // headers and the gradient strip's rows pixel by pixel, the icon groups, and
 // every template created as a dialog (pictures and icons loaded, Korean texts
 // in the controls, the layout in pixels).
@@ -27,7 +27,7 @@
 
 namespace {
 
-// The numbers of Part 2.2, once: the tables below use the names of ids.h.
+// The resource numbers, once: the tables below use the names of ids.h.
 static_assert(IDI_SETUP_FILE == 101 && IDI_PRODUCT == 102, "icon groups");
 static_assert(IDB_SCAN_SIDE == 150 && IDB_WELCOME_SIDE == 201 && IDB_USERINFO_SIDE == 203 &&
                   IDB_FOLDER_SIDE == 204 && IDB_CONFIRM_SIDE == 205 && IDB_FINISH_SIDE == 206 &&
@@ -70,7 +70,7 @@ struct KindInfo {
   DWORD ex_style;
 };
 
-// The control kinds of Part 2.2 with their class and styles.
+// The control kinds with their class and styles.
 KindInfo InfoOf(Kind kind) {
   switch (kind) {
     case Kind::kDefaultButton: return {kButtonAtom, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
@@ -89,7 +89,7 @@ KindInfo InfoOf(Kind kind) {
   return {0, "", 0, 0};
 }
 
-// Texts that Part 2.2 describes rather than quotes are checked by a rule.
+// Texts that are ours in wording, not fixed to the letter, are checked by a rule.
 using TextRule = bool (*)(const std::wstring&);
 
 struct Control {
@@ -591,7 +591,7 @@ TEST_F(Resources, TemplatesMatchPart22) {
         EXPECT_EQ(got.text.id, want.resource);
       } else if (want.rule != nullptr) {
         EXPECT_FALSE(got.text.ordinal);
-        EXPECT_TRUE(want.rule(got.text.text)) << "described text does not fit Part 2.2: " << Narrow(got.text.text);
+        EXPECT_TRUE(want.rule(got.text.text)) << "described text does not fit its rule: " << Narrow(got.text.text);
       } else {
         EXPECT_FALSE(got.text.ordinal);
         EXPECT_TRUE(got.text.text == want.text) << Narrow(got.text.text);
@@ -600,7 +600,7 @@ TEST_F(Resources, TemplatesMatchPart22) {
   }
 }
 
-// The rules that Part 2.2 states apart from the tables.
+// The rules that hold apart from the tables.
 TEST_F(Resources, PagesHaveTheirButtonsOnly) {
   std::map<int, std::set<int>> buttons;  // page -> ids of push buttons
   for (const Page& page : ExpectedPages()) {
@@ -669,7 +669,7 @@ TEST_F(Resources, BitmapsAre8BitPaletteDibsOfTheirSize) {
   }
 }
 
-// Bitmap 221: the anchor rows of Part 2.2 exactly, each other row at most two
+// Bitmap 221: the anchor rows exactly, each other row at most two
 // neighbouring colours near the straight line between its anchors (the rule
 // that tools/mkart/gradient.cpp draws by).
 TEST_F(Resources, GradientRowsFollowTheAnchors) {

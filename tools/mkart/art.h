@@ -1,4 +1,4 @@
-// The pictures of SETUP.EXE (Part 2.2), each drawn from code alone.
+// The pictures of SETUP.EXE, each drawn from code alone.
 #pragma once
 
 #include "files.h"

@@ -1,6 +1,6 @@
 // Bitmap 221: the gradient strip behind the backdrop.
 //
-// The colours of the anchor rows are fixed by Part 2.2; between anchors the
+// The colours of the anchor rows are fixed; between anchors the
 // colour moves in a straight line.  The palette holds the colours along that
 // path in steps of 4 in blue (every anchor's blue difference is a multiple of
 // 4), so each row lies between two neighbouring palette entries.  The rule

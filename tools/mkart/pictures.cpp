@@ -13,7 +13,7 @@ namespace mkart {
 namespace {
 
 constexpr int kSideWidth = 138;
-constexpr int kUserInfoWidth = 137;  // Part 2.2: one pixel narrower
+constexpr int kUserInfoWidth = 137;  // one pixel narrower than the others
 constexpr int kSideHeight = 271;
 constexpr float kPi = 3.14159265f;
 

@@ -1,4 +1,4 @@
-// Reduction of a canvas to the 8-bit palette images that Part 2.2 asks for.
+// Reduction of a canvas to the 8-bit palette images that the resources need.
 #pragma once
 
 #include <array>
