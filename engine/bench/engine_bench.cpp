@@ -20,24 +20,12 @@
 
 #include "engine/bench/workload.h"
 #include "engine/scanner.h"
+#include "engine/stdio_reader.h"
 
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
 constexpr double kMB = 1024.0 * 1024.0;
-
-class StdioReader final : public ByteReader {
- public:
-  explicit StdioReader(FILE* file) : file_(file) {}
-  bool Seek(uint64_t offset) override { return std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0; }
-  long Read(void* buffer, size_t size) override {
-    size_t n = std::fread(buffer, 1, size, file_);
-    return std::ferror(file_) ? -1 : static_cast<long>(n);
-  }
-
- private:
-  FILE* file_;
-};
 
 double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();

@@ -11,6 +11,7 @@
 
 #include "engine/samples.h"
 #include "engine/scanner.h"
+#include "engine/stdio_reader.h"
 
 namespace {
 
@@ -31,19 +32,6 @@ bool WriteFile(const char* path, const std::string& bytes) {
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && ok;
 }
-
-class StdioReader final : public ByteReader {
- public:
-  explicit StdioReader(FILE* file) : file_(file) {}
-  bool Seek(uint64_t offset) override { return std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0; }
-  long Read(void* buffer, size_t size) override {
-    size_t n = std::fread(buffer, 1, size, file_);
-    return std::ferror(file_) ? -1 : static_cast<long>(n);
-  }
-
- private:
-  FILE* file_;
-};
 
 int Scan(int count, char** paths) {
   SignatureSet signatures;

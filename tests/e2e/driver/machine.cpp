@@ -131,4 +131,16 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(Join(folder, "*.*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(Join(folder, entry.cFileName));
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return files;
+}
+
 }  // namespace machine

@@ -33,5 +33,7 @@ std::string Environment(const char* name);
 std::string WindowsFolder();
 std::string SystemFolder();
 std::string Join(const std::string& folder, const std::string& name);
+// Files directly in a folder, as a directory listing gives them.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 }  // namespace machine

@@ -93,22 +93,10 @@ std::vector<std::string> KeyFolders() {
   return {"C:\\", windows, windows + "\\Command"};
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(machine::Join(folder, "*.*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(machine::Join(folder, entry.cFileName));
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  return files;
-}
-
 std::vector<std::string> KeyFolderFiles() {
   std::vector<std::string> files;
   for (const std::string& folder : KeyFolders()) {
-    std::vector<std::string> in = FilesIn(folder);
+    std::vector<std::string> in = machine::FilesIn(folder);
     files.insert(files.end(), in.begin(), in.end());
   }
   return files;

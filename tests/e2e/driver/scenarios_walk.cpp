@@ -109,19 +109,6 @@ void ExpectCopyLines(const std::vector<std::string>& shown) {
   if (shown.size() < 3) Fail("the copy page showed only %zu of the %zu paths", shown.size(), want.size());
 }
 
-// Files directly in a folder, as a directory listing gives them.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(machine::Join(folder, "*.*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(machine::Join(folder, entry.cFileName));
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  return files;
-}
-
 // Windows compares paths without regard to the case of ASCII letters.
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -147,7 +134,7 @@ void ExpectScannedFiles(const std::vector<std::string>& probes) {
   const std::string folders[] = {"C:\\", windows, windows + "\\command"};
   size_t at = 0;
   for (const std::string& folder : folders) {
-    std::vector<std::string> want = FilesIn(folder);
+    std::vector<std::string> want = machine::FilesIn(folder);
     std::vector<std::string> got;
     while (at < probes.size() && SameFolder(probes[at].substr(0, probes[at].find_last_of('\\') + 1), machine::Join(folder, ""))) {
       got.push_back(probes[at++]);
