@@ -5,10 +5,11 @@
 
 #include <string>
 
-#include "install/cleanup_plan.h"
 #include "install/install_job.h"
+#include "install/journal_writer.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
+#include "install/progress_points.h"
 #include "install/registration.h"
 #include "pages/pages.h"
 #include "resources/ids.h"
@@ -52,22 +53,11 @@ INT_PTR CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Each call makes one level; existing folders are fine, and a folder that
-// cannot be made shows up as a failing file in it.  What did not exist before
-// is recorded for a failed copy's clean-up.
-void CreateInstallFolders(CopyRunRecord* record) {
-  record->installFolder = g_installFolder;
-  record->folderCreated = !Exists(g_installFolder);
-  (void)CreateDirectoryA(g_installFolder, NULL);
-  for (const char* sub : kSubfolders) {
-    std::string path = std::string(g_installFolder) + sub;
-    if (!Exists(path)) record->createdSubfolders.push_back(path);
-    (void)CreateDirectoryA(path.c_str(), NULL);
-  }
+// cannot be made shows up as a failing file in it.
+void CreateInstallFolders(JournalWriter* journal) {
+  journal->MakeFolder(g_installFolder);
+  for (const char* sub : kSubfolders) journal->MakeFolder(std::string(g_installFolder) + sub);
 }
 
 std::string SystemFolder(TargetFolder which) {
@@ -79,24 +69,24 @@ std::string SystemFolder(TargetFolder which) {
   return dir;
 }
 
-// Tells the user which file failed, removes what this run installed, and
+// Tells the user which file failed, puts back what this run changed, and
 // ends setup by destroying the backdrop (which owns the page and the logo).
-void FailInstall(const std::string& name, const CopyRunRecord& record) {
+void FailInstall(const std::string& name, JournalWriter* journal) {
   std::string text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
   MessageBoxA(g_backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
-  CleanupPlan plan = PlanCleanup(record);
-  for (const std::string& file : plan.filesToDelete) (void)DeleteFileA(file.c_str());
-  // Not awaited, like every program setup starts.
-  for (const std::string& command : plan.deltreeCommands) (void)WinExec(command.c_str(), SW_HIDE);
+  journal->RollBack(true);
   DestroyWindow(g_backdrop);
 }
 
-void AnimateTo(int points) {
-  for (int p = g_progress.percentage; p < g_progress.percentage + points; ++p) {
+// However many points the manifest gives, the bar draws at most 100 steps
+// in all; the stored percentage is the sum.
+void AnimateTo(int points, int* budget) {
+  AnimationSpan span = PlanAnimation(g_progress.percentage, points, budget);
+  for (int p = span.from; p < span.to; ++p) {
     DrawProgress(g_currentBar, p);
     Sleep(kAnimationStepMs);
   }
-  g_progress.percentage += points;
+  g_progress.percentage = AddPoints(g_progress.percentage, points);
 }
 
 }  // namespace
@@ -108,12 +98,18 @@ bool RunCopyPage() {
 }
 
 void RunInstallJob() {
-  CopyRunRecord record;
-  CreateInstallFolders(&record);
+  JournalWriter journal;
+  journal.Begin(g_installFolder);
+  CreateInstallFolders(&journal);
+  int animationBudget = kAnimationBudget;
   for (int n = 1;; ++n) {
     // A quit confirmed on the page stops the job here: nothing further is
-    // installed or registered, and the quit message stays queued.
-    if (!DrainMessages()) return;
+    // installed, what this run did is undone, and the quit message stays
+    // queued.
+    if (!DrainMessages()) {
+      journal.RollBack(true);
+      return;
+    }
     std::string value = ReadManifestString("SetupFiles", n);
     if (value == kAbsentValue) break;
 
@@ -124,14 +120,17 @@ void RunInstallJob() {
     bool skip = entry.skipIfPresent && GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
     SetWindowTextA(GetDlgItem(g_hostDialog, IDC_COPY_STATUS), shown.c_str());
 
-    if (!skip && !(g_initInstall && g_initInstall(folder.c_str(), entry.name.c_str()))) {
-      FailInstall(entry.name, record);
-      return;
+    if (!skip) {
+      journal.PrepareFile(shown);
+      if (!(g_initInstall && g_initInstall(folder.c_str(), entry.name.c_str()))) {
+        FailInstall(entry.name, &journal);
+        return;
+      }
     }
-    if (!skip && entry.folder == TargetFolder::Install) record.installedFiles.push_back(shown);
-    AnimateTo(ReadManifestPoints(n));
+    AnimateTo(ReadManifestPoints(n), &animationBudget);
   }
-  RegisterWithShell();
+  RegisterWithShell(&journal);
+  journal.Commit();
   ShowWindow(g_logo, SW_HIDE);
   g_installCompleted = true;
   EndDialog(g_hostDialog, 0);

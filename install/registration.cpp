@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "install/journal_writer.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
 #include "install/shortcut.h"
@@ -37,61 +38,54 @@ bool ReadProgramsFolder(std::string* programs) {
   return true;
 }
 
-void MakeShortcut(const std::string& target, const std::string& link) {
+void MakeShortcut(JournalWriter* journal, const std::string& target, const std::string& link) {
+  journal->PrepareFile(link);
   // Neither COM's nor the shortcut's result changes what setup does next.
   (void)CoInitialize(NULL);
   (void)CreateShortcut(target.c_str(), link.c_str(), NULL, NULL, NULL, NULL, 0);
   CoUninitialize();
+  journal->RestoreIfNotMade(link);
 }
 
 // One shortcut per SetupLink entry that names a link file; "NO" makes none.
 // The walk ends at the first absent SetupLink key, or at a link whose
 // SetupFiles key is absent.
-void MakeManifestShortcuts(const std::string& group) {
+void MakeManifestShortcuts(JournalWriter* journal, const std::string& group) {
   for (int n = 1;; ++n) {
     std::string link = ReadManifestString("SetupLink", n);
     if (link == kAbsentValue) return;
     if (link == "NO") continue;
     std::string file = ReadManifestString("SetupFiles", n);
     if (file == kAbsentValue) return;
-    MakeShortcut(std::string(g_installFolder) + "\\" + file, group + "\\" + link);
+    MakeShortcut(journal, std::string(g_installFolder) + "\\" + file, group + "\\" + link);
   }
 }
 
-// The entry survives restarts: a volatile key would drop the product from the
-// list of installed programs at the next start of Windows.
-void SetUninstallValue(const char* name, const std::string& data) {
-  HKEY key;
-  DWORD disposition;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, const_cast<char*>(""),
-                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                      &disposition) != ERROR_SUCCESS)
-    return;
-  // The count includes the terminator, as REG_SZ data must: without it the NT
-  // family stores an unterminated string that readers may run past.
-  (void)RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size() + 1));
+void SetUninstallValue(JournalWriter* journal, const char* name, const std::string& data) {
+  HKEY key = journal->CreateMachineKey(kUninstallKey);
+  if (!key) return;
+  journal->SetString(key, kUninstallKey, name, data);
   RegCloseKey(key);
 }
 
 }  // namespace
 
-void RegisterWithShell() {
+void RegisterWithShell(JournalWriter* journal) {
   std::string programs;
   if (!ReadProgramsFolder(&programs)) return;
   std::string group = programs;
   if (group.empty() || group.back() != '\\') group += "\\";
   group += kGroupName;
-  (void)CreateDirectoryA(group.c_str(), NULL);
+  journal->MakeFolder(group);
 
-  MakeManifestShortcuts(group);
-  MakeShortcut(std::string(g_installFolder) + "\\CV32W.EXE", group + "\\..\\..\\코르바네.LNK");
-  MakeShortcut(std::string(g_installFolder) + "\\Schedule.EXE",
+  MakeManifestShortcuts(journal, group);
+  MakeShortcut(journal, std::string(g_installFolder) + "\\CV32W.EXE", group + "\\..\\..\\코르바네.LNK");
+  MakeShortcut(journal, std::string(g_installFolder) + "\\Schedule.EXE",
                group + "\\..\\시작프로그램\\예약검사.LNK");
 
-  (void)WriteProfileStringA("Corvane", "Install", g_installFolder);
-  (void)WriteProfileStringA("Corvane", "LInstall", group.c_str());
+  journal->WriteProfile("Corvane", "Install", g_installFolder);
+  journal->WriteProfile("Corvane", "LInstall", group.c_str());
 
-  SetUninstallValue("DisplayName", kDisplayName);
-  SetUninstallValue("UninstallString", std::string("\"") + g_installFolder + "\\Unsetup.exe\"");
+  SetUninstallValue(journal, "DisplayName", kDisplayName);
+  SetUninstallValue(journal, "UninstallString", std::string("\"") + g_installFolder + "\\Unsetup.exe\"");
 }

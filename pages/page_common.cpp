@@ -17,6 +17,9 @@ struct PageProcedure {
   DLGPROC proc;
 };
 
+// Set while a question about quitting is on screen.
+bool g_quitQuestionOpen;
+
 const PageProcedure kPageProcedures[] = {
     {IDD_WELCOME, WelcomePageProc},       {IDD_AGREEMENT, AgreementPageProc},
     {IDD_USERINFO, UserInfoPageProc},     {IDD_SCAN_CHOICE, ScanChoicePageProc},
@@ -58,8 +61,17 @@ void QuitSetup(HWND page) {
   SendMessageA(g_backdrop, WM_DESTROY, 0, 0);
 }
 
+int AskAboutQuitting(HWND page, const char* text, const char* title, UINT type) {
+  g_quitQuestionOpen = true;
+  int answer = MessageBoxA(page, text, title, type);
+  g_quitQuestionOpen = false;
+  return answer;
+}
+
+bool QuitQuestionOpen() { return g_quitQuestionOpen; }
+
 void ConfirmQuit(HWND page) {
-  if (MessageBoxA(page, kQuitText, kQuitTitle, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+  if (AskAboutQuitting(page, kQuitText, kQuitTitle, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
     QuitSetup(page);
 }
 

@@ -15,6 +15,11 @@ void FocusNext(HWND page);
 void HandOver(HWND page, int nextTemplateId);
 // "Do you want to end the setup?"; OK performs the quit action.
 void ConfirmQuit(HWND page);
+// A question about quitting, as a message box owned by the page.  While it
+// is open, QuitQuestionOpen() is true: a job or scan whose start timer fires
+// meanwhile waits for the answer, so that a confirmed quit starts nothing.
+int AskAboutQuitting(HWND page, const char* text, const char* title, UINT type);
+bool QuitQuestionOpen();
 // Ends the page and asks the backdrop to end setup.
 void QuitSetup(HWND page);
 // Side pictures are drawn with COLORONCOLOR: where a picture control's edge

@@ -37,7 +37,10 @@ void OnScanInit(HWND page) {
   FocusNext(page);
 }
 
+// The timer stays set while the quit question is open, and ticks again once
+// it is answered.
 void OnScanTimer(HWND page) {
+  if (QuitQuestionOpen()) return;
   KillTimer(page, kScanTimerId);
   RunFolderScan(page);
 }
@@ -49,7 +52,7 @@ void OnScanCommand(HWND page, int command) {
     // Once the scan is complete Cancel is disabled and Next is the only way
     // on; Wine's dialog manager still turns Esc and the close box into it.
     if (!IsWindowEnabled(GetDlgItem(page, IDC_CANCEL))) return;
-    if (MessageBoxA(page, kCancelScanText, kCancelScanTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (AskAboutQuitting(page, kCancelScanText, kCancelScanTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
       QuitSetup(page);
     return;
   }

@@ -2,6 +2,7 @@
 // the whole wizard inside its creation.
 #include <windows.h>
 
+#include "install/rollback.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -48,6 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   (void)WinExec(".\\MemChk.exe", SW_HIDE);
 
+  // A copy that a crash or a forced end left unfinished is undone first, so
+  // that what it left cannot pass for an installed product.
+  FinishEarlierRun();
   if (ProductAlreadyInstalled(buffer)) {
     MessageBoxA(NULL, kAlreadyInstalledText, kSetupErrorTitle, MB_OK | MB_ICONERROR);
     return 0;

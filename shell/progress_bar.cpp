@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "install/install_job.h"
+#include "pages/pages.h"
 #include "shell/progress.h"
 #include "shell/progress_split.h"
 #include "shell/shell_state.h"
@@ -51,8 +52,12 @@ void OnBarPaint(HWND bar) {
   EndPaint(bar, &ps);
 }
 
-// A bar's timer fires once: it is killed before the job starts.
+// A bar's timer starts its job once: it is killed before the job starts.
+// While a quit question is open on the copy page, the tick is let pass and
+// the timer ticks again after the answer; a confirmed quit ends the page and
+// the bar with it, so no file is installed.
 void OnBarTimer(HWND bar) {
+  if (g_progress.jobMode != 0 && QuitQuestionOpen()) return;
   KillTimer(bar, kBarTimerId);
   if (g_progress.jobMode == 0)
     RunPreparingJob();

@@ -2,6 +2,7 @@
 // to the product.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "install/manifest_entry.h"
@@ -104,27 +105,111 @@ TEST(Processes, SubstringMatchInAnyCaseSparingSetup) {
   EXPECT_EQ(UpperAscii("c:\\\xc4\xda\xb8\xa3x"), "C:\\\xc4\xda\xb8\xa3X");
 }
 
-#include "install/cleanup_plan.h"
+#include "install/journal.h"
+#include "install/progress_points.h"
 
-TEST(Cleanup, NewFolderGoesWhole) {
-  CopyRunRecord r;
-  r.installFolder = "C:\\Program Files\\Corvane";
-  r.folderCreated = true;
-  r.createdSubfolders = {"C:\\Program Files\\Corvane\\Vlist"};
-  r.installedFiles = {"C:\\Program Files\\Corvane\\CV32W.EXE"};
-  CleanupPlan p = PlanCleanup(r);
-  ASSERT_EQ(p.deltreeCommands.size(), 1u);
-  EXPECT_EQ(p.deltreeCommands[0], "deltree /y \"C:\\Program Files\\Corvane\"");
-  EXPECT_TRUE(p.filesToDelete.empty());
+namespace {
+
+Journal Parsed(const std::string& text) {
+  Journal journal;
+  EXPECT_TRUE(ParseJournal(text, &journal));
+  return journal;
 }
 
-TEST(Cleanup, ExistingFolderLosesOnlyThisRunsWork) {
-  CopyRunRecord r;
-  r.installFolder = "D:\\Corvane";
-  r.folderCreated = false;
-  r.createdSubfolders = {"D:\\Corvane\\Update"};
-  r.installedFiles = {"D:\\Corvane\\CV32W.EXE", "D:\\Corvane\\Schedule.EXE"};
-  CleanupPlan p = PlanCleanup(r);
-  EXPECT_EQ(p.deltreeCommands, std::vector<std::string>{"deltree /y \"D:\\Corvane\\Update\""});
-  EXPECT_EQ(p.filesToDelete, r.installedFiles);
+std::string Written(const Journal& j) {
+  std::string text = JournalHeader(j.started, j.installFolder);
+  for (const JournalRecord& r : j.records) text += JournalLine(r);
+  return text;
+}
+
+}  // namespace
+
+TEST(Journal, RecordsReadBackAsWritten) {
+  Journal j;
+  j.started = 0x01D9ABCDEF012345ull;
+  j.installFolder = "C:\\Program Files\\코르바네";
+  j.records = {
+      {JournalKind::Folder, "C:\\Program Files\\코르바네"},
+      {JournalKind::Replaced, "C:\\WINDOWS\\SYSTEM\\A 100%.DLL", "C:\\WINDOWS\\SYSTEM\\CVB0001.TMP"},
+      // Old values may hold what a line cannot: they survive escaped.
+      {JournalKind::Profile, "Corvane", "Install", true, "x\ty\r\nz%41"},
+      {JournalKind::Value, "SOFTWARE\\K", "DisplayName", false, ""},
+      {JournalKind::Key, "SOFTWARE\\K", "", true},
+  };
+  Journal back = Parsed(Written(j));
+  EXPECT_EQ(back.started, j.started);
+  EXPECT_EQ(back.installFolder, j.installFolder);
+  ASSERT_EQ(back.records.size(), j.records.size());
+  for (size_t i = 0; i < j.records.size(); ++i) {
+    EXPECT_EQ(back.records[i].kind, j.records[i].kind);
+    EXPECT_EQ(back.records[i].target, j.records[i].target);
+    EXPECT_EQ(back.records[i].name, j.records[i].name);
+    EXPECT_EQ(back.records[i].had, j.records[i].had);
+    EXPECT_EQ(back.records[i].old, j.records[i].old);
+  }
+  EXPECT_FALSE(back.committed);
+  EXPECT_TRUE(Parsed(Written(j) + JournalCommitLine()).committed);
+}
+
+TEST(Journal, CutLastLineAndStrangeLinesDoNotCount) {
+  std::string text = JournalHeader(1, "C:\\P") + "F\tC:\\P\\A.EXE\r\nZ\twhat\r\nR\tonly-one-field\r\n";
+  Journal j = Parsed(text + "F\tC:\\P\\B.E");  // the crash came mid-line
+  ASSERT_EQ(j.records.size(), 1u);
+  EXPECT_EQ(j.records[0].target, "C:\\P\\A.EXE");
+  EXPECT_FALSE(Parsed(text + "OK").committed);
+
+  Journal none;
+  EXPECT_FALSE(ParseJournal("", &none));
+  EXPECT_FALSE(ParseJournal("F\tC:\\x\r\n", &none));
+  EXPECT_FALSE(ParseJournal("CVJ1\t12\tC:\\P\r\n", &none));
+}
+
+TEST(Journal, UndoIsLatestFirstWithTheLastRecordOfEachFile) {
+  Journal j = Parsed(JournalHeader(1, "C:\\P") +
+                     "D\tC:\\P\r\nD\tC:\\P\\Vlist\r\nF\tC:\\P\\A.EXE\r\n"
+                     "R\tC:\\S\\X.DLL\tC:\\S\\CVB0001.TMP\r\nC\tc:\\s\\x.dll\tC:\\S\\CVB0001.TMP\r\n"
+                     "K\tSOFTWARE\\K\t0\r\nV\tSOFTWARE\\K\tN\t0\t\r\n");
+  std::string kinds;
+  for (const JournalRecord& r : UndoOrder(j)) kinds += static_cast<char>(r.kind);
+  // Values before their key, files before their folders, inner folders
+  // first; the rename aside that failed counts no more than its copy.
+  EXPECT_EQ(kinds, "VKCFDD");
+  EXPECT_EQ(Asides(j), (std::vector<std::string>{"C:\\S\\CVB0001.TMP", "C:\\S\\CVB0001.TMP"}));
+  EXPECT_EQ(FoldersOfFiles(j), (std::vector<std::string>{"C:\\P", "C:\\S"}));
+}
+
+// A new install folder is handed to the removal command whole; in a folder
+// that was there before, only the subfolders the run made are.
+TEST(Journal, RemovalCommandsForTheTopFoldersMade) {
+  Journal fresh = Parsed(JournalHeader(1, "C:\\Program Files\\Corvane") +
+                         "D\tC:\\Program Files\\Corvane\r\nD\tC:\\Program Files\\Corvane\\Vlist\r\n");
+  EXPECT_EQ(TopMadeFolders(fresh), std::vector<std::string>{"C:\\Program Files\\Corvane"});
+  EXPECT_EQ(DeltreeCommand("C:\\Program Files\\Corvane"), "deltree /y \"C:\\Program Files\\Corvane\"");
+
+  Journal existing = Parsed(JournalHeader(1, "D:\\Corvane") +
+                            "D\tD:\\Corvane\\Update\r\nD\tD:\\Corvane2\r\nF\tD:\\Corvane\\CV32W.EXE\r\n");
+  EXPECT_EQ(TopMadeFolders(existing), (std::vector<std::string>{"D:\\Corvane\\Update", "D:\\Corvane2"}));
+}
+
+TEST(Journal, RemovalCommandFitsTheDosLimit) {
+  EXPECT_TRUE(FitsDosCommandLine(DeltreeCommand("C:\\" + std::string(111, 'a'))));  // 127
+  EXPECT_FALSE(FitsDosCommandLine(DeltreeCommand("C:\\" + std::string(112, 'a'))));
+}
+
+TEST(Progress, AnimationStopsAfterAHundredStepsAndNothingWraps) {
+  int budget = kAnimationBudget;
+  AnimationSpan s = PlanAnimation(0, 40, &budget);
+  EXPECT_EQ(s.from, 0);
+  EXPECT_EQ(s.to, 40);
+  s = PlanAnimation(40, 100000, &budget);
+  EXPECT_EQ(s.to - s.from, 60);
+  EXPECT_EQ(PlanAnimation(100040, 5, &budget).to, 100040);
+  EXPECT_EQ(PlanAnimation(0, -5, &budget).to, 0);
+
+  budget = kAnimationBudget;
+  s = PlanAnimation(INT_MAX - 3, 50, &budget);
+  EXPECT_EQ(s.to, INT_MAX);
+  EXPECT_EQ(AddPoints(INT_MAX - 3, INT_MAX), INT_MAX);
+  EXPECT_EQ(AddPoints(INT_MIN + 1, -5), INT_MIN);
+  EXPECT_EQ(AddPoints(40, 60), 100);
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "install/journal_writer.h"
 #include "install/registration.h"
 #include "shell/shell_state.h"
 
@@ -120,7 +121,8 @@ TEST_F(RegistrationTest, ManifestLinksFixedLinksRecordsAndUninstallEntry) {
             "SETUP004=%SSAMPLE.DLL\r\nSETUP005=%wSAMPLE.INI\r\n"
             "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\n"
             "SETUP005=Sample.LNK\r\n");
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
 
   std::string group = programs_ + "\\코르바네™ for Win9X";
   EXPECT_TRUE(Exists(group));
@@ -147,7 +149,8 @@ TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
   WriteFile(setupFolder_ + "\\SETUP.INI",
             "[SetupFiles]\r\nSETUP001=%sX.DLL\r\nSETUP002=A.EXE\r\n"
             "[SetupLink]\r\nSETUP001=X.LNK\r\nSETUP002=no\r\n");
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
   std::string group = programs_ + "\\코르바네™ for Win9X";
   // The target keeps the folder prefix, exactly as the manifest writes it.
   EXPECT_EQ(LinkTarget(group + "\\X.LNK"), "C:\\Program Files\\Corvane\\%sX.DLL");
@@ -157,7 +160,8 @@ TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
 
 TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
   DeleteFileA((setupFolder_ + "\\SETUP.INI").c_str());
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
   EXPECT_TRUE(Exists(programs_ + "\\코르바네™ for Win9X"));
   EXPECT_EQ(Profile("Install"), "C:\\Program Files\\Corvane");
   DWORD size;
@@ -166,13 +170,15 @@ TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
 
 TEST_F(RegistrationTest, TrailingBackslashIsNotDoubled) {
   SetPrograms(programs_ + "\\");
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
   EXPECT_EQ(Profile("LInstall"), programs_ + "\\코르바네™ for Win9X");
 }
 
 TEST_F(RegistrationTest, UnreadableProgramsFolderRegistersNothing) {
   SetPrograms("C:\\" + std::string(125, 'p'));  // 128 characters
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
   EXPECT_EQ(Profile("Install"), "(absent)");
   EXPECT_EQ(Profile("LInstall"), "(absent)");
   DWORD size;
@@ -184,8 +190,51 @@ TEST_F(RegistrationTest, ProgramsOf127CharactersIsRead) {
   programs += std::string(127 - programs.size(), 'q');
   ASSERT_EQ(programs.size(), 127u);
   SetPrograms(programs);
-  RegisterWithShell();
+  JournalWriter journal;
+  RegisterWithShell(&journal);
   EXPECT_EQ(Profile("LInstall"), programs + "\\코르바네™ for Win9X");
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::string bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return "(absent)";
+  for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
+  std::fclose(f);
+  return bytes;
+}
+
+// A registration that is rolled back leaves the records, the shortcuts and
+// the folders exactly as they were: an old main shortcut comes back byte for
+// byte, an old Install record comes back, what was absent is absent again.
+TEST_F(RegistrationTest, RollbackPutsEveryItemBack) {
+  std::string programs = Temp("registration_rollback\\Programs");
+  CreateDirectoryA(Temp("registration_rollback").c_str(), NULL);
+  CreateDirectoryA(programs.c_str(), NULL);
+  CreateDirectoryA((programs + "\\시작프로그램").c_str(), NULL);
+  SetPrograms(programs);
+  std::string mainLink = Temp("registration_rollback\\코르바네.LNK");
+  WriteFile(mainLink, "an older shortcut");
+  WriteProfileStringA("Corvane", "Install", "D:\\Old");
+  WriteFile(setupFolder_ + "\\SETUP.INI", "[SetupFiles]\r\nSETUP001=A.EXE\r\n[SetupLink]\r\nSETUP001=A.LNK\r\n");
+
+  JournalWriter journal;
+  RegisterWithShell(&journal);
+  ASSERT_TRUE(Exists(programs + "\\코르바네™ for Win9X\\A.LNK"));
+  ASSERT_NE(ReadAll(mainLink), "an older shortcut");
+  journal.RollBack(false);
+
+  EXPECT_EQ(ReadAll(mainLink), "an older shortcut");
+  EXPECT_FALSE(Exists(programs + "\\코르바네™ for Win9X"));
+  EXPECT_FALSE(Exists(programs + "\\시작프로그램\\예약검사.LNK"));
+  EXPECT_EQ(Profile("Install"), "D:\\Old");
+  EXPECT_EQ(Profile("LInstall"), "(absent)");
+  DWORD size;
+  EXPECT_EQ(Uninstall("DisplayName", &size), "(no key)");
 }
 
 }  // namespace

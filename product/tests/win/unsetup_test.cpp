@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "install/journal_writer.h"
 #include "install/registration.h"
 #include "shell/shell_state.h"
 #include "ui.h"
@@ -145,7 +146,9 @@ class Uninstaller : public ::testing::Test {
     GetCurrentDirectoryA(sizeof before, before);
     SetCurrentDirectoryA(kMedium);
     std::strcpy(g_installFolder, kInstall);
-    RegisterWithShell();
+    JournalWriter journal;
+    RegisterWithShell(&journal);
+    journal.Commit();
     SetCurrentDirectoryA(before);
     ASSERT_TRUE(Exists(Join(kGroup, "코르바네 검사.LNK")));
     ASSERT_TRUE(Exists(Join(kGroup, "코르바네 제거.LNK")));

@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -108,4 +109,9 @@ bool ExpectNumber(long long seen, long long want, const char* what) {
 bool ExpectTrue(bool ok, const char* what) {
   if (!ok) Fail("%s", what);
   return ok;
+}
+
+void Skip(const char* why) {
+  Note("skipped: %s", why);
+  std::exit(77);
 }

@@ -22,6 +22,9 @@ void Fail(const char* format, ...) CORVANE_PRINTF(1, 2);
 struct ScenarioAbort {};
 [[noreturn]] void Abort(const char* format, ...) CORVANE_PRINTF(1, 2);
 
+// Ends the scenario as skipped (exit code 77): what it shows cannot be shown here.
+[[noreturn]] void Skip(const char* why);
+
 int FailureCount();
 
 // Milliseconds since the driver started.

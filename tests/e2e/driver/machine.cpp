@@ -22,6 +22,37 @@ std::optional<std::string> ReadFile(const std::string& path) {
   return bytes;
 }
 
+bool FileState::operator==(const FileState& other) const {
+  return exists == other.exists && bytes == other.bytes && attributes == other.attributes &&
+         CompareFileTime(&written, &other.written) == 0;
+}
+
+FileState StateOf(const std::string& path) {
+  FileState state;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(path.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return state;
+  FindClose(search);
+  state.exists = true;
+  state.bytes = ReadFile(path).value_or("(unreadable)");
+  state.attributes = entry.dwFileAttributes;
+  state.written = entry.ftLastWriteTime;
+  return state;
+}
+
+bool PlantOldFile(const std::string& path, const std::string& bytes, DWORD attributes) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!WriteFile(path, bytes)) return false;
+  SYSTEMTIME old{2001, 3, 0, 14, 9, 30, 0, 0};
+  FILETIME time;
+  SystemTimeToFileTime(&old, &time);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool stamped = SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+  return stamped && SetFileAttributesA(path.c_str(), attributes);
+}
+
 bool WriteFile(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -14,6 +14,19 @@ bool Exists(const std::string& path);  // file or folder
 bool IsFolder(const std::string& path);
 std::optional<std::string> ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
+// What a file is, as a check of "left exactly as it was" compares it:
+// contents, attributes and last write time.
+struct FileState {
+  bool exists = false;
+  std::string bytes;
+  DWORD attributes = 0;
+  FILETIME written{};
+  bool operator==(const FileState& other) const;
+};
+FileState StateOf(const std::string& path);
+// Plants a file with the given attributes and a last write time in 2001, so
+// that a restored file is told apart from a new copy.
+bool PlantOldFile(const std::string& path, const std::string& bytes, DWORD attributes);
 // Creates the folder and every missing folder above it.
 bool MakeFolders(const std::string& path);
 // The lines of a text file, without their CR LF; empty when the file is absent.

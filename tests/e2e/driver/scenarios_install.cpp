@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "check.h"
+#include "install/journal_format.h"
 #include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
@@ -78,11 +79,6 @@ std::string Joined(const std::vector<std::string>& items) {
   std::string out;
   for (const std::string& item : items) out += (out.empty() ? "" : ", ") + Show(item);
   return out.empty() ? "nothing" : out;
-}
-
-[[noreturn]] void Skip(const char* why) {
-  Note("skipped: %s", why);
-  std::exit(77);
 }
 
 void WriteManifest(const std::string& text) {
@@ -573,12 +569,58 @@ void ExpectStoppedBeforeRegistration() {
   ExpectNoFollowUp();
 }
 
-// A copy of the test medium's manifest fails at InitInstall call `fail_at`
-// (the double's count), which is for `name`; the real DELTREE removes the
-// install folder that this run created.
+// Files that a run must leave exactly as it found them, and where it must
+// leave nothing of its own.
+struct Untouched {
+  std::vector<std::pair<std::string, machine::FileState>> files;
+  std::vector<std::string> folders;
+
+  void Plant(const std::string& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE) {
+    if (!machine::PlantOldFile(path, bytes, attributes)) Abort("cannot plant %s", Show(path).c_str());
+    files.push_back({path, machine::StateOf(path)});
+    std::string folder = path.substr(0, path.find_last_of('\\'));
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+
+  // Every planted file byte-identical, with its attributes and time stamp;
+  // no old copy or temporary file left beside them; no journal left.
+  void Expect(const char* after) const {
+    for (const auto& [path, before] : files) {
+      machine::FileState now = machine::StateOf(path);
+      if (!now.exists) {
+        Fail("after %s %s is gone", after, Show(path).c_str());
+      } else if (!(now == before)) {
+        Fail("after %s %s is not as it was (%zu bytes, attributes %lX, against %zu bytes, %lX)", after,
+             Show(path).c_str(), now.bytes.size(), now.attributes, before.bytes.size(), before.attributes);
+      }
+    }
+    std::vector<std::string> left;
+    for (const std::string& folder : folders) {
+      for (const char* pattern : {kAsidePattern, kLibraryTempPattern}) {
+        for (const std::string& name : Names(folder, pattern)) left.push_back(machine::Join(folder, name));
+      }
+    }
+    if (!left.empty()) Fail("after %s setup left %s", after, Joined(left).c_str());
+    std::string journal = machine::Join(machine::WindowsFolder(), kJournalFileName);
+    if (machine::Exists(journal)) Fail("after %s the journal %s is still there", after, Show(journal).c_str());
+  }
+};
+
+// The install folder exists before setup with an older Schedule.EXE
+// (read-only, as copied from a CD) and the user's notes; the system and Windows folders
+// hold older copies of the manifest's CVSYS.DLL and CVWIN.INI.  The copy
+// fails at InitInstall call `fail_at` (the double's count), for `name`:
+// afterwards the PC is exactly as it was before the run.
 void FailCopyAt(int fail_at, const std::string& name) {
   PrepareMachine();
   UseRealDeltree();
+  const std::string folder = texts::kDefaultFolder;
+  machine::MakeFolders(folder);
+  Untouched untouched;
+  untouched.Plant(folder + "\\Schedule.EXE", "MZ an older Schedule.EXE", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  untouched.Plant(folder + "\\notes.txt", "the user's own notes");
+  untouched.Plant(machine::SystemFolder() + "\\CVSYS.DLL", "MZ an older CVSYS.DLL");
+  untouched.Plant(machine::WindowsFolder() + "\\CVWIN.INI", "[older]\r\n");
   SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", std::to_string(fail_at).c_str());
   SetupProcess setup(FromExplorer());
   Wizard wizard(setup);
@@ -590,18 +632,12 @@ void FailCopyAt(int fail_at, const std::string& name) {
   ExpectNumber(static_cast<long long>(calls.size()), fail_at, "InitInstall calls up to the failure");
   if (!calls.empty()) ExpectText(calls.back().result, "0", "result of the last InitInstall call");
   ExpectStoppedBeforeRegistration();
-  if (!WaitGone(texts::kDefaultFolder, 15000)) {
-    Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
-         Joined(Names(texts::kDefaultFolder, "*.*", true)).c_str());
-  }
-  if (!machine::IsFolder("C:\\Program Files")) Fail("C:\\Program Files went with the install folder");
-  // Only the install folder goes: files already put into the system and
-  // Windows folders stay.
-  std::vector<InstallCall> want = ExpectedInstallCalls(texts::kDefaultFolder);
-  for (size_t i = 0; i + 1 < calls.size() && i < want.size(); ++i) {
-    if (want[i].folder == texts::kDefaultFolder) continue;
-    std::string path = machine::Join(want[i].folder, want[i].name);
-    if (!machine::Exists(path)) Fail("%s, installed before the failure, was removed", Show(path).c_str());
+  // Give the removal command time to go wrong.
+  Sleep(1500);
+  untouched.Expect("the failed copy");
+  std::vector<std::string> left = Names(folder, "*.*", true);
+  if (left != std::vector<std::string>{"notes.txt", "Schedule.EXE"}) {
+    Fail("the install folder holds %s; expected notes.txt and Schedule.EXE only", Joined(left).c_str());
   }
 }
 
@@ -824,15 +860,15 @@ SCENARIO(install_links, "SetupLink NO, no, a lower-case .lnk on a %s entry, then
   wizard.ConfirmQuit(Ask::Button);
 }
 
-SCENARIO(install_fail_first, "InitInstall fails for the first file: message names CV32W.EXE, nothing registered, the real DELTREE removes the install folder") {
+SCENARIO(install_fail_first, "InitInstall fails for the first file: message names CV32W.EXE, nothing registered, every file as before") {
   FailCopyAt(1, "CV32W.EXE");
 }
 
-SCENARIO(install_fail_middle, "InitInstall fails for %sCVSYS.DLL in the middle: message names CVSYS.DLL without prefix or folder, install folder removed") {
+SCENARIO(install_fail_middle, "InitInstall fails for %sCVSYS.DLL in the middle: message names CVSYS.DLL without prefix or folder, every file as before") {
   FailCopyAt(4, "CVSYS.DLL");
 }
 
-SCENARIO(install_fail_last, "InitInstall fails for the last file, %wCVWIN.INI: message names CVWIN.INI, install folder removed, system files stay") {
+SCENARIO(install_fail_last, "InitInstall fails for the last file, %wCVWIN.INI: message names CVWIN.INI, the replaced system file restored, every file as before") {
   FailCopyAt(5, "CVWIN.INI");
 }
 
@@ -885,4 +921,38 @@ SCENARIO(install_fail_existing_folder, "the install folder holds the user's file
   if (left != std::vector<std::string>{"notes.txt", "Update\\"}) {
     Fail("the install folder holds %s; expected notes.txt and Update only", Joined(left).c_str());
   }
+}
+
+SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the copy, then started again: the unfinished copy is undone before the first screen, and a full install then succeeds") {
+  PrepareMachine();
+  Untouched untouched;
+  untouched.Plant(machine::SystemFolder() + "\\CVSYS.DLL", "MZ an older CVSYS.DLL");
+  SetChildEnvironment("CORVANE_SETUPDLL_DELAY_MS", "300");
+  const std::string folder = texts::kDefaultFolder;
+  const std::string journal = machine::Join(machine::WindowsFolder(), kJournalFileName);
+  {
+    SetupProcess setup(FromExplorer());
+    Wizard wizard(setup);
+    wizard.ExpectStart();
+    wizard.WalkTo(Page::Copy);
+    // The fifth file, CVSYS.DLL, replaces the planted one.
+    if (!ui::WaitUntil([] { return InstallCalls().size() >= 4; }, 30000)) Abort("the copy does not reach CVSYS.DLL");
+    TerminateProcess(setup.handle(), 1);
+    WaitForSingleObject(setup.handle(), 10000);
+  }
+  if (!machine::Exists(journal)) Fail("no journal %s after the copy was cut short", Show(journal).c_str());
+  if (!machine::Exists(folder + "\\CV32W.EXE")) Abort("the cut copy left nothing to undo");
+
+  SetChildEnvironment("CORVANE_SETUPDLL_DELAY_MS", nullptr);
+  PrepareBench();
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  untouched.Expect("the next start");
+  if (machine::Exists(folder)) Fail("the install folder %s, made by the cut copy, is still there", folder);
+  ExpectNotRegistered();
+  wizard.WalkTo(Page::Tasks);
+  FinishFromTasks(wizard);
+  ExpectInstalled(folder, 0x1F);
+  if (!machine::Exists(journal)) Fail("a finished install keeps no journal for its removal");
 }

@@ -102,17 +102,55 @@ SCENARIO(quit_copy, "quit confirmed on the copy page while files are copied: no 
     Fail("InitInstall was called %zu more times after the quit was confirmed", calls - calls_at_question);
   }
   if (calls >= ExpectedInstallCalls(texts::kDefaultFolder).size()) Fail("every file was installed despite the quit");
-  // Files already installed stay where they are: nothing is removed.
+  // What the run installed goes, as after a failed copy, and a folder that it
+  // made is handed to the removal command.
   for (const InstallCall& call : InstallCalls()) {
     std::string path = call.folder + "\\" + call.name;
-    if (!machine::Exists(path)) Fail("%s, installed before the quit, is gone", Show(path).c_str());
+    if (machine::Exists(path)) Fail("%s, installed before the quit, is still there", Show(path).c_str());
   }
-  if (ui::WaitUntil([] { return !machine::Lines(Bench().deltree_log).empty(); }, 1500)) {
-    Fail("deltree was started after the quit: %s", Show(machine::Lines(Bench().deltree_log).front()).c_str());
+  if (machine::Exists(texts::kDefaultFolder)) Fail("the install folder %s, made by the run, is still there", texts::kDefaultFolder);
+  if (!ui::WaitUntil([] { return !machine::Lines(Bench().deltree_log).empty(); }, 10000)) {
+    Fail("deltree was not started for the install folder after the quit");
   }
   ExpectNotRegistered();
   ExpectNoSetupRun(texts::kDefaultFolder);
   ExpectNoFollowUp();
+  // Nothing left can pass for an installed product: setup starts afresh.
+  SetupProcess again(FromExplorer());
+  Wizard next(again);
+  next.ExpectStart();
+  next.ConfirmQuit(Ask::Button);
+}
+
+SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts, the question left open two seconds, then OK: no InitInstall call, nothing installed") {
+  PrepareMachine();
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  HWND confirm = wizard.WalkTo(Page::Confirm);
+  ui::Click(confirm, IDOK);
+  // The job starts one second after the page opens: Cancel goes to the page
+  // the moment it is there.
+  HWND copy = nullptr;
+  ui::WaitUntil(
+      [&] {
+        for (HWND page : VisiblePages(setup.pid())) {
+          if (ui::Item(page, 1007)) copy = page;
+        }
+        return copy != nullptr;
+      },
+      kPageTimeoutMs, 2);
+  if (!copy) Abort("the copy page does not open");
+  PostMessageA(copy, WM_COMMAND, IDCANCEL, 0);
+  ui::MessageBoxView box;
+  if (!ui::WaitMessageBox(setup.pid(), nullptr, 5000, &box)) Abort("Cancel opens no question");
+  if (!InstallCalls().empty()) Skip("the job had started before the question came up; nothing to show");
+  Sleep(2000);
+  ExpectNumber(static_cast<long long>(InstallCalls().size()), 0, "InitInstall calls while the question is open");
+  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  ui::Answer(box, IDOK);
+  wizard.ExpectEndWithoutPage(before, "OK to the question asked before the copy started");
+  ExpectNothingInstalled();
 }
 
 SCENARIO(quit_tasks, "quit confirmed on the task page (button): installed, but no Setup.run") {

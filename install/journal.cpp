@@ -1,0 +1,218 @@
+// The install journal's records as text, and the undo order.
+#include "install/journal.h"
+
+#include <set>
+
+#include "install/process_match.h"
+
+namespace {
+
+const char kHexDigits[] = "0123456789ABCDEF";
+constexpr std::size_t kDosCommandLineMax = 127;
+
+std::string Escaped(const std::string& field) {
+  std::string out;
+  for (char c : field) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x20 || c == '%') {
+      out += '%';
+      out += kHexDigits[b >> 4];
+      out += kHexDigits[b & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string Unescaped(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    int high = i + 2 < field.size() && field[i] == '%' ? HexValue(field[i + 1]) : -1;
+    int low = high >= 0 ? HexValue(field[i + 2]) : -1;
+    if (low >= 0) {
+      out += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  for (;;) {
+    std::size_t tab = line.find('\t', at);
+    fields.push_back(Unescaped(line.substr(at, tab == std::string::npos ? std::string::npos : tab - at)));
+    if (tab == std::string::npos) return fields;
+    at = tab + 1;
+  }
+}
+
+bool IsFileKind(JournalKind kind) {
+  return kind == JournalKind::File || kind == JournalKind::Replaced || kind == JournalKind::InUse;
+}
+
+// The record a line holds; false for a line of no known kind or with fields
+// missing.
+bool RecordOf(const std::vector<std::string>& f, JournalRecord* r) {
+  if (f[0].size() != 1) return false;
+  r->kind = static_cast<JournalKind>(f[0][0]);
+  switch (r->kind) {
+    case JournalKind::Folder:
+    case JournalKind::File:
+      if (f.size() < 2) return false;
+      r->target = f[1];
+      return true;
+    case JournalKind::Replaced:
+    case JournalKind::InUse:
+      if (f.size() < 3) return false;
+      r->target = f[1];
+      r->name = f[2];
+      return true;
+    case JournalKind::Key:
+      if (f.size() < 3) return false;
+      r->target = f[1];
+      r->had = f[2] == "1";
+      return true;
+    case JournalKind::Profile:
+    case JournalKind::Value:
+      if (f.size() < 5) return false;
+      r->target = f[1];
+      r->name = f[2];
+      r->had = f[3] == "1";
+      r->old = f[4];
+      return true;
+  }
+  return false;
+}
+
+std::string Parent(const std::string& path) {
+  std::size_t cut = path.find_last_of('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// True when `inner` lies inside `outer` (any ASCII case).
+bool Inside(const std::string& inner, const std::string& outer) {
+  std::string a = UpperAscii(inner), b = UpperAscii(outer);
+  if (!b.empty() && b.back() != '\\') b += '\\';
+  return a.size() > b.size() && a.compare(0, b.size(), b) == 0;
+}
+
+}  // namespace
+
+std::string JournalHeader(uint64_t started, const std::string& installFolder) {
+  std::string time;
+  for (int shift = 60; shift >= 0; shift -= 4) time += kHexDigits[(started >> shift) & 0xF];
+  return std::string(kJournalMagic) + "\t" + time + "\t" + Escaped(installFolder) + "\r\n";
+}
+
+std::string JournalLine(const JournalRecord& r) {
+  std::string line(1, static_cast<char>(r.kind));
+  line += "\t" + Escaped(r.target);
+  switch (r.kind) {
+    case JournalKind::Folder:
+    case JournalKind::File:
+      break;
+    case JournalKind::Replaced:
+    case JournalKind::InUse:
+      line += "\t" + Escaped(r.name);
+      break;
+    case JournalKind::Key:
+      line += r.had ? "\t1" : "\t0";
+      break;
+    case JournalKind::Profile:
+    case JournalKind::Value:
+      line += "\t" + Escaped(r.name) + (r.had ? "\t1\t" : "\t0\t") + Escaped(r.old);
+      break;
+  }
+  return line + "\r\n";
+}
+
+std::string JournalCommitLine() { return std::string(kJournalCommitted) + "\r\n"; }
+
+bool ParseJournal(const std::string& text, Journal* journal) {
+  *journal = Journal();
+  std::size_t at = 0;
+  bool first = true;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;  // cut by a crash: its change was never made
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> f = Fields(line);
+    if (first) {
+      if (f.size() < 3 || f[0] != kJournalMagic || f[1].size() != 16) return false;
+      for (char c : f[1]) {
+        if (HexValue(c) < 0) return false;
+        journal->started = journal->started << 4 | static_cast<uint64_t>(HexValue(c));
+      }
+      journal->installFolder = f[2];
+      first = false;
+      continue;
+    }
+    if (line == kJournalCommitted) {
+      journal->committed = true;
+      break;
+    }
+    JournalRecord record;
+    if (RecordOf(f, &record)) journal->records.push_back(record);
+  }
+  return !first;
+}
+
+std::vector<JournalRecord> UndoOrder(const Journal& journal) {
+  std::vector<JournalRecord> order;
+  std::set<std::string> seen;
+  for (auto r = journal.records.rbegin(); r != journal.records.rend(); ++r) {
+    if (IsFileKind(r->kind) && !seen.insert(UpperAscii(r->target)).second) continue;
+    order.push_back(*r);
+  }
+  return order;
+}
+
+std::vector<std::string> TopMadeFolders(const Journal& journal) {
+  std::vector<std::string> made, top;
+  for (const JournalRecord& r : journal.records) {
+    if (r.kind == JournalKind::Folder) made.push_back(r.target);
+  }
+  for (const std::string& folder : made) {
+    bool held = false;
+    for (const std::string& other : made) held = held || Inside(folder, other);
+    if (!held) top.push_back(folder);
+  }
+  return top;
+}
+
+std::vector<std::string> FoldersOfFiles(const Journal& journal) {
+  std::vector<std::string> folders;
+  std::set<std::string> seen;
+  for (const JournalRecord& r : journal.records) {
+    if (!IsFileKind(r.kind)) continue;
+    std::string folder = Parent(r.target);
+    if (!folder.empty() && seen.insert(UpperAscii(folder)).second) folders.push_back(folder);
+  }
+  return folders;
+}
+
+std::vector<std::string> Asides(const Journal& journal) {
+  std::vector<std::string> asides;
+  for (const JournalRecord& r : journal.records) {
+    if (r.kind == JournalKind::Replaced || r.kind == JournalKind::InUse) asides.push_back(r.name);
+  }
+  return asides;
+}
+
+std::string DeltreeCommand(const std::string& path) { return "deltree /y \"" + path + "\""; }
+
+bool FitsDosCommandLine(const std::string& command) { return command.size() <= kDosCommandLineMax; }

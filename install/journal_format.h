@@ -1,0 +1,54 @@
+// The install journal: what one run of the install job changed on the PC,
+// written ahead of every change, so that a run that does not finish can be
+// undone and a finished install can be removed exactly.  SETUP.EXE writes it
+// and rolls an unfinished one back at its next start; the product's
+// uninstaller reads a finished one.
+//
+// File: CORVANE.JNL in the Windows folder, which stays when the install
+// folder goes.  Text in the ANSI code page; one record a line, each line
+// ended by CR LF; the fields of a line are separated by one TAB.  In a field,
+// bytes below 0x20 and "%" are written as "%" and two upper-case hex digits
+// (paths never hold them; old profile and registry values may).  A last line
+// without its line end was cut by a crash and does not count: its change was
+// never made.
+//
+//   CVJ1 <start> <install folder>        first line; <start> is the FILETIME
+//                                         (UTC) of the run's start, 16 hex digits
+//   D <folder>                            a folder that this run made
+//   F <path>                              a file that this run made (none was there)
+//   R <path> <aside>                      a file that this run replaced: the old
+//                                         one was renamed to <aside>, same folder
+//   C <path> <aside>                      a file in use, replaced when Windows next
+//                                         starts; <aside> is a copy of the old one
+//   P <section> <key> <had> <old>         a win.ini record written; <had> is 1 when
+//                                         the key held <old> before, 0 when absent
+//   K <key> <had>                         a key under HKEY_LOCAL_MACHINE made (<had>
+//                                         0) or opened (1)
+//   V <key> <name> <had> <old>            a string value written under that key
+//   OK                                    the install finished; nothing follows
+//
+// Records name full paths.  A record is written and flushed before its change
+// is made, so a record whose change never happened (the file is not there,
+// the aside is absent) is undone by doing nothing.  For one path the last
+// record counts: "C" after "R" means the rename aside failed and a copy was
+// kept instead.  Asides are named like CVB0000.TMP; the support library's
+// own temporary files, CVS0000.TMP, may be left beside a file that was being
+// made when the run stopped.
+#pragma once
+
+constexpr char kJournalFileName[] = "CORVANE.JNL";
+constexpr char kJournalMagic[] = "CVJ1";
+constexpr char kJournalCommitted[] = "OK";
+constexpr char kAsidePrefix[] = "CVB";
+constexpr char kAsidePattern[] = "CVB????.TMP";
+constexpr char kLibraryTempPattern[] = "CVS????.TMP";
+
+enum class JournalKind : char {
+  Folder = 'D',
+  File = 'F',
+  Replaced = 'R',
+  InUse = 'C',
+  Profile = 'P',
+  Key = 'K',
+  Value = 'V',
+};
