@@ -14,10 +14,11 @@ bool IsFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A read-only file is deleted like any other: setup made it.
+// A read-only file is deleted like any other: setup made it, or kept it.
 bool DeleteMadeFile(const std::string& path) {
-  if (!IsFile(path)) return true;
-  (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  if (attributes & FILE_ATTRIBUTE_READONLY) (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileA(path.c_str()) != FALSE;
 }
 

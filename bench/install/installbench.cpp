@@ -1,8 +1,11 @@
-// Install benchmark driver, run under Wine by run.sh: times the real
-// _SETUP.DLL installing every file of a medium's SETUP.INI, a plain copy of
-// the same files, and the silent install of a peer installer of the same
-// files (and of an empty one, which shows what starting a process costs).
-// Prints figures only.
+// Install benchmark driver, run under Wine by run.sh: times setup's install
+// job (the journal written ahead of every file, the real _SETUP.DLL making
+// it, the commit) over every file of a medium's SETUP.INI, into an empty
+// folder and into one that already holds every file (each old one is set
+// aside first), a rollback of the whole product, a plain copy of the same
+// files, and the silent install of a peer installer of the same files (and
+// of an empty one, which shows what starting a process costs).  Prints
+// figures only.
 //
 //   installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS
 #include <windows.h>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "initinstall.h"
+#include "install/journal_writer.h"
 
 namespace {
 
@@ -89,6 +93,31 @@ std::string file_bytes(const std::string& path) {
   return bytes;
 }
 
+// The install job's file work over every file into `target`; the journal is
+// committed, or (with `rollback`) rolled back and that timed on its own.
+bool timed_job(InitInstallFunction init_install, const std::string& target, const std::vector<std::string>& files,
+               double* job, double* rollback) {
+  const double start = now_seconds();
+  JournalWriter journal;
+  journal.Begin(target);
+  journal.MakeFolder(target);
+  for (const std::string& name : files) {
+    journal.PrepareFile(target + "\\" + name);
+    if (!init_install(target.c_str(), name.c_str())) {
+      std::fprintf(stderr, "installbench: InitInstall failed for %s\n", name.c_str());
+      return false;
+    }
+  }
+  if (rollback == nullptr) journal.Commit();
+  *job = now_seconds() - start;
+  if (rollback != nullptr) {
+    const double undo = now_seconds();
+    journal.RollBack(false);
+    *rollback = now_seconds() - undo;
+  }
+  return true;
+}
+
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -115,19 +144,19 @@ int main(int argc, char** argv) {
   }
 
   CreateDirectoryA(root.c_str(), NULL);
-  std::vector<double> ours, copy, peer_times, empty_times;
+  std::vector<double> bare, ours, over, undo, copy, peer_times, empty_times;
   for (int round = 0; round < rounds; ++round) {
     const std::string target = root + "\\ours";
     remove_tree(target);
+    // The support library alone, without the job's journal.
     CreateDirectoryA(target.c_str(), NULL);
     double start = now_seconds();
-    for (const std::string& name : files) {
-      if (!init_install(target.c_str(), name.c_str())) {
-        std::fprintf(stderr, "installbench: InitInstall failed for %s\n", name.c_str());
-        return 1;
-      }
-    }
-    ours.push_back(now_seconds() - start);
+    for (const std::string& name : files) (void)init_install(target.c_str(), name.c_str());
+    bare.push_back(now_seconds() - start);
+    remove_tree(target);
+    double job = 0, rollback = 0;
+    if (!timed_job(init_install, target, files, &job, nullptr)) return 1;
+    ours.push_back(job);
     // A fast install of wrong bytes would be no figure at all.
     if (round == 0) {
       for (const std::string& name : files) {
@@ -137,7 +166,17 @@ int main(int argc, char** argv) {
         }
       }
     }
+    // Again over the installed product: every file is set aside first.
+    if (!timed_job(init_install, target, files, &job, nullptr)) return 1;
+    over.push_back(job);
     remove_tree(target);
+    // Into an empty folder once more, then undone.
+    if (!timed_job(init_install, target, files, &job, &rollback)) return 1;
+    undo.push_back(rollback);
+    if (GetFileAttributesA(target.c_str()) != 0xFFFFFFFF) {
+      std::fprintf(stderr, "installbench: the rollback left %s\n", target.c_str());
+      return 1;
+    }
 
     const std::string copied = root + "\\copy";
     remove_tree(copied);
@@ -163,7 +202,10 @@ int main(int argc, char** argv) {
   RemoveDirectoryA(root.c_str());
 
   std::printf("files: %u, rounds: %d (median, min)\n", static_cast<unsigned>(files.size()), rounds);
-  std::printf("InitInstall, all files        %7.3f s  %7.3f s\n", median(ours), *std::min_element(ours.begin(), ours.end()));
+  std::printf("InitInstall alone, empty      %7.3f s  %7.3f s\n", median(bare), *std::min_element(bare.begin(), bare.end()));
+  std::printf("install job, empty folder      %7.3f s  %7.3f s\n", median(ours), *std::min_element(ours.begin(), ours.end()));
+  std::printf("install job, over every file  %7.3f s  %7.3f s\n", median(over), *std::min_element(over.begin(), over.end()));
+  std::printf("rollback of the whole product %7.3f s  %7.3f s\n", median(undo), *std::min_element(undo.begin(), undo.end()));
   std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", median(copy), *std::min_element(copy.begin(), copy.end()));
   std::printf("peer installer, silent        %7.3f s  %7.3f s\n", median(peer_times),
               *std::min_element(peer_times.begin(), peer_times.end()));

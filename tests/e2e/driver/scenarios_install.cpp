@@ -366,12 +366,15 @@ void ExpectFolders(const std::string& install_folder) {
   }
 }
 
-// The support library unpacks beside the target under a temporary name and
-// must leave none behind.
+// The support library unpacks beside the target under a temporary name, and
+// setup keeps a replaced file aside until the install is finished: neither
+// may stay behind.
 void ExpectNoTemporaryFiles(const std::vector<std::string>& folders) {
   for (const std::string& folder : folders) {
-    std::vector<std::string> left = Names(folder, "CVS*.TMP");
-    if (!left.empty()) Fail("temporary files left in %s: %s", Show(folder).c_str(), Joined(left).c_str());
+    for (const char* pattern : {kLibraryTempPattern, kAsidePattern}) {
+      std::vector<std::string> left = Names(folder, pattern);
+      if (!left.empty()) Fail("temporary files left in %s: %s", Show(folder).c_str(), Joined(left).c_str());
+    }
   }
 }
 
@@ -594,13 +597,7 @@ struct Untouched {
              Show(path).c_str(), now.bytes.size(), now.attributes, before.bytes.size(), before.attributes);
       }
     }
-    std::vector<std::string> left;
-    for (const std::string& folder : folders) {
-      for (const char* pattern : {kAsidePattern, kLibraryTempPattern}) {
-        for (const std::string& name : Names(folder, pattern)) left.push_back(machine::Join(folder, name));
-      }
-    }
-    if (!left.empty()) Fail("after %s setup left %s", after, Joined(left).c_str());
+    ExpectNoTemporaryFiles(folders);
     std::string journal = machine::Join(machine::WindowsFolder(), kJournalFileName);
     if (machine::Exists(journal)) Fail("after %s the journal %s is still there", after, Show(journal).c_str());
   }
