@@ -12,6 +12,7 @@
 #include "install/progress_points.h"
 #include "install/registration.h"
 #include "pages/pages.h"
+#include "pages/task_mask.h"
 #include "resources/ids.h"
 #include "shell/placement.h"
 #include "shell/progress.h"
@@ -126,10 +127,13 @@ void RunInstallJob() {
         FailInstall(entry.name, &journal);
         return;
       }
+      if (entry.folder == TargetFolder::System) journal.CountShared(shown);
     }
     AnimateTo(ReadManifestPoints(n), &animationBudget);
   }
   RegisterWithShell(&journal);
+  // The finish page writes the task file later; it is setup's too.
+  journal.PrepareFile(SetupRunPath(g_installFolder));
   journal.Commit();
   ShowWindow(g_logo, SW_HIDE);
   g_installCompleted = true;

@@ -84,6 +84,12 @@ bool RecordOf(const std::vector<std::string>& f, JournalRecord* r) {
       r->target = f[1];
       r->had = f[2] == "1";
       return true;
+    case JournalKind::Shared:
+      if (f.size() < 4) return false;
+      r->target = f[1];
+      r->had = f[2] == "1";
+      r->old = f[3];
+      return true;
     case JournalKind::Profile:
     case JournalKind::Value:
       if (f.size() < 5) return false;
@@ -129,6 +135,9 @@ std::string JournalLine(const JournalRecord& r) {
       break;
     case JournalKind::Key:
       line += r.had ? "\t1" : "\t0";
+      break;
+    case JournalKind::Shared:
+      line += (r.had ? "\t1\t" : "\t0\t") + Escaped(r.old);
       break;
     case JournalKind::Profile:
     case JournalKind::Value:

@@ -14,12 +14,12 @@ struct JournalRecord {
       : kind(k), target(std::move(t)), name(std::move(n)), had(h), old(std::move(o)) {}
 
   JournalKind kind = JournalKind::File;
-  // D F R C: the path.  P: the win.ini section.  K V: the registry key.
+  // D F R C S: the path.  P: the win.ini section.  K V: the registry key.
   std::string target;
   // R C: the aside.  P: the win.ini key.  V: the value name.
   std::string name;
-  bool had = false;  // P K V: something was there before
-  std::string old;   // P V: what was there
+  bool had = false;  // P K V S: something was there before
+  std::string old;   // P V S: what was there
 };
 
 struct Journal {

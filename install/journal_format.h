@@ -25,6 +25,9 @@
 //   K <key> <had>                         a key under HKEY_LOCAL_MACHINE made (<had>
 //                                         0) or opened (1)
 //   V <key> <name> <had> <old>            a string value written under that key
+//   S <path> <had> <old>                  a file in the system folder counted once
+//                                         more under SharedDLLs; <old> is the count
+//                                         before, in decimal, when <had> is 1
 //   OK                                    the install finished; nothing follows
 //
 // Records name full paths.  A record is written and flushed before its change
@@ -51,4 +54,9 @@ enum class JournalKind : char {
   Profile = 'P',
   Key = 'K',
   Value = 'V',
+  Shared = 'S',
 };
+
+// Where Windows installers count the users of a shared file: one REG_DWORD
+// under HKEY_LOCAL_MACHINE per file, named by its full path.
+constexpr char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";

@@ -2,6 +2,7 @@
 #include "install/journal_writer.h"
 
 #include "install/rollback.h"
+#include "install/shared_count.h"
 
 namespace {
 
@@ -110,6 +111,22 @@ void JournalWriter::RestoreIfNotMade(const std::string& path) {
     if (r->kind == JournalKind::Replaced) (void)MoveFileA(r->name.c_str(), full.c_str());
     return;
   }
+}
+
+void JournalWriter::CountShared(const std::string& path) {
+  std::string full = FullPath(path);
+  unsigned long count = 0;
+  bool had = ReadSharedCount(full, &count);
+  bool existed = false;
+  for (auto r = journal_.records.rbegin(); r != journal_.records.rend(); ++r) {
+    if (r->target != full) continue;
+    existed = r->kind == JournalKind::Replaced || r->kind == JournalKind::InUse;
+    break;
+  }
+  char old[16];
+  wsprintfA(old, "%lu", count);
+  Add({JournalKind::Shared, full, "", had, had ? old : ""});
+  WriteSharedCount(full, had ? count + 1 : existed ? 2 : 1);
 }
 
 void JournalWriter::WriteProfile(const char* section, const char* key, const char* value) {

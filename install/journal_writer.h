@@ -30,6 +30,11 @@ class JournalWriter {
   // old file that PrepareFile renamed aside comes back at once, since a
   // finished run discards what is aside.
   void RestoreIfNotMade(const std::string& path);
+  // After a file was put into the system folder: one more user in its
+  // SharedDLLs count.  A file that was there before setup and has no count
+  // starts at two: its earlier owner is counted too, so that removing this
+  // product never takes it.
+  void CountShared(const std::string& path);
   // WriteProfileStringA with the old value recorded.
   void WriteProfile(const char* section, const char* key, const char* value);
   // Makes or opens a key under HKEY_LOCAL_MACHINE for KEY_ALL_ACCESS; NULL

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "install/restart_replacement.h"
+#include "install/shared_count.h"
 
 namespace {
 
@@ -88,6 +91,9 @@ void Undo(const JournalRecord& r) {
       return;
     case JournalKind::Value:
       RestoreValue(r);
+      return;
+    case JournalKind::Shared:
+      WriteSharedCount(r.target, r.had ? std::strtoul(r.old.c_str(), NULL, 10) : 0);
       return;
   }
 }
