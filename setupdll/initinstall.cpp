@@ -3,6 +3,7 @@
 #include "initinstall.h"
 
 #include "names.h"
+#include "replace_file.h"
 #include "store_file.h"
 #include "target_file.h"
 

@@ -1,12 +1,14 @@
 /* The export of the installer support library _SETUP.DLL, as SETUP.EXE
    resolves and calls it. InitInstall(folder, name) makes folder\name from
    the product file of that name that travels with the library (matched
-   without regard to letter case) and returns non-zero on success. It
-   returns 0, leaving any old file as it was and no partial file behind,
-   for an unknown or unsafe name (one with a path separator, a drive or
-   ".."), a damaged or missing store, or a file that cannot be written. A
-   file in use is replaced when Windows next starts, and that counts as
-   success. */
+   without regard to letter case) and returns non-zero on success. An old
+   file is replaced whatever its attributes, a read-only one (as an earlier
+   copy from a CD leaves it) included; the new file has normal attributes.
+   It returns 0, leaving any old file as it was, attributes included, and no
+   partial file behind, for an unknown or unsafe name (one with a path
+   separator, a drive or ".."), a folder in the way, a damaged or missing
+   store, or a file that cannot be written. A file in use is replaced when
+   Windows next starts, and that counts as success. */
 #ifndef CORVANE_INITINSTALL_H
 #define CORVANE_INITINSTALL_H
 

@@ -1,20 +1,16 @@
 // The file being installed: unpacked into a temporary file beside it, then
-// moved over the old one, or, while the old one is in use, when Windows next
-// starts.
+// put in the old one's place, or, while the old one is in use, when Windows
+// next starts.
 #pragma once
 
-#include <windows.h>
-
-// False for a target that must be left alone: a folder, or a read-only file.
+// False for a target that must be left alone: a folder.
 bool target_may_be_replaced(const char* target);
 
-// Makes a new, empty temporary file in folder, opened for writing; its path
-// goes to temp (MAX_PATH bytes). INVALID_HANDLE_VALUE when the folder does
-// not exist or cannot be written.
-HANDLE create_temp_file(const char* folder, char* temp);
-
-// Puts the finished temporary file in the place of target. A target in use
-// is replaced when Windows next starts (WININIT.INI on Windows 95/98,
-// MoveFileExA on NT); that counts as done. On failure the temporary file is
-// deleted and the old target stays as it was.
+// Puts the finished temporary file (made by create_temp_file in target's
+// folder) in the place of target, a read-only one included. At every moment
+// the old file or the new one is complete under target's name or beside it
+// (replace_file.h). A target in use is replaced when Windows next starts
+// (WININIT.INI on Windows 95/98, MoveFileExA on NT); that counts as done. On
+// failure the temporary file is deleted and the old target is as it was,
+// attributes included.
 bool put_in_place(const char* temp, const char* target);

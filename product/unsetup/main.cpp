@@ -9,9 +9,9 @@
 #include "product/logic/product_paths.h"
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/removal.h"
-#include "product/unsetup/restart_delete.h"
 #include "product/unsetup/self_copy.h"
 #include "scan/scan_text.h"
+#include "setupdll/at_restart.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void RemoveAndReport(const Installation& installation) {
 int ContinueAsCopy(const HandOver& handOver) {
   WaitForOriginal(handOver.parentId);
   RemoveAndReport(FindInstallation(handOver.folder));
-  (void)DeleteAtRestart(OwnProgramPath());
+  (void)delete_at_restart(OwnProgramPath().c_str());
   return 0;
 }
 

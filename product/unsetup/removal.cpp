@@ -7,9 +7,9 @@
 
 #include "product/common/records.h"
 #include "product/logic/unsetup_text.h"
-#include "product/unsetup/restart_delete.h"
 #include "product/unsetup/stop_programs.h"
 #include "scan/scan_text.h"
+#include "setupdll/at_restart.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void DeleteFileNowOrLater(const std::string& path, bool* leftForRestart) {
     if (DeleteFileA(path.c_str()) || !FileExists(path)) return;
     Sleep(kDeleteRetryMs);
   }
-  if (DeleteAtRestart(path)) *leftForRestart = true;
+  if (delete_at_restart(path.c_str())) *leftForRestart = true;
 }
 
 void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, bool* leftForRestart);

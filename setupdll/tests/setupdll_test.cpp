@@ -1,6 +1,7 @@
 // The real _SETUP.DLL under Wine: a store made here is put beside a copy of
 // the library, and InitInstall is called through GetProcAddress as setup
-// calls it.
+// calls it. The library's own WININIT.INI module and put_in_place are linked
+// in as well, for what InitInstall cannot reach.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include <vector>
 
 #include "initinstall.h"
+#include "replace_file.h"
 #include "store_writer.h"
+#include "target_file.h"
+#include "wininit_file.h"
 
 namespace {
 
@@ -99,6 +103,26 @@ std::string short_path(const std::string& path) {
   const DWORD n = GetShortPathNameA(path.c_str(), out, sizeof out);
   return std::string(out, n);
 }
+
+std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+
+// Puts WININIT.INI back as it was when it goes: the prefix is shared with
+// other tests.
+class WininitBackup {
+ public:
+  WininitBackup() : had_(exists(wininit_path())), bytes_(read_file(wininit_path())) {}
+  ~WininitBackup() {
+    if (had_) {
+      write_file(wininit_path(), bytes_);
+    } else {
+      DeleteFileA(wininit_path().c_str());
+    }
+  }
+
+ private:
+  bool had_;
+  Bytes bytes_;
+};
 
 // A medium folder with a copy of the library and a store, a target folder,
 // and InitInstall resolved from that copy.
@@ -192,11 +216,18 @@ TEST_F(SetupDll, GivesTheFileItsRecordedTime) {
   EXPECT_EQ(0x01D0000012345670ull, (uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime);
 }
 
-TEST_F(SetupDll, ReplacesAnOldFile) {
+TEST_F(SetupDll, ReplacesAnOldFileReadOnlyOrNot) {
   write_file(target + "\\CV32W.EXE", text_bytes(999999, "old"));
+  // As an earlier copy from a CD leaves it.
+  const std::string read_only = target + "\\Schedule.EXE";
+  write_file(read_only, text_bytes(50, "old"));
+  ASSERT_TRUE(SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(1, install(target, "CV32W.EXE"));
+  EXPECT_EQ(1, install(target, "Schedule.EXE"));
   EXPECT_EQ(text, read_file(target + "\\CV32W.EXE"));
-  EXPECT_EQ(1u, list_folder(target).size());
+  EXPECT_EQ(noise, read_file(read_only));
+  EXPECT_EQ(0u, GetFileAttributesA(read_only.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(2u, list_folder(target).size());  // no old copy left beside them
 }
 
 TEST_F(SetupDll, ADamagedMemberMakesNoFileAndLeavesTheOldOne) {
@@ -259,48 +290,63 @@ TEST_F(SetupDll, AMissingFolderOrAFolderInTheWayGivesNoFile) {
   EXPECT_EQ(1u, list_folder(target).size());
 }
 
-TEST_F(SetupDll, AReadOnlyFileIsLeftAsItWas) {
+// put_in_place as the library runs it, with the new file held open while it
+// is moved in, as a virus scanner that opens every new file would: the move
+// fails after the old file has been set aside, which must then come back.
+TEST_F(SetupDll, WhenTheNewFileCannotMoveInTheOldOneComesBack) {
   const std::string path = target + "\\CV32W.EXE";
   const Bytes old = text_bytes(50, "old");
   write_file(path, old);
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(0, install(target, "CV32W.EXE"));
+  char temp[MAX_PATH];
+  HANDLE fresh = create_temp_file(target.c_str(), temp);
+  ASSERT_NE(INVALID_HANDLE_VALUE, fresh);
+  EXPECT_FALSE(put_in_place(temp, path.c_str()));
+  CloseHandle(fresh);
   EXPECT_EQ(old, read_file(path));
   EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(DeleteFileA(temp));  // still open when the library tried
   EXPECT_EQ(1u, list_folder(target).size());
 }
 
+// Windows 9x renames no file that a process has open or loaded. Wine, like
+// the NT family, renames a loaded program, so the test holds the file open.
 TEST_F(SetupDll, AFileInUseIsReplacedWhenWindowsNextStarts) {
   ASSERT_NE(0u, GetVersion() & 0x80000000) << "the test prefix should report Windows 98";
-  // A copy of the library itself serves as the loaded DLL.
   const std::string in_use = target + "\\inuse.dll";
-  ASSERT_TRUE(CopyFileA((medium + "\\_SETUP.DLL").c_str(), in_use.c_str(), FALSE));
-  const Bytes old = read_file(in_use);
-  HMODULE loaded = LoadLibraryA(in_use.c_str());
-  ASSERT_NE(nullptr, loaded);
+  const Bytes old = text_bytes(3000, "old");
+  write_file(in_use, old);
   const Bytes fresh = random_bytes(70000, 9);
   add("INUSE.DLL", fresh);
   write_store();
+  const WininitBackup backup;
+  // Other programs' lines, which the profile functions would merge.
+  const std::string others =
+      "[Rename]\r\nNUL=C:\\WINDOWS\\TEMP\\~A.TMP\r\nNUL=C:\\WINDOWS\\TEMP\\~B.TMP\r\n\r\n[other]\r\nx=1";
+  write_file(wininit_path(), Bytes(others.begin(), others.end()));
+  HANDLE held = CreateFileA(in_use.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
-  const bool had_wininit = exists(wininit_path());
+  // A WININIT.INI that cannot be read is left alone, and the install fails.
+  HANDLE locked = CreateFileA(wininit_path().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+  EXPECT_EQ(0, install(target, "inuse.dll"));
+  CloseHandle(locked);
+  EXPECT_EQ(1u, list_folder(target).size());
+
   EXPECT_EQ(1, install(target, "inuse.dll"));
+  CloseHandle(held);
   EXPECT_EQ(old, read_file(in_use));
-
-  const std::string key = short_path(in_use);
-  char value[MAX_PATH] = "";
-  GetPrivateProfileStringA("rename", key.c_str(), "", value, sizeof value, wininit_path().c_str());
-  // The prefix is shared with other tests: leave WININIT.INI as it was.
-  WritePrivateProfileStringA("rename", key.c_str(), NULL, wininit_path().c_str());
-  WritePrivateProfileStringA(NULL, NULL, NULL, wininit_path().c_str());
-  if (!had_wininit) DeleteFileA(wininit_path().c_str());
-  FreeLibrary(loaded);
-
-  // The line names a complete copy of the new file in the same folder.
-  ASSERT_STRNE("", value);
-  const std::string waiting = value;
-  EXPECT_EQ(short_path(target), waiting.substr(0, waiting.rfind('\\')));
-  EXPECT_EQ(fresh, read_file(waiting));
+  // The line names a complete copy of the new file in the same folder, and
+  // withdrawing it, as setup's rollback does, gives back the file as it was.
+  char source[MAX_PATH] = "";
+  ASSERT_EQ(wininit::Withdrawal::kWithdrawn,
+            wininit::withdraw_rename(short_path(in_use).c_str(), source, sizeof source));
+  EXPECT_EQ(Bytes(others.begin(), others.end()), read_file(wininit_path()));
+  EXPECT_EQ(short_path(target), folder_of(source));
+  EXPECT_EQ(fresh, read_file(source));
   EXPECT_EQ(2u, list_folder(target).size());
+  EXPECT_EQ(wininit::Withdrawal::kNoneScheduled,
+            wininit::withdraw_rename(short_path(in_use).c_str(), source, sizeof source));
 }
 
 TEST_F(SetupDll, ExportsOnlyTheUndecoratedName) {
@@ -327,17 +373,29 @@ TEST_F(SetupDll, AFullDiskGivesNoFileAndLeavesTheOldOne) {
   remove_tree(folder);
 }
 
-// Run by run-in-private-prefix.sh in a prefix that reports Windows XP.
+// Run by run-in-private-prefix.sh in a prefix that reports Windows XP. The NT
+// family renames a loaded program but does not delete it: the new one goes in
+// now and the old one, set aside, is deleted at the next start. A file held
+// open is replaced at the next start.
 TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
   if (GetVersion() & 0x80000000) GTEST_SKIP() << "Windows 9x (run by setupdll_nt_in_use)";
-  const std::string in_use = target + "\\inuse.dll";
-  ASSERT_TRUE(CopyFileA((medium + "\\_SETUP.DLL").c_str(), in_use.c_str(), FALSE));
-  HMODULE loaded = LoadLibraryA(in_use.c_str());
+  const std::string loaded_path = target + "\\inuse.dll";
+  ASSERT_TRUE(CopyFileA((medium + "\\_SETUP.DLL").c_str(), loaded_path.c_str(), FALSE));
+  HMODULE loaded = LoadLibraryA(loaded_path.c_str());
   ASSERT_NE(nullptr, loaded);
+  const std::string held_path = target + "\\held.dat";
+  write_file(held_path, text_bytes(100, "old"));
+  HANDLE held = CreateFileA(held_path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
   add("inuse.dll", random_bytes(1000, 3));
+  add("held.dat", text_bytes(200, "new"));
   write_store();
   EXPECT_EQ(1, install(target, "inuse.dll"));
+  EXPECT_EQ(1, install(target, "held.dat"));
+  CloseHandle(held);
   FreeLibrary(loaded);
+  EXPECT_EQ(random_bytes(1000, 3), read_file(loaded_path));
+  EXPECT_EQ(text_bytes(100, "old"), read_file(held_path));
 
   HKEY key;
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
@@ -347,12 +405,18 @@ TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
   EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL,
                                             reinterpret_cast<BYTE*>(renames), &size));
   RegCloseKey(key);
-  // Pairs of NUL-terminated "\??\source" and "!\??\target" strings.
-  std::string all(renames, size);
-  EXPECT_NE(std::string::npos, all.find("inuse.dll"));
-  char value[MAX_PATH] = "";
-  GetPrivateProfileStringA("rename", short_path(in_use).c_str(), "", value, sizeof value, wininit_path().c_str());
-  EXPECT_STREQ("", value);
+  // Pairs of NUL-terminated "\??\source" and "!\??\target" strings: the old
+  // program set aside, the new held.dat waiting, and held.dat itself.
+  const std::string all(renames, size);
+  EXPECT_NE(std::string::npos, all.find("held.dat"));
+  std::vector<std::string> waiting;
+  for (const std::string& name : list_folder(target)) {
+    if (name != "inuse.dll" && name != "held.dat") waiting.push_back(name);
+  }
+  EXPECT_EQ(2u, waiting.size());
+  for (const std::string& name : waiting) EXPECT_NE(std::string::npos, all.find(name)) << name;
+  char source[MAX_PATH];
+  EXPECT_FALSE(wininit::find_rename(short_path(held_path).c_str(), source, sizeof source));
 }
 
 }  // namespace

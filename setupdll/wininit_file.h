@@ -1,0 +1,50 @@
+// WININIT.INI in the Windows folder: what Windows 95/98 rename and delete at
+// their next start, for files that are in use now. Shared by _SETUP.DLL and
+// the uninstaller (through at_restart.h), and by whatever must take back a
+// rename the library scheduled.
+//
+// Every edit reads the whole file or does nothing (an absent file is empty; a
+// present one that cannot be read, or that is over 1 MB, fails the edit),
+// changes the text in memory (wininit_text.h: other programs' lines stay byte
+// for byte), writes it to a temporary file in the Windows folder and then
+// puts that in place of WININIT.INI (replace_file.h), so that a complete
+// WININIT.INI, old or new, exists throughout. When an edit fails,
+// WININIT.INI is as it was.
+//
+// WININIT.EXE carries the section out in real mode, before long names exist:
+// every path given here must be a short (8.3) path, see short_path.
+#pragma once
+
+#include <stddef.h>
+
+namespace wininit {
+
+// The short form of an existing path; false when the system gives none or it
+// does not fit in out_size bytes.
+bool short_path(const char* path, char* out, size_t out_size);
+
+// Adds "target=source": at the next start source is moved over target.
+bool schedule_rename(const char* target, const char* source);
+
+// Adds "NUL=path": at the next start path is deleted.
+bool schedule_delete(const char* path);
+
+// The source of the rename of target scheduled last, the one that decides
+// what target becomes. False when none is scheduled, WININIT.INI cannot be
+// read, or the source does not fit in source_size bytes.
+bool find_rename(const char* target, char* source, size_t source_size);
+
+enum class Withdrawal {
+  kWithdrawn,      // the rename is gone; source names the file it would have moved
+  kNoneScheduled,  // no rename of target is scheduled; WININIT.INI is unchanged
+  kFailed,         // WININIT.INI could not be read or rewritten, or the source
+                   // does not fit in source_size; WININIT.INI is unchanged
+};
+
+// Withdraws the rename of target scheduled last (the lines "target=source"
+// with its source), as when undoing a schedule_rename made just before; an
+// earlier rename of the same target stays. The source goes to source
+// (source_size bytes), for the caller to delete that file.
+Withdrawal withdraw_rename(const char* target, char* source, size_t source_size);
+
+}  // namespace wininit
