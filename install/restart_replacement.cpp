@@ -3,4 +3,16 @@
 
 #include <windows.h>
 
-void WithdrawRestartReplacement(const std::string& path) { (void)path; }
+#include "setupdll/wininit_file.h"
+
+void WithdrawRestartReplacement(const std::string& path) {
+  // On the NT family the library used MoveFileExA: nothing is in WININIT.INI,
+  // and the rollback's removal of the library's temporary files leaves that
+  // rename without a source, so it does nothing.
+  char target[MAX_PATH], source[MAX_PATH];
+  if (!wininit::short_path(path.c_str(), target, sizeof target)) return;
+  if (wininit::withdraw_rename(target, source, sizeof source) != wininit::Withdrawal::kWithdrawn) return;
+  // A replacement that never comes: its new file goes.
+  (void)SetFileAttributesA(source, FILE_ATTRIBUTE_NORMAL);
+  (void)DeleteFileA(source);
+}

@@ -1,5 +1,6 @@
 // Shell registration against the test prefix's registry, win.ini and Start
-// menu, with a manifest in a scratch setup folder.
+// menu, with a manifest in a scratch setup folder; and taking back what the
+// install job did.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -11,6 +12,7 @@
 
 #include "install/journal_writer.h"
 #include "install/registration.h"
+#include "setupdll/wininit_file.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -235,6 +237,38 @@ TEST_F(RegistrationTest, RollbackPutsEveryItemBack) {
   EXPECT_EQ(Profile("LInstall"), "(absent)");
   DWORD size;
   EXPECT_EQ(Uninstall("DisplayName", &size), "(no key)");
+}
+
+// A file in use cannot be renamed aside; the support library then replaces
+// it when Windows next starts.  A rollback withdraws that replacement,
+// deletes the new file that waited for it and the copy kept aside, and the
+// old file never moved.
+TEST(Rollback, WithdrawsTheRestartReplacementOfAFileInUse) {
+  std::string folder = Temp("rollback_in_use");
+  CreateDirectoryA(folder.c_str(), NULL);
+  std::string target = folder + "\\INUSE.DLL", fresh = folder + "\\CVS1234.TMP";
+  WriteFile(target, "the old library");
+  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  JournalWriter journal;
+  journal.Begin(folder);
+  journal.PrepareFile(target);
+  WriteFile(fresh, "the new library");
+  char shortTarget[MAX_PATH], shortFresh[MAX_PATH], source[MAX_PATH];
+  ASSERT_TRUE(wininit::short_path(target.c_str(), shortTarget, sizeof shortTarget));
+  ASSERT_TRUE(wininit::short_path(fresh.c_str(), shortFresh, sizeof shortFresh));
+  ASSERT_TRUE(wininit::schedule_rename(shortTarget, shortFresh));
+  journal.RollBack(false);
+  CloseHandle(held);
+
+  EXPECT_EQ(ReadAll(target), "the old library");
+  EXPECT_FALSE(Exists(fresh));
+  EXPECT_FALSE(wininit::find_rename(shortTarget, source, sizeof source));
+  WIN32_FIND_DATAA entry;
+  HANDLE left = FindFirstFileA((folder + "\\CVB*.TMP").c_str(), &entry);
+  EXPECT_EQ(left, INVALID_HANDLE_VALUE) << entry.cFileName;
+  if (left != INVALID_HANDLE_VALUE) FindClose(left);
 }
 
 }  // namespace
