@@ -1,6 +1,7 @@
 // The install job's changes, journaled ahead.
 #include "install/journal_writer.h"
 
+#include "install/journal_file.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
 

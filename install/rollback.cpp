@@ -5,12 +5,11 @@
 
 #include <cstdlib>
 
+#include "install/journal_file.h"
 #include "install/restart_replacement.h"
 #include "install/shared_count.h"
 
 namespace {
-
-constexpr DWORD kJournalReadLimit = 16 * 1024 * 1024;
 
 bool IsFile(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
@@ -98,29 +97,7 @@ void Undo(const JournalRecord& r) {
   }
 }
 
-bool ReadJournal(Journal* journal) {
-  HANDLE file = CreateFileA(JournalPath().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string text;
-  DWORD size = GetFileSize(file, NULL);
-  bool read = false;
-  if (size != INVALID_FILE_SIZE && size <= kJournalReadLimit) {
-    text.resize(size);
-    DWORD got = 0;
-    read = size == 0 || (ReadFile(file, &text[0], size, &got, NULL) && got == size);
-  }
-  CloseHandle(file);
-  return read && ParseJournal(text, journal);
-}
-
 }  // namespace
-
-std::string JournalPath() {
-  char windows[MAX_PATH] = "";
-  UINT n = GetWindowsDirectoryA(windows, sizeof windows);
-  if (n == 0 || n >= sizeof windows) return kJournalFileName;
-  return std::string(windows) + "\\" + kJournalFileName;
-}
 
 void UndoRun(const Journal& journal, bool startRemovalCommand) {
   for (const std::string& folder : FoldersOfFiles(journal)) DeleteLibraryTemps(folder, journal.started);

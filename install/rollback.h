@@ -5,9 +5,6 @@
 
 #include "install/journal.h"
 
-// Where the journal lives: CORVANE.JNL in the Windows folder.
-std::string JournalPath();
-
 // Puts back what the run's records say it changed: its files deleted, the
 // files it replaced restored with their time stamps and attributes, restart
 // replacements withdrawn, records and keys as they were, the folders it made

@@ -4,10 +4,6 @@
 const char kUninstallTitle[] = "코르바네™ 제거";
 const char kNothingToRemoveText[] = "이 컴퓨터에는 제거할 코르바네™가 없습니다.";
 
-namespace {
-// A message box taller than the screen hides its buttons.
-constexpr std::size_t kNamesShown = 10;
-}  // namespace
 
 std::string RemoveQuestion(const std::string& installFolder) {
   std::string text = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?";
@@ -15,18 +11,37 @@ std::string RemoveQuestion(const std::string& installFolder) {
   return text;
 }
 
-std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others) {
+std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others,
+                               const std::string& fullListFile) {
   std::string text = "설치 폴더에 코르바네™가 설치하지 않은 파일이 있습니다.\n" + installFolder + "\n\n";
-  for (std::size_t i = 0; i < others.size() && i < kNamesShown; ++i)
+  for (std::size_t i = 0; i < others.size() && i < kOtherNamesShown; ++i)
     text += "    " + others[i].name + (others[i].isFolder ? "\\" : "") + "\n";
-  if (others.size() > kNamesShown) text += "    ... 외 " + std::to_string(others.size() - kNamesShown) + "개\n";
+  if (others.size() > kOtherNamesShown) text += "    ... 외 " + std::to_string(others.size() - kOtherNamesShown) + "개\n";
+  if (!fullListFile.empty()) text += "\n전체 목록: " + fullListFile + "\n";
   text += "\n이 파일도 모두 삭제하시겠습니까?\n[아니요]를 누르면 이 파일과 설치 폴더는 그대로 남습니다.";
   return text;
 }
 
-std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart) {
-  std::string text = "코르바네™를 제거했습니다.";
-  if (!keptFolder.empty()) text += "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + keptFolder;
-  if (filesLeftForRestart) text += "\n\n사용 중인 파일 몇 개는 컴퓨터를 다시 시작할 때 삭제됩니다.";
+std::string DoneText(const RemovalOutcome& outcome) {
+  std::string text = outcome.notRemoved.empty() ? "코르바네™를 제거했습니다." : "코르바네™를 모두 제거하지는 못했습니다.";
+  if (!outcome.notRemoved.empty()) {
+    text += "\n\n다음 파일은 지울 수 없었습니다.\n";
+    for (std::size_t i = 0; i < outcome.notRemoved.size() && i < kOtherNamesShown; ++i)
+      text += "    " + outcome.notRemoved[i] + "\n";
+    if (outcome.notRemoved.size() > kOtherNamesShown)
+      text += "    ... 외 " + std::to_string(outcome.notRemoved.size() - kOtherNamesShown) + "개\n";
+  }
+  if (!outcome.keptFolder.empty())
+    text += "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + outcome.keptFolder;
+  if (outcome.leftForRestart) text += "\n\n사용 중인 파일 몇 개는 컴퓨터를 다시 시작할 때 삭제됩니다.";
+  if (outcome.recordsKept)
+    text += "\n\n남은 파일이 있어 제거 기록을 지우지 않았습니다.\n컴퓨터를 다시 시작한 뒤 제거를 한 번 더 실행하십시오.";
   return text;
+}
+
+std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart) {
+  RemovalOutcome outcome;
+  outcome.keptFolder = keptFolder;
+  outcome.leftForRestart = filesLeftForRestart;
+  return DoneText(outcome);
 }

@@ -7,15 +7,28 @@
 
 extern const char kUninstallTitle[];
 extern const char kNothingToRemoveText[];
+// How many names a message lists before it only counts the rest: a message
+// box taller than the screen hides its buttons.
+constexpr std::size_t kOtherNamesShown = 10;
 
 // The question before anything is removed; names the install folder when
 // there is one.
 std::string RemoveQuestion(const std::string& installFolder);
 
 // Asks whether the user's own files in the install folder go too; names at
-// most a screenful of them.
-std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others);
+// most a screenful of them, and the file that lists them all when one was
+// written.
+std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others,
+                               const std::string& fullListFile = "");
 
-// The last message: done, which folder was kept for the user's files, and
-// whether some files wait for the next start of Windows.
+// What a removal left, for the last message.
+struct RemovalOutcome {
+  std::string keptFolder;               // the install folder, kept for the user's files
+  bool leftForRestart = false;          // some files go at the next start of Windows
+  std::vector<std::string> notRemoved;  // setup's files that could go neither now nor then
+  bool recordsKept = false;             // setup's records stay for a second run
+};
+
+// The last message: what was removed and, truthfully, what stayed and why.
+std::string DoneText(const RemovalOutcome& outcome);
 std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart);

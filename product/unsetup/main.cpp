@@ -39,8 +39,7 @@ void RemoveAndReport(const Installation& installation) {
   // Out of the install folder, which a current folder would keep on the NT
   // family.
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
-  RemovalResult result = RemoveInstallation(installation);
-  Tell(DoneText(result.keptFolder, result.leftForRestart), MB_ICONINFORMATION);
+  Tell(DoneText(RemoveInstallation(installation)), MB_ICONINFORMATION);
 }
 
 // The copy in TEMP: the original has asked and handed over.

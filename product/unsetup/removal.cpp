@@ -5,7 +5,11 @@
 
 #include <vector>
 
+#include "install/journal_file.h"
+#include "install/rollback.h"
+#include "install/shared_count.h"
 #include "product/common/records.h"
+#include "product/logic/journal_removal.h"
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/stop_programs.h"
 #include "scan/scan_text.h"
@@ -15,6 +19,10 @@ namespace {
 
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
+const char kSetupClass[] = "Corvane_Setup";
+const char kSetupTitle[] = "Corvane Setup";
+const char kMainProgram[] = "CV32W.EXE";
+const char kFullListName[] = "CVFILES.TXT";
 // A program that has just been ended may hold its file for a moment.
 constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
@@ -55,53 +63,100 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
   return entries;
 }
 
-// Deletes a file now, or else arranges its deletion at the next start.
-void DeleteFileNowOrLater(const std::string& path, bool* leftForRestart) {
+// Deletes a file now, or else arranges its deletion at the next start; what
+// can go neither way is told in the last message.  False when the file is
+// still there.
+bool DeleteFileNowOrLater(const std::string& path, RemovalOutcome* outcome) {
   (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
-    if (DeleteFileA(path.c_str()) || !FileExists(path)) return;
+    if (DeleteFileA(path.c_str()) || !FileExists(path)) return true;
     Sleep(kDeleteRetryMs);
   }
-  if (delete_at_restart(path.c_str())) *leftForRestart = true;
+  if (delete_at_restart(path.c_str()))
+    outcome->leftForRestart = true;
+  else
+    outcome->notRemoved.push_back(path);
+  return false;
 }
 
-void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, bool* leftForRestart);
+void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, RemovalOutcome* outcome);
 
 // A folder that still holds a file waiting for the restart stays.
-void DeleteTree(const std::string& folder, bool* leftForRestart) {
-  DeleteEntries(folder, ListFolder(folder), leftForRestart);
+void DeleteTree(const std::string& folder, RemovalOutcome* outcome) {
+  DeleteEntries(folder, ListFolder(folder), outcome);
   (void)SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   (void)RemoveDirectoryA(folder.c_str());
 }
 
-void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, bool* leftForRestart) {
+void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, RemovalOutcome* outcome) {
   for (const FolderEntry& entry : entries) {
     std::string path = JoinPath(folder, entry.name);
     if (entry.isFolder) {
-      DeleteTree(path, leftForRestart);
+      DeleteTree(path, outcome);
     } else {
-      DeleteFileNowOrLater(path, leftForRestart);
+      (void)DeleteFileNowOrLater(path, outcome);
     }
   }
 }
 
+// Every file below `folder`, one path a line, for the user to read in full.
+void ListTree(const std::string& folder, std::string* text) {
+  for (const FolderEntry& entry : ListFolder(folder)) {
+    std::string path = JoinPath(folder, entry.name);
+    *text += path + (entry.isFolder ? "\\\r\n" : "\r\n");
+    if (entry.isFolder) ListTree(path, text);
+  }
+}
+
+// The full list beside the uninstaller's copy in TEMP, when the question
+// cannot name every entry; "" when none was written.
+std::string WriteFullList(const std::string& folder, const std::vector<FolderEntry>& others) {
+  if (others.size() <= kOtherNamesShown) return "";
+  char temp[MAX_PATH];
+  DWORD n = GetTempPathA(sizeof temp, temp);
+  if (n == 0 || n >= sizeof temp) return "";
+  std::string path = JoinPath(temp, kFullListName), text;
+  ListTree(folder, &text);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  DWORD written = 0;
+  bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL) && written == text.size();
+  CloseHandle(file);
+  if (ok) return path;
+  (void)DeleteFileA(path.c_str());
+  return "";
+}
+
 bool UserAgreesToDeleteOthers(const std::string& folder, const std::vector<FolderEntry>& others) {
-  std::string question = OtherFilesQuestion(folder, others);
-  return MessageBoxA(NULL, question.c_str(), kUninstallTitle,
-                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+  std::string fullList = WriteFullList(folder, others);
+  std::string question = OtherFilesQuestion(folder, others, fullList);
+  bool agrees = MessageBoxA(NULL, question.c_str(), kUninstallTitle,
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+  if (!fullList.empty()) (void)DeleteFileA(fullList.c_str());
+  return agrees;
+}
+
+// What is left in the install folder once setup's own entries are gone is
+// not setup's: it goes only when the user says so, and otherwise keeps the
+// folder.  Returns the folder when it is kept.
+std::string OfferTheRest(const std::string& folder, const std::vector<FolderEntry>& others, RemovalOutcome* outcome) {
+  if (others.empty()) return "";
+  if (!UserAgreesToDeleteOthers(folder, others)) return folder;
+  DeleteEntries(folder, others, outcome);
+  return "";
 }
 
 // The product's entries go; the user's own go only when the user says so,
 // and otherwise keep the folder.  Returns the folder when it is kept.
-std::string RemoveInstallFolder(const std::string& folder, bool* leftForRestart) {
+std::string RemoveInstallFolder(const std::string& folder, RemovalOutcome* outcome) {
   if (folder.empty() || !FolderExists(folder)) return "";
   std::vector<FolderEntry> product;
   std::vector<FolderEntry> others;
   SplitEntries(ListFolder(folder), &product, &others);
   bool keepOthers = !others.empty() && !UserAgreesToDeleteOthers(folder, others);
-  DeleteEntries(folder, product, leftForRestart);
+  DeleteEntries(folder, product, outcome);
   if (keepOthers) return folder;
-  DeleteTree(folder, leftForRestart);
+  DeleteTree(folder, outcome);
   return "";
 }
 
@@ -117,18 +172,111 @@ void RemoveGroup(const std::string& group) {
   (void)RemoveDirectoryA(group.c_str());
 }
 
+void RemoveRecords() {
+  (void)WriteProfileStringA("Corvane", NULL, NULL);
+  (void)RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+std::string SystemFolder() {
+  char system[MAX_PATH] = "";
+  UINT n = GetSystemDirectoryA(system, sizeof system);
+  return n == 0 || n >= sizeof system ? std::string() : std::string(system);
+}
+
+// One user less for a file in the system folder; it goes when it has none.
+// A file without a count is left as it is: whoever removed the count may
+// have had reason to.
+void RemoveSharedFile(const std::string& path, RemovalOutcome* outcome, std::vector<std::string>* stillThere) {
+  unsigned long count = 0;
+  if (!ReadSharedCount(path, &count)) return;
+  if (count > 1) {
+    WriteSharedCount(path, count - 1);
+    return;
+  }
+  WriteSharedCount(path, 0);
+  if (!DeleteFileNowOrLater(path, outcome)) stillThere->push_back(path);
+}
+
+void RemoveFolders(const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) (void)RemoveDirectoryA(folder.c_str());
+}
+
+RemovalOutcome RemoveByJournal(const Installation& installation) {
+  RemovalOutcome outcome;
+  const Journal& journal = installation.journal;
+  StopProgramsIn(installation.folder);
+  JournalRemoval plan = PlanJournalRemoval(journal, WindowsFolder(), SystemFolder());
+  std::vector<std::string> stillThere;
+  for (const std::string& file : plan.files) {
+    if (!DeleteFileNowOrLater(file, &outcome)) stillThere.push_back(file);
+  }
+  for (const std::string& file : plan.sharedFiles) RemoveSharedFile(file, &outcome, &stillThere);
+  RemoveFolders(plan.folders);
+  if (!installation.folder.empty() && FolderExists(installation.folder)) {
+    std::vector<FolderEntry> others;
+    for (const FolderEntry& entry : ListFolder(installation.folder)) others.push_back(entry);
+    outcome.keptFolder = OfferTheRest(installation.folder, others, &outcome);
+    RemoveFolders(plan.folders);
+    // Emptied with the user's consent: the folder goes even when an earlier
+    // install had made it.
+    if (outcome.keptFolder.empty()) (void)RemoveDirectoryA(installation.folder.c_str());
+  }
+  for (const std::string& folder : plan.folders) {
+    if (FolderExists(folder)) stillThere.push_back(folder);
+  }
+  bool setupFilesLeft = outcome.leftForRestart || !outcome.notRemoved.empty();
+  for (const std::string& path : stillThere) setupFilesLeft = setupFilesLeft || FileExists(path);
+  if (setupFilesLeft && WriteFinishedJournal(RemainingJournal(journal, stillThere))) {
+    outcome.recordsKept = true;
+    return outcome;
+  }
+  RemoveRecords();
+  (void)DeleteFileA(JournalPath().c_str());
+  return outcome;
+}
+
+RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
+  RemovalOutcome outcome;
+  StopProgramsIn(installation.folder);
+  outcome.keptFolder = RemoveInstallFolder(installation.folder, &outcome);
+  RemoveGroup(installation.group);
+  if (!installation.links.mainProgram.empty()) (void)DeleteFileA(installation.links.mainProgram.c_str());
+  if (!installation.links.scheduledScan.empty()) (void)DeleteFileA(installation.links.scheduledScan.c_str());
+  if (outcome.leftForRestart || !outcome.notRemoved.empty()) {
+    outcome.recordsKept = true;
+    return outcome;
+  }
+  RemoveRecords();
+  return outcome;
+}
+
 }  // namespace
 
 Installation FindInstallation(const std::string& folder) {
   Installation installation;
-  if (!folder.empty() && IsRemovableFolder(folder, WindowsFolder())) installation.folder = folder;
+  Journal journal;
+  if (ReadJournal(&journal) && !journal.committed && !FindWindowA(kSetupClass, kSetupTitle)) {
+    // A copy that never finished, and no setup is running to finish it:
+    // taken back as setup's next start would.
+    UndoRun(journal, false);
+    (void)DeleteFileA(JournalPath().c_str());
+  } else if (journal.committed) {
+    installation.hasJournal = true;
+    installation.journal = journal;
+  }
+  // With a journal, the folder setup installed into; without one, only a
+  // folder that plainly holds the product.
+  std::string candidate = installation.hasJournal ? journal.installFolder : folder;
+  bool plainlyProduct = installation.hasJournal || FileExists(JoinPath(candidate, kMainProgram));
+  if (!candidate.empty() && plainlyProduct && IsRemovableFolder(candidate, WindowsFolder()))
+    installation.folder = candidate;
   installation.group = ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder());
   installation.links = FixedLinksOf(installation.group);
   return installation;
 }
 
 bool HasTraces(const Installation& installation) {
-  return (!installation.folder.empty() && FolderExists(installation.folder)) ||
+  return installation.hasJournal || (!installation.folder.empty() && FolderExists(installation.folder)) ||
          (!installation.group.empty() && FolderExists(installation.group)) ||
          (!installation.links.mainProgram.empty() && FileExists(installation.links.mainProgram)) ||
          (!installation.links.scheduledScan.empty() && FileExists(installation.links.scheduledScan)) ||
@@ -136,13 +284,5 @@ bool HasTraces(const Installation& installation) {
 }
 
 RemovalResult RemoveInstallation(const Installation& installation) {
-  RemovalResult result = {"", false};
-  StopProgramsIn(installation.folder);
-  result.keptFolder = RemoveInstallFolder(installation.folder, &result.leftForRestart);
-  RemoveGroup(installation.group);
-  if (!installation.links.mainProgram.empty()) (void)DeleteFileA(installation.links.mainProgram.c_str());
-  if (!installation.links.scheduledScan.empty()) (void)DeleteFileA(installation.links.scheduledScan.c_str());
-  (void)WriteProfileStringA("Corvane", NULL, NULL);
-  (void)RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
-  return result;
+  return installation.hasJournal ? RemoveByJournal(installation) : RemoveWithoutJournal(installation);
 }

@@ -1,16 +1,25 @@
-// Finding and removing what setup made of an installation: the install
-// folder, the program group with its shortcuts, the two fixed shortcuts, the
-// win.ini section and the uninstall entry.  Files that setup put into the
-// Windows and system folders stay: other programs may share them.
+// Finding and removing what setup made of an installation.  With setup's
+// journal, exactly what it names goes: the files setup made, its folders
+// once empty, its shortcuts and group, its records; a file it put into the
+// system folder goes when its SharedDLLs count says no other program uses
+// it, and files it replaced in the Windows or system folder stay.  Without
+// a journal (an install made before setup kept one), the install folder,
+// the program group with its shortcuts, the two fixed shortcuts, the win.ini
+// section and the uninstall entry go, and the Windows and system folders
+// are not touched.
 #pragma once
 #include <string>
 
+#include "install/journal.h"
 #include "product/logic/uninstall_plan.h"
+#include "product/logic/unsetup_text.h"
 
 struct Installation {
   std::string folder;  // install folder; "" when none is known or it may not be removed
   std::string group;   // program group folder; "" when unknown
   FixedLinks links;
+  bool hasJournal = false;  // a finished install's journal, read at the start
+  Journal journal;
 };
 
 // The installation around `folder`: the group from win.ini (LInstall), else
@@ -21,10 +30,7 @@ Installation FindInstallation(const std::string& folder);
 // True when anything that setup makes is still there.
 bool HasTraces(const Installation& installation);
 
-struct RemovalResult {
-  std::string keptFolder;  // the install folder, kept for the user's files
-  bool leftForRestart;     // some files are deleted at the next start
-};
+using RemovalResult = RemovalOutcome;
 
 // Ends the product's running programs and removes everything; asks first
 // whether files of the user's in the install folder go too.

@@ -52,12 +52,22 @@ TEST(UnsetupText, OtherFilesQuestionListsAScreenfulAndCountsTheRest) {
   EXPECT_NE(std::string::npos, question.find("    f9\n"));
   EXPECT_EQ(std::string::npos, question.find("    f10\n"));
   EXPECT_NE(std::string::npos, question.find("... 외 3개"));
+  question = OtherFilesQuestion("C:\\Corvane", many, "C:\\TEMP\\CVFILES.TXT");
+  EXPECT_NE(std::string::npos, question.find("... 외 3개\n\n전체 목록: C:\\TEMP\\CVFILES.TXT\n"));
 }
 
 TEST(UnsetupText, DoneTellsWhatWasKept) {
   EXPECT_EQ("코르바네™를 제거했습니다.", DoneText("", false));
   EXPECT_NE(std::string::npos, DoneText("C:\\Corvane", false).find("\nC:\\Corvane"));
   EXPECT_NE(std::string::npos, DoneText("", true).find("다시 시작할 때"));
+  // What could not go is named, and no longer called removed.
+  RemovalOutcome outcome;
+  outcome.notRemoved = {"C:\\Corvane\\CV32W.EXE"};
+  outcome.recordsKept = true;
+  std::string text = DoneText(outcome);
+  EXPECT_EQ(0u, text.find("코르바네™를 모두 제거하지는 못했습니다."));
+  EXPECT_NE(std::string::npos, text.find("    C:\\Corvane\\CV32W.EXE\n"));
+  EXPECT_NE(std::string::npos, text.find("한 번 더 실행"));
 }
 
 }  // namespace

@@ -94,3 +94,37 @@ TEST(IsShortcutName, LinksAndPifsInAnyCase) {
 }
 
 }  // namespace
+
+#include "product/logic/journal_removal.h"
+
+// From a finished install's journal: what setup made goes, a counted system
+// file is left to its count, what setup replaced in the Windows or system
+// folder stays, and a second run finds only what is still there, with no
+// count to take off twice.
+TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
+  Journal journal;
+  ASSERT_TRUE(ParseJournal(JournalHeader(1, "C:\\P\\Corvane") +
+                               "D\tC:\\P\\Corvane\r\nD\tC:\\P\\Corvane\\Vlist\r\n"
+                               "F\tC:\\P\\Corvane\\CV32W.EXE\r\nR\tC:\\P\\Corvane\\Schedule.EXE\tC:\\P\\Corvane\\CVB0001.TMP\r\n"
+                               "F\tC:\\WINDOWS\\SYSTEM\\NEW.DLL\r\nS\tC:\\WINDOWS\\SYSTEM\\NEW.DLL\t0\t\r\n"
+                               "R\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\tC:\\WINDOWS\\SYSTEM\\CVB0002.TMP\r\n"
+                               "S\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\t1\t3\r\n"
+                               "R\tC:\\WINDOWS\\SAMPLE.INI\tC:\\WINDOWS\\CVB0003.TMP\r\nF\tC:\\WINDOWS\\NEW.INI\r\n"
+                               "P\tCorvane\tInstall\t0\t\r\nK\tSOFTWARE\\K\t0\r\nOK\r\n",
+                           &journal));
+  JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "c:\\windows\\system");
+  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\NEW.INI", "C:\\P\\Corvane\\Schedule.EXE",
+                                                  "C:\\P\\Corvane\\CV32W.EXE"}));
+  EXPECT_EQ(plan.sharedFiles, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
+  EXPECT_EQ(plan.replacedSystemFiles, std::vector<std::string>{"C:\\WINDOWS\\SAMPLE.INI"});
+  EXPECT_EQ(plan.folders, (std::vector<std::string>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));
+
+  Journal second = RemainingJournal(journal, {"C:\\P\\Corvane\\Schedule.EXE", "C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane"});
+  plan = PlanJournalRemoval(second, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane\\Schedule.EXE"}));
+  EXPECT_TRUE(plan.sharedFiles.empty());
+  EXPECT_EQ(plan.folders, std::vector<std::string>{"C:\\P\\Corvane"});
+  std::string kinds;
+  for (const JournalRecord& r : second.records) kinds += static_cast<char>(r.kind);
+  EXPECT_EQ(kinds, "DFFPK");
+}

@@ -322,14 +322,16 @@ TEST_F(Uninstaller, AfterAFailedCopyWithoutRecordsItRemovesItsOwnFolder) {
   EXPECT_FALSE(Exists(kInstall));
 }
 
-TEST_F(Uninstaller, AFolderNamedCorvaneCountsAsTheProductsWithoutTheMainProgram) {
+// Without setup's journal or records, a folder is the product's only when it
+// holds the main program: a name alone does not make it so.
+TEST_F(Uninstaller, AFolderNamedCorvaneWithoutTheMainProgramIsLeftAlone) {
   const std::string folder = "C:\\Downloads\\Corvane";
   CopyProgram("Unsetup.exe", folder);
+  ASSERT_TRUE(WriteBytes(Join(folder, "notes.txt"), "notes"));
   Session run = Uninstall("\"" + folder + "\\Unsetup.exe\"", Answer::kYes);
-  ASSERT_EQ(2u, run.texts.size());
-  EXPECT_NE(std::string::npos, run.texts[0].find("설치 폴더: " + folder));
-  EXPECT_FALSE(Exists(folder));
-  EXPECT_TRUE(Exists("C:\\Downloads"));
+  ASSERT_EQ(1u, run.texts.size());
+  EXPECT_EQ("이 컴퓨터에는 제거할 코르바네™가 없습니다.", run.texts[0]);
+  EXPECT_EQ("notes", ReadBytes(Join(folder, "notes.txt")));
 }
 
 TEST_F(Uninstaller, WithoutRecordsElsewhereThereIsNothingToRemove) {

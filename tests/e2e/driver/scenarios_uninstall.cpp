@@ -9,7 +9,9 @@
 
 #include "check.h"
 #include "machine.h"
+#include "install/journal_format.h"
 #include "outcome.h"
+#include "payload_store.h"
 #include "scenario.h"
 #include "texts.h"
 #include "wizard.h"
@@ -133,9 +135,10 @@ struct Uninstallation {
 };
 
 // Runs the command line exactly as written (as the shell runs the uninstall
-// entry), answers the question with Yes, presses OK on the last message, and
-// waits until every process of the uninstaller has ended.
-Uninstallation Uninstall(const std::string& command_line) {
+// entry), answers the question with Yes and the question about other files
+// with `others`, presses OK on the last message, and waits until every
+// process of the uninstaller has ended.
+Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
   Uninstallation run;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -157,7 +160,7 @@ Uninstallation Uninstall(const std::string& command_line) {
     run.texts.push_back(view.text);
     Note("uninstaller asks: %s", Show(view.text).c_str());
     if (view.buttons == std::vector<int>{IDYES, IDNO}) {
-      ui::Answer(view, IDYES);
+      ui::Answer(view, run.texts.size() == 1 ? IDYES : others);
       continue;
     }
     DWORD pid = ui::ProcessOf(box);
@@ -290,4 +293,122 @@ SCENARIO(uninstall_records_missing, "real medium: without the win.ini records th
   ExpectAskedAndDone(Uninstall(command));
   ExpectEnded(main_program, "CV32W.EXE");
   ExpectNoTrace();
+}
+
+namespace {
+
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+std::optional<DWORD> SharedCount(const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD value = 0, size = sizeof value;
+  LONG r = RegQueryValueExA(key, path.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  if (r != ERROR_SUCCESS) return std::nullopt;
+  return value;
+}
+
+void SetSharedCount(const std::string& path, DWORD count) {
+  HKEY key;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
+  RegCloseKey(key);
+}
+
+void ExpectCount(const std::string& path, std::optional<DWORD> want, const char* when) {
+  std::optional<DWORD> seen = SharedCount(path);
+  if (seen != want) {
+    Fail("%s the SharedDLLs count of %s is %s, expected %s", when, Show(path).c_str(),
+         seen ? std::to_string(*seen).c_str() : "absent", want ? std::to_string(*want).c_str() : "absent");
+  }
+}
+
+// The test medium with the real support library and a store of the real
+// product programs, plus two files for the system folder.
+void LayOutSharedMedium() {
+  std::string sources = machine::Environment("CORVANE_E2E_REAL_SOURCES");
+  std::vector<StoreMember> members;
+  for (const char* name : kProductFiles) {
+    std::optional<std::string> bytes = machine::ReadFile(machine::Join(sources, name));
+    if (!bytes) Abort("no %s in %s", name, Show(sources).c_str());
+    members.push_back({name, *bytes, true});
+  }
+  members.push_back({"CVSHARE1.DLL", "MZ the shared library, as this product brings it", true});
+  members.push_back({"CVSHARE2.DLL", "MZ a library only this product uses", false});
+  const std::string medium = Bench().medium;
+  if (!CopyFileA((std::string(kRealMedium) + "\\_SETUP.DLL").c_str(), (medium + "\\_SETUP.DLL").c_str(), FALSE) ||
+      !machine::WriteFile(medium + "\\_SETUP.PAK", PayloadStore(members)) ||
+      !machine::WriteFile(medium + "\\SETUP.INI",
+                          "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
+                          "SETUP004=Corvane.dll\r\nSETUP005=%sCVSHARE1.DLL\r\nSETUP006=%sCVSHARE2.DLL\r\n\r\n"
+                          "[SetupPersent]\r\nSETUP001=50\r\nSETUP002=10\r\nSETUP003=10\r\nSETUP004=10\r\n"
+                          "SETUP005=10\r\nSETUP006=10\r\n\r\n[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\n"
+                          "SETUP003=Unsetup.LNK\r\n")) {
+    Abort("cannot lay out the medium in %s", Show(medium).c_str());
+  }
+}
+
+void InstallFromTestMedium() {
+  SetupProcess setup(FromExplorer());
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Finish);
+  wizard.Send(Ask::Button, IDOK);
+  setup.ExpectEnd(10000, "the finish button");
+}
+
+}  // namespace
+
+SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, one already counted by another program; the user's files added; the uninstaller answered No takes exactly the journal's items and puts the counts back; installed again, Yes takes the rest") {
+  RequireRealMedium();
+  PrepareMachine();
+  PrepareUserFile();
+  LayOutSharedMedium();
+  const std::string folder = texts::kDefaultFolder, system = machine::SystemFolder();
+  const std::string shared = system + "\\CVSHARE1.DLL", own = system + "\\CVSHARE2.DLL";
+  // Another program's copy, counted by its own installer.
+  machine::WriteFile(shared, "MZ another program's copy");
+  SetSharedCount(shared, 1);
+  DeleteFileA(own.c_str());
+
+  InstallFromTestMedium();
+  ExpectProductInstalled();
+  ExpectCount(shared, 2, "after the install");
+  ExpectCount(own, 1, "after the install");
+  const std::string notes = folder + "\\notes.txt", update = folder + "\\Update\\patch.dat";
+  machine::WriteFile(notes, "the user's notes");
+  machine::WriteFile(update, "an update the product fetched");
+
+  std::string command = machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
+  Uninstallation run = Uninstall(command, IDNO);
+  if (run.texts.size() != 3 || run.texts[1].find("notes.txt") == std::string::npos ||
+      run.texts[1].find("Update\\") == std::string::npos) {
+    Fail("expected the question, the question about notes.txt and Update, and the last message; saw %zu messages",
+         run.texts.size());
+  }
+  for (const char* name : {"CV32W.EXE", "Schedule.EXE", "Unsetup.exe", "Corvane.dll", "Setup.run", "VProtect", "Vlist"}) {
+    if (machine::Exists(machine::Join(folder, name))) Fail("setup's %s is still in the install folder", name);
+  }
+  ExpectText(machine::ReadFile(notes).value_or("(gone)"), "the user's notes", "the user's notes.txt");
+  ExpectText(machine::ReadFile(update).value_or("(gone)"), "an update the product fetched", "Update\\patch.dat");
+  for (const std::string& path : {GroupFolder(), MainLink(), ScheduleLink()}) {
+    if (machine::Exists(path)) Fail("%s is still there", Show(path).c_str());
+  }
+  if (HasProfileSection()) Fail("win.ini still has the section Corvane");
+  if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry is still there");
+  if (machine::Exists(machine::Join(machine::WindowsFolder(), kJournalFileName))) Fail("the journal is still there");
+  if (!machine::Exists(shared)) Fail("%s, which another program counts, went", Show(shared).c_str());
+  ExpectCount(shared, 1, "after the uninstaller");
+  if (machine::Exists(own)) Fail("%s, which only this product used, is still there", Show(own).c_str());
+  ExpectCount(own, std::nullopt, "after the uninstaller");
+  ExpectText(machine::ReadFile(kUserFile).value_or("(absent)"), kUserText, "the user's file in another folder");
+
+  InstallFromTestMedium();
+  ExpectProductInstalled();
+  command = machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
+  run = Uninstall(command, IDYES);
+  ExpectNoTrace();
+  ExpectCount(shared, 1, "after the second uninstaller");
+  ExpectCount(own, std::nullopt, "after the second uninstaller");
 }

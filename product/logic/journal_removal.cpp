@@ -1,0 +1,80 @@
+// What the uninstaller removes of a finished install, from setup's journal.
+#include "product/logic/journal_removal.h"
+
+#include "product/logic/product_paths.h"
+
+namespace {
+
+bool DirectlyIn(const std::string& path, const std::string& folder) {
+  return !folder.empty() && SamePath(FolderOf(path), folder);
+}
+
+bool HasSharedCount(const Journal& journal, const std::string& path) {
+  for (const JournalRecord& r : journal.records) {
+    if (r.kind == JournalKind::Shared && SamePath(r.target, path)) return true;
+  }
+  return false;
+}
+
+bool Listed(const std::vector<std::string>& paths, const std::string& path) {
+  for (const std::string& p : paths) {
+    if (SamePath(p, path)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+JournalRemoval PlanJournalRemoval(const Journal& journal, const std::string& windowsFolder,
+                                  const std::string& systemFolder) {
+  JournalRemoval plan;
+  for (const JournalRecord& r : UndoOrder(journal)) {
+    switch (r.kind) {
+      case JournalKind::Folder:
+        plan.folders.push_back(r.target);
+        break;
+      case JournalKind::File:
+      case JournalKind::Replaced:
+      case JournalKind::InUse: {
+        bool shared = DirectlyIn(r.target, systemFolder);
+        bool system = shared || DirectlyIn(r.target, windowsFolder);
+        if (shared && HasSharedCount(journal, r.target))
+          plan.sharedFiles.push_back(r.target);
+        else if (system && r.kind != JournalKind::File)
+          plan.replacedSystemFiles.push_back(r.target);
+        else
+          plan.files.push_back(r.target);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return plan;
+}
+
+Journal RemainingJournal(const Journal& journal, const std::vector<std::string>& stillThere) {
+  Journal remaining = journal;
+  remaining.records.clear();
+  for (const JournalRecord& r : journal.records) {
+    switch (r.kind) {
+      case JournalKind::Folder:
+      case JournalKind::File:
+        if (Listed(stillThere, r.target)) remaining.records.push_back(r);
+        break;
+      case JournalKind::Replaced:
+      case JournalKind::InUse:
+        // Setup's own file now, however it came: made, as far as a second
+        // run is concerned.
+        if (Listed(stillThere, r.target)) remaining.records.push_back({JournalKind::File, r.target});
+        break;
+      case JournalKind::Shared:
+        // Counted down once already: a second run must not count again.
+        break;
+      default:
+        remaining.records.push_back(r);
+        break;
+    }
+  }
+  return remaining;
+}
