@@ -55,7 +55,8 @@ bool AskToTreat(int report, const std::string& path) {
 void TreatFile(const std::string& path) {
   for (;;) {
     RaiseCount(IDC_SCAN_COUNT_FILES);
-    g_currentProbe = g_engine.probeInto(path.c_str());
+    ProbedFile probed;
+    g_currentProbe = ProbeFile(path.c_str(), &probed);
     if (!g_currentProbe) return;
     int report = g_engine.getVirusReport(g_currentProbe);
     // The engine asks for this file to be left alone; its probe stays open.
@@ -64,7 +65,7 @@ void TreatFile(const std::string& path) {
       CloseCurrentProbe();
       return;
     }
-    switch (g_engine.recoverFile(g_currentProbe)) {
+    switch (TreatProbedFile(g_currentProbe, path.c_str(), probed)) {
       case CV_TREAT_REPAIRED:
         RaiseCount(IDC_SCAN_COUNT_REPAIRED);
         g_engine.closeProbe(g_currentProbe);

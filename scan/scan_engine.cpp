@@ -5,6 +5,21 @@ ScanEngine g_engine;
 
 namespace {
 
+// From the folder entry: opening the file could be refused while another
+// program has it, and would move its access time.
+ProbedFile EntryOf(const char* path) {
+  ProbedFile entry = {};
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return entry;
+  FindClose(search);
+  entry.seen = true;
+  entry.sizeLow = found.nFileSizeLow;
+  entry.sizeHigh = found.nFileSizeHigh;
+  entry.written = found.ftLastWriteTime;
+  return entry;
+}
+
 template <typename Proc>
 void Bind(Proc* entry, const char* name) {
   // Through void*: the exports are plain C functions, not FARPROCs.
@@ -34,4 +49,18 @@ void UnloadScanEngine() {
   if (g_engine.turnOff) g_engine.turnOff();
   FreeLibrary(g_engine.library);
   g_engine = ScanEngine();
+}
+
+CvProbe ProbeFile(const char* path, ProbedFile* probed) {
+  // Noted before the probe: a change while the engine reads shows as well.
+  *probed = EntryOf(path);
+  return g_engine.probeInto(path);
+}
+
+short TreatProbedFile(CvProbe probe, const char* path, const ProbedFile& probed) {
+  ProbedFile now = EntryOf(path);
+  bool same = probed.seen && now.seen && now.sizeLow == probed.sizeLow && now.sizeHigh == probed.sizeHigh &&
+              CompareFileTime(&now.written, &probed.written) == 0;
+  if (!same) return CV_TREAT_ENDED;
+  return g_engine.recoverFile(probe);
 }

@@ -38,7 +38,8 @@ bool DrainMessages() {
 // the virus name at once: the text belongs to the engine.
 void TreatFile(HWND window, const std::string& path, ScanTally* tally) {
   for (int pass = 0; pass < kMaxTreatmentsPerFile; ++pass) {
-    CvProbe probe = g_engine.probeInto(path.c_str());
+    ProbedFile probed;
+    CvProbe probe = ProbeFile(path.c_str(), &probed);
     if (!probe) return;
     int report = g_engine.getVirusReport(probe);
     if (report == CV_REPORT_IGNORE) {
@@ -53,7 +54,7 @@ void TreatFile(HWND window, const std::string& path, ScanTally* tally) {
       AddFindingLine(window, FindingLine(path, virus, Treatment::kDeclined));
       return;
     }
-    short result = g_engine.recoverFile(probe);
+    short result = TreatProbedFile(probe, path.c_str(), probed);
     g_engine.closeProbe(probe);
     if (result == CV_TREAT_REPAIRED) {
       ++tally->repaired;

@@ -17,7 +17,9 @@
 //   member data, back to back, in directory order
 //
 // The store size in the header makes a truncated (or extended) store
-// recognisable before any member is read.
+// recognisable before any member is read.  A store is smaller than 2 GB:
+// the support library seeks with SetFilePointer's signed 32-bit distance
+// alone, so the whole store, and every member in it, must lie below 2^31.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +33,7 @@ constexpr uint32_t kEntryFixedSize = 26;
 constexpr uint32_t kMaxNameLength = 255;
 constexpr uint32_t kMaxMembers = 32768;
 constexpr uint32_t kMaxDirectorySize = kMaxMembers * (kEntryFixedSize + kMaxNameLength);
+constexpr uint32_t kMaxStoreSize = 0x7FFFFFFF;
 
 constexpr uint8_t kMethodStored = 0;
 constexpr uint8_t kMethodDeflate = 1;

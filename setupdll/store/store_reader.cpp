@@ -117,7 +117,7 @@ Status parse_header(const uint8_t* bytes, uint32_t file_size, Header* header) {
   h.directory_size = read_u32(bytes + 12);
   h.store_size = read_u32(bytes + 16);
   h.directory_crc = read_u32(bytes + 20);
-  if (h.store_size != file_size) return Status::bad_store;
+  if (h.store_size != file_size || h.store_size > kMaxStoreSize) return Status::bad_store;
   if (h.member_count > kMaxMembers || h.directory_size > kMaxDirectorySize) return Status::bad_store;
   if (h.directory_size > h.store_size - kHeaderSize) return Status::bad_store;
   *header = h;

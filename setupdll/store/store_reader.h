@@ -57,12 +57,14 @@ class Sink {
 
 // Checks the first kHeaderSize bytes of a store whose actual size in bytes is
 // file_size. bad_store unless magic, version, header checksum, member count,
-// directory size and store size all hold.
+// directory size and store size all hold, the store size being at most
+// kMaxStoreSize.
 Status parse_header(const uint8_t* bytes, uint32_t file_size, Header* header);
 
 // Checks the directory (header.directory_size bytes that follow the header):
 // its checksum, that it holds exactly member_count well-formed entries, and
-// that every member's data lies inside the store after the directory.
+// that every member's data lies inside the store after the directory, and
+// so below kMaxStoreSize.
 Status check_directory(const Header& header, const uint8_t* directory);
 
 // Walks a checked directory.

@@ -79,20 +79,20 @@ bool StoreWriter::add(const std::string& name, const uint8_t* data, size_t size,
   Packed m;
   m.name = name;
   m.size = static_cast<uint32_t>(size);
-  m.crc = crc_of(data, size);
   m.write_time = write_time;
   m.bytes = level_ > 0 && size > 0 ? deflate_raw(data, size, level_) : std::vector<uint8_t>();
-  if (!m.bytes.empty() && m.bytes.size() < size) {
-    m.method = kMethodDeflate;
-  } else {
-    m.method = kMethodStored;
-    m.bytes.assign(data, data + size);
-  }
+  const bool deflated = !m.bytes.empty() && m.bytes.size() < size;
+  const uint64_t packed_size = deflated ? m.bytes.size() : size;
   const uint64_t entry_size = kEntryFixedSize + name.size();
-  if (kHeaderSize + directory_size_ + entry_size + data_size_ + m.bytes.size() > UINT32_MAX) {
-    error_ = "the store would pass 4 GB with " + name;
+  // Checked before a stored member is copied: a member too large for the
+  // store costs no memory.
+  if (kHeaderSize + directory_size_ + entry_size + data_size_ + packed_size > kMaxStoreSize) {
+    error_ = "the store would reach 2 GB with " + name + ", more than _SETUP.DLL can read";
     return false;
   }
+  m.method = deflated ? kMethodDeflate : kMethodStored;
+  if (!deflated) m.bytes.assign(data, data + size);
+  m.crc = crc_of(data, size);
   directory_size_ += entry_size;
   data_size_ += m.bytes.size();
   members_.push_back(std::move(m));

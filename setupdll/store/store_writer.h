@@ -16,7 +16,8 @@ class StoreWriter {
 
   // Packs one member. False, with error() telling why, for a name that is
   // not a plain file name, a name already in the store (in any letter case),
-  // too many members, or a store that would pass 4 GB.
+  // too many members, a member over 4 GB, or a store that would pass
+  // kMaxStoreSize.
   bool add(const std::string& name, const uint8_t* data, size_t size, uint64_t write_time = 0);
 
   // The whole store, header first.

@@ -39,6 +39,33 @@ bool split_fields(const std::string& line, std::vector<std::string>* fields) {
   }
 }
 
+// Why the profile functions would not give `name` back as written, or "".
+// In SETUP.INI a name is a value, of which they drop blanks and a pair of
+// double quotes around it.  It must do as a key as well, for whatever profile
+// file it reaches next: there "=" ends the key, and a line that begins with
+// ";" or "[" is a comment or a section.  None of these bytes is ever part of
+// a two-byte character.
+std::string profile_problem(const std::string& name) {
+  if (name.empty()) return "";
+  if (name.find('=') != std::string::npos) return "holds \"=\"";
+  if (name.front() == ';' || name.front() == '[') return std::string("begins with \"") + name.front() + "\"";
+  if (name.front() == '"' || name.back() == '"') return "begins or ends with a double quote";
+  if (is_blank(name.front()) || is_blank(name.back())) return "begins or ends with a blank";
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return "holds a control character";
+  }
+  return "";
+}
+
+// A name that SETUP.INI can hold and the medium's folders can take, or why not.
+std::string name_problem(const std::string& name) {
+  const std::string quoted = "\"" + name + "\"";
+  const std::string profile = profile_problem(name);
+  if (!profile.empty()) return quoted + " cannot stand in SETUP.INI: it " + profile;
+  if (!payload::is_plain_file_name(name.c_str())) return quoted + " is not a plain file name";
+  return "";
+}
+
 std::string check_entry(const Entry& e) {
   // Setup reads "Error" as the end of a list.
   if (e.value == "Error") return "the value \"Error\" would end the file list";
@@ -47,13 +74,13 @@ std::string check_entry(const Entry& e) {
       return "a folder prefix is %S, %W, %s or %w";
     }
   }
-  const std::string name = file_name_of(e.value);
-  if (!payload::is_plain_file_name(name.c_str())) return "\"" + name + "\" is not a plain file name";
+  const std::string problem = name_problem(file_name_of(e.value));
+  if (!problem.empty()) return problem;
   if (e.link == "NO") return "";
   if (e.link == "Error") return "the link \"Error\" would end the link list";
-  if (!ends_with_lnk(e.link) || !payload::is_plain_file_name(e.link.c_str())) {
-    return "a link name is a plain file name ending in .LNK, or NO";
-  }
+  const std::string link_problem = name_problem(e.link);
+  if (!link_problem.empty()) return "link " + link_problem;
+  if (!ends_with_lnk(e.link)) return "link \"" + e.link + "\": a link name ends in .LNK, or is NO";
   // Setup points a manifest shortcut at the install folder and the value as
   // written, prefix included: such a shortcut could never work.
   if (has_prefix(e.value)) return "a link for a file outside the install folder would point nowhere";

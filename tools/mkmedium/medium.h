@@ -18,7 +18,9 @@ struct Entry {
 // Reads the list file: one entry per line, "VALUE [LINK]", the two fields
 // separated by blanks or tabs, a field that holds blanks in double quotes.
 // Blank lines and lines whose first non-blank character is '#' are skipped.
-// False, with a message naming the line, for anything setup could not use.
+// False, with a message naming the line, for anything setup could not use;
+// among them a file or link name that the profile functions would read back
+// otherwise than written, which the message names as well.
 bool parse_list(const std::string& text, std::vector<Entry>* entries, std::string* error);
 
 // The file name of a SetupFiles value: the value without its folder prefix.

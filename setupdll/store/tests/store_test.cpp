@@ -1,6 +1,7 @@
 // The payload store: what the writer packs, the reader gives back byte for
 // byte, and every kind of damage is refused before a byte counts as good.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <zlib.h>
 
 #include <cstring>
@@ -286,6 +287,42 @@ TEST_F(StoreTest, ReadAndWriteFailuresAreReported) {
   MemorySink full2;
   full2.capacity = 100;
   EXPECT_EQ(Status::write_failed, payload::extract_member(source, m, full2, buffers));
+}
+
+TEST(StoreSize, AStoreReachingTwoGigabytesIsRefusedByReaderAndWriter) {
+  // A one-member store whose header claims `claimed` bytes, its member's
+  // data moved to end `past_end` bytes beyond them; only the 32 header bytes
+  // and the directory are read.
+  const Bytes noise = random_bytes(15, 3);
+  payload::StoreWriter writer(0);
+  ASSERT_TRUE(writer.add("a.bin", noise.data(), noise.size()));
+  const Bytes small = writer.finish();
+  auto check = [&](uint32_t claimed, uint32_t past_end) {
+    Bytes crafted = small;
+    put_u32(crafted, 16, claimed);
+    put_u32(crafted, payload::kHeaderSize, claimed - static_cast<uint32_t>(noise.size()) + past_end);
+    reseal(crafted);
+    payload::Header header;
+    Status status = payload::parse_header(crafted.data(), claimed, &header);
+    if (status == Status::ok) status = payload::check_directory(header, crafted.data() + payload::kHeaderSize);
+    return status;
+  };
+  EXPECT_EQ(Status::ok, check(payload::kMaxStoreSize, 0));
+  EXPECT_EQ(Status::bad_store, check(payload::kMaxStoreSize, 1));
+  EXPECT_EQ(Status::bad_store, check(payload::kMaxStoreSize + 1, 0));
+
+  // The writer refuses the member that would make the store 2^31 bytes
+  // before copying it: the zero pages behind it are never backed by memory.
+  const size_t two_gigabytes = size_t{1} << 31;
+  void* zeros = mmap(nullptr, two_gigabytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(MAP_FAILED, zeros);
+  payload::StoreWriter big(0);
+  const std::string name = "big.bin";
+  const size_t too_large = two_gigabytes - payload::kHeaderSize - payload::kEntryFixedSize - name.size();
+  EXPECT_FALSE(big.add(name, static_cast<const uint8_t*>(zeros), too_large));
+  EXPECT_NE(std::string::npos, big.error().find(name)) << big.error();
+  EXPECT_EQ(0u, big.member_count());
+  munmap(zeros, two_gigabytes);
 }
 
 TEST(StoreWriter, RefusesUnsafeAndDuplicateNames) {

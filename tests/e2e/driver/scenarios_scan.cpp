@@ -455,6 +455,23 @@ void StartWithScript() {
 
 // ---- the counting examples ----
 
+// What becomes of an example's file while its first question is open: the
+// user may take any time to answer, and another program may write the file.
+enum class Meanwhile { kNothing, kGrows, kSameSizeOtherTime };
+
+// Changes the file as `meanwhile` says; returns its new contents.
+std::string ChangeMeanwhile(const std::string& path, const std::string& content, Meanwhile meanwhile) {
+  std::string changed = content;
+  if (meanwhile == Meanwhile::kGrows) changed += "grown while the question was open\r\n";
+  if (meanwhile == Meanwhile::kSameSizeOtherTime) changed[0] = changed[0] == 'X' ? 'Y' : 'X';
+  if (!machine::WriteFile(path, changed)) Abort("cannot change %s", Show(path).c_str());
+  // Written a moment ago, the file's own time is far from this one.
+  if (meanwhile == Meanwhile::kSameSizeOtherTime && !SetTimes(path, Date(1999, 3, 1), Date(1999, 3, 1))) {
+    Abort("cannot set the times of %s", Show(path).c_str());
+  }
+  return changed;
+}
+
 // A question the example expects, and the user's answer to it.
 struct Expected {
   int report;
@@ -471,6 +488,7 @@ struct Example {
   Counts rise;                     // what it adds to the counters
   const char* last_virus;          // the last-virus field afterwards; null: the initial text
   bool deleted;
+  Meanwhile meanwhile = Meanwhile::kNothing;
 };
 
 // One scan run in which only `example.file` holds findings: the questions and
@@ -499,6 +517,9 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
     ExpectText(question.current_file, ExpectedCurrentFile(path), (label + ", current-file field").c_str());
     ExpectNumber(question.counts.infected, static_cast<long long>(index + 1),
                  (label + ", infected count while asked").c_str());
+    if (index == 0 && example.meanwhile != Meanwhile::kNothing) {
+      content = ChangeMeanwhile(path, content, example.meanwhile);
+    }
     return want.answer;
   });
   ++*runs;
@@ -564,7 +585,7 @@ SCENARIO(scan_answers, "call order of a scan run; clean, repaired once, twice; N
   session.Quit();
 }
 
-SCENARIO(scan_results, "report code 3; treatment results 2, 3 and 7; one scan run each, the engine loaded anew for each") {
+SCENARIO(scan_results, "report code 3; treatment results 2, 3 and 7; Yes to a file changed while asked; one scan run each, the engine loaded anew for each") {
   StartWithScript();
   ScanSession session;
   size_t runs = 0;
@@ -575,6 +596,15 @@ SCENARIO(scan_results, "report code 3; treatment results 2, 3 and 7; one scan ru
       {"treatment result 2, deleted", "GONE.EXE", "found report=1 result=2 name=Cvt.Gone delete",
        {{1, "Cvt.Gone", IDYES}}, {"probe", "report h1", "name h1", "name h1", "recover h1", "close h1"}, {1, 1, 0, 1},
        "Cvt.Gone", true},
+      // Yes to a file that changed after its probe: the engine is not asked
+      // to treat what it did not see, and the new contents stay.
+      {"a file grown while asked, then Yes", "GROWN.EXE", "found report=1 result=2 name=Cvt.Grown delete",
+       {{1, "Cvt.Grown", IDYES}}, {"probe", "report h1", "name h1", "name h1", "close h1"}, {1, 1, 0, 0},
+       "Cvt.Grown", false, Meanwhile::kGrows},
+      {"a file rewritten to its size with another time while asked, then Yes", "REWRITE.EXE",
+       "found report=0 result=2 name=Cvt.Rewritten delete", {{0, "Cvt.Rewritten", IDYES}},
+       {"probe", "report h1", "name h1", "name h1", "close h1"}, {1, 1, 0, 0}, "Cvt.Rewritten", false,
+       Meanwhile::kSameSizeOtherTime},
       {"treatment result 3", "ENDED.EXE", "found report=2 result=3 name=Cvt.Ended", {{2, "Cvt.Ended", IDYES}},
        {"probe", "report h1", "name h1", "name h1", "recover h1", "close h1"}, {1, 1, 0, 0}, "Cvt.Ended", false},
       // Offered again after each Yes, without the earlier probe closed.

@@ -159,10 +159,15 @@ TEST_F(Builder, AMissingProductFileNamesItsLine) {
   EXPECT_NE(std::string::npos, error.find("README.TXT")) << error;
 }
 
-TEST_F(Builder, ABadListNamesFileAndLine) {
+TEST_F(Builder, ABadListNamesFileAndLineAndWritesNothing) {
   write(o.list, "CV32W.EXE\n%QX.DLL\n");
   EXPECT_FALSE(medium::build_medium(o, &summary, &error));
   EXPECT_NE(std::string::npos, error.find("list.txt: line 2")) << error;
+  write(root / "product" / "A=B.EXE", "a");
+  write(o.list, "CV32W.EXE\nA=B.EXE\n");
+  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("\"A=B.EXE\"")) << error;
+  EXPECT_FALSE(fs::exists(o.out));
 }
 
 TEST_F(Builder, MissingProgramsAreAnErrorUnlessAllowed) {

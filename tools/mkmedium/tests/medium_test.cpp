@@ -99,6 +99,28 @@ TEST(ParseList, RefusesWhatSetupCouldNotUse) {
   }
 }
 
+TEST(ParseList, RefusesNamesTheProfileFunctionsWouldReadBackOtherwise) {
+  struct Case {
+    const char* line;
+    const char* name;  // as the message must name it
+  };
+  for (const Case& c : {Case{"a=b.exe", "a=b.exe"}, Case{"%S;a.dll", ";a.dll"}, Case{";a.exe", ";a.exe"},
+                        Case{"[a].exe", "[a].exe"}, Case{"\" a.exe\"", " a.exe"}, Case{"\"a.exe \"", "a.exe "},
+                        Case{"\"a.exe\t\"", "a.exe\t"}, Case{"a.exe\"", "a.exe\""}, Case{"\"a\rb.exe\"", "a\rb.exe"},
+                        Case{"a\x01.exe", "a\x01.exe"}, Case{"ok.exe \"x=y.LNK\"", "x=y.LNK"},
+                        Case{"ok.exe ;x.LNK", ";x.LNK"}, Case{"ok.exe \"x.LNK \"", "x.LNK "}}) {
+    std::vector<medium::Entry> entries;
+    std::string error;
+    EXPECT_FALSE(medium::parse_list(std::string("ok.exe\n") + c.line + "\n", &entries, &error)) << c.line;
+    EXPECT_EQ(0u, error.find("line 2: ")) << error;
+    EXPECT_NE(std::string::npos, error.find(std::string("\"") + c.name + "\"")) << error;
+  }
+  // Inside a name these read back as written.
+  std::vector<medium::Entry> entries;
+  std::string error;
+  EXPECT_TRUE(medium::parse_list("a;b.exe\nb[1].exe c;d.LNK\n", &entries, &error)) << error;
+}
+
 TEST(ParseList, AnEmptyListIsAnEmptyManifest) {
   std::vector<medium::Entry> entries{{"x", "NO", 1}};
   std::string error;
