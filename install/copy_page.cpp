@@ -6,22 +6,17 @@
 #include <string>
 
 #include "install/install_job.h"
-#include "install/journal_writer.h"
-#include "install/manifest.h"
-#include "install/manifest_entry.h"
 #include "install/progress_points.h"
-#include "install/registration.h"
 #include "pages/pages.h"
-#include "pages/task_mask.h"
 #include "resources/ids.h"
 #include "shell/placement.h"
 #include "shell/progress.h"
+#include "shell/setup_log.h"
 #include "shell/shell_state.h"
 
 namespace {
 
 const char kSetupErrorTitle[] = "설치 오류";
-const char kSubfolders[][12] = {"\\VProtect", "\\Update", "\\Vlist"};
 constexpr int kCopyBarX = 9, kCopyBarY = 45, kCopyBarWidth = 350, kCopyBarHeight = 21;
 constexpr int kAnimationStepMs = 10;
 
@@ -54,41 +49,38 @@ INT_PTR CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-// Each call makes one level; existing folders are fine, and a folder that
-// cannot be made shows up as a failing file in it.
-void CreateInstallFolders(JournalWriter* journal) {
-  journal->MakeFolder(g_installFolder);
-  for (const char* sub : kSubfolders) journal->MakeFolder(std::string(g_installFolder) + sub);
-}
-
-std::string SystemFolder(TargetFolder which) {
-  char dir[kPathBufferSize] = "";
-  if (which == TargetFolder::System)
-    GetSystemDirectoryA(dir, sizeof dir);
-  else
-    GetWindowsDirectoryA(dir, sizeof dir);
-  return dir;
-}
-
-// Tells the user which file failed, puts back what this run changed, and
-// ends setup by destroying the backdrop (which owns the page and the logo).
-void FailInstall(const std::string& name, JournalWriter* journal) {
-  std::string text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
-  MessageBoxA(g_backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
-  journal->RollBack(true);
-  DestroyWindow(g_backdrop);
-}
-
-// However many points the manifest gives, the bar draws at most 100 steps
-// in all; the stored percentage is the sum.
-void AnimateTo(int points, int* budget) {
-  AnimationSpan span = PlanAnimation(g_progress.percentage, points, budget);
-  for (int p = span.from; p < span.to; ++p) {
-    DrawProgress(g_currentBar, p);
-    Sleep(kAnimationStepMs);
+// The copy page's side of the install job: the status line, the bar, the
+// Cancel button between entries, and the failure message.
+class CopyPage : public InstallObserver {
+ public:
+  void ShowFile(const std::string& shownPath) override {
+    SetWindowTextA(GetDlgItem(g_hostDialog, IDC_COPY_STATUS), shownPath.c_str());
   }
-  g_progress.percentage = AddPoints(g_progress.percentage, points);
-}
+  void EntrySkipped(const std::string& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
+
+  // However many points the manifest gives, the bar draws at most 100 steps
+  // in all; the stored percentage is the sum.
+  void Advance(int points) override {
+    AnimationSpan span = PlanAnimation(g_progress.percentage, points, &animationBudget_);
+    for (int p = span.from; p < span.to; ++p) {
+      DrawProgress(g_currentBar, p);
+      Sleep(kAnimationStepMs);
+    }
+    g_progress.percentage = AddPoints(g_progress.percentage, points);
+  }
+
+  // The quit message stays queued for WinMain's loop.
+  bool KeepGoing() override { return DrainMessages(); }
+
+  void TellFailure(const std::string& name) override {
+    SetupLog("파일을 만들 수 없습니다: " + name);
+    std::string text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
+    MessageBoxA(g_backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
+  }
+
+ private:
+  int animationBudget_ = kAnimationBudget;
+};
 
 }  // namespace
 
@@ -98,44 +90,21 @@ bool RunCopyPage() {
   return g_installCompleted && !g_setupEnding;
 }
 
+// A failure ends setup by destroying the backdrop, which owns the page and
+// the logo; a quit has already ended it.
 void RunInstallJob() {
-  JournalWriter journal;
-  journal.Begin(g_installFolder);
-  CreateInstallFolders(&journal);
-  int animationBudget = kAnimationBudget;
-  for (int n = 1;; ++n) {
-    // A quit confirmed on the page stops the job here: nothing further is
-    // installed, what this run did is undone, and the quit message stays
-    // queued.
-    if (!DrainMessages()) {
-      journal.RollBack(true);
+  CopyPage page;
+  switch (RunInstall(g_installFolder, g_initInstall, &page)) {
+    case InstallResult::Installed:
+    case InstallResult::InstalledRestartNeeded:
+      ShowWindow(g_logo, SW_HIDE);
+      g_installCompleted = true;
+      EndDialog(g_hostDialog, 0);
       return;
-    }
-    std::string value = ReadManifestString("SetupFiles", n);
-    if (value == kAbsentValue) break;
-
-    ResolvedEntry entry = ResolveEntry(value);
-    std::string folder = entry.folder == TargetFolder::Install ? std::string(g_installFolder)
-                                                               : SystemFolder(entry.folder);
-    std::string shown = folder + "\\" + entry.name;
-    bool skip = entry.skipIfPresent && GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
-    SetWindowTextA(GetDlgItem(g_hostDialog, IDC_COPY_STATUS), shown.c_str());
-
-    if (!skip) {
-      journal.PrepareFile(shown);
-      if (!(g_initInstall && g_initInstall(folder.c_str(), entry.name.c_str()))) {
-        FailInstall(entry.name, &journal);
-        return;
-      }
-      if (entry.folder == TargetFolder::System) journal.CountShared(shown);
-    }
-    AnimateTo(ReadManifestPoints(n), &animationBudget);
+    case InstallResult::Failed:
+      DestroyWindow(g_backdrop);
+      return;
+    case InstallResult::Stopped:
+      return;
   }
-  RegisterWithShell(&journal);
-  // The finish page writes the task file later; it is setup's too.
-  journal.PrepareFile(SetupRunPath(g_installFolder));
-  journal.Commit();
-  ShowWindow(g_logo, SW_HIDE);
-  g_installCompleted = true;
-  EndDialog(g_hostDialog, 0);
 }

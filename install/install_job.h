@@ -1,4 +1,39 @@
-// The install job: run by the copy page's bar at its first timer tick.
+// The install job: the install folder and its subfolders, every manifest
+// entry through the support library's InitInstall, the shell registration,
+// all of it journaled and undone when the job does not finish.  It knows
+// nothing of windows: whoever runs it (the copy page, or a silent install)
+// is told what happens and asked whether to go on.
 #pragma once
+#include <string>
 
+#include "setupdll/initinstall.h"
+
+class InstallObserver {
+ public:
+  // The entry being installed, as "<folder>\<name>".
+  virtual void ShowFile(const std::string& shownPath) = 0;
+  // An entry is done: the bar moves on by its points.
+  virtual void Advance(int points) = 0;
+  // An entry whose file was already there and stays.
+  virtual void EntrySkipped(const std::string& shownPath) = 0;
+  // Asked between entries; false stops the job (a quit was confirmed).
+  virtual bool KeepGoing() = 0;
+  // InitInstall failed for `name`: told before the run is undone.
+  virtual void TellFailure(const std::string& name) = 0;
+
+ protected:
+  ~InstallObserver() = default;
+};
+
+enum class InstallResult {
+  Installed,
+  InstalledRestartNeeded,  // a file in use is replaced when Windows next starts
+  Failed,                  // undone, after TellFailure
+  Stopped,                 // undone: KeepGoing said no
+};
+
+InstallResult RunInstall(const std::string& installFolder, InitInstallFunction initInstall,
+                         InstallObserver* observer);
+
+// The copy page's bar runs this at its first timer tick.
 void RunInstallJob();

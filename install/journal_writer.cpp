@@ -4,6 +4,7 @@
 #include "install/journal_file.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
+#include "shell/setup_log.h"
 
 namespace {
 
@@ -33,6 +34,21 @@ std::string FreeAsideName(const std::string& folder) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   }
   return std::string();
+}
+
+// What a record announces, for the log.
+std::string Described(const JournalRecord& r) {
+  switch (r.kind) {
+    case JournalKind::Folder: return "폴더 만들기: " + r.target;
+    case JournalKind::File: return "파일 설치: " + r.target;
+    case JournalKind::Replaced: return "파일 교체: " + r.target;
+    case JournalKind::InUse: return "사용 중인 파일, 다시 시작할 때 교체: " + r.target;
+    case JournalKind::Profile: return "win.ini 기록: [" + r.target + "] " + r.name;
+    case JournalKind::Key: return "레지스트리 키: HKEY_LOCAL_MACHINE\\" + r.target;
+    case JournalKind::Value: return "레지스트리 값: " + r.name;
+    case JournalKind::Shared: return "공유 파일 사용 수 더하기: " + r.target;
+  }
+  return r.target;
 }
 
 uint64_t Now() {
@@ -67,6 +83,7 @@ void JournalWriter::Begin(const std::string& installFolder) {
 // The record reaches the disk before the change it announces is made.
 void JournalWriter::Add(const JournalRecord& record) {
   journal_.records.push_back(record);
+  SetupLog(Described(record));
   if (file_ == INVALID_HANDLE_VALUE) return;
   std::string line = JournalLine(record);
   DWORD written;
@@ -166,6 +183,13 @@ void JournalWriter::SetString(HKEY opened, const char* key, const char* name, co
                        static_cast<DWORD>(data.size() + 1));
 }
 
+bool JournalWriter::RestartNeeded() const {
+  for (const JournalRecord& r : journal_.records) {
+    if (r.kind == JournalKind::InUse) return true;
+  }
+  return false;
+}
+
 void JournalWriter::Commit() {
   if (file_ != INVALID_HANDLE_VALUE) {
     std::string line = JournalCommitLine();
@@ -179,6 +203,7 @@ void JournalWriter::Commit() {
 }
 
 void JournalWriter::RollBack(bool startRemovalCommand) {
+  SetupLog("설치한 것을 모두 되돌립니다.");
   Close();
   UndoRun(journal_, startRemovalCommand);
   (void)DeleteFileA(JournalPath().c_str());

@@ -44,6 +44,9 @@ class JournalWriter {
   // CreateMachineKey opened, with the old value recorded.
   void SetString(HKEY opened, const char* key, const char* name, const std::string& data);
 
+  // Whether a file in use waits for the next start of Windows.
+  bool RestartNeeded() const;
+
   // The run finished: the journal says so and the old copies go.
   void Commit();
   // The run stops unfinished: everything recorded is undone and the journal

@@ -11,7 +11,6 @@
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
 #include "install/shortcut.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -50,14 +49,14 @@ void MakeShortcut(JournalWriter* journal, const std::string& target, const std::
 // One shortcut per SetupLink entry that names a link file; "NO" makes none.
 // The walk ends at the first absent SetupLink key, or at a link whose
 // SetupFiles key is absent.
-void MakeManifestShortcuts(JournalWriter* journal, const std::string& group) {
+void MakeManifestShortcuts(const std::string& installFolder, JournalWriter* journal, const std::string& group) {
   for (int n = 1;; ++n) {
     std::string link = ReadManifestString("SetupLink", n);
     if (link == kAbsentValue) return;
     if (link == "NO") continue;
     std::string file = ReadManifestString("SetupFiles", n);
     if (file == kAbsentValue) return;
-    MakeShortcut(journal, std::string(g_installFolder) + "\\" + file, group + "\\" + link);
+    MakeShortcut(journal, installFolder + "\\" + file, group + "\\" + link);
   }
 }
 
@@ -70,7 +69,7 @@ void SetUninstallValue(JournalWriter* journal, const char* name, const std::stri
 
 }  // namespace
 
-void RegisterWithShell(JournalWriter* journal) {
+void RegisterWithShell(const std::string& installFolder, JournalWriter* journal) {
   std::string programs;
   if (!ReadProgramsFolder(&programs)) return;
   std::string group = programs;
@@ -78,14 +77,14 @@ void RegisterWithShell(JournalWriter* journal) {
   group += kGroupName;
   journal->MakeFolder(group);
 
-  MakeManifestShortcuts(journal, group);
-  MakeShortcut(journal, std::string(g_installFolder) + "\\CV32W.EXE", group + "\\..\\..\\코르바네.LNK");
-  MakeShortcut(journal, std::string(g_installFolder) + "\\Schedule.EXE",
+  MakeManifestShortcuts(installFolder, journal, group);
+  MakeShortcut(journal, installFolder + "\\CV32W.EXE", group + "\\..\\..\\코르바네.LNK");
+  MakeShortcut(journal, installFolder + "\\Schedule.EXE",
                group + "\\..\\시작프로그램\\예약검사.LNK");
 
-  journal->WriteProfile("Corvane", "Install", g_installFolder);
+  journal->WriteProfile("Corvane", "Install", installFolder.c_str());
   journal->WriteProfile("Corvane", "LInstall", group.c_str());
 
   SetUninstallValue(journal, "DisplayName", kDisplayName);
-  SetUninstallValue(journal, "UninstallString", std::string("\"") + g_installFolder + "\\Unsetup.exe\"");
+  SetUninstallValue(journal, "UninstallString", "\"" + installFolder + "\\Unsetup.exe\"");
 }

@@ -3,6 +3,8 @@
 // Every change goes through the run's journal, so that it can be undone.
 #pragma once
 
+#include <string>
+
 class JournalWriter;
 
-void RegisterWithShell(JournalWriter* journal);
+void RegisterWithShell(const std::string& installFolder, JournalWriter* journal);

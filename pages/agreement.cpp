@@ -1,6 +1,8 @@
 // Agreement page (112) and user-information page (113).
 #include <windows.h>
 
+#include <string>
+
 #include "pages/pages.h"
 #include "pages/user_info.h"
 #include "resources/ids.h"
@@ -34,16 +36,10 @@ void ReadPrefill(HKEY key, const char* name, char* buffer) {
 // current user.
 void OnUserInfoInit(HWND page) {
   CenterPage(page);
-  char name[kPrefillBufferSize] = "";
-  char company[kPrefillBufferSize] = "";
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserInfoKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-    ReadPrefill(key, "DefCompany", company);
-    ReadPrefill(key, "DefName", name);
-    RegCloseKey(key);
-  }
-  SetWindowTextA(GetDlgItem(page, IDC_USER_NAME), name);
-  SetWindowTextA(GetDlgItem(page, IDC_USER_COMPANY), company);
+  std::string name, company;
+  ReadOfferedUser(&name, &company);
+  SetWindowTextA(GetDlgItem(page, IDC_USER_NAME), name.c_str());
+  SetWindowTextA(GetDlgItem(page, IDC_USER_COMPANY), company.c_str());
   FocusNext(page);
 }
 
@@ -56,22 +52,37 @@ void DeleteTempFile() {
   if (BuildTempFilePath(temp, path, sizeof path)) (void)DeleteFileA(path);
 }
 
-void RecordField(HWND page, int id, const char* key) {
+std::string FieldText(HWND page, int id) {
   char entry[kEntryBufferSize];
   GetWindowTextA(GetDlgItem(page, id), entry, kEntryReadLimit);
-  (void)WriteProfileStringA("Corvane", key, entry);
+  return entry;
 }
 
 void OnUserInfoCommand(HWND page, int command) {
-  if (command == IDC_NEXT) {
-    DeleteTempFile();
-    RecordField(page, IDC_USER_NAME, "Name");
-    RecordField(page, IDC_USER_COMPANY, "Company");
-  }
+  if (command == IDC_NEXT) RecordUser(FieldText(page, IDC_USER_NAME), FieldText(page, IDC_USER_COMPANY));
   FollowFlow(page, IDD_USERINFO, command);
 }
 
 }  // namespace
+
+void ReadOfferedUser(std::string* name, std::string* company) {
+  char nameValue[kPrefillBufferSize] = "";
+  char companyValue[kPrefillBufferSize] = "";
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserInfoKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    ReadPrefill(key, "DefCompany", companyValue);
+    ReadPrefill(key, "DefName", nameValue);
+    RegCloseKey(key);
+  }
+  *name = nameValue;
+  *company = companyValue;
+}
+
+void RecordUser(const std::string& name, const std::string& company) {
+  DeleteTempFile();
+  (void)WriteProfileStringA("Corvane", "Name", name.c_str());
+  (void)WriteProfileStringA("Corvane", "Company", company.c_str());
+}
 
 INT_PTR CALLBACK AgreementPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // Opens a page by template id, owned by the backdrop; returns when it and
 // every page it opened in turn have ended.
 void OpenPage(int templateId);
@@ -30,6 +32,15 @@ void PreparePictureDc(HDC dc);
 // The common part of every command handler: Cancel asks to quit, and the
 // flow table decides where the other buttons lead.
 void FollowFlow(HWND page, int pageId, int command);
+
+// What the user-information page offers (the name and company that other
+// setup programs recorded for the user), and what its Next records in
+// win.ini; a silent install does the same.
+void ReadOfferedUser(std::string* name, std::string* company);
+void RecordUser(const std::string& name, const std::string& company);
+// The finish page's hand-off: Setup.run holding the task mask in the
+// install folder, then _ISDEL.EXE started from the setup folder.
+void HandOffTasks(const char* installFolder, unsigned char taskMask);
 
 // Page procedures, one per page (or tightly related pair) in pages/.
 INT_PTR CALLBACK WelcomePageProc(HWND, UINT, WPARAM, LPARAM);

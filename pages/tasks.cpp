@@ -7,6 +7,7 @@
 #include "pages/pages.h"
 #include "pages/task_mask.h"
 #include "resources/ids.h"
+#include "shell/setup_log.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -39,23 +40,28 @@ void OnFinishInit(HWND page) {
   FocusNext(page);
 }
 
-// Binary mode: a mask of 0x0A must stay one byte.
-void WriteSetupRun() {
-  FILE* f = std::fopen(SetupRunPath(g_installFolder).c_str(), "wb");
-  if (!f) return;
-  std::fputc(g_taskMask, f);
-  std::fclose(f);
-}
-
 // The finish button, Enter, Esc and the close box all finish; nothing is asked.
 void OnFinishCommand(HWND page, int command) {
   if (command != IDC_NEXT && command != IDC_CANCEL) return;
-  WriteSetupRun();
-  (void)WinExec(".\\_ISDEL.EXE", SW_SHOW);
+  HandOffTasks(g_installFolder, g_taskMask);
   QuitSetup(page);
 }
 
 }  // namespace
+
+// Binary mode: a mask of 0x0A must stay one byte.
+void HandOffTasks(const char* installFolder, unsigned char taskMask) {
+  std::string path = SetupRunPath(installFolder);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f) {
+    std::fputc(taskMask, f);
+    std::fclose(f);
+  }
+  char mask[8];
+  std::snprintf(mask, sizeof mask, "%02X", taskMask);
+  SetupLog(std::string("작업 파일 ") + path + " = " + mask + ", _ISDEL.EXE 시작");
+  (void)WinExec(".\\_ISDEL.EXE", SW_SHOW);
+}
 
 INT_PTR CALLBACK TaskPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {

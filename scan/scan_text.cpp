@@ -34,3 +34,9 @@ std::string VirusQuestion(int reportCode, const std::string& path, const std::st
 std::string NextCount(const std::string& current) {
   return std::to_string(std::atoi(current.c_str()) + 1);
 }
+
+std::string TreatmentLogLine(const std::string& path, short result) {
+  if (result == 1) return "치료함: " + path;
+  if (result == 2) return "삭제함: " + path;
+  return "치료하지 못하고 남김: " + path;
+}

@@ -17,3 +17,6 @@ std::string VirusQuestion(int reportCode, const std::string& path, const std::st
 
 // A counter field's next text: its number plus one.
 std::string NextCount(const std::string& current);
+
+// A log line for a treatment's result (1 repaired, 2 deleted, else left).
+std::string TreatmentLogLine(const std::string& path, short result);

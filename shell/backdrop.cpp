@@ -6,20 +6,19 @@
 #include "resources/ids.h"
 #include "shell/progress.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 HINSTANCE g_instance;
 HWND g_backdrop;
 HWND g_logo;
 char g_installFolder[kPathBufferSize];
 HMODULE g_setupLibrary;
-InitInstallProc g_initInstall;
+InitInstallFunction g_initInstall;
 bool g_setupEnding;
 const char kDefaultInstallFolder[] = "C:\\Program Files\\Corvane";
 
 namespace {
 
-const char kBackdropClass[] = "Corvane_Setup";
-const char kBackdropTitle[] = "Corvane Setup";
 const char kLogoClass[] = "CvLogo";
 const char kBarClass[] = "CvProBar";
 const char kBackdropCaption[] = "Corvane™ for Windows 95/98";
@@ -79,7 +78,7 @@ ATOM RegisterSetupClasses(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
   HICON productIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PRODUCT));
-  (void)RegisterOne(&wc, BackdropWindowProc, kBackdropClass, RGB(0, 0, 0), productIcon);
+  (void)RegisterOne(&wc, BackdropWindowProc, kSetupWindowClass, RGB(0, 0, 0), productIcon);
   (void)RegisterOne(&wc, LogoWindowProc, kLogoClass, RGB(255, 255, 255), NULL);
   return RegisterOne(&wc, ProgressBarProc, kBarClass, RGB(255, 255, 255), NULL);
 }
@@ -88,7 +87,7 @@ BOOL CreateBackdrop(HINSTANCE instance) {
   g_instance = instance;
   // Hidden at first: the creation handler runs the preparing dialog inside
   // this call, and the backdrop appears only after it.
-  HWND hwnd = CreateWindowExA(0, kBackdropClass, kBackdropTitle, kBackdropStyle, 0, 0, 0, 0,
+  HWND hwnd = CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, kBackdropStyle, 0, 0, 0, 0,
                               NULL, NULL, instance, NULL);
   g_backdrop = hwnd;
   if (!hwnd) return FALSE;

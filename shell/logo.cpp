@@ -10,7 +10,6 @@ namespace {
 
 const char kLogoClass[] = "CvLogo";
 const char kSetupLibraryPath[] = ".\\_SETUP.DLL";
-const char kInitInstallName[] = "InitInstall";
 const char kMissingFilesText[] = "설치에 필요한 파일이 존재하지 않습니다.";
 const char kSetupErrorTitle[] = "설치 오류";
 
@@ -77,7 +76,7 @@ void OnBackdropCreate(HWND backdrop) {
     return;
   }
   g_initInstall =
-      reinterpret_cast<InitInstallProc>(GetProcAddress(g_setupLibrary, kInitInstallName));
+      reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(GetProcAddress(g_setupLibrary, CORVANE_INITINSTALL_EXPORT)));
   if (!g_initInstall) {
     FailMissingFiles(backdrop);
     return;

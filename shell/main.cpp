@@ -2,47 +2,38 @@
 // the whole wizard inside its creation.
 #include <windows.h>
 
+#include <string>
+
 #include "install/rollback.h"
+#include "shell/setup_log.h"
 #include "shell/shell_state.h"
+#include "shell/silent_setup.h"
+#include "shell/startup.h"
+#include "shell/switches.h"
 
 namespace {
 
-const char kBackdropClass[] = "Corvane_Setup";
-const char kBackdropTitle[] = "Corvane Setup";
-const char kProductProgram[] = "\\Cv32w.exe";
 const char kAlreadyInstalledText[] =
     "(구)코르바네™이 이미 설치되어 있습니다.\n"
     "다시 설치하시려면 코르바네™을 제거한 후에 하여주십시오.";
 const char kSetupErrorTitle[] = "설치 오류";
-
-// Makes the folder the program was started from the current directory, so
-// that every relative path of setup (SETUP.INI, _SETUP.DLL, ...) resolves
-// there.  A bare program name leaves the current directory as it is.
-void EnterSetupFolder(char* buffer) {
-  CopyProgramPath(GetCommandLineA(), buffer, kStartupBufferSize);
-  CutAtLastBackslash(buffer);
-  // Results ignored: an unusable folder keeps the current directory, and the
-  // other two calls then set it to itself.
-  (void)SetCurrentDirectoryA(buffer);
-  (void)GetCurrentDirectoryA(kStartupBufferSize, buffer);
-  (void)SetCurrentDirectoryA(buffer);
-}
-
-// True when the product's main program exists in the folder that win.ini
-// records (or in the default folder).  A recorded folder too long for the
-// buffer cannot name the program, so it does not count.
-bool ProductAlreadyInstalled(char* buffer) {
-  DWORD n = GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, buffer,
-                              kStartupBufferSize);
-  if (n >= kStartupBufferSize - 1) return false;
-  if (!AppendBounded(buffer, kStartupBufferSize, kProductProgram)) return false;
-  return GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES;
-}
+const char kHelpTitle[] = "코르바네™ 설치";
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  if (FindWindowA(kBackdropClass, kBackdropTitle)) return 0;
+  SetupSwitches switches = ParseSwitches(GetCommandLineA());
+  if (switches.help) {
+    MessageBoxA(NULL, kSwitchesHelpText, kHelpTitle, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  if (switches.silent) return RunSilentSetup(instance, switches);
+  if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) return 0;
+  // The wizard takes no other switch; a log it keeps when asked.
+  if (switches.error.empty() && !switches.log.empty()) {
+    (void)OpenSetupLog(switches.log);
+    SetupLog("코르바네™ 설치 시작 (마법사): " + std::string(GetCommandLineA()));
+  }
 
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
@@ -53,6 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // that what it left cannot pass for an installed product.
   FinishEarlierRun();
   if (ProductAlreadyInstalled(buffer)) {
+    SetupLog("이미 설치되어 있어 끝냅니다.");
     MessageBoxA(NULL, kAlreadyInstalledText, kSetupErrorTitle, MB_OK | MB_ICONERROR);
     return 0;
   }
@@ -64,6 +56,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  SetupLog("설치 마법사를 끝냅니다.");
+  CloseSetupLog();
   // The quit message carries 0: setup exits with 0 in every case.
   return static_cast<int>(msg.wParam);
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "setupdll/initinstall.h"
 #include "startup_path.h"
 
 // Size of every path and profile-value buffer of the program.
@@ -23,9 +24,8 @@ extern char g_installFolder[kPathBufferSize];
 
 // The installer support library, loaded by the creation handler and released
 // by the backdrop's destroy handling; InitInstall is called by the install job.
-typedef int(WINAPI* InitInstallProc)(const char* folder, const char* name);
 extern HMODULE g_setupLibrary;
-extern InitInstallProc g_initInstall;
+extern InitInstallFunction g_initInstall;
 
 // Set once the backdrop's destroy handling has run: setup is ending, and any
 // work still running inside a nested loop must stop.

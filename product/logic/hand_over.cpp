@@ -8,6 +8,8 @@
 namespace {
 
 const char kSwitch[] = "/HANDOVER";
+const char kCleanupSwitch[] = "/CLEANUP";
+constexpr std::size_t kLogPathMax = 259;
 
 void SkipBlanks(const std::string& text, std::size_t* at) {
   while (*at < text.size() && (text[*at] == ' ' || text[*at] == '\t')) ++*at;
@@ -29,13 +31,15 @@ std::string CopyFileName(int n) {
 }
 
 std::string HandOverCommandLine(const std::string& copyPath, const HandOver& handOver) {
-  return "\"" + copyPath + "\" " + kSwitch + " " + std::to_string(handOver.parentId) + " \"" + handOver.folder + "\"";
+  return "\"" + copyPath + "\" " + (handOver.cleanupOnly ? kCleanupSwitch : kSwitch) + " " +
+         std::to_string(handOver.parentId) + " \"" + handOver.folder + "\"";
 }
 
 bool ParseHandOver(const std::string& arguments, HandOver* handOver) {
   std::size_t at = 0;
   SkipBlanks(arguments, &at);
-  if (UpperAscii(Word(arguments, &at)) != kSwitch) return false;
+  std::string word = UpperAscii(Word(arguments, &at));
+  if (word != kSwitch && word != kCleanupSwitch) return false;
   SkipBlanks(arguments, &at);
   std::string id = Word(arguments, &at);
   if (id.empty() || id.size() > 10 || id.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -52,5 +56,31 @@ bool ParseHandOver(const std::string& arguments, HandOver* handOver) {
   if (at != arguments.size()) return false;
   handOver->parentId = static_cast<unsigned long>(value);
   handOver->folder = folder;
+  handOver->cleanupOnly = word == kCleanupSwitch;
   return true;
+}
+
+UnsetupSwitches ParseUnsetupSwitches(const std::string& arguments) {
+  UnsetupSwitches s;
+  std::size_t at = 0;
+  for (;;) {
+    SkipBlanks(arguments, &at);
+    if (at >= arguments.size()) return s;
+    std::string word;
+    bool quoted = false;
+    for (; at < arguments.size() && (quoted || (arguments[at] != ' ' && arguments[at] != '\t')); ++at) {
+      if (arguments[at] == '"') quoted = !quoted;
+      else word += arguments[at];
+    }
+    std::string upper = UpperAscii(word);
+    if (upper == "/S") {
+      s.silent = true;
+    } else if (upper == "/ALL") {
+      s.all = true;
+    } else if (upper.compare(0, 5, "/LOG=") == 0 && word.size() > 5 && word.size() - 5 <= kLogPathMax) {
+      s.log = word.substr(5);
+    } else if (s.error.empty()) {
+      s.error = "알 수 없는 스위치: " + word.substr(0, kLogPathMax);
+    }
+  }
 }

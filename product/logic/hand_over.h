@@ -11,6 +11,9 @@
 struct HandOver {
   unsigned long parentId;  // the original process, to wait for
   std::string folder;      // the install folder to remove; "" for none
+  // A silent uninstall removes everything itself and leaves the copy only
+  // its own program file to delete (named in `folder`) once it has ended.
+  bool cleanupOnly = false;
 };
 
 // The file name of the n-th candidate for the copy in the TEMP folder.
@@ -23,3 +26,14 @@ std::string HandOverCommandLine(const std::string& copyPath, const HandOver& han
 // Reads the arguments part of a command line (what WinMain gets, without the
 // program's own name).  False for anything that is not exactly a hand-over.
 bool ParseHandOver(const std::string& arguments, HandOver* handOver);
+
+// The uninstaller's own switches for unattended removal: /S (no question,
+// no message), /ALL (the user's files in the install folder go too) and
+// /LOG=file, in any letter case and order.
+struct UnsetupSwitches {
+  bool silent = false;
+  bool all = false;
+  std::string log;
+  std::string error;  // empty when every word is understood
+};
+UnsetupSwitches ParseUnsetupSwitches(const std::string& arguments);

@@ -4,6 +4,8 @@
 // when it is done.
 #include <windows.h>
 
+#include <string>
+
 #include "product/common/records.h"
 #include "product/logic/hand_over.h"
 #include "product/logic/product_paths.h"
@@ -12,8 +14,15 @@
 #include "product/unsetup/self_copy.h"
 #include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
+#include "shell/setup_log.h"
 
 namespace {
+
+// Result codes, as Windows Installer gives them.
+constexpr int kExitDone = 0;
+constexpr int kExitRestartNeeded = 3010;
+constexpr int kExitFailed = 1603;
+constexpr int kExitBadCommandLine = 1639;
 
 int Tell(const std::string& text, UINT icon) {
   return MessageBoxA(NULL, text.c_str(), kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
@@ -42,12 +51,58 @@ void RemoveAndReport(const Installation& installation) {
   Tell(DoneText(RemoveInstallation(installation)), MB_ICONINFORMATION);
 }
 
-// The copy in TEMP: the original has asked and handed over.
+// The copy in TEMP: the original has asked and handed over, or (after a
+// silent removal) left only its own file.
 int ContinueAsCopy(const HandOver& handOver) {
   WaitForOriginal(handOver.parentId);
-  RemoveAndReport(FindInstallation(handOver.folder));
+  if (handOver.cleanupOnly) {
+    (void)SetFileAttributesA(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(handOver.folder.c_str())) (void)delete_at_restart(handOver.folder.c_str());
+    (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
+  } else {
+    RemoveAndReport(FindInstallation(handOver.folder));
+  }
   (void)delete_at_restart(OwnProgramPath().c_str());
   return 0;
+}
+
+int Finish(int code) {
+  char line[64];
+  wsprintfA(line, "끝 코드 %d", code);
+  SetupLog(line);
+  CloseSetupLog();
+  return code;
+}
+
+// Unsetup.exe /S: no question and no message; the log and the result code
+// tell what happened.  The removal runs here, and a copy in TEMP deletes this
+// program's own file once it has ended.
+int RemoveSilently(const UnsetupSwitches& switches) {
+  if (!switches.log.empty()) (void)OpenSetupLog(switches.log);
+  SetupLog("코르바네™ 제거 시작, 명령줄: " + std::string(GetCommandLineA()));
+  if (!switches.error.empty()) {
+    SetupLog("명령줄 오류: " + switches.error);
+    return Finish(kExitBadCommandLine);
+  }
+  Installation installation = FindInstallation(InstallFolderToRemove());
+  if (!HasTraces(installation)) {
+    SetupLog(kNothingToRemoveText);
+    return Finish(kExitDone);
+  }
+  SetupLog("설치 폴더: " + installation.folder + (installation.hasJournal ? " (설치 기록 있음)" : " (설치 기록 없음)"));
+  (void)SetCurrentDirectoryA(WindowsFolder().c_str());
+  RemovalOptions options;
+  options.ask = false;
+  options.removeOthers = switches.all;
+  RemovalOutcome outcome = RemoveInstallation(installation, options);
+  std::string own = OwnProgramPath();
+  if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
+      !HandOverCleanup(own)) {
+    if (delete_at_restart(own.c_str())) outcome.leftForRestart = true;
+  }
+  SetupLog(DoneText(outcome));
+  if (!outcome.notRemoved.empty()) return Finish(kExitFailed);
+  return Finish(outcome.leftForRestart ? kExitRestartNeeded : kExitDone);
 }
 
 int AskAndRemove() {
@@ -71,5 +126,7 @@ int AskAndRemove() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   HandOver handOver;
   if (ParseHandOver(arguments, &handOver)) return ContinueAsCopy(handOver);
+  UnsetupSwitches switches = ParseUnsetupSwitches(arguments);
+  if (switches.silent) return RemoveSilently(switches);
   return AskAndRemove();
 }

@@ -10,6 +10,7 @@
 #include "install/shared_count.h"
 #include "product/common/records.h"
 #include "product/logic/journal_removal.h"
+#include "product/logic/product_paths.h"
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/stop_programs.h"
 #include "scan/scan_text.h"
@@ -23,6 +24,7 @@ const char kSetupClass[] = "Corvane_Setup";
 const char kSetupTitle[] = "Corvane Setup";
 const char kMainProgram[] = "CV32W.EXE";
 const char kFullListName[] = "CVFILES.TXT";
+RemovalOptions g_options;
 // A program that has just been ended may hold its file for a moment.
 constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
@@ -67,6 +69,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
 // can go neither way is told in the last message.  False when the file is
 // still there.
 bool DeleteFileNowOrLater(const std::string& path, RemovalOutcome* outcome) {
+  if (SamePath(path, OwnProgramPath())) return true;
   (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
     if (DeleteFileA(path.c_str()) || !FileExists(path)) return true;
@@ -128,6 +131,7 @@ std::string WriteFullList(const std::string& folder, const std::vector<FolderEnt
 }
 
 bool UserAgreesToDeleteOthers(const std::string& folder, const std::vector<FolderEntry>& others) {
+  if (!g_options.ask) return g_options.removeOthers;
   std::string fullList = WriteFullList(folder, others);
   std::string question = OtherFilesQuestion(folder, others, fullList);
   bool agrees = MessageBoxA(NULL, question.c_str(), kUninstallTitle,
@@ -213,8 +217,11 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   for (const std::string& file : plan.sharedFiles) RemoveSharedFile(file, &outcome, &stillThere);
   RemoveFolders(plan.folders);
   if (!installation.folder.empty() && FolderExists(installation.folder)) {
+    // This program itself may still run from there; its caller deletes it.
     std::vector<FolderEntry> others;
-    for (const FolderEntry& entry : ListFolder(installation.folder)) others.push_back(entry);
+    for (const FolderEntry& entry : ListFolder(installation.folder)) {
+      if (!SamePath(JoinPath(installation.folder, entry.name), OwnProgramPath())) others.push_back(entry);
+    }
     outcome.keptFolder = OfferTheRest(installation.folder, others, &outcome);
     RemoveFolders(plan.folders);
     // Emptied with the user's consent: the folder goes even when an earlier
@@ -283,6 +290,7 @@ bool HasTraces(const Installation& installation) {
          HasProfileSection() || HasUninstallEntry();
 }
 
-RemovalResult RemoveInstallation(const Installation& installation) {
+RemovalResult RemoveInstallation(const Installation& installation, const RemovalOptions& options) {
+  g_options = options;
   return installation.hasJournal ? RemoveByJournal(installation) : RemoveWithoutJournal(installation);
 }

@@ -32,6 +32,15 @@ bool HasTraces(const Installation& installation);
 
 using RemovalResult = RemovalOutcome;
 
+struct RemovalOptions {
+  // Whether the user is asked about files in the install folder that are not
+  // setup's; without asking, `removeOthers` is the answer.
+  bool ask = true;
+  bool removeOthers = false;
+};
+
 // Ends the product's running programs and removes everything; asks first
-// whether files of the user's in the install folder go too.
-RemovalResult RemoveInstallation(const Installation& installation);
+// whether files of the user's in the install folder go too.  This program's
+// own file, when it lies in the install folder, is left for its caller: it
+// cannot be deleted while it runs.
+RemovalResult RemoveInstallation(const Installation& installation, const RemovalOptions& options = RemovalOptions());

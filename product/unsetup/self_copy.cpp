@@ -22,8 +22,7 @@ std::string TempFolder() {
   return temp;
 }
 
-bool StartCopy(const std::string& copy, const std::string& folder, const std::string& workFolder) {
-  HandOver handOver = {GetCurrentProcessId(), folder};
+bool StartCopy(const std::string& copy, const HandOver& handOver, const std::string& workFolder) {
   std::string command = HandOverCommandLine(copy, handOver);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -37,11 +36,10 @@ bool StartCopy(const std::string& copy, const std::string& folder, const std::st
   return true;
 }
 
-}  // namespace
-
-bool HandOverToCopy(const std::string& installFolder) {
+// Copies this program into TEMP under a free name and starts the copy.
+bool StartCopyInTemp(const HandOver& handOver, const std::string& keepOutOf) {
   std::string temp = TempFolder();
-  if (temp.empty() || !FolderExists(temp) || IsInsideFolder(temp, installFolder) || SamePath(temp, installFolder))
+  if (temp.empty() || !FolderExists(temp) || IsInsideFolder(temp, keepOutOf) || SamePath(temp, keepOutOf))
     return false;
   std::string own = OwnProgramPath();
   for (int n = 0; n < kCopyNames; ++n) {
@@ -49,11 +47,23 @@ bool HandOverToCopy(const std::string& installFolder) {
     // A copy of an earlier run can go now, unless it is still running.
     (void)DeleteFileA(copy.c_str());
     if (!CopyFileA(own.c_str(), copy.c_str(), TRUE)) continue;
-    if (StartCopy(copy, installFolder, temp)) return true;
+    if (StartCopy(copy, handOver, temp)) return true;
     (void)DeleteFileA(copy.c_str());
     return false;
   }
   return false;
+}
+
+}  // namespace
+
+bool HandOverCleanup(const std::string& ownFile) {
+  HandOver handOver = {GetCurrentProcessId(), ownFile, true};
+  return StartCopyInTemp(handOver, FolderOf(ownFile));
+}
+
+bool HandOverToCopy(const std::string& installFolder) {
+  HandOver handOver = {GetCurrentProcessId(), installFolder, false};
+  return StartCopyInTemp(handOver, installFolder);
 }
 
 void WaitForOriginal(unsigned long processId) {

@@ -7,5 +7,10 @@
 // `installFolder`.  True when the copy runs; this process should then end.
 bool HandOverToCopy(const std::string& installFolder);
 
+// After a removal that ran here, in the install folder: a copy in TEMP waits
+// for this process to end, then deletes `ownFile` and its folder if that is
+// empty.  True when the copy runs.
+bool HandOverCleanup(const std::string& ownFile);
+
 // In the copy: waits (a few seconds at most) for the original to end.
 void WaitForOriginal(unsigned long processId);

@@ -124,7 +124,7 @@ TEST_F(RegistrationTest, ManifestLinksFixedLinksRecordsAndUninstallEntry) {
             "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\n"
             "SETUP005=Sample.LNK\r\n");
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
 
   std::string group = programs_ + "\\코르바네™ for Win9X";
   EXPECT_TRUE(Exists(group));
@@ -152,7 +152,7 @@ TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
             "[SetupFiles]\r\nSETUP001=%sX.DLL\r\nSETUP002=A.EXE\r\n"
             "[SetupLink]\r\nSETUP001=X.LNK\r\nSETUP002=no\r\n");
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   std::string group = programs_ + "\\코르바네™ for Win9X";
   // The target keeps the folder prefix, exactly as the manifest writes it.
   EXPECT_EQ(LinkTarget(group + "\\X.LNK"), "C:\\Program Files\\Corvane\\%sX.DLL");
@@ -163,7 +163,7 @@ TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
 TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
   DeleteFileA((setupFolder_ + "\\SETUP.INI").c_str());
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   EXPECT_TRUE(Exists(programs_ + "\\코르바네™ for Win9X"));
   EXPECT_EQ(Profile("Install"), "C:\\Program Files\\Corvane");
   DWORD size;
@@ -173,14 +173,14 @@ TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
 TEST_F(RegistrationTest, TrailingBackslashIsNotDoubled) {
   SetPrograms(programs_ + "\\");
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   EXPECT_EQ(Profile("LInstall"), programs_ + "\\코르바네™ for Win9X");
 }
 
 TEST_F(RegistrationTest, UnreadableProgramsFolderRegistersNothing) {
   SetPrograms("C:\\" + std::string(125, 'p'));  // 128 characters
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   EXPECT_EQ(Profile("Install"), "(absent)");
   EXPECT_EQ(Profile("LInstall"), "(absent)");
   DWORD size;
@@ -193,7 +193,7 @@ TEST_F(RegistrationTest, ProgramsOf127CharactersIsRead) {
   ASSERT_EQ(programs.size(), 127u);
   SetPrograms(programs);
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   EXPECT_EQ(Profile("LInstall"), programs + "\\코르바네™ for Win9X");
 }
 
@@ -225,7 +225,7 @@ TEST_F(RegistrationTest, RollbackPutsEveryItemBack) {
   WriteFile(setupFolder_ + "\\SETUP.INI", "[SetupFiles]\r\nSETUP001=A.EXE\r\n[SetupLink]\r\nSETUP001=A.LNK\r\n");
 
   JournalWriter journal;
-  RegisterWithShell(&journal);
+  RegisterWithShell(g_installFolder, &journal);
   ASSERT_TRUE(Exists(programs + "\\코르바네™ for Win9X\\A.LNK"));
   ASSERT_NE(ReadAll(mainLink), "an older shortcut");
   journal.RollBack(false);

@@ -51,3 +51,27 @@ TEST(CopyFileName, IsAShortNameThatWindows95CanStart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HandOver, CleanupIsItsOwnKindOfHandOver) {
+  HandOver cleanup = {7, "C:\\Program Files\\Corvane\\Unsetup.exe", true};
+  HandOver parsed;
+  ASSERT_TRUE(ParseHandOver(ArgumentsOf(HandOverCommandLine("C:\\T\\~CVUN01.EXE", cleanup)), &parsed));
+  EXPECT_TRUE(parsed.cleanupOnly);
+  EXPECT_EQ(cleanup.folder, parsed.folder);
+  ASSERT_TRUE(ParseHandOver("/HANDOVER 7 \"C:\\A\"", &parsed));
+  EXPECT_FALSE(parsed.cleanupOnly);
+}
+
+TEST(UnsetupSwitches, SilentAllAndALogInAnyCase) {
+  UnsetupSwitches s = ParseUnsetupSwitches("/all /s /Log=\"C:\\My Logs\\out.log\"");
+  EXPECT_TRUE(s.silent && s.all);
+  EXPECT_EQ("C:\\My Logs\\out.log", s.log);
+  EXPECT_EQ("", s.error);
+  EXPECT_FALSE(ParseUnsetupSwitches("").silent);
+  EXPECT_NE("", ParseUnsetupSwitches("/S /X").error);
+  EXPECT_NE("", ParseUnsetupSwitches("/S /LOG=" + std::string(300, 'l')).error);
+}
+
+}  // namespace

@@ -147,7 +147,7 @@ class Uninstaller : public ::testing::Test {
     SetCurrentDirectoryA(kMedium);
     std::strcpy(g_installFolder, kInstall);
     JournalWriter journal;
-    RegisterWithShell(&journal);
+    RegisterWithShell(g_installFolder, &journal);
     journal.Commit();
     SetCurrentDirectoryA(before);
     ASSERT_TRUE(Exists(Join(kGroup, "코르바네 검사.LNK")));

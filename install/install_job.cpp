@@ -1,0 +1,75 @@
+// The install job, journaled and undone when it does not finish.
+#include "install/install_job.h"
+
+#include <windows.h>
+
+#include "install/journal_writer.h"
+#include "install/manifest.h"
+#include "install/manifest_entry.h"
+#include "install/registration.h"
+#include "pages/task_mask.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+const char* const kSubfolders[] = {"\\VProtect", "\\Update", "\\Vlist"};
+
+// Each call makes one level; existing folders are fine, and a folder that
+// cannot be made shows up as a failing file in it.
+void CreateInstallFolders(const std::string& folder, JournalWriter* journal) {
+  journal->MakeFolder(folder);
+  for (const char* sub : kSubfolders) journal->MakeFolder(folder + sub);
+}
+
+std::string SystemFolder(TargetFolder which) {
+  char dir[kPathBufferSize] = "";
+  if (which == TargetFolder::System)
+    GetSystemDirectoryA(dir, sizeof dir);
+  else
+    GetWindowsDirectoryA(dir, sizeof dir);
+  return dir;
+}
+
+}  // namespace
+
+InstallResult RunInstall(const std::string& installFolder, InitInstallFunction initInstall,
+                         InstallObserver* observer) {
+  JournalWriter journal;
+  journal.Begin(installFolder);
+  CreateInstallFolders(installFolder, &journal);
+  for (int n = 1;; ++n) {
+    // A quit confirmed meanwhile: nothing further is installed, and what
+    // this run did is undone.
+    if (!observer->KeepGoing()) {
+      journal.RollBack(true);
+      return InstallResult::Stopped;
+    }
+    std::string value = ReadManifestString("SetupFiles", n);
+    if (value == kAbsentValue) break;
+
+    ResolvedEntry entry = ResolveEntry(value);
+    std::string folder = entry.folder == TargetFolder::Install ? installFolder : SystemFolder(entry.folder);
+    std::string shown = folder + "\\" + entry.name;
+    bool skip = entry.skipIfPresent && GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
+    observer->ShowFile(shown);
+
+    if (skip) {
+      observer->EntrySkipped(shown);
+    } else {
+      journal.PrepareFile(shown);
+      if (!(initInstall && initInstall(folder.c_str(), entry.name.c_str()))) {
+        observer->TellFailure(entry.name);
+        journal.RollBack(true);
+        return InstallResult::Failed;
+      }
+      if (entry.folder == TargetFolder::System) journal.CountShared(shown);
+    }
+    observer->Advance(ReadManifestPoints(n));
+  }
+  RegisterWithShell(installFolder, &journal);
+  // The task file is written after the job, when the wizard finishes; it is
+  // setup's too.
+  journal.PrepareFile(SetupRunPath(installFolder));
+  journal.Commit();
+  return journal.RestartNeeded() ? InstallResult::InstalledRestartNeeded : InstallResult::Installed;
+}

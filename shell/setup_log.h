@@ -1,0 +1,10 @@
+// The plain-text log that /LOG asks for: one line per step, in the ANSI code
+// page (a Korean Notepad opens it).  Every call does nothing while no log is
+// open, so the install job, the scan and the registration log as they go.
+#pragma once
+#include <string>
+
+// Starts the log (replacing an older file); false when it cannot be made.
+bool OpenSetupLog(const std::string& path);
+void SetupLog(const std::string& line);
+void CloseSetupLog();

@@ -1,0 +1,170 @@
+// SETUP.EXE /S: an install without a window.
+#include "shell/silent_setup.h"
+
+#include <string>
+
+#include "install/install_job.h"
+#include "install/rollback.h"
+#include "install/stop_processes.h"
+#include "pages/pages.h"
+#include "pages/task_mask.h"
+#include "scan/folder_scan.h"
+#include "scan/scan_text.h"
+#include "shell/setup_log.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+namespace {
+
+const char kSetupLibraryPath[] = ".\\_SETUP.DLL";
+const char kVersion[] = "1.0";
+constexpr unsigned char kEveryTask = 0x1F;
+
+// A hidden window of setup's class and title: a wizard started meanwhile sees
+// it and ends, as it does for another wizard.
+HWND ClaimTheInstance(HINSTANCE instance) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = instance;
+  wc.lpszClassName = kSetupWindowClass;
+  (void)RegisterClassA(&wc);
+  return CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, WS_POPUP, 0, 0, 0, 0, NULL, NULL, instance, NULL);
+}
+
+// The answer to every finding comes from /SCAN: REPORT treats nothing,
+// REPAIR what can be repaired, DELETE everything the engine can treat.
+class SilentScan : public ScanObserver {
+ public:
+  explicit SilentScan(ScanMode mode) : mode_(mode) {}
+  void ShowFile(const std::string&) override {}
+  void Count(ScanCounter which) override { counts_[static_cast<int>(which)]++; }
+  void ShowVirus(const char*) override {}
+  bool AskToTreat(int report, const std::string& path, const char* virusName) override {
+    SetupLog("바이러스 발견: " + path + " (" + virusName + ")");
+    bool treat = mode_ == ScanMode::Delete || (mode_ == ScanMode::Repair && report == 0);
+    if (!treat) SetupLog("치료하지 않고 남김: " + path);
+    return treat;
+  }
+  void Treated(const std::string& path, short result) override { SetupLog(TreatmentLogLine(path, result)); }
+  bool KeepGoing() override { return true; }
+  void LogCounts() const {
+    char line[160];
+    wsprintfA(line, "바이러스 검사 끝: 파일 %d, 감염 %d, 치료 %d, 삭제 %d", counts_[0], counts_[1], counts_[2],
+              counts_[3]);
+    SetupLog(line);
+  }
+
+ private:
+  ScanMode mode_;
+  int counts_[4] = {0, 0, 0, 0};
+};
+
+class SilentCopy : public InstallObserver {
+ public:
+  void ShowFile(const std::string&) override {}
+  void EntrySkipped(const std::string& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
+  void Advance(int) override {}
+  bool KeepGoing() override { return true; }
+  void TellFailure(const std::string& name) override { SetupLog("파일을 만들 수 없습니다: " + name); }
+};
+
+const char* ScanModeName(ScanMode mode) {
+  switch (mode) {
+    case ScanMode::Skip: return "SKIP";
+    case ScanMode::Report: return "REPORT";
+    case ScanMode::Repair: return "REPAIR";
+    case ScanMode::Delete: return "DELETE";
+  }
+  return "";
+}
+
+int Finish(int code) {
+  char line[64];
+  wsprintfA(line, "끝 코드 %d", code);
+  SetupLog(line);
+  CloseSetupLog();
+  return code;
+}
+
+void Scan(ScanMode mode) {
+  if (mode == ScanMode::Skip) {
+    SetupLog("바이러스 검사: 하지 않음");
+    return;
+  }
+  SetupLog(std::string("바이러스 검사: ") + ScanModeName(mode));
+  SilentScan scan(mode);
+  if (ScanKeyFolders(&scan) == ScanOutcome::NoEngine) {
+    SetupLog("검사 엔진(Corvane.dll)을 쓸 수 없어 검사하지 못했습니다.");
+    return;
+  }
+  scan.LogCounts();
+}
+
+// From the checks on: what the wizard does with the switches' answers.
+int Install(const SetupSwitches& switches) {
+  char buffer[kStartupBufferSize];
+  EnterSetupFolder(buffer);
+  (void)WinExec(".\\MemChk.exe", SW_HIDE);
+  FinishEarlierRun();
+  if (ProductAlreadyInstalled(buffer)) {
+    SetupLog(std::string("이미 설치되어 있습니다: ") + buffer);
+    return kExitAlreadyInstalled;
+  }
+  g_setupLibrary = LoadLibraryA(kSetupLibraryPath);
+  g_initInstall = g_setupLibrary ? reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
+                                       GetProcAddress(g_setupLibrary, CORVANE_INITINSTALL_EXPORT)))
+                                 : NULL;
+  if (!g_initInstall) {
+    SetupLog("설치에 필요한 _SETUP.DLL 또는 그 InitInstall이 없습니다.");
+    return kExitFailed;
+  }
+  std::string folder = switches.folderGiven ? switches.folder : kDefaultInstallFolder;
+  CopyBounded(g_installFolder, sizeof g_installFolder, folder.c_str());
+  SetupLog("설치 폴더: " + folder);
+
+  StopProductProcesses();
+  std::string name, company;
+  ReadOfferedUser(&name, &company);
+  if (switches.nameGiven) name = switches.name;
+  if (switches.companyGiven) company = switches.company;
+  SetupLog("사용자: " + name + " / " + company);
+  RecordUser(name, company);
+
+  Scan(switches.scan);
+
+  SilentCopy copy;
+  InstallResult result = RunInstall(folder, g_initInstall, &copy);
+  if (result == InstallResult::Failed || result == InstallResult::Stopped) return kExitFailed;
+  HandOffTasks(g_installFolder, switches.tasksGiven ? switches.tasks : kEveryTask);
+  if (result == InstallResult::InstalledRestartNeeded) {
+    SetupLog("사용 중인 파일은 컴퓨터를 다시 시작할 때 바뀝니다.");
+    return kExitRestartNeeded;
+  }
+  return kExitInstalled;
+}
+
+}  // namespace
+
+int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
+  if (!switches.log.empty() && switches.log.size() <= kSwitchLogMax) (void)OpenSetupLog(switches.log);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char started[64];
+  wsprintfA(started, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+  SetupLog(std::string("코르바네™ ") + kVersion + " 설치 시작 (" + started + "), 명령줄: " + GetCommandLineA());
+  if (!switches.error.empty()) {
+    SetupLog("명령줄 오류: " + switches.error);
+    return Finish(kExitBadCommandLine);
+  }
+  if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) {
+    SetupLog("다른 설치가 실행 중입니다.");
+    return Finish(kExitAnotherSetup);
+  }
+  HWND claim = ClaimTheInstance(instance);
+  int code = Install(switches);
+  if (g_setupLibrary) FreeLibrary(g_setupLibrary);
+  g_setupLibrary = NULL;
+  g_initInstall = NULL;
+  if (claim) DestroyWindow(claim);
+  return Finish(code);
+}

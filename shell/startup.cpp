@@ -1,0 +1,33 @@
+// The start-up steps that the wizard and a silent install share.
+#include "shell/startup.h"
+
+#include "shell/shell_state.h"
+
+const char kSetupWindowClass[] = "Corvane_Setup";
+const char kSetupWindowTitle[] = "Corvane Setup";
+
+namespace {
+
+const char kProductProgram[] = "\\Cv32w.exe";
+
+}  // namespace
+
+// A bare program name leaves the current directory as it is.
+void EnterSetupFolder(char* buffer) {
+  CopyProgramPath(GetCommandLineA(), buffer, kStartupBufferSize);
+  CutAtLastBackslash(buffer);
+  // Results ignored: an unusable folder keeps the current directory, and the
+  // other two calls then set it to itself.
+  (void)SetCurrentDirectoryA(buffer);
+  (void)GetCurrentDirectoryA(kStartupBufferSize, buffer);
+  (void)SetCurrentDirectoryA(buffer);
+}
+
+// A recorded folder too long for the buffer cannot name the program, so it
+// does not count.
+bool ProductAlreadyInstalled(char* buffer) {
+  DWORD n = GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, buffer, kStartupBufferSize);
+  if (n >= kStartupBufferSize - 1) return false;
+  if (!AppendBounded(buffer, kStartupBufferSize, kProductProgram)) return false;
+  return GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES;
+}

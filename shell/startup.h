@@ -1,0 +1,15 @@
+// The start-up steps that the wizard and a silent install share.
+#pragma once
+#include <windows.h>
+
+// The window whose class and title mark a running setup, wizard or silent.
+extern const char kSetupWindowClass[];
+extern const char kSetupWindowTitle[];
+
+// Makes the folder the program was started from the current directory, so
+// that every relative path of setup (SETUP.INI, _SETUP.DLL, ...) resolves
+// there.  `buffer` holds kStartupBufferSize bytes.
+void EnterSetupFolder(char* buffer);
+// True when the product's main program exists in the folder that win.ini
+// records (or in the default folder).
+bool ProductAlreadyInstalled(char* buffer);

@@ -1,0 +1,45 @@
+// SETUP.EXE's command line for unattended installs, without Win32.
+//
+//   /S                 silent: no window, no question, no wait
+//   /D=folder          the install folder, absolute, used as given; the rest
+//                      of the line, unquoted, so it comes last
+//   /NAME="..."        the user's name        (default: the registry's DefName)
+//   /COMPANY="..."     the user's company     (default: DefCompany)
+//   /SCAN=SKIP|REPORT|REPAIR|DELETE           (default: REPAIR)
+//   /TASKS=hh          the follow-up task byte (default: every task)
+//   /LOG=file          a plain-text log, with or without /S
+//   /?                 a box that lists the switches
+//
+// Switch names in any letter case and any order, separated by blanks; a
+// value with blanks in double quotes.
+#pragma once
+#include <string>
+
+enum class ScanMode { Skip, Report, Repair, Delete };
+
+struct SetupSwitches {
+  bool silent = false;
+  bool help = false;
+  bool folderGiven = false;
+  std::string folder;
+  bool nameGiven = false, companyGiven = false;
+  std::string name, company;
+  ScanMode scan = ScanMode::Repair;
+  bool tasksGiven = false;
+  unsigned char tasks = 0;
+  std::string log;
+  // Empty when the line is understood; else what is wrong, for the log.
+  std::string error;
+};
+
+// The longest values that setup's buffers take, terminator not counted.
+constexpr std::size_t kSwitchFolderMax = 259;
+constexpr std::size_t kSwitchEntryMax = 255;
+constexpr std::size_t kSwitchLogMax = 259;
+
+// Reads the switches of a command line that starts with the program path
+// (as GetCommandLineA gives it).
+SetupSwitches ParseSwitches(const char* commandLine);
+
+// The text of the /? box.
+extern const char kSwitchesHelpText[];
