@@ -3,8 +3,9 @@
 // it, the commit) over every file of a medium's SETUP.INI, into an empty
 // folder and into one that already holds every file (each old one is set
 // aside first), a rollback of the whole product, a plain copy of the same
-// files, and the silent install of a peer installer of the same files (and
-// of an empty one, which shows what starting a process costs).  Prints
+// files, SETUP.EXE /S as a whole process, and the silent install of a peer
+// installer of the same files (and of an empty one, which shows what
+// starting a process costs).  Prints
 // figures only.
 //
 //   installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS
@@ -64,6 +65,20 @@ std::vector<std::string> manifest_files(const std::string& ini) {
     names.push_back(value);
   }
   return names;
+}
+
+bool run_process_code(const std::string& command_line, DWORD* code) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  GetExitCodeProcess(process.hProcess, code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return true;
 }
 
 double run_process(const std::string& command_line) {
@@ -144,7 +159,7 @@ int main(int argc, char** argv) {
   }
 
   CreateDirectoryA(root.c_str(), NULL);
-  std::vector<double> bare, ours, over, undo, copy, peer_times, empty_times;
+  std::vector<double> bare, ours, over, undo, copy, silent, peer_times, empty_times;
   for (int round = 0; round < rounds; ++round) {
     const std::string target = root + "\\ours";
     remove_tree(target);
@@ -191,6 +206,22 @@ int main(int argc, char** argv) {
     copy.push_back(now_seconds() - start);
     remove_tree(copied);
 
+    // SETUP.EXE /S as a whole process, as a deployment tool starts it.  The
+    // record of the previous round goes first, or setup finds the product
+    // installed.
+    const std::string silent_target = root + "\\silent";
+    (void)WriteProfileStringA("Corvane", NULL, NULL);
+    remove_tree(silent_target);
+    const double silent_start = now_seconds();
+    DWORD code = 0;
+    if (!run_process_code("\"" + medium + "\\SETUP.EXE\" /S /SCAN=SKIP /TASKS=00 /D=" + silent_target, &code) || code != 0) {
+      std::fprintf(stderr, "installbench: SETUP.EXE /S ended with %lu\n", code);
+      return 1;
+    }
+    silent.push_back(now_seconds() - silent_start);
+    (void)WriteProfileStringA("Corvane", NULL, NULL);
+    remove_tree(silent_target);
+
     const std::string peer_target = root + "\\peer";
     remove_tree(peer_target);
     peer_times.push_back(run_process("\"" + peer + "\" /S /D=" + peer_target));
@@ -207,10 +238,12 @@ int main(int argc, char** argv) {
   std::printf("install job, over every file  %7.3f s  %7.3f s\n", median(over), *std::min_element(over.begin(), over.end()));
   std::printf("rollback of the whole product %7.3f s  %7.3f s\n", median(undo), *std::min_element(undo.begin(), undo.end()));
   std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", median(copy), *std::min_element(copy.begin(), copy.end()));
+  std::printf("SETUP.EXE /S, whole process   %7.3f s  %7.3f s\n", median(silent), *std::min_element(silent.begin(), silent.end()));
   std::printf("peer installer, silent        %7.3f s  %7.3f s\n", median(peer_times),
               *std::min_element(peer_times.begin(), peer_times.end()));
   std::printf("  empty peer installer        %7.3f s  %7.3f s\n", median(empty_times),
               *std::min_element(empty_times.begin(), empty_times.end()));
-  std::printf("ours / peer                   %7.2f\n", median(ours) / median(peer_times));
+  std::printf("job / peer                    %7.2f\n", median(ours) / median(peer_times));
+  std::printf("SETUP.EXE /S / peer           %7.2f\n", median(silent) / median(peer_times));
   return 0;
 }
