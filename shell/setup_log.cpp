@@ -32,3 +32,11 @@ void CloseSetupLog() {
   if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
   g_log = INVALID_HANDLE_VALUE;
 }
+
+int FinishSetupLog(int code) {
+  char line[32];
+  wsprintfA(line, "끝 코드 %d", code);
+  SetupLog(line);
+  CloseSetupLog();
+  return code;
+}

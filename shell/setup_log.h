@@ -8,3 +8,5 @@
 bool OpenSetupLog(const std::string& path);
 void SetupLog(const std::string& line);
 void CloseSetupLog();
+// Logs an unattended run's result code, closes the log, and returns the code.
+int FinishSetupLog(int code);

@@ -78,14 +78,6 @@ const char* ScanModeName(ScanMode mode) {
   return "";
 }
 
-int Finish(int code) {
-  char line[64];
-  wsprintfA(line, "끝 코드 %d", code);
-  SetupLog(line);
-  CloseSetupLog();
-  return code;
-}
-
 void Scan(ScanMode mode) {
   if (mode == ScanMode::Skip) {
     SetupLog("바이러스 검사: 하지 않음");
@@ -140,7 +132,7 @@ int Install(const SetupSwitches& switches) {
     SetupLog("사용 중인 파일은 컴퓨터를 다시 시작할 때 바뀝니다.");
     return kExitRestartNeeded;
   }
-  return kExitInstalled;
+  return kExitDone;
 }
 
 }  // namespace
@@ -154,11 +146,11 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   SetupLog(std::string("코르바네™ ") + kVersion + " 설치 시작 (" + started + "), 명령줄: " + GetCommandLineA());
   if (!switches.error.empty()) {
     SetupLog("명령줄 오류: " + switches.error);
-    return Finish(kExitBadCommandLine);
+    return FinishSetupLog(kExitBadCommandLine);
   }
   if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) {
     SetupLog("다른 설치가 실행 중입니다.");
-    return Finish(kExitAnotherSetup);
+    return FinishSetupLog(kExitAnotherSetup);
   }
   HWND claim = ClaimTheInstance(instance);
   int code = Install(switches);
@@ -166,5 +158,5 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   g_setupLibrary = NULL;
   g_initInstall = NULL;
   if (claim) DestroyWindow(claim);
-  return Finish(code);
+  return FinishSetupLog(code);
 }

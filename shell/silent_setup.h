@@ -4,14 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/result_codes.h"
 #include "shell/switches.h"
-
-// Result codes, as Windows Installer gives them.
-constexpr int kExitInstalled = 0;
-constexpr int kExitRestartNeeded = 3010;
-constexpr int kExitFailed = 1603;
-constexpr int kExitAnotherSetup = 1618;
-constexpr int kExitAlreadyInstalled = 1638;
-constexpr int kExitBadCommandLine = 1639;
 
 int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches);

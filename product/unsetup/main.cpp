@@ -14,15 +14,10 @@
 #include "product/unsetup/self_copy.h"
 #include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
+#include "shell/result_codes.h"
 #include "shell/setup_log.h"
 
 namespace {
-
-// Result codes, as Windows Installer gives them.
-constexpr int kExitDone = 0;
-constexpr int kExitRestartNeeded = 3010;
-constexpr int kExitFailed = 1603;
-constexpr int kExitBadCommandLine = 1639;
 
 int Tell(const std::string& text, UINT icon) {
   return MessageBoxA(NULL, text.c_str(), kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
@@ -66,14 +61,6 @@ int ContinueAsCopy(const HandOver& handOver) {
   return 0;
 }
 
-int Finish(int code) {
-  char line[64];
-  wsprintfA(line, "끝 코드 %d", code);
-  SetupLog(line);
-  CloseSetupLog();
-  return code;
-}
-
 // Unsetup.exe /S: no question and no message; the log and the result code
 // tell what happened.  The removal runs here, and a copy in TEMP deletes this
 // program's own file once it has ended.
@@ -82,12 +69,12 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   SetupLog("코르바네™ 제거 시작, 명령줄: " + std::string(GetCommandLineA()));
   if (!switches.error.empty()) {
     SetupLog("명령줄 오류: " + switches.error);
-    return Finish(kExitBadCommandLine);
+    return FinishSetupLog(kExitBadCommandLine);
   }
   Installation installation = FindInstallation(InstallFolderToRemove());
   if (!HasTraces(installation)) {
     SetupLog(kNothingToRemoveText);
-    return Finish(kExitDone);
+    return FinishSetupLog(kExitDone);
   }
   SetupLog("설치 폴더: " + installation.folder + (installation.hasJournal ? " (설치 기록 있음)" : " (설치 기록 없음)"));
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
@@ -101,8 +88,8 @@ int RemoveSilently(const UnsetupSwitches& switches) {
     if (delete_at_restart(own.c_str())) outcome.leftForRestart = true;
   }
   SetupLog(DoneText(outcome));
-  if (!outcome.notRemoved.empty()) return Finish(kExitFailed);
-  return Finish(outcome.leftForRestart ? kExitRestartNeeded : kExitDone);
+  if (!outcome.notRemoved.empty()) return FinishSetupLog(kExitFailed);
+  return FinishSetupLog(outcome.leftForRestart ? kExitRestartNeeded : kExitDone);
 }
 
 int AskAndRemove() {

@@ -58,10 +58,11 @@ std::string ScheduleLink() {
   return machine::Join(machine::Join(ProgramsFolder(), texts::kStartupFolder), texts::kScheduleLink);
 }
 
-// Every page with its defaults, every follow-up task: the real _ISDEL.EXE
-// then starts the scheduled scan and the main program from the install folder.
-void InstallFromRealMedium() {
-  SetupProcess setup(FromRealMedium());
+// Every page with its defaults, every follow-up task: on the real medium the
+// real _ISDEL.EXE then starts the scheduled scan and the main program from
+// the install folder.
+void InstallFrom(const Launch& launch) {
+  SetupProcess setup(launch);
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Finish);
@@ -223,7 +224,7 @@ SCENARIO(uninstall_reinstall, "real medium: install, the product runs, the unins
   RequireRealMedium();
   PrepareMachine();
   PrepareUserFile();
-  InstallFromRealMedium();
+  InstallFrom(FromRealMedium());
   ExpectProductInstalled();
   RunningProgram main_program = WaitProgram(kMainClass);
   RunningProgram scheduled_scan = WaitProgram(kScheduleClass);
@@ -242,7 +243,7 @@ SCENARIO(uninstall_reinstall, "real medium: install, the product runs, the unins
   ExpectNoTrace();
 
   // Setup no longer finds an earlier installation.
-  InstallFromRealMedium();
+  InstallFrom(FromRealMedium());
   ExpectProductInstalled();
 }
 
@@ -275,7 +276,7 @@ SCENARIO(uninstall_half_installed, "real medium: a failed copy takes back the pr
   ExpectNotRegistered();
   ExpectNoTrace(false);
 
-  InstallFromRealMedium();
+  InstallFrom(FromRealMedium());
   ExpectProductInstalled();
 }
 
@@ -283,7 +284,7 @@ SCENARIO(uninstall_records_missing, "real medium: without the win.ini records th
   RequireRealMedium();
   PrepareMachine();
   PrepareUserFile();
-  InstallFromRealMedium();
+  InstallFrom(FromRealMedium());
   ExpectProductInstalled();
   RunningProgram main_program = WaitProgram(kMainClass);
   WriteProfileStringA("Corvane", nullptr, nullptr);
@@ -349,14 +350,6 @@ void LayOutSharedMedium() {
   }
 }
 
-void InstallFromTestMedium() {
-  SetupProcess setup(FromExplorer());
-  Wizard wizard(setup);
-  wizard.ExpectStart();
-  wizard.WalkTo(Page::Finish);
-  wizard.Send(Ask::Button, IDOK);
-  setup.ExpectEnd(10000, "the finish button");
-}
 
 }  // namespace
 
@@ -372,7 +365,7 @@ SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, o
   SetSharedCount(shared, 1);
   DeleteFileA(own.c_str());
 
-  InstallFromTestMedium();
+  InstallFrom(FromExplorer());
   ExpectProductInstalled();
   ExpectCount(shared, 2, "after the install");
   ExpectCount(own, 1, "after the install");
@@ -404,7 +397,7 @@ SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, o
   ExpectCount(own, std::nullopt, "after the uninstaller");
   ExpectText(machine::ReadFile(kUserFile).value_or("(absent)"), kUserText, "the user's file in another folder");
 
-  InstallFromTestMedium();
+  InstallFrom(FromExplorer());
   ExpectProductInstalled();
   command = machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
   run = Uninstall(command, IDYES);
