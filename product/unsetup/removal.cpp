@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "install/journal_file.h"
+#include "install/restart_replacement.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
 #include "product/common/records.h"
@@ -210,6 +211,14 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   const Journal& journal = installation.journal;
   StopProgramsIn(installation.folder);
   JournalRemoval plan = PlanJournalRemoval(journal, WindowsFolder(), SystemFolder());
+  // A replacement still waiting for the next start would bring a deleted
+  // file back.
+  for (const JournalRecord& record : journal.records) {
+    if (record.kind != JournalKind::InUse) continue;
+    for (const std::string& file : plan.files) {
+      if (SamePath(file, record.target)) WithdrawRestartReplacement(record.target);
+    }
+  }
   std::vector<std::string> stillThere;
   for (const std::string& file : plan.files) {
     if (!DeleteFileNowOrLater(file, &outcome)) stillThere.push_back(file);
