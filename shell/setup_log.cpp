@@ -21,8 +21,8 @@ void SetupLog(const std::string& line) {
   if (g_log == INVALID_HANDLE_VALUE) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
-  char stamp[16];
-  wsprintfA(stamp, "%02u:%02u:%02u ", now.wHour, now.wMinute, now.wSecond);
+  char stamp[24];
+  wsprintfA(stamp, "%02u:%02u:%02u.%03u ", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
   std::string text = stamp + line + "\r\n";
   DWORD written;
   (void)WriteFile(g_log, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
