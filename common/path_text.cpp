@@ -54,7 +54,7 @@ std::string CanonicalPathText(const std::string& path) {
   std::string root;
   bool share = false;
   if (text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':') {
-    root = text.substr(0, text.size() > 2 && text[2] == '\\' ? 3 : 2);
+    root = FoldCase(text.substr(0, text.size() > 2 && text[2] == '\\' ? 3 : 2));
   } else if (text.compare(0, 2, "\\\\") == 0) {
     root = "\\\\";
     share = true;

@@ -13,10 +13,10 @@
 // "\\.\" prefix goes ("\\?\UNC\s\x" is "\\s\x"), duplicate backslashes fold
 // (a "\\server\share" start stays), "." and ".." components are resolved (no
 // ".." above the root), trailing dots and blanks of each component go, since
-// Windows drops them ("C:\windows." is "C:\windows"), and there is no trailing
-// backslash except at a drive root ("C:\").  A component of three or more dots
-// stays as written: Windows 95 reads "..." as two levels up, Windows NT as
-// ".", so no text can say where it leads.
+// Windows drops them ("C:\windows." is "C:\windows"), a drive letter is upper
+// case, and there is no trailing backslash except at a drive root ("C:\").
+// A component of three or more dots stays as written: Windows 95 reads "..."
+// as two levels up, Windows NT as ".", so no text can say where it leads.
 std::string CanonicalPathText(const std::string& path);
 
 // Length of the root of a canonical path: 3 for "C:\", the whole

@@ -8,7 +8,7 @@ namespace {
 
 TEST(CanonicalPathText, SpellsAPathTheWayTheFileSystemReadsIt) {
   EXPECT_EQ("E:\\", CanonicalPathText("E:\\/"));
-  EXPECT_EQ("C:\\windows", CanonicalPathText("C:\\windows."));
+  EXPECT_EQ("C:\\windows", CanonicalPathText("c:\\windows."));
   EXPECT_EQ("C:\\windows", CanonicalPathText("C:/windows/./ /"));
   EXPECT_EQ("C:\\WINDOWS", CanonicalPathText("\\\\?\\C:\\WINDOWS"));
   EXPECT_EQ("C:\\WINDOWS", CanonicalPathText("\\\\.\\C:\\WINDOWS\\"));
