@@ -16,6 +16,10 @@ std::string RemoveQuestion(const std::string& installFolder);
 // most a screenful of them.
 std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others);
 
+// Why nothing was removed: the refused folder, which record named it, and
+// what the folder is.
+std::string RefusedRecordText(const RefusedRecord& refused);
+
 // The last message: done, which folder was kept for the user's files, and
 // whether some files wait for the next start of Windows.
 std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart);

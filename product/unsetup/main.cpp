@@ -35,11 +35,20 @@ bool RunsFromInside(const std::string& folder) {
   return !shortOwn.empty() && !shortFolder.empty() && IsInsideFolder(shortOwn, shortFolder);
 }
 
+// A refused record is told, and then nothing is removed.
+bool TellIfRefused(const RefusedRecord& refused) {
+  if (refused.why == FolderRefusal::kNone) return false;
+  Tell(RefusedRecordText(refused), MB_ICONEXCLAMATION);
+  return true;
+}
+
 void RemoveAndReport(const Installation& installation) {
+  if (TellIfRefused(installation.refused)) return;
   // Out of the install folder, which a current folder would keep on the NT
   // family.
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
   RemovalResult result = RemoveInstallation(installation);
+  if (TellIfRefused(result.refused)) return;
   Tell(DoneText(result.keptFolder, result.leftForRestart), MB_ICONINFORMATION);
 }
 
@@ -53,6 +62,7 @@ int ContinueAsCopy(const HandOver& handOver) {
 
 int AskAndRemove() {
   Installation installation = FindInstallation(InstallFolderToRemove());
+  if (TellIfRefused(installation.refused)) return 1;
   if (!HasTraces(installation)) {
     Tell(kNothingToRemoveText, MB_ICONINFORMATION);
     return 0;

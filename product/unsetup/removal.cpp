@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/folder_guard.h"
 #include "product/common/records.h"
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/restart_delete.h"
@@ -67,8 +68,15 @@ void DeleteFileNowOrLater(const std::string& path, bool* leftForRestart) {
 
 void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, bool* leftForRestart);
 
-// A folder that still holds a file waiting for the restart stays.
+// A folder that still holds a file waiting for the restart stays.  A
+// junction (Windows 2000 and later) leads out of the install folder: only the
+// link itself goes, or it stays, and what it leads to is never emptied.
 void DeleteTree(const std::string& folder, bool* leftForRestart) {
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    (void)RemoveDirectoryA(folder.c_str());
+    return;
+  }
   DeleteEntries(folder, ListFolder(folder), leftForRestart);
   (void)SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   (void)RemoveDirectoryA(folder.c_str());
@@ -117,14 +125,29 @@ void RemoveGroup(const std::string& group) {
   (void)RemoveDirectoryA(group.c_str());
 }
 
+// The installation's folders in their long forms or, when the folder guard
+// refuses one of them, only that refusal.  An unknown folder ("") is nothing
+// to refuse.
+Installation Guarded(const std::string& folder, const std::string& group) {
+  Installation guarded;
+  FolderRefusal why = FolderRefusal::kNone;
+  if (!folder.empty() && !MayRemoveOrStopIn(folder, &guarded.folder, &why)) {
+    guarded.refused = {RefusedRecord::kInstallFolder, folder, why};
+  } else if (!group.empty() && !MayRemoveOrStopIn(group, &guarded.group, &why)) {
+    guarded.refused = {RefusedRecord::kProgramGroup, group, why};
+  } else {
+    guarded.links = FixedLinksOf(guarded.group);
+    return guarded;
+  }
+  guarded.folder.clear();
+  guarded.group.clear();
+  return guarded;
+}
+
 }  // namespace
 
 Installation FindInstallation(const std::string& folder) {
-  Installation installation;
-  if (!folder.empty() && IsRemovableFolder(folder, WindowsFolder())) installation.folder = folder;
-  installation.group = ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder());
-  installation.links = FixedLinksOf(installation.group);
-  return installation;
+  return Guarded(folder, ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder()));
 }
 
 bool HasTraces(const Installation& installation) {
@@ -136,7 +159,10 @@ bool HasTraces(const Installation& installation) {
 }
 
 RemovalResult RemoveInstallation(const Installation& installation) {
-  RemovalResult result = {"", false};
+  RemovalResult result = {"", false, {}};
+  // Once more just before anything goes: a folder may have changed since.
+  result.refused = Guarded(installation.folder, installation.group).refused;
+  if (result.refused.why != FolderRefusal::kNone) return result;
   StopProgramsIn(installation.folder);
   result.keptFolder = RemoveInstallFolder(installation.folder, &result.leftForRestart);
   RemoveGroup(installation.group);

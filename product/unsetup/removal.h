@@ -8,14 +8,15 @@
 #include "product/logic/uninstall_plan.h"
 
 struct Installation {
-  std::string folder;  // install folder; "" when none is known or it may not be removed
-  std::string group;   // program group folder; "" when unknown
+  std::string folder;  // install folder in its long form; "" when none is known
+  std::string group;   // program group folder in its long form; "" when unknown
   FixedLinks links;
+  RefusedRecord refused;  // a folder the folder guard refuses: nothing may be removed
 };
 
 // The installation around `folder`: the group from win.ini (LInstall), else
-// where setup would have made it.  A folder that must not be removed (a drive
-// root, one holding Windows) is dropped.
+// where setup would have made it.  Both folders go through the folder guard;
+// when it refuses one, only `refused` is filled in.
 Installation FindInstallation(const std::string& folder);
 
 // True when anything that setup makes is still there.
@@ -24,8 +25,10 @@ bool HasTraces(const Installation& installation);
 struct RemovalResult {
   std::string keptFolder;  // the install folder, kept for the user's files
   bool leftForRestart;     // some files are deleted at the next start
+  RefusedRecord refused;   // the folder guard refused a folder: nothing was removed
 };
 
 // Ends the product's running programs and removes everything; asks first
-// whether files of the user's in the install folder go too.
+// whether files of the user's in the install folder go too.  The folders go
+// through the folder guard once more first.
 RemovalResult RemoveInstallation(const Installation& installation);

@@ -19,22 +19,6 @@ TEST(ChooseInstallFolder, WithoutRecordOnlyAFolderThatIsPlainlyTheProducts) {
   EXPECT_EQ("", ChooseInstallFolder("", "", true));
 }
 
-TEST(IsRemovableFolder, RefusesRootsTheWindowsFolderAndWhatHoldsIt) {
-  const std::string windows = "C:\\WINDOWS";
-  EXPECT_TRUE(IsRemovableFolder("C:\\Program Files\\Corvane", windows));
-  EXPECT_TRUE(IsRemovableFolder("\\\\server\\share\\Corvane", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\Corvane\\..", windows));
-  EXPECT_FALSE(IsRemovableFolder("\\\\server\\share", windows));
-  EXPECT_FALSE(IsRemovableFolder("\\\\server\\share\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("Corvane", windows));
-  EXPECT_FALSE(IsRemovableFolder("c:\\windows", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\Windows\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("D:\\Win", "D:\\Win\\Sys"));
-  EXPECT_TRUE(IsRemovableFolder("C:\\WINDOWS\\Corvane", windows));
-}
-
 TEST(ChooseGroupFolder, RecordedElseWhereSetupMakesIt) {
   EXPECT_EQ("C:\\S\\P\\G", ChooseGroupFolder("C:\\S\\P\\G", "C:\\windows\\Start Menu\\Programs"));
   EXPECT_EQ("C:\\windows\\Start Menu\\Programs\\코르바네™ for Win9X",
