@@ -16,6 +16,7 @@ namespace {
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kBase[] = "C:\\Corvane Guard Test";
 const char kLong[] = "C:\\Corvane Guard Test\\Long Folder Name";
+const char kDocuments[] = "C:\\Corvane Guard Test\\My Documents Folder";
 const char kPrograms[] = "C:\\windows\\Start Menu\\Programs";
 
 std::string ShortOf(const std::string& path) {
@@ -32,41 +33,20 @@ FolderRefusal Verdict(const std::string& folder, std::string* canonical = nullpt
   return why;
 }
 
-// Points one value of the user's Shell Folders elsewhere for one test.
-class ShellFolder {
- public:
-  ShellFolder(const char* name, const std::string& folder) : name_(name) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key_, NULL);
-    char value[MAX_PATH] = "";
-    DWORD size = sizeof value - 1;
-    had_ = RegQueryValueExA(key_, name, NULL, NULL, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
-    old_ = value;
-    Set(folder);
-  }
-  ~ShellFolder() {
-    if (had_) Set(old_); else RegDeleteValueA(key_, name_);
-    RegCloseKey(key_);
-  }
-
- private:
-  void Set(const std::string& folder) {
-    RegSetValueExA(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), folder.size() + 1);
-  }
-  const char* name_;
-  HKEY key_ = NULL;
-  bool had_ = false;
-  std::string old_;
-};
+// The private prefix goes after the run: nothing is put back.
+void SetShellFolder(const char* name, const std::string& folder) {
+  HKEY key;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key));
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), folder.size() + 1);
+  RegCloseKey(key);
+}
 
 class FolderGuard : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CreateDirectoryA(kBase, NULL);
     CreateDirectoryA(kLong, NULL);
-  }
-  static void TearDownTestSuite() {
-    RemoveDirectoryA(kLong);
-    RemoveDirectoryA(kBase);
+    CreateDirectoryA(kDocuments, NULL);
   }
 };
 
@@ -117,12 +97,12 @@ TEST_F(FolderGuard, RefusesTheSystemsFoldersInEitherSpelling) {
 
 TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
   // Windows 98's Start-up folder, and My Documents as an 8.3 path.
-  ShellFolder startup("Startup", std::string(kPrograms) + "\\시작프로그램");
-  ShellFolder personal("Personal", ShortOf(kLong));
+  SetShellFolder("Startup", std::string(kPrograms) + "\\시작프로그램");
+  SetShellFolder("Personal", ShortOf(kDocuments));
   EXPECT_EQ(FolderRefusal::kProtected, Verdict(std::string(kPrograms) + "\\시작프로그램"));
-  EXPECT_EQ(FolderRefusal::kProtected, Verdict(kLong));
+  EXPECT_EQ(FolderRefusal::kProtected, Verdict(kDocuments));
   EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(kBase));
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kLong) + "\\Corvane"));
+  EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kDocuments) + "\\Corvane"));
   EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
 }
 
