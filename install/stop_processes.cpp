@@ -1,5 +1,6 @@
 // Ends every running program of the recorded install folder, sparing setup
-// programs, before the new installation starts.
+// programs, before the new installation starts; a record that the folder
+// guard refuses ends nothing.
 #include "install/stop_processes.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 #include <string>
 
+#include "common/folder_guard.h"
 #include "install/process_match.h"
 #include "shell/shell_state.h"
 
@@ -47,6 +49,9 @@ void StopProcess(DWORD id) {
 void StopProductProcesses() {
   char folder[kPathBufferSize];
   GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, folder, sizeof folder);
+  // The match below is a substring test: a record of "C:\" or the Windows
+  // folder would end every program of the PC, the shell included.
+  if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
   std::string recorded = UpperAscii(folder);
 
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -4,13 +4,14 @@
 // The programs that a task names are started from the install folder.  The
 // tasks that need the product's own dialogs (update wizard, rescue disk, safe
 // start-up) are recorded in win.ini for the product to offer at its next
-// start.  A missing folder or file, or a byte that is not a task byte, does
-// nothing.
+// start.  A missing folder or file, a byte that is not a task byte, or a
+// recorded folder that the folder guard refuses, does nothing.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "common/folder_guard.h"
 #include "tasks.h"
 
 namespace {
@@ -56,6 +57,7 @@ void RecordDeferred(unsigned char deferred) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string folder = InstallFolder();
+  if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return 0;
   std::string taskFile = folder + "\\Setup.run";
   unsigned char content[2];
   TaskPlan plan = PlanTasks(content, ReadTaskFile(taskFile, content));

@@ -2,6 +2,7 @@
 #include "product/logic/journal_removal.h"
 
 #include "product/logic/product_paths.h"
+#include "product/logic/uninstall_plan.h"
 
 namespace {
 
@@ -23,6 +24,15 @@ bool Listed(const std::vector<std::string>& paths, const std::string& path) {
   return false;
 }
 
+// A journal on disk can be damaged or changed like any record: a file is
+// removed only where setup puts files (the install folder, the Windows and
+// system folders) or when it is a shortcut.
+bool WhereSetupPutsFiles(const Journal& journal, const std::string& path, const std::string& windowsFolder,
+                         const std::string& systemFolder) {
+  return IsInsideFolder(path, journal.installFolder) || DirectlyIn(path, windowsFolder) ||
+         DirectlyIn(path, systemFolder) || IsShortcutName(NameOf(path));
+}
+
 }  // namespace
 
 JournalRemoval PlanJournalRemoval(const Journal& journal, const std::string& windowsFolder,
@@ -36,6 +46,7 @@ JournalRemoval PlanJournalRemoval(const Journal& journal, const std::string& win
       case JournalKind::File:
       case JournalKind::Replaced:
       case JournalKind::InUse: {
+        if (!WhereSetupPutsFiles(journal, r.target, windowsFolder, systemFolder)) break;
         bool shared = DirectlyIn(r.target, systemFolder);
         bool system = shared || DirectlyIn(r.target, windowsFolder);
         if (shared && HasSharedCount(journal, r.target))

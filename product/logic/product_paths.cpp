@@ -3,15 +3,7 @@
 
 #include <vector>
 
-#include "install/process_match.h"
-
 namespace {
-
-std::string WithoutTrailingBackslash(const std::string& path) {
-  std::string trimmed = path;
-  while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
-  return trimmed;
-}
 
 // "C:\" and "\\server\share\" style starts are kept whole; everything after
 // is split at backslashes.
@@ -63,16 +55,4 @@ std::string CollapseDots(const std::string& path) {
     collapsed += parts[i];
   }
   return collapsed;
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  return UpperAscii(WithoutTrailingBackslash(a)) == UpperAscii(WithoutTrailingBackslash(b));
-}
-
-bool IsInsideFolder(const std::string& path, const std::string& folder) {
-  std::string inner = UpperAscii(path);
-  std::string outer = UpperAscii(WithoutTrailingBackslash(folder));
-  if (outer.empty()) return false;
-  if (outer.back() != '\\') outer += '\\';
-  return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0;
 }

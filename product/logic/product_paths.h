@@ -5,6 +5,10 @@
 #pragma once
 #include <string>
 
+// The product's programs compare paths with the shared SamePath and
+// IsInsideFolder.
+#include "common/path_text.h"
+
 // The folder part of a path, without its last backslash ("C:\A\B.EXE" gives
 // "C:\A"); a drive root keeps its backslash ("C:\X.EXE" gives "C:\").  A path
 // without a backslash gives "".
@@ -16,11 +20,3 @@ std::string NameOf(const std::string& path);
 // Removes "." and ".." components textually: "C:\A\B\..\..\X" gives "C:\X".
 // A ".." at the root stays at the root, as the file system does.
 std::string CollapseDots(const std::string& path);
-
-// The same path in any ASCII letter case, a trailing backslash ignored.
-bool SamePath(const std::string& a, const std::string& b);
-
-// True when `path` lies inside `folder` (at any depth), compared in any ASCII
-// letter case.  A folder is not inside itself, and "C:\AB" is not inside
-// "C:\A".
-bool IsInsideFolder(const std::string& path, const std::string& folder);

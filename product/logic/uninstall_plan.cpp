@@ -35,25 +35,6 @@ std::string ChooseInstallFolder(const std::string& recorded, const std::string& 
   return "";
 }
 
-bool IsRemovableFolder(const std::string& folder, const std::string& windowsFolder) {
-  std::string collapsed = CollapseDots(folder);
-  // Something must be left of the path below its drive or share.
-  std::size_t below;
-  if (collapsed.size() > 3 && collapsed[1] == ':' && collapsed[2] == '\\') {
-    below = 3;
-  } else if (collapsed.compare(0, 2, "\\\\") == 0) {
-    std::size_t share = collapsed.find('\\', 2);
-    below = share == std::string::npos ? std::string::npos : collapsed.find('\\', share + 1);
-    if (below != std::string::npos) ++below;
-  } else {
-    return false;
-  }
-  if (below == std::string::npos || below >= collapsed.size()) return false;
-  if (!windowsFolder.empty() && (SamePath(collapsed, windowsFolder) || IsInsideFolder(windowsFolder, collapsed)))
-    return false;
-  return true;
-}
-
 std::string ChooseGroupFolder(const std::string& recordedGroup, const std::string& programsFolder) {
   if (!recordedGroup.empty()) return recordedGroup;
   if (programsFolder.empty()) return "";

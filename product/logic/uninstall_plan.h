@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/folder_verdict.h"
+
 // The Start-menu group that setup makes inside the Programs folder.
 extern const char kProgramGroupName[];
 
@@ -14,9 +16,15 @@ extern const char kProgramGroupName[];
 std::string ChooseInstallFolder(const std::string& recorded, const std::string& ownFolder,
                                 bool ownFolderHoldsMainProgram);
 
-// False for folders that no record may make us remove: a drive root, a share
-// root, a relative path, and any folder that holds the Windows folder.
-bool IsRemovableFolder(const std::string& folder, const std::string& windowsFolder);
+// A record that names a folder the folder guard refuses.  While one is
+// there, the uninstaller removes nothing at all: the records are what tells
+// it where the product is, and one of them is wrong.
+struct RefusedRecord {
+  enum Kind { kInstallFolder, kProgramGroup };
+  Kind kind = kInstallFolder;
+  std::string folder;                        // as recorded
+  FolderRefusal why = FolderRefusal::kNone;  // kNone when no record is refused
+};
 
 // The program group folder: the recorded one, else the one setup would have
 // made in the Programs folder ("" when that is unknown too).

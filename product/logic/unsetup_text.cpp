@@ -4,6 +4,21 @@
 const char kUninstallTitle[] = "코르바네™ 제거";
 const char kNothingToRemoveText[] = "이 컴퓨터에는 제거할 코르바네™가 없습니다.";
 
+namespace {
+const char* RefusalReason(FolderRefusal why) {
+  switch (why) {
+    case FolderRefusal::kNone: break;
+    case FolderRefusal::kNotAbsolute: return "드라이브부터 시작하는 전체 경로가 아닙니다.";
+    case FolderRefusal::kBadName: return "폴더 이름에 쓸 수 없는 문자가 들어 있습니다.";
+    case FolderRefusal::kDriveRoot: return "드라이브의 루트 폴더입니다.";
+    case FolderRefusal::kShareRoot: return "네트워크 공유의 루트 폴더입니다.";
+    case FolderRefusal::kProtected: return "Windows나 사용자가 쓰는 중요한 폴더입니다.";
+    case FolderRefusal::kHoldsProtected: return "Windows나 사용자가 쓰는 중요한 폴더가 들어 있습니다.";
+    case FolderRefusal::kThroughLink: return "다른 폴더로 이어지는 연결 지점을 거치는 폴더입니다.";
+  }
+  return "";
+}
+}  // namespace
 
 std::string RemoveQuestion(const std::string& installFolder) {
   std::string text = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?";
@@ -37,6 +52,12 @@ std::string DoneText(const RemovalOutcome& outcome) {
   if (outcome.recordsKept)
     text += "\n\n남은 파일이 있어 제거 기록을 지우지 않았습니다.\n컴퓨터를 다시 시작한 뒤 제거를 한 번 더 실행하십시오.";
   return text;
+}
+
+std::string RefusedRecordText(const RefusedRecord& refused) {
+  const char* record = refused.kind == RefusedRecord::kInstallFolder ? "설치 폴더" : "프로그램 그룹";
+  return std::string("설치 기록에 적힌 다음 폴더는 지울 수 없으므로 코르바네™를 제거하지 않았습니다.\n\n") + record +
+         ": " + refused.folder + "\n" + RefusalReason(refused.why);
 }
 
 std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart) {

@@ -27,8 +27,13 @@ struct RemovalOutcome {
   bool leftForRestart = false;          // some files go at the next start of Windows
   std::vector<std::string> notRemoved;  // setup's files that could go neither now nor then
   bool recordsKept = false;             // setup's records stay for a second run
+  RefusedRecord refused;                // the folder guard refused a folder: nothing was removed
 };
 
 // The last message: what was removed and, truthfully, what stayed and why.
 std::string DoneText(const RemovalOutcome& outcome);
+
+// Why nothing was removed: the refused folder, which record named it, and
+// what the folder is.
+std::string RefusedRecordText(const RefusedRecord& refused);
 std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart);

@@ -39,11 +39,21 @@ bool RunsFromInside(const std::string& folder) {
   return !shortOwn.empty() && !shortFolder.empty() && IsInsideFolder(shortOwn, shortFolder);
 }
 
+// A refused record is told, and then nothing is removed.
+bool TellIfRefused(const RefusedRecord& refused) {
+  if (refused.why == FolderRefusal::kNone) return false;
+  Tell(RefusedRecordText(refused), MB_ICONEXCLAMATION);
+  return true;
+}
+
 void RemoveAndReport(const Installation& installation) {
+  if (TellIfRefused(installation.refused)) return;
   // Out of the install folder, which a current folder would keep on the NT
   // family.
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
-  Tell(DoneText(RemoveInstallation(installation)), MB_ICONINFORMATION);
+  RemovalResult result = RemoveInstallation(installation);
+  if (TellIfRefused(result.refused)) return;
+  Tell(DoneText(result), MB_ICONINFORMATION);
 }
 
 // The copy in TEMP: the original has asked and handed over, or (after a
@@ -72,6 +82,10 @@ int RemoveSilently(const UnsetupSwitches& switches) {
     return FinishSetupLog(kExitBadCommandLine);
   }
   Installation installation = FindInstallation(InstallFolderToRemove());
+  if (installation.refused.why != FolderRefusal::kNone) {
+    SetupLog(RefusedRecordText(installation.refused));
+    return FinishSetupLog(kExitFailed);
+  }
   if (!HasTraces(installation)) {
     SetupLog(kNothingToRemoveText);
     return FinishSetupLog(kExitDone);
@@ -82,6 +96,10 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   options.ask = false;
   options.removeOthers = switches.all;
   RemovalOutcome outcome = RemoveInstallation(installation, options);
+  if (outcome.refused.why != FolderRefusal::kNone) {
+    SetupLog(RefusedRecordText(outcome.refused));
+    return FinishSetupLog(kExitFailed);
+  }
   std::string own = OwnProgramPath();
   if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
       !HandOverCleanup(own)) {
@@ -94,6 +112,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
 
 int AskAndRemove() {
   Installation installation = FindInstallation(InstallFolderToRemove());
+  if (TellIfRefused(installation.refused)) return 1;
   if (!HasTraces(installation)) {
     Tell(kNothingToRemoveText, MB_ICONINFORMATION);
     return 0;

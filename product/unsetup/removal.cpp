@@ -9,6 +9,7 @@
 #include "install/restart_replacement.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
+#include "common/folder_guard.h"
 #include "product/common/records.h"
 #include "product/logic/journal_removal.h"
 #include "product/logic/product_paths.h"
@@ -85,8 +86,15 @@ bool DeleteFileNowOrLater(const std::string& path, RemovalOutcome* outcome) {
 
 void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, RemovalOutcome* outcome);
 
-// A folder that still holds a file waiting for the restart stays.
+// A folder that still holds a file waiting for the restart stays.  A
+// junction (Windows 2000 and later) leads out of the install folder: only the
+// link itself goes, or it stays, and what it leads to is never emptied.
 void DeleteTree(const std::string& folder, RemovalOutcome* outcome) {
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    (void)RemoveDirectoryA(folder.c_str());
+    return;
+  }
   DeleteEntries(folder, ListFolder(folder), outcome);
   (void)SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   (void)RemoveDirectoryA(folder.c_str());
@@ -175,6 +183,25 @@ void RemoveGroup(const std::string& group) {
     (void)DeleteFileA(path.c_str());
   }
   (void)RemoveDirectoryA(group.c_str());
+}
+
+// The installation's folders in their long forms or, when the folder guard
+// refuses one of them, only that refusal.  An unknown folder ("") is nothing
+// to refuse.
+Installation Guarded(const std::string& folder, const std::string& group) {
+  Installation guarded;
+  FolderRefusal why = FolderRefusal::kNone;
+  if (!folder.empty() && !MayRemoveOrStopIn(folder, &guarded.folder, &why)) {
+    guarded.refused = {RefusedRecord::kInstallFolder, folder, why};
+  } else if (!group.empty() && !MayRemoveOrStopIn(group, &guarded.group, &why)) {
+    guarded.refused = {RefusedRecord::kProgramGroup, group, why};
+  } else {
+    guarded.links = FixedLinksOf(guarded.group);
+    return guarded;
+  }
+  guarded.folder.clear();
+  guarded.group.clear();
+  return guarded;
 }
 
 void RemoveRecords() {
@@ -284,11 +311,11 @@ Installation FindInstallation(const std::string& folder) {
   // folder that plainly holds the product.
   std::string candidate = installation.hasJournal ? journal.installFolder : folder;
   bool plainlyProduct = installation.hasJournal || FileExists(JoinPath(candidate, kMainProgram));
-  if (!candidate.empty() && plainlyProduct && IsRemovableFolder(candidate, WindowsFolder()))
-    installation.folder = candidate;
-  installation.group = ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder());
-  installation.links = FixedLinksOf(installation.group);
-  return installation;
+  Installation guarded =
+      Guarded(plainlyProduct ? candidate : std::string(), ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder()));
+  guarded.hasJournal = installation.hasJournal;
+  guarded.journal = installation.journal;
+  return guarded;
 }
 
 bool HasTraces(const Installation& installation) {
@@ -301,5 +328,9 @@ bool HasTraces(const Installation& installation) {
 
 RemovalResult RemoveInstallation(const Installation& installation, const RemovalOptions& options) {
   g_options = options;
+  // Once more just before anything goes: a folder may have changed since.
+  RemovalOutcome refused;
+  refused.refused = Guarded(installation.folder, installation.group).refused;
+  if (refused.refused.why != FolderRefusal::kNone) return refused;
   return installation.hasJournal ? RemoveByJournal(installation) : RemoveWithoutJournal(installation);
 }

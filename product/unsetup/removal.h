@@ -15,16 +15,17 @@
 #include "product/logic/unsetup_text.h"
 
 struct Installation {
-  std::string folder;  // install folder; "" when none is known or it may not be removed
-  std::string group;   // program group folder; "" when unknown
+  std::string folder;  // install folder in its long form; "" when none is known
+  std::string group;   // program group folder in its long form; "" when unknown
   FixedLinks links;
   bool hasJournal = false;  // a finished install's journal, read at the start
   Journal journal;
+  RefusedRecord refused;  // a folder the folder guard refuses: nothing may be removed
 };
 
 // The installation around `folder`: the group from win.ini (LInstall), else
-// where setup would have made it.  A folder that must not be removed (a drive
-// root, one holding Windows) is dropped.
+// where setup would have made it.  Both folders go through the folder guard;
+// when it refuses one, only `refused` is filled in.
 Installation FindInstallation(const std::string& folder);
 
 // True when anything that setup makes is still there.
@@ -40,7 +41,8 @@ struct RemovalOptions {
 };
 
 // Ends the product's running programs and removes everything; asks first
-// whether files of the user's in the install folder go too.  This program's
+// whether files of the user's in the install folder go too.  The folders go
+// through the folder guard once more first; a refusal removes nothing.  This program's
 // own file, when it lies in the install folder, is left for its caller: it
 // cannot be deleted while it runs.
 RemovalResult RemoveInstallation(const Installation& installation, const RemovalOptions& options = RemovalOptions());

@@ -4,8 +4,9 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "common/folder_guard.h"
+#include "common/path_text.h"
 #include "install/process_match.h"
-#include "product/common/records.h"
 
 namespace {
 
@@ -62,16 +63,26 @@ void EndProcess(DWORD id) {
   CloseHandle(process);
 }
 
+// Windows 95/98 give a program's path in the form it was started with: long,
+// 8.3, or a mix of both.  The trailing backslashes keep a sibling such as
+// ...\Corvane2 out.
+bool RunsFrom(const std::string& programPath, const std::string& longInside, const std::string& shortInside) {
+  // Made full, a bare file name would be taken for one in the current folder.
+  std::string longPath =
+      IsAbsolutePath(CanonicalPathText(programPath)) ? SystemPathForms(programPath).longForm : programPath;
+  return IsProductProcess(longPath, longInside) || IsProductProcess(programPath, longInside) ||
+         IsProductProcess(programPath, shortInside);
+}
+
 }  // namespace
 
 void StopProgramsIn(const std::string& folder) {
-  if (folder.empty()) return;
+  std::string longFolder;
+  if (!MayRemoveOrStopIn(folder, &longFolder, nullptr)) return;
   Toolhelp toolhelp;
   if (!LoadToolhelp(&toolhelp)) return;
-  // The trailing backslash keeps a sibling such as ...\Corvane2 out.  Windows
-  // 95/98 give a program's path in the form it was started with, long or 8.3.
-  std::string inside = folder.back() == '\\' ? folder : folder + "\\";
-  std::string shortFolder = ShortPathOf(folder);
+  std::string shortFolder = SystemPathForms(longFolder).shortForm;
+  std::string longInside = longFolder + "\\";
   std::string shortInside = shortFolder.empty() ? "" : shortFolder + "\\";
   HANDLE snapshot = toolhelp.snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;
@@ -79,8 +90,7 @@ void StopProgramsIn(const std::string& folder) {
   entry.dwSize = sizeof entry;
   for (BOOL more = toolhelp.first(snapshot, &entry); more; more = toolhelp.next(snapshot, &entry)) {
     if (entry.th32ProcessID == GetCurrentProcessId()) continue;
-    std::string path = ProgramPathOf(toolhelp, entry);
-    if (IsProductProcess(path, inside) || IsProductProcess(path, shortInside)) EndProcess(entry.th32ProcessID);
+    if (RunsFrom(ProgramPathOf(toolhelp, entry), longInside, shortInside)) EndProcess(entry.th32ProcessID);
   }
   CloseHandle(snapshot);
 }

@@ -87,13 +87,16 @@ TEST_F(StopProcessesTest, RecordedFolderInAnyCase) {
   EXPECT_FALSE(Ended(defaultPlace, &code));  // only the recorded folder counts
 }
 
-TEST_F(StopProcessesTest, EmptyRecordEndsNothing) {
-  WriteProfileStringA("Corvane", "Install", "");
+TEST_F(StopProcessesTest, EmptyOrRefusedRecordEndsNothing) {
   running_.reserve(2);
   Running& any = Start("C:\\Elsewhere\\any.exe");
-  StopProductProcesses();
-  DWORD code = 0;
-  EXPECT_FALSE(Ended(any, &code));
+  // "C:\" is in the path of every program on drive C:, the shell's included.
+  for (const char* record : {"", "C:\\"}) {
+    WriteProfileStringA("Corvane", "Install", record);
+    StopProductProcesses();
+    DWORD code = 0;
+    EXPECT_FALSE(Ended(any, &code)) << record;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Path text of the product's programs: folders, ".." resolution and
-// containment in any letter case, with Korean names.
+// Path text of the product's programs: folders and ".." resolution, with
+// Korean names.
 #include "product/logic/product_paths.h"
 
 #include <gtest/gtest.h>
@@ -26,21 +26,6 @@ TEST(CollapseDots, StopsAtTheRoot) {
   EXPECT_EQ("C:\\X", CollapseDots("C:\\A\\..\\..\\..\\X"));
   EXPECT_EQ("C:\\", CollapseDots("C:\\A\\.."));
   EXPECT_EQ("\\\\server\\share\\X", CollapseDots("\\\\server\\share\\A\\..\\..\\X"));
-}
-
-TEST(IsInsideFolder, IsAComponentTestInAnyCase) {
-  EXPECT_TRUE(IsInsideFolder("C:\\PROGRAM FILES\\CORVANE\\UNSETUP.EXE", "c:\\program files\\Corvane"));
-  EXPECT_TRUE(IsInsideFolder("C:\\Corvane\\Update\\x.dat", "C:\\Corvane\\"));
-  EXPECT_FALSE(IsInsideFolder("C:\\Corvane2\\x.exe", "C:\\Corvane"));
-  EXPECT_FALSE(IsInsideFolder("C:\\Corvane", "C:\\Corvane"));
-  EXPECT_FALSE(IsInsideFolder("C:\\Corvane\\x.exe", ""));
-  EXPECT_TRUE(IsInsideFolder("C:\\x.exe", "C:\\"));
-}
-
-TEST(SamePath, IgnoresCaseAndATrailingBackslash) {
-  EXPECT_TRUE(SamePath("C:\\WINDOWS\\", "c:\\windows"));
-  EXPECT_FALSE(SamePath("C:\\WINDOWS2", "c:\\windows"));
-  EXPECT_TRUE(SamePath("C:\\", "c:\\"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // page 949 bytes, and what they name.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "product/logic/product_text.h"
 #include "product/logic/unsetup_text.h"
 
@@ -54,6 +56,24 @@ TEST(UnsetupText, OtherFilesQuestionListsAScreenfulAndCountsTheRest) {
   EXPECT_NE(std::string::npos, question.find("... 외 3개"));
   question = OtherFilesQuestion("C:\\Corvane", many, "C:\\TEMP\\CVFILES.TXT");
   EXPECT_NE(std::string::npos, question.find("... 외 3개\n\n전체 목록: C:\\TEMP\\CVFILES.TXT\n"));
+}
+
+TEST(UnsetupText, ARefusedRecordIsNamedWithItsFolderAndTheReason) {
+  std::string root = RefusedRecordText({RefusedRecord::kInstallFolder, "E:\\/", FolderRefusal::kDriveRoot});
+  EXPECT_NE(std::string::npos, root.find("지울 수 없으므로"));
+  EXPECT_NE(std::string::npos, root.find("\n\n설치 폴더: E:\\/\n드라이브의 루트 폴더입니다."));
+  std::string desktop = RefusedRecordText({RefusedRecord::kProgramGroup, "C:\\windows\\Desktop", FolderRefusal::kProtected});
+  EXPECT_NE(std::string::npos, desktop.find("프로그램 그룹: C:\\windows\\Desktop\n"));
+  // Each reason has words of its own.
+  std::set<std::string> reasons;
+  for (FolderRefusal why : {FolderRefusal::kNotAbsolute, FolderRefusal::kBadName, FolderRefusal::kDriveRoot,
+                            FolderRefusal::kShareRoot, FolderRefusal::kProtected, FolderRefusal::kHoldsProtected,
+                            FolderRefusal::kThroughLink}) {
+    std::string text = RefusedRecordText({RefusedRecord::kInstallFolder, "C:\\X", why});
+    reasons.insert(text.substr(text.rfind('\n') + 1));
+  }
+  EXPECT_EQ(7u, reasons.size());
+  EXPECT_EQ(0u, reasons.count(""));
 }
 
 TEST(UnsetupText, DoneTellsWhatWasKept) {

@@ -19,22 +19,6 @@ TEST(ChooseInstallFolder, WithoutRecordOnlyAFolderThatIsPlainlyTheProducts) {
   EXPECT_EQ("", ChooseInstallFolder("", "", true));
 }
 
-TEST(IsRemovableFolder, RefusesRootsTheWindowsFolderAndWhatHoldsIt) {
-  const std::string windows = "C:\\WINDOWS";
-  EXPECT_TRUE(IsRemovableFolder("C:\\Program Files\\Corvane", windows));
-  EXPECT_TRUE(IsRemovableFolder("\\\\server\\share\\Corvane", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\Corvane\\..", windows));
-  EXPECT_FALSE(IsRemovableFolder("\\\\server\\share", windows));
-  EXPECT_FALSE(IsRemovableFolder("\\\\server\\share\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("Corvane", windows));
-  EXPECT_FALSE(IsRemovableFolder("c:\\windows", windows));
-  EXPECT_FALSE(IsRemovableFolder("C:\\Windows\\", windows));
-  EXPECT_FALSE(IsRemovableFolder("D:\\Win", "D:\\Win\\Sys"));
-  EXPECT_TRUE(IsRemovableFolder("C:\\WINDOWS\\Corvane", windows));
-}
-
 TEST(ChooseGroupFolder, RecordedElseWhereSetupMakesIt) {
   EXPECT_EQ("C:\\S\\P\\G", ChooseGroupFolder("C:\\S\\P\\G", "C:\\windows\\Start Menu\\Programs"));
   EXPECT_EQ("C:\\windows\\Start Menu\\Programs\\코르바네™ for Win9X",
@@ -110,11 +94,13 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
                                "R\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\tC:\\WINDOWS\\SYSTEM\\CVB0002.TMP\r\n"
                                "S\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\t1\t3\r\n"
                                "R\tC:\\WINDOWS\\SAMPLE.INI\tC:\\WINDOWS\\CVB0003.TMP\r\nF\tC:\\WINDOWS\\NEW.INI\r\n"
+                               "F\tC:\\AUTOEXEC.BAT\r\nF\tC:\\WINDOWS\\Start Menu\\C.LNK\r\n"
                                "P\tCorvane\tInstall\t0\t\r\nK\tSOFTWARE\\K\t0\r\nOK\r\n",
                            &journal));
   JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "c:\\windows\\system");
-  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\NEW.INI", "C:\\P\\Corvane\\Schedule.EXE",
-                                                  "C:\\P\\Corvane\\CV32W.EXE"}));
+  // A record naming a file where setup puts none is not followed.
+  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\Start Menu\\C.LNK", "C:\\WINDOWS\\NEW.INI",
+                                                  "C:\\P\\Corvane\\Schedule.EXE", "C:\\P\\Corvane\\CV32W.EXE"}));
   EXPECT_EQ(plan.sharedFiles, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
   EXPECT_EQ(plan.replacedSystemFiles, std::vector<std::string>{"C:\\WINDOWS\\SAMPLE.INI"});
   EXPECT_EQ(plan.folders, (std::vector<std::string>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));

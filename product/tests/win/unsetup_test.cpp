@@ -17,6 +17,7 @@
 #include "install/registration.h"
 #include "shell/shell_state.h"
 #include "ui.h"
+#include "wine_links.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ const char kStartupFolder[] = "C:\\windows\\Start Menu\\Programs\\시작프로�
 const char kScheduleLink[] = "C:\\windows\\Start Menu\\Programs\\시작프로그램\\예약검사.LNK";
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
 const char kMedium[] = "C:\\unsetup-test-medium";
+const char kProgramsCanary[] = "C:\\windows\\Start Menu\\Programs\\다른 프로그램.LNK";
 const char kQuestion[] = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?\n\n설치 폴더: C:\\Program Files\\Corvane";
 const char kDone[] = "코르바네™를 제거했습니다.";
 constexpr DWORD kBoxWaitMs = 20000;
@@ -102,6 +104,7 @@ class Uninstaller : public ::testing::Test {
  protected:
   void TearDown() override {
     running_.clear();
+    RemoveLinkForTest(kInstall, "Update");
     DeleteTreeForTest(kInstall);
     DeleteTreeForTest("C:\\Program Files\\Corvane2");
     DeleteTreeForTest(kGroup);
@@ -110,6 +113,8 @@ class Uninstaller : public ::testing::Test {
     DeleteTreeForTest(kMedium);
     DeleteTreeForTest("C:\\Downloads");
     DeleteTreeForTest("C:\\My Documents");
+    DeleteTreeForTest("C:\\Outside");
+    DeleteFileA(kProgramsCanary);
     DeleteFileA(SystemFile().c_str());
     DeleteFileA(WindowsFile("WININIT.INI").c_str());
     DeleteFileA("C:\\canary.txt");
@@ -345,19 +350,56 @@ TEST_F(Uninstaller, WithoutRecordsElsewhereThereIsNothingToRemove) {
   EXPECT_TRUE(TempCopies().empty());
 }
 
-TEST_F(Uninstaller, ARecordNamingADriveRootRemovesTheRecordsButNoFolder) {
+TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
+  char desktop[MAX_PATH] = "";
+  DWORD size = sizeof desktop - 1;
+  RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop",
+               RRF_RT_REG_SZ, NULL, desktop, &size);
+  ASSERT_NE('\0', desktop[0]);
+  struct Record {
+    const char* key;
+    std::string folder;
+  };
+  for (const Record& record : {Record{"Install", "C:\\"}, Record{"Install", "c:\\windows."},
+                               Record{"LInstall", kPrograms}, Record{"LInstall", desktop}}) {
+    MakeProductFiles();
+    Register();
+    ASSERT_TRUE(WriteBytes("C:\\canary.txt", "still here"));
+    ASSERT_TRUE(WriteBytes(kProgramsCanary, "another program's shortcut"));
+    WriteProfileStringA("Corvane", record.key, record.folder.c_str());
+
+    Session run = Uninstall(UninstallCommand(), Answer::kYes);
+
+    ASSERT_EQ(1u, run.texts.size()) << record.folder;
+    EXPECT_NE(std::string::npos, run.texts[0].find("지울 수 없으므로")) << run.texts[0];
+    EXPECT_NE(std::string::npos, run.texts[0].find(": " + record.folder + "\n")) << run.texts[0];
+    EXPECT_TRUE(TempCopies().empty());
+    EXPECT_EQ("still here", ReadBytes("C:\\canary.txt"));
+    EXPECT_TRUE(Exists(kProgramsCanary));
+    EXPECT_TRUE(Exists(Join(kInstall, "CV32W.EXE")));
+    EXPECT_TRUE(Exists(Join(kGroup, "코르바네 제거.LNK")));
+    EXPECT_TRUE(Exists(kMainLink));
+    EXPECT_TRUE(HasProfileSection());
+    EXPECT_TRUE(HasUninstallEntry());
+    TearDown();
+  }
+}
+
+TEST_F(Uninstaller, AJunctionInTheInstallFolderIsNeverFollowed) {
   MakeProductFiles();
   Register();
-  ASSERT_TRUE(WriteBytes("C:\\canary.txt", "still here"));
-  WriteProfileStringA("Corvane", "Install", "C:\\");
+  MakeFolders("C:\\Outside");
+  ASSERT_TRUE(WriteBytes("C:\\Outside\\letter.txt", "the user's"));
+  DeleteTreeForTest(Join(kInstall, "Update"));
+  ASSERT_TRUE(MakeLinkForTest(kInstall, "Update", "../../Outside"));
+
   Session run = Uninstall(UninstallCommand(), Answer::kYes);
+
   ASSERT_EQ(2u, run.texts.size());
-  EXPECT_EQ(std::string::npos, run.texts[0].find("설치 폴더"));
-  EXPECT_EQ("still here", ReadBytes("C:\\canary.txt"));
-  EXPECT_TRUE(Exists("C:\\windows"));
-  EXPECT_FALSE(Exists(kGroup));
+  EXPECT_EQ(kDone, run.texts[1]);
+  EXPECT_EQ("the user's", ReadBytes("C:\\Outside\\letter.txt"));
+  EXPECT_FALSE(Exists(Join(kInstall, "CV32W.EXE")));
   EXPECT_FALSE(HasProfileSection());
-  EXPECT_FALSE(HasUninstallEntry());
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+// Whether a recorded folder may be removed from or have its programs ended.
+#include "common/folder_verdict.h"
+
+#include "common/path_text.h"
+
+namespace {
+
+// Characters that Windows refuses in a name; a colon only after a drive letter.
+bool HasBadCharacter(const std::string& canonical) {
+  for (std::size_t i = 0; i < canonical.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(canonical[i]);
+    if (c < 0x20 || (c == ':' && i != 1)) return true;
+    for (char bad : {'*', '?', '"', '<', '>', '|'})
+      if (c == static_cast<unsigned char>(bad)) return true;
+  }
+  return false;
+}
+
+// The canonical text keeps such a name only where Windows versions disagree
+// on its meaning.
+bool HasDotsOnlyName(const std::string& canonical) {
+  std::size_t at = CanonicalRootLength(canonical);
+  while (at < canonical.size()) {
+    if (canonical[at] == '\\') ++at;
+    std::size_t end = canonical.find('\\', at);
+    if (end == std::string::npos) end = canonical.size();
+    if (end > at && canonical.find_first_not_of(". ", at) >= end) return true;
+    at = end;
+  }
+  return false;
+}
+
+}  // namespace
+
+FolderRefusal JudgeFolder(const std::string& folder, const std::vector<std::string>& protectedFolders) {
+  std::string canonical = CanonicalPathText(folder);
+  std::size_t root = CanonicalRootLength(canonical);
+  bool share = canonical.compare(0, 2, "\\\\") == 0;
+  if (share && root == canonical.size()) return FolderRefusal::kShareRoot;
+  if (!IsAbsolutePath(canonical)) return FolderRefusal::kNotAbsolute;
+  if (HasBadCharacter(canonical) || HasDotsOnlyName(canonical)) return FolderRefusal::kBadName;
+  if (root == canonical.size()) return FolderRefusal::kDriveRoot;
+
+  bool holdsProtected = false;
+  for (const std::string& entry : protectedFolders) {
+    std::string kept = CanonicalPathText(entry);
+    if (!IsAbsolutePath(kept)) continue;
+    if (SamePath(canonical, kept)) return FolderRefusal::kProtected;
+    if (IsInsideFolder(kept, canonical)) holdsProtected = true;
+  }
+  return holdsProtected ? FolderRefusal::kHoldsProtected : FolderRefusal::kNone;
+}

@@ -1,0 +1,24 @@
+// Whether a folder that one of the product's records names may be removed
+// from, or have its programs ended, without Win32.  The records are plain
+// text in win.ini that users, other programs and damaged disks change, so a
+// record is never trusted to name a folder of ours.
+#pragma once
+#include <string>
+#include <vector>
+
+// Why a recorded folder is refused; kNone when it is not.
+enum class FolderRefusal {
+  kNone,
+  kNotAbsolute,     // empty, relative, "C:x" on a drive's current folder, or "\x" on the current drive
+  kBadName,         // a character no Windows name holds, or a name of dots and blanks only
+  kDriveRoot,
+  kShareRoot,       // "\\server\share", or a share path without its share
+  kProtected,       // one of the folders that Windows and the user keep
+  kHoldsProtected,  // a folder that holds one of those
+  kThroughLink,     // reached through a junction or other reparse point (found on disk only)
+};
+
+// The verdict on `folder` (any spelling; its canonical text is judged).
+// `protectedFolders` are compared as canonical text in any ASCII letter
+// case; entries that are not absolute are ignored.
+FolderRefusal JudgeFolder(const std::string& folder, const std::vector<std::string>& protectedFolders);

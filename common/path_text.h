@@ -1,0 +1,36 @@
+// Path text as Windows reads it, without Win32: the one spelling of a path
+// that the file system treats as the same, and comparisons in any ASCII case.
+//
+// Paths are ANSI strings in code page 949.  Its trail bytes are never a
+// backslash, slash, dot, blank or colon, so a byte scan for those cannot cut
+// a Korean character in two; letter case is folded for ASCII only, never for
+// a trail byte, as the Windows 95 file system compares names.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The canonical text of a path: slashes become backslashes, a "\\?\" or
+// "\\.\" prefix goes ("\\?\UNC\s\x" is "\\s\x"), duplicate backslashes fold
+// (a "\\server\share" start stays), "." and ".." components are resolved (no
+// ".." above the root), trailing dots and blanks of each component go, since
+// Windows drops them ("C:\windows." is "C:\windows"), a drive letter is upper
+// case, and there is no trailing backslash except at a drive root ("C:\").
+// A component of three or more dots stays as written: Windows 95 reads "..."
+// as two levels up, Windows NT as ".", so no text can say where it leads.
+std::string CanonicalPathText(const std::string& path);
+
+// Length of the root of a canonical path: 3 for "C:\", the whole
+// "\\server\share" for a share (as much as is there), 2 for a drive-relative
+// "C:", 1 for "\", 0 for a relative path.
+std::size_t CanonicalRootLength(const std::string& canonical);
+
+// True for a canonical path that starts at a drive root or a complete share.
+bool IsAbsolutePath(const std::string& canonical);
+
+// The same path in any ASCII letter case, a trailing backslash ignored.
+bool SamePath(const std::string& a, const std::string& b);
+
+// True when `path` lies inside `folder` (at any depth), compared in any ASCII
+// letter case at component boundaries: a folder is not inside itself, and
+// "C:\AB" is not inside "C:\A".  Nothing is inside "".
+bool IsInsideFolder(const std::string& path, const std::string& folder);

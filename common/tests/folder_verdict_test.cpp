@@ -1,0 +1,73 @@
+// The verdict on a recorded folder: what a damaged or hostile win.ini record
+// may not make us empty or end programs in, on a PC laid out as Windows 98
+// lays it out.
+#include "common/folder_verdict.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<std::string> kKept = {
+    "C:\\",
+    "D:\\",
+    "C:\\WINDOWS",
+    "C:\\WINDOWS\\SYSTEM",
+    "C:\\WINDOWS\\COMMAND",
+    "C:\\WINDOWS\\TEMP",
+    "C:\\WINDOWS\\Desktop",
+    "C:\\WINDOWS\\Start Menu",
+    "C:\\WINDOWS\\Start Menu\\Programs",
+    "C:\\WINDOWS\\Start Menu\\Programs\\시작프로그램",
+    "C:\\Program Files",
+    "C:\\My Documents",
+    "\\\\server\\share\\Profiles\\me",
+};
+
+FolderRefusal Judge(const std::string& folder) { return JudgeFolder(folder, kKept); }
+
+TEST(JudgeFolder, AllowsTheProductsOwnFolders) {
+  EXPECT_EQ(FolderRefusal::kNone, Judge("C:\\Program Files\\Corvane"));
+  EXPECT_EQ(FolderRefusal::kNone, Judge("c:/program files/corvane/"));
+  EXPECT_EQ(FolderRefusal::kNone, Judge("C:\\WINDOWS\\Corvane"));
+  EXPECT_EQ(FolderRefusal::kNone, Judge("\\\\server\\share\\Corvane"));
+  EXPECT_EQ(FolderRefusal::kNone, Judge("C:\\WINDOWS\\Start Menu\\Programs\\코르바네™ for Win9X"));
+  EXPECT_EQ(FolderRefusal::kNone, JudgeFolder("C:\\WINDOWS", {}));
+}
+
+TEST(JudgeFolder, RefusesRootsWhateverTheSpelling) {
+  EXPECT_EQ(FolderRefusal::kDriveRoot, Judge("C:\\"));
+  EXPECT_EQ(FolderRefusal::kDriveRoot, Judge("E:\\/"));
+  EXPECT_EQ(FolderRefusal::kDriveRoot, Judge("C:\\Corvane\\.."));
+  EXPECT_EQ(FolderRefusal::kDriveRoot, Judge("\\\\?\\F:\\"));
+  EXPECT_EQ(FolderRefusal::kShareRoot, Judge("\\\\server\\share"));
+  EXPECT_EQ(FolderRefusal::kShareRoot, Judge("\\\\server\\share\\"));
+  EXPECT_EQ(FolderRefusal::kShareRoot, Judge("\\\\server"));
+  EXPECT_EQ(FolderRefusal::kShareRoot, Judge("//server/share/x/.."));
+}
+
+TEST(JudgeFolder, RefusesWhatIsNotAFullPath) {
+  for (const char* folder : {"", "Corvane", "C:", "C:Corvane", "\\Corvane", ".", "\\\\.\\PhysicalDrive0"})
+    EXPECT_EQ(FolderRefusal::kNotAbsolute, Judge(folder)) << folder;
+  for (const char* folder : {"C:\\W*", "C:\\Corvane?", "C:\\a|b", "C:\\a\\b:stream", "C:\\a\tb", "C:\\windows\\..."})
+    EXPECT_EQ(FolderRefusal::kBadName, Judge(folder)) << folder;
+}
+
+TEST(JudgeFolder, RefusesProtectedFoldersInEverySpelling) {
+  for (const char* folder : {"C:\\WINDOWS", "c:\\windows\\", "C:\\windows.", "C:\\windows\\ ", "\\\\?\\C:\\WINDOWS",
+                             "C:\\WINDOWS\\SYSTEM", "C:\\windows\\command", "C:\\Program Files", "C:\\My Documents",
+                             "C:\\windows\\Desktop", "C:\\WINDOWS\\Start Menu\\Programs",
+                             "C:\\WINDOWS\\Start Menu\\Programs\\시작프로그램", "D:\\Corvane\\..\\",
+                             "\\\\server\\share\\Profiles\\me"})
+    EXPECT_NE(FolderRefusal::kNone, Judge(folder)) << folder;
+  EXPECT_EQ(FolderRefusal::kProtected, Judge("C:\\windows\\system."));
+}
+
+TEST(JudgeFolder, RefusesAFolderThatHoldsAProtectedOne) {
+  EXPECT_EQ(FolderRefusal::kHoldsProtected, Judge("\\\\server\\share\\Profiles"));
+  EXPECT_EQ(FolderRefusal::kHoldsProtected, JudgeFolder("D:\\Win", {"D:\\Win\\Sys"}));
+  EXPECT_EQ(FolderRefusal::kHoldsProtected, JudgeFolder("C:\\Apps\\..\\Win", {"c:\\win\\sys"}));
+  EXPECT_EQ(FolderRefusal::kNone, JudgeFolder("D:\\Win", {"D:\\Windows\\Sys"}));
+  EXPECT_EQ(FolderRefusal::kNone, Judge("C:\\WINDOWS\\TEMP\\Corvane"));
+}
+
+}  // namespace
