@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the three trees, then the
-# native unit tests (ASan, UBSan), and the Win32 tests and end-to-end
-# scenarios under Wine on private virtual displays.
+# native unit tests (ASan, UBSan) and the fuzz targets' short runs, and the
+# Win32 tests and end-to-end scenarios under Wine on private virtual displays.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
