@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows test program in a private copy of the test prefix, for what
-# the shared prefix cannot give: another Windows version, or a drive of a few
-# hundred kilobytes that fills up (a tmpfs in a private mount namespace,
-# mapped as a Wine drive letter). Exits 77, which ctest counts as skipped,
-# when the machine cannot give it.
+# Runs a Windows test program in a private copy of the test prefix, on a
+# private Xvfb, for what the shared prefix cannot give: another Windows
+# version, a drive of a few hundred kilobytes that fills up (a tmpfs in a
+# private mount namespace, mapped as a Wine drive letter), or changes to the
+# machine that other tests must not see. Exits 77, which ctest counts as
+# skipped, when the machine cannot give it.
 # Usage: run-in-private-prefix.sh [--version V] [--tiny-drive LETTER: KB] -- PROGRAM [ARGS...]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,6 +40,9 @@ private=$(mktemp -d /tmp/corvane-private.XXXXXX)
 prefix=$private/prefix
 "$scripts/make-prefix.sh" "$CORVANE_PREFIX_TEMPLATE" "$prefix"
 export CORVANE_PREFIX=$prefix
+# A display of its own too, as ctest runs other tests' windows beside it.
+. "$scripts/xvfb.sh"
+corvane_start_xvfb
 
 if [ -n "$version" ]; then
   "$scripts/wine-exec.sh" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null

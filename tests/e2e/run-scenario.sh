@@ -51,12 +51,17 @@ if [ -f "$build/bin/DELTREE.EXE" ]; then cp "$build/bin/DELTREE.EXE" "$c/e2e/rea
 host_bin=${CORVANE_HOST_BIN:-$root/build/host/bin}
 if [ -x "$host_bin/mkmedium" ] && [ -f "$build/bin/_SETUP.DLL" ]; then
   real=$build/e2e/real-medium
-  if [ ! -f "$real/SETUP.INI" ] || [ -n "$(find "$build/bin" "$here/medium/product.list" -newer "$real/SETUP.INI" -print -quit)" ]; then
-    rm -rf "$real"
-    "$host_bin/mkmedium" "$build/bin" "$here/medium/product.list" "$build/bin" "$real" >/dev/null
-  fi
-  mkdir -p "$c/realcd"
-  cp "$real"/* "$c/realcd/"
+  # Made and copied one scenario at a time: a scenario that remakes it must
+  # not empty it under another one's copy.
+  (
+    flock 9
+    if [ ! -f "$real/SETUP.INI" ] || [ -n "$(find "$build/bin" "$here/medium/product.list" -newer "$real/SETUP.INI" -print -quit)" ]; then
+      rm -rf "$real"
+      "$host_bin/mkmedium" "$build/bin" "$here/medium/product.list" "$build/bin" "$real" >/dev/null
+    fi
+    mkdir -p "$c/realcd"
+    cp "$real"/* "$c/realcd/"
+  ) 9>"$work/.real-medium.lock"
   # Where its files came from, for the scenarios that compare installed
   # files byte by byte.
   export CORVANE_E2E_REAL_SOURCES="Z:$(echo "$build/bin" | tr / '\\')"
@@ -67,7 +72,7 @@ fi
 if [ -f "$build/bin/Corvane.dll" ]; then cp "$build/bin/Corvane.dll" "$c/e2e/real/"; fi
 if [ -x "$host_bin/cvsample" ]; then
   samples=$build/e2e/samples
-  # Made once per build, one scenario at a time.
+  # Made once per build and copied, one scenario at a time.
   (
     flock 9
     if [ ! -f "$samples/.made" ] || [ -n "$(find "$host_bin/cvsample" "$here/run-scenario.sh" -newer "$samples/.made" -print -quit)" ]; then
@@ -86,9 +91,9 @@ if [ -x "$host_bin/cvsample" ]; then
       cvsample cloak "$samples/ORIG-S.BIN" "$samples/CLOAK-S.BIN"
       touch "$samples/.made"
     fi
+    mkdir -p "$c/e2e/samples"
+    cp "$samples"/*.BIN "$c/e2e/samples/"
   ) 9>"$work/.samples.lock"
-  mkdir -p "$c/e2e/samples"
-  cp "$samples"/*.BIN "$c/e2e/samples/"
 fi
 if [ -n "${CORVANE_E2E_MEDIUM_DIR:-}" ]; then
   medium_windows="Z:$(echo "$CORVANE_E2E_MEDIUM_DIR" | tr / '\\')"

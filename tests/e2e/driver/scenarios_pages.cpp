@@ -2,9 +2,9 @@
 // user-information page's prefill and records, the temporary file, and a
 // task mask whose byte is a line feed.
 #include <windows.h>
-#include <shlobj.h>
 
 #include "check.h"
+#include "folder_browser.h"
 #include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
@@ -15,59 +15,17 @@ namespace {
 
 const char kUserInfoKey[] = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
 
-HWND FolderBrowser(DWORD pid, HWND page) {
-  HWND found = nullptr;
-  ui::WaitUntil(
-      [&] {
-        for (HWND window : ui::TopLevel(pid)) {
-          if (window == page || !IsWindowVisible(window)) continue;
-          for (HWND child : ui::Children(window))
-            if (ui::ClassName(child) == "SysTreeView32") found = window;
-          if (found) return true;
-        }
-        return false;
-      },
-      10000);
-  if (!found) Abort("Browse opened no folder browser; on screen:%s", DescribeScreen().c_str());
-  return found;
-}
-
-// Selects a folder in setup's folder browser as its owner program would, with
-// BFFM_SETSELECTIONA; the path has to live in setup's own memory for that.
-void SelectInBrowser(SetupProcess& setup, HWND browser, const std::string& path) {
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, setup.pid());
-  if (!process) Abort("cannot open setup's process to hand it a path");
-  void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-  SIZE_T written = 0;
-  if (!remote || !WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, &written))
-    Abort("cannot write the path into setup's process");
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                      SMTO_ABORTIFHUNG, 5000, &result);
-  if (!ui::WaitUntil([&] { return ui::Enabled(browser, IDOK); }, 3000))
-    Fail("the browser does not offer %s", Show(path).c_str());
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-}
-
 // Browse, pick `chosen`, and expect the page to show `display`.
 void Browse(Wizard& wizard, const std::string& chosen, const std::string& display) {
-  HWND page = wizard.page();
-  ui::Click(page, 5);
-  HWND browser = FolderBrowser(wizard.setup().pid(), page);
-  SelectInBrowser(wizard.setup(), browser, chosen);
-  ui::Click(browser, IDOK);
-  if (!ui::WaitHidden(browser, 5000)) Abort("the folder browser does not close");
-  ExpectText(ui::Title(ui::Item(page, 1007)), display, Format("display after choosing %s", Show(chosen).c_str()).c_str());
+  HWND browser = folder_browser::Open(wizard);
+  folder_browser::Select(wizard.setup(), browser, chosen);
+  folder_browser::Close(browser, IDOK);
+  folder_browser::ExpectDisplay(wizard, display, Format("display after choosing %s", Show(chosen).c_str()).c_str());
 }
 
 void BrowseCancelled(Wizard& wizard, const std::string& display) {
-  HWND page = wizard.page();
-  ui::Click(page, 5);
-  HWND browser = FolderBrowser(wizard.setup().pid(), page);
-  ui::Click(browser, IDCANCEL);
-  if (!ui::WaitHidden(browser, 5000)) Abort("the folder browser does not close");
-  ExpectText(ui::Title(ui::Item(page, 1007)), display, "display after a cancelled Browse");
+  folder_browser::Close(folder_browser::Open(wizard), IDCANCEL);
+  folder_browser::ExpectDisplay(wizard, display, "display after a cancelled Browse");
 }
 
 void FinishByButton(Wizard& wizard) {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "check.h"
+#include "folder_browser.h"
 #include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
@@ -391,66 +391,20 @@ SCENARIO(handoff_isdel, "the real _ISDEL.EXE on the medium takes over Setup.run 
   ExpectRegistered(texts::kDefaultFolder);
 }
 
-namespace {
-
-HWND ChildOfClass(HWND parent, const char* class_name) {
-  for (HWND child : ui::Children(parent)) {
-    if (ui::ClassName(child) == class_name) return child;
-  }
-  return nullptr;
-}
-
-// The shell's folder browser that Browse opens: a dialog of setup's process
-// that is neither a page nor a message box, with a tree of folders.
-HWND WaitFolderBrowser(DWORD pid, HWND page) {
-  HWND found = nullptr;
-  ui::WaitUntil(
-      [&] {
-        for (HWND window : ui::TopLevel(pid)) {
-          if (window != page && IsWindowVisible(window) && ChildOfClass(window, "SysTreeView32")) {
-            found = window;
-            return true;
-          }
-        }
-        return false;
-      },
-      10000);
-  if (!found) Abort("Browse opened no folder browser; on screen:%s", DescribeScreen().c_str());
-  return found;
-}
-
-LRESULT SendTree(HWND tree, UINT message, WPARAM wparam, LPARAM lparam) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(tree, message, wparam, lparam, SMTO_ABORTIFHUNG, 3000, &result);
-  return static_cast<LRESULT>(result);
-}
-
-}  // namespace
-
 SCENARIO(browse_folder, "Browse: cancelled changes nothing; the first drive's root gives <root>Corvane, kept across Back, used to the end") {
   PrepareMachine();
   SetupProcess setup(FromExplorer());
   Wizard wizard(setup);
   wizard.ExpectStart();
   HWND page = wizard.WalkTo(Page::Folder);
-  ui::Click(page, 5);
-  HWND browser = WaitFolderBrowser(setup.pid(), page);
-  ui::Click(browser, IDCANCEL);
-  if (!ui::WaitHidden(browser, 5000)) Abort("the folder browser does not close");
-  ExpectText(ui::Title(ui::Item(page, 1007)), texts::kDefaultFolder, "install-folder display after a cancelled Browse");
+  folder_browser::Close(folder_browser::Open(wizard), IDCANCEL);
+  folder_browser::ExpectDisplay(wizard, texts::kDefaultFolder, "install-folder display after a cancelled Browse");
   // The browser's root is My Computer; its first entry is drive C:.
-  ui::Click(page, 5);
-  browser = WaitFolderBrowser(setup.pid(), page);
-  HWND tree = ChildOfClass(browser, "SysTreeView32");
-  LPARAM root = SendTree(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-  SendTree(tree, TVM_EXPAND, TVE_EXPAND, root);
-  LPARAM drive = SendTree(tree, TVM_GETNEXTITEM, TVGN_CHILD, root);
-  SendTree(tree, TVM_SELECTITEM, TVGN_CARET, drive);
-  if (!ui::WaitUntil([&] { return ui::Enabled(browser, IDOK); }, 3000)) Abort("the browser offers no drive to choose");
-  ui::Click(browser, IDOK);
-  if (!ui::WaitHidden(browser, 5000)) Abort("the folder browser does not close");
+  HWND browser = folder_browser::Open(wizard);
+  folder_browser::SelectFirstDrive(browser);
+  folder_browser::Close(browser, IDOK);
   const std::string folder = "C:\\Corvane";
-  ExpectText(ui::Title(ui::Item(page, 1007)), folder, "install-folder display after choosing the root of C:");
+  folder_browser::ExpectDisplay(wizard, folder, "install-folder display after choosing the root of C:");
   page = wizard.Go(IDOK, Page::Confirm);
   ExpectText(ui::Text(ui::Item(page, 1005)), ExpectedSummary(folder), "confirmation summary for the chosen folder");
   page = wizard.Go(4, Page::Folder);
