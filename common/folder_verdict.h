@@ -16,6 +16,7 @@ enum class FolderRefusal {
   kProtected,       // one of the folders that Windows and the user keep
   kHoldsProtected,  // a folder that holds one of those
   kThroughLink,     // reached through a junction or other reparse point (found on disk only)
+  kOutsidePrograms,  // a program group that is not inside the Start menu's Programs folder
 };
 
 // The verdict on `folder` (any spelling; its canonical text is judged).

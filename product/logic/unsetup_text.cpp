@@ -15,6 +15,7 @@ const char* RefusalReason(FolderRefusal why) {
     case FolderRefusal::kProtected: return "Windows나 사용자가 쓰는 중요한 폴더입니다.";
     case FolderRefusal::kHoldsProtected: return "Windows나 사용자가 쓰는 중요한 폴더가 들어 있습니다.";
     case FolderRefusal::kThroughLink: return "다른 폴더로 이어지는 연결 지점을 거치는 폴더입니다.";
+    case FolderRefusal::kOutsidePrograms: return "시작 메뉴의 프로그램 폴더 안에 있지 않습니다.";
   }
   return "";
 }

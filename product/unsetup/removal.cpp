@@ -185,6 +185,13 @@ void RemoveGroup(const std::string& group) {
   (void)RemoveDirectoryA(group.c_str());
 }
 
+// Setup makes its program group inside the Start menu's Programs folder and
+// nowhere else: a group recorded elsewhere (the desktop, say) is not one.
+bool InsidePrograms(const std::string& group) {
+  std::string programs = ProgramsFolder();
+  return !programs.empty() && IsInsideFolder(group, SystemPathForms(programs).longForm);
+}
+
 // The installation's folders in their long forms or, when the folder guard
 // refuses one of them, only that refusal.  An unknown folder ("") is nothing
 // to refuse.
@@ -195,6 +202,8 @@ Installation Guarded(const std::string& folder, const std::string& group) {
     guarded.refused = {RefusedRecord::kInstallFolder, folder, why};
   } else if (!group.empty() && !MayRemoveOrStopIn(group, &guarded.group, &why)) {
     guarded.refused = {RefusedRecord::kProgramGroup, group, why};
+  } else if (!group.empty() && !InsidePrograms(guarded.group)) {
+    guarded.refused = {RefusedRecord::kProgramGroup, group, FolderRefusal::kOutsidePrograms};
   } else {
     guarded.links = FixedLinksOf(guarded.group);
     return guarded;
@@ -309,10 +318,11 @@ Installation FindInstallation(const std::string& folder) {
   }
   // With a journal, the folder setup installed into; without one, only a
   // folder that plainly holds the product.
+  // A record that the guard refuses is refused even when it holds no
+  // product: the user is told what the record says.
   std::string candidate = installation.hasJournal ? journal.installFolder : folder;
-  bool plainlyProduct = installation.hasJournal || FileExists(JoinPath(candidate, kMainProgram));
-  Installation guarded =
-      Guarded(plainlyProduct ? candidate : std::string(), ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder()));
+  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder()));
+  if (!installation.hasJournal && !FileExists(JoinPath(guarded.folder, kMainProgram))) guarded.folder.clear();
   guarded.hasJournal = installation.hasJournal;
   guarded.journal = installation.journal;
   return guarded;

@@ -68,11 +68,11 @@ TEST(UnsetupText, ARefusedRecordIsNamedWithItsFolderAndTheReason) {
   std::set<std::string> reasons;
   for (FolderRefusal why : {FolderRefusal::kNotAbsolute, FolderRefusal::kBadName, FolderRefusal::kDriveRoot,
                             FolderRefusal::kShareRoot, FolderRefusal::kProtected, FolderRefusal::kHoldsProtected,
-                            FolderRefusal::kThroughLink}) {
+                            FolderRefusal::kThroughLink, FolderRefusal::kOutsidePrograms}) {
     std::string text = RefusedRecordText({RefusedRecord::kInstallFolder, "C:\\X", why});
     reasons.insert(text.substr(text.rfind('\n') + 1));
   }
-  EXPECT_EQ(7u, reasons.size());
+  EXPECT_EQ(8u, reasons.size());
   EXPECT_EQ(0u, reasons.count(""));
 }
 

@@ -405,3 +405,67 @@ SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, o
   ExpectCount(shared, 1, "after the second uninstaller");
   ExpectCount(own, std::nullopt, "after the second uninstaller");
 }
+
+SCENARIO(uninstall_tampered_records, "real medium: records changed by hand to a drive root, the Windows folder in other spellings, Program Files by its short name, the desktop as the group: each refused with a message, nothing of the user's lost; then the journal's own removal") {
+  RequireRealMedium();
+  PrepareMachine();
+  PrepareUserFile();
+  Launch silent;
+  silent.command_line = std::string("\"") + kRealMedium + "\\SETUP.EXE\" /S /TASKS=00";
+  silent.folder = machine::WindowsFolder();
+  {
+    SetupProcess setup(silent);
+    DWORD code = 1;
+    if (!setup.WaitEnd(60000, &code) || code != 0) Abort("the silent install ended with %lu", code);
+  }
+  ExpectProductInstalled();
+  const std::string windows = machine::WindowsFolder();
+  const std::vector<std::pair<std::string, std::string>> planted = {
+      {"C:\\CV32W.EXE", "MZ the user's own program at the root"},
+      {"C:\\UPDATE\\user.dat", "the user's data in C:\\UPDATE"},
+      {windows + "\\UPDATE\\keep.dat", "kept in the Windows folder"},
+      {windows + "\\Desktop\\mine.lnk", "a desktop shortcut"},
+      {windows + "\\Desktop\\old.pif", "a desktop pif"},
+      {"C:\\Program Files\\Other\\x.txt", "another program's file"},
+  };
+  for (const auto& [path, text] : planted) {
+    machine::MakeFolders(path.substr(0, path.find_last_of('\\')));
+    machine::WriteFile(path, text);
+  }
+  // Without the journal the records are all the uninstaller has.
+  const std::string journal = machine::Join(windows, kJournalFileName);
+  std::string kept_journal = machine::ReadFile(journal).value_or("");
+  if (kept_journal.empty()) Abort("the install kept no journal");
+  DeleteFileA(journal.c_str());
+  const std::string command = "\"" + std::string(texts::kDefaultFolder) + "\\Unsetup.exe\"";
+  // Program Files by its 8.3 name, as the system gives it (Wine's differ
+  // from Windows 9x's PROGRA~1).
+  char shortPrograms[MAX_PATH] = "";
+  if (!GetShortPathNameA("C:\\Program Files", shortPrograms, sizeof shortPrograms)) Abort("no short name of Program Files");
+  const std::vector<std::pair<const char*, std::string>> tamperings = {
+      {"Install", "C:\\/"},          {"Install", "C:\\windows."}, {"Install", "\\\\?\\C:\\WINDOWS"},
+      {"Install", std::string(shortPrograms)}, {"LInstall", windows + "\\Desktop"},
+  };
+  for (const auto& [key, value] : tamperings) {
+    std::string install = machine::Profile("Corvane", "Install").value_or("");
+    std::string group = machine::Profile("Corvane", "LInstall").value_or("");
+    machine::SetProfile("Corvane", key, value.c_str());
+    Uninstallation run = Uninstall(command);
+    if (run.texts.empty() || run.texts[0].find("지울 수 없으므로") == std::string::npos ||
+        run.texts[0].find(value) == std::string::npos) {
+      Fail("with %s=%s the uninstaller showed %s, not a refusal naming the folder", key, Show(value).c_str(),
+           run.texts.empty() ? "nothing" : Show(run.texts[0]).c_str());
+    }
+    machine::SetProfile("Corvane", "Install", install.c_str());
+    machine::SetProfile("Corvane", "LInstall", group.c_str());
+    for (const auto& [path, text] : planted) {
+      ExpectText(machine::ReadFile(path).value_or("(gone)"), text, (std::string(key) + "=" + value + ": " + path).c_str());
+    }
+  }
+  ExpectProductInstalled();
+  // With its journal back, the uninstaller removes exactly what setup made.
+  machine::WriteFile(journal, kept_journal);
+  ExpectAskedAndDone(Uninstall(command));
+  ExpectNoTrace();
+  for (const auto& [path, text] : planted) ExpectText(machine::ReadFile(path).value_or("(gone)"), text, path.c_str());
+}
