@@ -1,4 +1,4 @@
-// The scan of the key folders with per-file treatment.
+// The probe-and-treat loop over folders' files.
 #include "scan/folder_scan.h"
 
 #include "scan/scan_engine.h"
@@ -16,7 +16,8 @@ bool EngineUsable() {
 }
 
 // Probes a file and offers every finding in turn.  A repair, or a result the
-// scan does not know, probes the same file again.
+// scan does not know, probes the same file again: infections nest, and each
+// repair takes off one layer.
 void TreatFile(const std::string& path, ScanObserver* observer) {
   for (;;) {
     observer->Count(ScanCounter::Files);
@@ -52,7 +53,7 @@ void TreatFile(const std::string& path, ScanObserver* observer) {
   }
 }
 
-// Scans the files directly in a folder; sub-folders are never entered.
+// Scans the files directly in a folder; false when the observer stops.
 bool ScanFolder(const std::string& folder, ScanObserver* observer) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found);
@@ -71,16 +72,23 @@ bool ScanFolder(const std::string& folder, ScanObserver* observer) {
 
 }  // namespace
 
-ScanOutcome ScanKeyFolders(ScanObserver* observer) {
+ScanOutcome ScanFolders(const std::vector<std::string>& folders, ScanObserver* observer) {
   if (LoadScanEngine() != 0 || !EngineUsable()) {
     UnloadScanEngine();
     return ScanOutcome::NoEngine;
   }
+  bool completed = true;
+  for (const std::string& folder : folders) {
+    completed = ScanFolder(folder, observer);
+    if (!completed) break;
+  }
+  UnloadScanEngine();
+  return completed ? ScanOutcome::Completed : ScanOutcome::Stopped;
+}
+
+ScanOutcome ScanKeyFolders(ScanObserver* observer) {
   char windows[kWindowsDirectoryReadSize + 1] = "";
   GetWindowsDirectoryA(windows, kWindowsDirectoryReadSize);
   // C: is fixed, wherever Windows lives.
-  bool completed = ScanFolder("C:\\", observer) && ScanFolder(windows, observer) &&
-                   ScanFolder(JoinPath(windows, "Command"), observer);
-  UnloadScanEngine();
-  return completed ? ScanOutcome::Completed : ScanOutcome::Stopped;
+  return ScanFolders({"C:\\", windows, JoinPath(windows, "Command")}, observer);
 }

@@ -1,18 +1,24 @@
-// The scan of the key folders (C:\, the Windows directory and its Command
-// folder) with per-file treatment.  It knows nothing of windows: whoever runs
-// it (the scan page, or a silent install) shows the progress, answers the
+// The probe-and-treat loop over folders' files through Corvane.dll, run by
+// setup (its key folders: C:\, the Windows directory and its Command folder)
+// and by the product's programs (a folder of the user's, or the Windows
+// folder).  It knows nothing of windows: whoever runs it (setup's scan page
+// or silent install, the product window) shows the progress, answers the
 // question about each finding, and says whether to go on.
 #pragma once
 #include <string>
+#include <vector>
 
 enum class ScanCounter { Files, Infected, Repaired, Deleted };
 
 class ScanObserver {
  public:
-  // The file about to be probed.
+  // The file about to be probed; once per file.
   virtual void ShowFile(const std::string& path) = 0;
+  // Files counts each probe: a file is probed again after a repair, or after
+  // a treatment result that the loop does not know.
   virtual void Count(ScanCounter which) = 0;
   // A finding: the virus's name is shown, then asked about; true treats it.
+  // The name is the engine's own text: an observer that keeps it copies it.
   virtual void ShowVirus(const char* name) = 0;
   virtual bool AskToTreat(int report, const std::string& path, const char* virusName) = 0;
   // What a treatment gave (CV_TREAT_*).
@@ -26,6 +32,11 @@ class ScanObserver {
 
 enum class ScanOutcome { Completed, NoEngine, Stopped };
 
-// Without a usable engine (the library missing, or any export missing)
-// nothing is probed.
+// Scans the files directly in each folder in turn; sub-folders are never
+// entered.  The engine is loaded for this run and unloaded at its end.
+// Without a usable engine (the library missing, or any of its seven exports
+// missing) nothing is probed.
+ScanOutcome ScanFolders(const std::vector<std::string>& folders, ScanObserver* observer);
+
+// Setup's scan: C:\, the Windows directory, then its Command folder.
 ScanOutcome ScanKeyFolders(ScanObserver* observer);

@@ -5,8 +5,7 @@
 #include "engine/engine_api.h"
 
 // The engine's exports, each null until bound.  Bound by LoadScanEngine,
-// cleared by UnloadScanEngine; used by the folder scan and by the product
-// programs' scan, which compile this binding in.
+// cleared by UnloadScanEngine; used by the scan loop (folder_scan.h).
 struct ScanEngine {
   HMODULE library;
   CvProbeIntoProc probeInto;
