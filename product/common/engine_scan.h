@@ -6,6 +6,7 @@
 
 #include <string>
 
-// Scans `folder` and leaves the result on the window's status line.  Says so
-// in a message box when Corvane.dll cannot be loaded.
+// Scans `folder` through setup's scan loop and leaves the result on the
+// window's status line.  Says so in a message box when Corvane.dll cannot be
+// loaded or lacks any of its exports.
 void RunScanInWindow(HWND window, const std::string& folder);

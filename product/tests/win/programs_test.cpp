@@ -1,13 +1,14 @@
 // CV32W.EXE and Schedule.EXE under Wine: their window names the product, its
 // version and the install folder (recorded or their own), they end when
 // closed, and CV32W's scan of a folder through the real Corvane.dll treats
-// what the user says yes to.
+// what the user says yes to, and is not run with an incomplete library.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,20 @@ class ProductPrograms : public ::testing::Test {
 
   void AddEngine() { ASSERT_TRUE(CopyFileA(CORVANE_BIN_DIR "/Corvane.dll", Path("Corvane.dll").c_str(), FALSE)); }
 
+  // The real engine with the export `name` renamed, so that the library
+  // loads but lacks it.  The export name table holds the names one after
+  // another, each ending in a zero byte; the last letter becomes 'X', which
+  // keeps them sorted for the names used here.
+  void AddEngineWithout(const std::string& name) {
+    std::string library = ReadBytes(CORVANE_BIN_DIR "/Corvane.dll");
+    const std::string wanted = '\0' + name + '\0';
+    size_t at = library.find(wanted);
+    ASSERT_NE(std::string::npos, at) << name;
+    ASSERT_EQ(std::string::npos, library.find(wanted, at + 1)) << name;
+    library[at + name.size()] = 'X';
+    ASSERT_TRUE(WriteBytes(Path("Corvane.dll"), library));
+  }
+
   // Starts a program of the folder and waits for its window.
   HWND Run(const std::string& program, const char* className, const char* title, const std::string& arguments = "") {
     program_.reset(new Started);
@@ -139,6 +154,39 @@ class ProductPrograms : public ::testing::Test {
     ASSERT_TRUE(SelectionSettled(browser, 200));
     Press(browser, IDOK);
     ASSERT_TRUE(WaitForWindowGone(browser, 5000));
+  }
+
+  // Answers the virus questions, each a Yes/No box, until the status line
+  // says the scan is complete; `answer` gives the button for a question.
+  // `questions` gets them in the order asked.
+  void AnswerUntilComplete(HWND window, const std::function<int(const std::string&)>& answer,
+                           std::vector<std::string>* questions) {
+    for (DWORD waited = 0; !StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
+      HWND box = WaitForMessageBox(kVirusFoundTitle, program_->id(), 200);
+      if (!box) {
+        waited += 200;
+        continue;
+      }
+      std::string question = MessageBoxText(box);
+      questions->push_back(question);
+      EXPECT_NE(nullptr, GetDlgItem(box, IDYES));
+      EXPECT_NE(nullptr, GetDlgItem(box, IDNO));
+      EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
+      Press(box, answer(question));
+      ASSERT_TRUE(WaitForWindowGone(box, 5000));
+    }
+  }
+
+  // The box and the status line that say that there is no engine to scan
+  // with; the scan button works again.
+  void ExpectNoEngineTold(HWND window) {
+    HWND box = WaitForMessageBox("코르바네™ for Win95/98", program_->id(), 10000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", MessageBoxText(box));
+    Press(box, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(box, 5000));
+    EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, kScanButtonId)));
   }
 
   std::string folder_;
@@ -196,20 +244,10 @@ TEST_F(ProductPrograms, MainProgramScansTheChosenFolderAndTreatsWhatTheUserSaysY
 
   // Yes to everything but the smeared file.
   std::vector<std::string> questions;
-  for (DWORD waited = 0; !StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
-    HWND box = WaitForMessageBox(kVirusFoundTitle, program_->id(), 200);
-    if (!box) {
-      waited += 200;
-      continue;
-    }
-    std::string question = MessageBoxText(box);
-    questions.push_back(question);
-    EXPECT_NE(nullptr, GetDlgItem(box, IDYES));
-    EXPECT_NE(nullptr, GetDlgItem(box, IDNO));
-    EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
-    Press(box, question.find("smear.exe") != std::string::npos ? IDNO : IDYES);
-    ASSERT_TRUE(WaitForWindowGone(box, 5000));
-  }
+  auto answer = [](const std::string& question) {
+    return question.find("smear.exe") != std::string::npos ? IDNO : IDYES;
+  };
+  ASSERT_NO_FATAL_FAILURE(AnswerUntilComplete(window, answer, &questions));
   EXPECT_EQ(4u, questions.size());
   EXPECT_EQ("검사 완료: 파일 8개, 바이러스 4개 (복구 2, 삭제 1)", ControlText(window, kStatusTextId));
 
@@ -237,13 +275,44 @@ TEST_F(ProductPrograms, MainProgramSaysSoWhenCorvaneDllIsMissing) {
   HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
   ASSERT_NE(nullptr, window);
   ScanViaBrowser(window);
-  HWND box = WaitForMessageBox("코르바네™ for Win95/98", program_->id(), 10000);
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", MessageBoxText(box));
-  Press(box, IDOK);
-  ASSERT_TRUE(WaitForWindowGone(box, 5000));
-  EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, kScanButtonId)));
+  ASSERT_NO_FATAL_FAILURE(ExpectNoEngineTold(window));
+  CloseAndExpectCleanEnd(window);
+}
+
+// Never switched on, the engine finds nothing: a scan with it would pass
+// every file for clean.
+TEST_F(ProductPrograms, MainProgramDoesNotScanWithAnEngineLackingTurnOn) {
+  ASSERT_NO_FATAL_FAILURE(AddEngineWithout("dlTurnOnCorvane"));
+  const std::string eicar = MakeEicarFile("\r\n");
+  ASSERT_TRUE(WriteBytes(Path("eicar.com"), eicar));
+  HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
+  ASSERT_NE(nullptr, window);
+  ScanViaBrowser(window);
+  ASSERT_NO_FATAL_FAILURE(ExpectNoEngineTold(window));
+  EXPECT_EQ(eicar, ReadBytes(Path("eicar.com")));
+  CloseAndExpectCleanEnd(window);
+}
+
+// Infections nest without limit: every layer is offered in turn until the
+// file is clean.
+TEST_F(ProductPrograms, MainProgramOffersEveryLayerOfADeeplyNestedFile) {
+  AddEngine();
+  constexpr int kLayers = 20;
+  const std::string original = "MZ original program of the user, infected layer upon layer.";
+  std::string infected = original;
+  for (int layer = 0; layer < kLayers; ++layer) infected = InfectCloak(infected);
+  ASSERT_TRUE(WriteBytes(Path("deep.exe"), infected));
+
+  HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
+  ASSERT_NE(nullptr, window);
+  ScanViaBrowser(window);
+  std::vector<std::string> questions;
+  ASSERT_NO_FATAL_FAILURE(AnswerUntilComplete(window, [](const std::string&) { return IDYES; }, &questions));
+  EXPECT_EQ(static_cast<size_t>(kLayers), questions.size());
+  EXPECT_EQ("검사 완료: 파일 4개, 바이러스 20개 (복구 20, 삭제 0)", ControlText(window, kStatusTextId));
+  std::vector<std::string> lines = ListLines(window);
+  EXPECT_EQ(std::vector<std::string>(kLayers, Path("deep.exe") + ": CvTest.Cloak - 복구했습니다"), lines);
+  EXPECT_EQ(original, ReadBytes(Path("deep.exe")));
   CloseAndExpectCleanEnd(window);
 }
 
