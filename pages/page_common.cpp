@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include "pages/flow_table.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
-#include "shell/placement.h"
+#include "ui/placement.h"
 #include "shell/shell_state.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Scan-choice page (151) and scan page (149).
 #include <windows.h>
 
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"

@@ -2,9 +2,9 @@
 // bitmap drawing that the backdrop and the logo share.
 #include <windows.h>
 
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
-#include "shell/progress.h"
+#include "ui/progress_bar.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "resources/ids.h"
-#include "shell/placement.h"
-#include "shell/progress.h"
+#include "ui/placement.h"
+#include "ui/progress_bar.h"
 #include "shell/shell_state.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "install/install_job.h"
 #include "install/rollback.h"
 #include "install/stop_processes.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "pages/task_mask.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"

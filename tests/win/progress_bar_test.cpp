@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/progress.h"
+#include "ui/progress_bar.h"
 #include "shell/shell_state.h"
 
 namespace {

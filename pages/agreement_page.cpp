@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "pages/user_info.h"
 #include "resources/ids.h"
 #include "shell/shell_state.h"

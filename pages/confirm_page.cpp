@@ -1,8 +1,8 @@
 // Confirmation page (115): the summary, then Next runs the copy.
 #include <windows.h>
 
-#include "install/copy_page.h"
-#include "pages/pages.h"
+#include "pages/copy_page.h"
+#include "pages/page_common.h"
 #include "pages/summary.h"
 #include "resources/ids.h"
 #include "shell/shell_state.h"

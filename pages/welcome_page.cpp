@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "install/stop_processes.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The copy page (302) and the install job that its bar runs.
-#include "install/copy_page.h"
+#include "pages/copy_page.h"
 
 #include <windows.h>
 
@@ -7,10 +7,10 @@
 
 #include "install/install_job.h"
 #include "install/progress_points.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
-#include "shell/placement.h"
-#include "shell/progress.h"
+#include "ui/placement.h"
+#include "ui/progress_bar.h"
 #include "shell/setup_log.h"
 #include "shell/shell_state.h"
 

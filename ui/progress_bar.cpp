@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "install/install_job.h"
-#include "pages/pages.h"
-#include "shell/progress.h"
-#include "shell/progress_split.h"
+#include "pages/page_common.h"
+#include "ui/progress_bar.h"
+#include "ui/progress_split.h"
 #include "shell/shell_state.h"
 
 ProgressState g_progress;

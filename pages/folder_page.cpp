@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "pages/folder_choice.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "resources/ids.h"
 #include "shell/shell_state.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "pages/pages.h"
+#include "pages/page_common.h"
 #include "pages/task_mask.h"
 #include "resources/ids.h"
 #include "shell/setup_log.h"
