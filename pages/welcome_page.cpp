@@ -3,6 +3,7 @@
 
 #include "install/stop_processes.h"
 #include "pages/page_common.h"
+#include "pages/page_table.h"
 #include "resources/ids.h"
 
 namespace {
@@ -15,18 +16,4 @@ void OnWelcomeCommand(HWND page, int command) {
 
 }  // namespace
 
-INT_PTR CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      CenterPage(page);
-      FocusNext(page);
-      return FALSE;
-    case WM_COMMAND:
-      OnWelcomeCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
+const PageHandlers kWelcomePage = {SidePicture::Shown, InitPlainPage, OnWelcomeCommand, NULL};

@@ -1,27 +1,33 @@
-// The progress state and the percentage bar (window class "CvProBar").
-// The preparing dialog and the copy page record themselves as host dialog
-// and their bar as current bar; the copy page sets percentage 0 and job mode 1,
-// the install job raises the percentage.  The bar's first timer tick runs the
-// preparing job (mode 0) or the install job (any other mode).
+// The percentage bar (window class "CvProBar") of the preparing dialog and
+// the copy page.  A bar runs its owner's job once, at its first timer tick,
+// so that the dialog is on screen before the job starts; it knows nothing of
+// what the job is.
 #pragma once
 #include <windows.h>
 
-struct ProgressState {
-  int percentage;  // per cent, not limited to 0..100
-  int jobMode;     // 0: preparing job; other: install job
+extern const char kProgressBarClass[];
+
+// The percentage that a bar's painting shows.  Written by the copy page (0
+// when it opens, then as each entry is installed); the preparing dialog
+// leaves it at 0.  Read by the bar's WM_PAINT.  One bar exists at a time.
+extern int g_barPercentage;
+
+// What a bar runs at its first timer tick, one second after it is made.
+struct BarJob {
+  // Asked at every tick before the job starts; false lets the tick pass, and
+  // the next tick asks again.  NULL: the job starts at the first tick.
+  bool (*ready)();
+  void (*run)();
 };
-extern ProgressState g_progress;
-extern HWND g_hostDialog;
-extern HWND g_currentBar;
 
-constexpr COLORREF kBarFillColour = 0x7F0000;   // dark blue
-constexpr COLORREF kBarGroundColour = 0xFFFFFF; // white
-constexpr UINT kBarTimerId = 1;
-constexpr UINT kBarStartDelayMs = 1000;
+LRESULT CALLBACK ProgressBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Creates a bar in a host dialog and starts the timer that runs `job`.
+HWND CreateProgressBar(HINSTANCE instance, HWND host, int x, int y, int width, int height, int id,
+                       BarJob job);
 // Draws the bar at `percent` now, through its own DC; the stored percentage
 // and the update region are left alone.
 void DrawProgress(HWND bar, int percent);
-// Creates a bar in a host dialog and starts the one-second timer that runs
-// the job; records it as the current bar.
-HWND CreateProgressBar(HWND host, int x, int y, int width, int height, int id);
+// Draws from, from + 1, ..., to - 1, one step every 10 ms, handling no
+// message meanwhile.
+void AnimateProgress(HWND bar, int from, int to);
