@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
+#include "install/install_folder.h"
 #include "install/journal_writer.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
 #include "install/registration.h"
-#include "pages/task_mask.h"
-#include "shell/shell_state.h"
+#include "install/task_file.h"
 
 namespace {
 

@@ -34,6 +34,3 @@ enum class InstallResult {
 
 InstallResult RunInstall(const std::string& installFolder, InitInstallFunction initInstall,
                          InstallObserver* observer);
-
-// The copy page's bar runs this at its first timer tick.
-void RunInstallJob();

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/folder_guard.h"
+#include "install/install_folder.h"
 #include "install/process_match.h"
-#include "shell/shell_state.h"
 
 namespace {
 

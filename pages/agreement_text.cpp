@@ -1,6 +1,6 @@
 // The licence agreement shown on the agreement page: 17 lines joined by CR LF,
 // none longer than 74 bytes, so that the edit control shows it as written.
-#include "user_info.h"
+#include "agreement_text.h"
 
 const char kAgreementText[] =
     "코르바네™ 및 이와 함께 제공되는 모든 자료에 대한 모든 권리는\r\n"

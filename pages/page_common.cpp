@@ -1,53 +1,27 @@
-// What all pages share: opening, centring, hand-over and quitting.
-#include <windows.h>
+// What every page does: opening, hand-over, quitting, and the message drain
+// of the page jobs.
+#include "pages/page_common.h"
 
 #include "pages/flow_table.h"
-#include "pages/pages.h"
+#include "pages/page_table.h"
+#include "pages/wizard_state.h"
 #include "resources/ids.h"
-#include "shell/placement.h"
-#include "shell/shell_state.h"
+#include "ui/box_titles.h"
+#include "ui/window_placement.h"
 
 namespace {
 
 const char kQuitText[] = "코르바네™의 설치를 종료하시겠습니까?";
-const char kQuitTitle[] = "설치 종료";
-
-struct PageProcedure {
-  int templateId;
-  DLGPROC proc;
-};
 
 // Set while a question about quitting is on screen.
 bool g_quitQuestionOpen;
 
-const PageProcedure kPageProcedures[] = {
-    {IDD_WELCOME, WelcomePageProc},       {IDD_AGREEMENT, AgreementPageProc},
-    {IDD_USERINFO, UserInfoPageProc},     {IDD_SCAN_CHOICE, ScanChoicePageProc},
-    {IDD_SCAN, ScanPageProc},             {IDD_FOLDER, FolderPageProc},
-    {IDD_CONFIRM, ConfirmPageProc},       {IDD_TASKS, TaskPageProc},
-    {IDD_FINISH, FinishPageProc},
-};
-
 }  // namespace
 
-void OpenPage(int templateId) {
-  for (const PageProcedure& p : kPageProcedures) {
-    if (p.templateId == templateId) {
-      DialogBoxParamA(g_instance, MAKEINTRESOURCEA(templateId), g_backdrop, p.proc, 0);
-      return;
-    }
-  }
+void InitPlainPage(HWND page) {
+  CenterOnScreen(page);
+  FocusNext(page);
 }
-
-void CenterPage(HWND page) {
-  RECT r;
-  GetWindowRect(page, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  MoveWindow(page, CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), w),
-             CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), h), w, h, TRUE);
-}
-
-void PreparePictureDc(HDC dc) { SetStretchBltMode(dc, COLORONCOLOR); }
 
 void FocusNext(HWND page) { SetFocus(GetDlgItem(page, IDC_NEXT)); }
 
@@ -58,12 +32,12 @@ void HandOver(HWND page, int nextTemplateId) {
 
 void QuitSetup(HWND page) {
   EndDialog(page, 0);
-  SendMessageA(g_backdrop, WM_DESTROY, 0, 0);
+  SendMessageA(g_wizardWindows.backdrop, WM_DESTROY, 0, 0);
 }
 
-int AskAboutQuitting(HWND page, const char* text, const char* title, UINT type) {
+int AskAboutQuitting(HWND page, const char* text, UINT type) {
   g_quitQuestionOpen = true;
-  int answer = MessageBoxA(page, text, title, type);
+  int answer = MessageBoxA(page, text, kQuitTitle, type);
   g_quitQuestionOpen = false;
   return answer;
 }
@@ -71,8 +45,7 @@ int AskAboutQuitting(HWND page, const char* text, const char* title, UINT type) 
 bool QuitQuestionOpen() { return g_quitQuestionOpen; }
 
 void ConfirmQuit(HWND page) {
-  if (AskAboutQuitting(page, kQuitText, kQuitTitle, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-    QuitSetup(page);
+  if (AskAboutQuitting(page, kQuitText, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) QuitSetup(page);
 }
 
 void FollowFlow(HWND page, int pageId, int command) {
@@ -81,4 +54,18 @@ void FollowFlow(HWND page, int pageId, int command) {
     return;
   }
   if (int next = NextPage(pageId, command)) HandOver(page, next);
+}
+
+bool DrainMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // The quit message belongs to WinMain's loop: put it back and stop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return !g_setupEnding;
 }

@@ -1,18 +1,18 @@
 // Scan-choice page (151) and scan page (149).
 #include <windows.h>
 
-#include "pages/pages.h"
+#include "pages/page_common.h"
+#include "pages/page_table.h"
 #include "resources/ids.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"
 #include "shell/setup_log.h"
-#include "shell/shell_state.h"
+#include "ui/window_placement.h"
 
 namespace {
 
 const char kCancelScanText[] =
     "바이러스 검사를 취소하시겠습니까?\n바이러스 검사를 취소하시면 설치를 종료합니다.";
-const char kCancelScanTitle[] = "설치 종료";
 const char kVirusFoundTitle[] = "바이러스 발견";
 const char kScanCompleteText[] = "바이러스 검사 완료";
 const char kNoEngineText[] =
@@ -74,7 +74,7 @@ void RunScan(HWND page) {
 }
 
 void OnScanChoiceInit(HWND page) {
-  CenterPage(page);
+  CenterOnScreen(page);
   SendDlgItemMessageA(page, IDC_SCAN_FIRST, BM_SETCHECK, BST_CHECKED, 0);
   FocusNext(page);
 }
@@ -92,7 +92,7 @@ void OnScanChoiceCommand(HWND page, int command) {
 // The scan starts from a timer so that the page is on screen before the first
 // file is probed.
 void OnScanInit(HWND page) {
-  CenterPage(page);
+  CenterOnScreen(page);
   SetTimer(page, kScanTimerId, kScanStartDelayMs, NULL);
   FocusNext(page);
 }
@@ -112,7 +112,7 @@ void OnScanCommand(HWND page, int command) {
     // Once the scan is complete Cancel is disabled and Next is the only way
     // on; Wine's dialog manager still turns Esc and the close box into it.
     if (!IsWindowEnabled(GetDlgItem(page, IDC_CANCEL))) return;
-    if (AskAboutQuitting(page, kCancelScanText, kCancelScanTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (AskAboutQuitting(page, kCancelScanText, MB_YESNO | MB_ICONQUESTION) == IDYES)
       QuitSetup(page);
     return;
   }
@@ -121,35 +121,5 @@ void OnScanCommand(HWND page, int command) {
 
 }  // namespace
 
-INT_PTR CALLBACK ScanChoicePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      OnScanChoiceInit(page);
-      return FALSE;
-    case WM_COMMAND:
-      OnScanChoiceCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
-
-INT_PTR CALLBACK ScanPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      OnScanInit(page);
-      return FALSE;
-    case WM_TIMER:
-      OnScanTimer(page);
-      return TRUE;
-    case WM_COMMAND:
-      OnScanCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
+const PageHandlers kScanChoicePage = {SidePicture::Shown, OnScanChoiceInit, OnScanChoiceCommand, NULL};
+const PageHandlers kScanPage = {SidePicture::Shown, OnScanInit, OnScanCommand, OnScanTimer};

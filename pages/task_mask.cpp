@@ -2,7 +2,3 @@
 #include "task_mask.h"
 
 unsigned char TaskBit(int i) { return static_cast<unsigned char>(1u << (kTaskCount - 1 - i)); }
-
-std::string SetupRunPath(const std::string& installFolder) {
-  return installFolder + "\\Setup.run";
-}

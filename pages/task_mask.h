@@ -1,11 +1,7 @@
 // The follow-up tasks and their bits, without Win32.
 #pragma once
-#include <string>
 
 // Task i (0..4, check boxes 1010..1014) is bit 4 - i: the first box is the
 // highest bit, the last ("Run Corvane") bit 0.
 unsigned char TaskBit(int i);
 constexpr int kTaskCount = 5;
-
-// Path of the hand-off file: "<install folder>\Setup.run".
-std::string SetupRunPath(const std::string& installFolder);

@@ -1,4 +1,4 @@
-// Platform-free pieces of the agreement and user-information pages.
+// Platform-free piece of the user-information page: the TEMP file path.
 #include "user_info.h"
 
 #include "shell/startup_path.h"

@@ -1,9 +1,7 @@
-// Platform-free pieces of the agreement and user-information pages.
+// Platform-free piece of the user-information page: the TEMP file that
+// recording the user deletes.
 #pragma once
 #include <cstddef>
-
-// The licence agreement shown on the agreement page: 17 lines joined by CR LF.
-extern const char kAgreementText[];
 
 // Builds TEMP's value + "\" (unless it already ends in one) + "FILE.DAT" in
 // out.  Returns false, leaving out empty, when TEMP is unset or empty (a bare

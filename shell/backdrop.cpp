@@ -1,26 +1,22 @@
-// The full-screen backdrop window, the window classes of the shell, and the
-// bitmap drawing that the backdrop and the logo share.
-#include <windows.h>
+// The full-screen backdrop window: its creation, which runs the preparing
+// dialog, its painting, its end, and the window classes of the shell.
+#include "shell/backdrop.h"
 
-#include "pages/pages.h"
+#include "install/setup_library.h"
+#include "pages/wizard.h"
 #include "resources/ids.h"
-#include "shell/progress.h"
-#include "shell/shell_state.h"
+#include "shell/draw_bitmap.h"
+#include "shell/logo.h"
+#include "shell/preparing_dialog.h"
 #include "shell/startup.h"
+#include "ui/box_titles.h"
+#include "ui/progress_bar.h"
 
 HINSTANCE g_instance;
-HWND g_backdrop;
-HWND g_logo;
-char g_installFolder[kPathBufferSize];
-HMODULE g_setupLibrary;
-InitInstallFunction g_initInstall;
-bool g_setupEnding;
-const char kDefaultInstallFolder[] = "C:\\Program Files\\Corvane";
 
 namespace {
 
-const char kLogoClass[] = "CvLogo";
-const char kBarClass[] = "CvProBar";
+const char kMissingFilesText[] = "설치에 필요한 파일이 존재하지 않습니다.";
 const char kBackdropCaption[] = "Corvane™ for Windows 95/98";
 constexpr DWORD kBackdropStyle = WS_POPUPWINDOW | WS_CLIPCHILDREN;
 constexpr int kStripStep = 38;
@@ -32,6 +28,23 @@ ATOM RegisterOne(WNDCLASSEXA* wc, WNDPROC proc, const char* name, COLORREF groun
   wc->hIcon = icon;
   wc->hIconSm = icon;
   return RegisterClassExA(wc);
+}
+
+void FailMissingFiles(HWND backdrop) {
+  // No owner: the backdrop's handle is known only when its creation returns.
+  MessageBoxA(NULL, kMissingFilesText, kSetupErrorTitle, MB_OK);
+  DestroyWindow(backdrop);
+}
+
+// Runs inside CreateWindowExA, before the backdrop is shown: the logo, the
+// support library, then the preparing dialog.
+void OnBackdropCreate(HWND backdrop) {
+  CreateLogoWindow(backdrop);
+  if (!LoadSetupLibrary()) {
+    FailMissingFiles(backdrop);
+    return;
+  }
+  RunPreparingDialog(backdrop);
 }
 
 // Paints the gradient strip in one row of tiles along the top, then the
@@ -60,43 +73,9 @@ void OnBackdropPaint(HWND hwnd) {
 // Every way out of setup ends here: release the support library and let the
 // nested loops unwind to WinMain's.
 void OnBackdropDestroy() {
-  g_setupEnding = true;
-  if (g_setupLibrary) {
-    FreeLibrary(g_setupLibrary);
-    g_setupLibrary = NULL;
-    g_initInstall = NULL;
-  }
+  EndWizard();
+  FreeSetupLibrary();
   PostQuitMessage(0);
-}
-
-}  // namespace
-
-ATOM RegisterSetupClasses(HINSTANCE instance) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
-  HICON productIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PRODUCT));
-  (void)RegisterOne(&wc, BackdropWindowProc, kSetupWindowClass, RGB(0, 0, 0), productIcon);
-  (void)RegisterOne(&wc, LogoWindowProc, kLogoClass, RGB(255, 255, 255), NULL);
-  return RegisterOne(&wc, ProgressBarProc, kBarClass, RGB(255, 255, 255), NULL);
-}
-
-BOOL CreateBackdrop(HINSTANCE instance) {
-  g_instance = instance;
-  // Hidden at first: the creation handler runs the preparing dialog inside
-  // this call, and the backdrop appears only after it.
-  HWND hwnd = CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, kBackdropStyle, 0, 0, 0, 0,
-                              NULL, NULL, instance, NULL);
-  g_backdrop = hwnd;
-  if (!hwnd) return FALSE;
-  ShowWindow(hwnd, SW_SHOWMAXIMIZED);
-  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN) + 1,
-               GetSystemMetrics(SM_CYSCREEN) + 1, SWP_NOMOVE);
-  UpdateWindow(hwnd);
-  OpenPage(IDD_WELCOME);
-  return TRUE;
 }
 
 LRESULT CALLBACK BackdropWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -114,31 +93,31 @@ LRESULT CALLBACK BackdropWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, DWORD rop) {
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bitmap);
-  SetMapMode(mem, GetMapMode(dc));
-  BITMAP bm;
-  GetObjectA(bitmap, sizeof bm, &bm);
-  POINT size = {bm.bmWidth, bm.bmHeight};
-  DPtoLP(dc, &size, 1);
-  POINT origin = {0, 0};
-  DPtoLP(mem, &origin, 1);
-  BitBlt(dc, x, y, size.x, size.y, mem, origin.x, origin.y, rop);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+}  // namespace
+
+ATOM RegisterSetupClasses(HINSTANCE instance) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+  HICON productIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PRODUCT));
+  (void)RegisterOne(&wc, BackdropWindowProc, kSetupWindowClass, RGB(0, 0, 0), productIcon);
+  (void)RegisterOne(&wc, LogoWindowProc, kLogoClass, RGB(255, 255, 255), NULL);
+  return RegisterOne(&wc, ProgressBarProc, kProgressBarClass, RGB(255, 255, 255), NULL);
 }
 
-bool DrainMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The quit message belongs to WinMain's loop: put it back and stop.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return !g_setupEnding;
+BOOL CreateBackdrop(HINSTANCE instance) {
+  g_instance = instance;
+  // Hidden at first: the creation handler runs the preparing dialog inside
+  // this call, and the backdrop appears only after it.
+  HWND hwnd = CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, kBackdropStyle, 0, 0, 0, 0,
+                              NULL, NULL, instance, NULL);
+  if (!hwnd) return FALSE;
+  ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN) + 1,
+               GetSystemMetrics(SM_CYSCREEN) + 1, SWP_NOMOVE);
+  UpdateWindow(hwnd);
+  RunWizard(WizardWindows{instance, hwnd, g_logo});
+  return TRUE;
 }

@@ -5,18 +5,18 @@
 #include <string>
 
 #include "install/rollback.h"
+#include "shell/backdrop.h"
 #include "shell/setup_log.h"
-#include "shell/shell_state.h"
 #include "shell/silent_setup.h"
 #include "shell/startup.h"
 #include "shell/switches.h"
+#include "ui/box_titles.h"
 
 namespace {
 
 const char kAlreadyInstalledText[] =
     "(구)코르바네™이 이미 설치되어 있습니다.\n"
     "다시 설치하시려면 코르바네™을 제거한 후에 하여주십시오.";
-const char kSetupErrorTitle[] = "설치 오류";
 const char kHelpTitle[] = "코르바네™ 설치";
 
 }  // namespace

@@ -3,20 +3,20 @@
 
 #include <string>
 
+#include "install/install_folder.h"
 #include "install/install_job.h"
 #include "install/rollback.h"
+#include "install/setup_library.h"
 #include "install/stop_processes.h"
-#include "pages/pages.h"
-#include "pages/task_mask.h"
+#include "pages/finish_page.h"
+#include "pages/user_info_page.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"
 #include "shell/setup_log.h"
-#include "shell/shell_state.h"
 #include "shell/startup.h"
 
 namespace {
 
-const char kSetupLibraryPath[] = ".\\_SETUP.DLL";
 const char kVersion[] = "1.0";
 constexpr unsigned char kEveryTask = 0x1F;
 
@@ -102,16 +102,11 @@ int Install(const SetupSwitches& switches) {
     SetupLog(std::string("이미 설치되어 있습니다: ") + buffer);
     return kExitAlreadyInstalled;
   }
-  g_setupLibrary = LoadLibraryA(kSetupLibraryPath);
-  g_initInstall = g_setupLibrary ? reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
-                                       GetProcAddress(g_setupLibrary, CORVANE_INITINSTALL_EXPORT)))
-                                 : NULL;
-  if (!g_initInstall) {
+  if (!LoadSetupLibrary()) {
     SetupLog("설치에 필요한 _SETUP.DLL 또는 그 InitInstall이 없습니다.");
     return kExitFailed;
   }
   std::string folder = switches.folderGiven ? switches.folder : kDefaultInstallFolder;
-  CopyBounded(g_installFolder, sizeof g_installFolder, folder.c_str());
   SetupLog("설치 폴더: " + folder);
 
   StopProductProcesses();
@@ -125,9 +120,9 @@ int Install(const SetupSwitches& switches) {
   Scan(switches.scan);
 
   SilentCopy copy;
-  InstallResult result = RunInstall(folder, g_initInstall, &copy);
+  InstallResult result = RunInstall(folder, SetupLibraryInitInstall(), &copy);
   if (result == InstallResult::Failed || result == InstallResult::Stopped) return kExitFailed;
-  HandOffTasks(g_installFolder, switches.tasksGiven ? switches.tasks : kEveryTask);
+  HandOffTasks(folder.c_str(), switches.tasksGiven ? switches.tasks : kEveryTask);
   if (result == InstallResult::InstalledRestartNeeded) {
     SetupLog("사용 중인 파일은 컴퓨터를 다시 시작할 때 바뀝니다.");
     return kExitRestartNeeded;
@@ -154,9 +149,7 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   }
   HWND claim = ClaimTheInstance(instance);
   int code = Install(switches);
-  if (g_setupLibrary) FreeLibrary(g_setupLibrary);
-  g_setupLibrary = NULL;
-  g_initInstall = NULL;
+  FreeSetupLibrary();
   if (claim) DestroyWindow(claim);
   return FinishSetupLog(code);
 }

@@ -1,7 +1,7 @@
 // The start-up steps that the wizard and a silent install share.
 #include "shell/startup.h"
 
-#include "shell/shell_state.h"
+#include "install/install_folder.h"
 
 const char kSetupWindowClass[] = "Corvane_Setup";
 const char kSetupWindowTitle[] = "Corvane Setup";

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/startup_path.h"
+
 // The window whose class and title mark a running setup, wizard or silent.
 extern const char kSetupWindowClass[];
 extern const char kSetupWindowTitle[];

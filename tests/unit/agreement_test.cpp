@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/user_info.h"
+#include "pages/agreement_text.h"
 
 namespace {
 

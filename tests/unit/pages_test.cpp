@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "install/task_file.h"
 #include "pages/flow_table.h"
 #include "pages/folder_choice.h"
 #include "pages/summary.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "shell/placement.h"
-#include "shell/progress_split.h"
+#include "ui/placement.h"
+#include "ui/progress_split.h"
 #include "shell/startup_path.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/progress.h"
-#include "shell/shell_state.h"
+#include "shell/backdrop.h"
+#include "ui/progress_bar.h"
 
 namespace {
 
@@ -112,11 +112,11 @@ TEST_F(ProgressBarTest, EveryPercentageDrawsItsOwnLabel) {
 }
 
 TEST_F(ProgressBarTest, PaintShowsTheStoredPercentage) {
-  g_progress.percentage = 29;
+  g_barPercentage = 29;
   InvalidateRect(bar_, NULL, TRUE);
   UpdateWindow(bar_);
   EXPECT_EQ(FillEnd(), 80);
-  g_progress.percentage = 0;
+  g_barPercentage = 0;
   InvalidateRect(bar_, NULL, TRUE);
   UpdateWindow(bar_);
   EXPECT_EQ(FillEnd(), 0);

@@ -12,8 +12,8 @@
 
 #include "install/journal_writer.h"
 #include "install/registration.h"
+#include "pages/wizard_state.h"
 #include "setupdll/wininit_file.h"
-#include "shell/shell_state.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "install/journal_writer.h"
 #include "install/registration.h"
-#include "shell/shell_state.h"
+#include "pages/wizard_state.h"
 #include "ui.h"
 #include "wine_links.h"
 

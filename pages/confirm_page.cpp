@@ -1,11 +1,13 @@
 // Confirmation page (115): the summary, then Next runs the copy.
 #include <windows.h>
 
-#include "install/copy_page.h"
-#include "pages/pages.h"
+#include "pages/copy_page.h"
+#include "pages/page_common.h"
+#include "pages/page_table.h"
 #include "pages/summary.h"
+#include "pages/wizard_state.h"
 #include "resources/ids.h"
-#include "shell/shell_state.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ ComputerFacts GatherFacts() {
 }
 
 void OnConfirmInit(HWND page) {
-  CenterPage(page);
+  CenterOnScreen(page);
   FocusNext(page);
   SetWindowTextA(GetDlgItem(page, IDC_SUMMARY_TEXT), BuildSummary(GatherFacts()).c_str());
 }
@@ -39,10 +41,11 @@ void OnConfirmInit(HWND page) {
 // backdrop, after this page has ended.
 void OnConfirmNext(HWND page) {
   EndDialog(page, 0);
-  ShowWindow(g_logo, SW_SHOW);
+  HWND logo = g_wizardWindows.logo;
+  ShowWindow(logo, SW_SHOW);
   // Windows keeps an owned window above its top-most owner; Wine leaves the
   // logo behind the backdrop unless it is raised to the same band.
-  SetWindowPos(g_logo, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(logo, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (RunCopyPage()) OpenPage(IDD_TASKS);
 }
 
@@ -56,17 +59,4 @@ void OnConfirmCommand(HWND page, int command) {
 
 }  // namespace
 
-INT_PTR CALLBACK ConfirmPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      OnConfirmInit(page);
-      return FALSE;
-    case WM_COMMAND:
-      OnConfirmCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
+const PageHandlers kConfirmPage = {SidePicture::Shown, OnConfirmInit, OnConfirmCommand, NULL};

@@ -3,9 +3,10 @@
 #include <shlobj.h>
 
 #include "pages/folder_choice.h"
-#include "pages/pages.h"
+#include "pages/page_common.h"
+#include "pages/page_table.h"
+#include "pages/wizard_state.h"
 #include "resources/ids.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -43,20 +44,6 @@ void OnFolderCommand(HWND page, int command) {
 
 }  // namespace
 
-INT_PTR CALLBACK FolderPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      // The display keeps the template's default text: it shows the install
-      // folder only after a Browse on this opening.
-      CenterPage(page);
-      FocusNext(page);
-      return FALSE;
-    case WM_COMMAND:
-      OnFolderCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
+// The display keeps the template's default text: it shows the install folder
+// only after a Browse on this opening.
+const PageHandlers kFolderPage = {SidePicture::Shown, InitPlainPage, OnFolderCommand, NULL};

@@ -1,12 +1,15 @@
-// Agreement page (112) and user-information page (113).
+// User-information page (113): the user's name and company, offered from the
+// registry and recorded in win.ini.
+#include "pages/user_info_page.h"
+
 #include <windows.h>
 
-#include <string>
-
-#include "pages/pages.h"
+#include "install/install_folder.h"
+#include "pages/page_common.h"
+#include "pages/page_table.h"
 #include "pages/user_info.h"
 #include "resources/ids.h"
-#include "shell/shell_state.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -15,12 +18,6 @@ constexpr int kPrefillBufferSize = 256;
 constexpr DWORD kRegistryReadSize = 128;
 constexpr int kEntryBufferSize = 256;
 constexpr int kEntryReadLimit = 255;
-
-void OnAgreementInit(HWND page) {
-  CenterPage(page);
-  SetWindowTextA(GetDlgItem(page, IDC_AGREEMENT_TEXT), kAgreementText);
-  FocusNext(page);
-}
 
 // Reads one value of at most 128 bytes; a missing or longer value leaves the
 // buffer empty.
@@ -35,7 +32,7 @@ void ReadPrefill(HKEY key, const char* name, char* buffer) {
 // Offers the name and company that other setup programs recorded for the
 // current user.
 void OnUserInfoInit(HWND page) {
-  CenterPage(page);
+  CenterOnScreen(page);
   std::string name, company;
   ReadOfferedUser(&name, &company);
   SetWindowTextA(GetDlgItem(page, IDC_USER_NAME), name.c_str());
@@ -65,6 +62,8 @@ void OnUserInfoCommand(HWND page, int command) {
 
 }  // namespace
 
+const PageHandlers kUserInfoPage = {SidePicture::Shown, OnUserInfoInit, OnUserInfoCommand, NULL};
+
 void ReadOfferedUser(std::string* name, std::string* company) {
   char nameValue[kPrefillBufferSize] = "";
   char companyValue[kPrefillBufferSize] = "";
@@ -82,34 +81,4 @@ void RecordUser(const std::string& name, const std::string& company) {
   DeleteTempFile();
   (void)WriteProfileStringA("Corvane", "Name", name.c_str());
   (void)WriteProfileStringA("Corvane", "Company", company.c_str());
-}
-
-INT_PTR CALLBACK AgreementPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      OnAgreementInit(page);
-      return FALSE;
-    case WM_COMMAND:
-      FollowFlow(page, IDD_AGREEMENT, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
-}
-
-INT_PTR CALLBACK UserInfoPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC:
-      PreparePictureDc(reinterpret_cast<HDC>(wParam));
-      return FALSE;
-    case WM_INITDIALOG:
-      OnUserInfoInit(page);
-      return FALSE;
-    case WM_COMMAND:
-      OnUserInfoCommand(page, LOWORD(wParam));
-      return TRUE;
-  }
-  return FALSE;
 }

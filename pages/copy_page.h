@@ -1,4 +1,5 @@
-// The copy page (302), opened by the confirmation page's Next.
+// The copy page (302), opened by the confirmation page's Next: the install
+// job with its bar.
 #pragma once
 
 // Runs the copy page modally; true when the install job completed (and the

@@ -1,18 +1,22 @@
-// The percentage bar (class "CvProBar") and the timer tick that runs the
-// preparing job or the install job inside it.
-#include <windows.h>
+// The percentage bar (class "CvProBar"): its painting, its animation, and
+// the timer tick that starts its owner's job.
+#include "ui/progress_bar.h"
 
-#include "install/install_job.h"
-#include "pages/pages.h"
-#include "shell/progress.h"
-#include "shell/progress_split.h"
-#include "shell/shell_state.h"
+#include "ui/progress_split.h"
 
-ProgressState g_progress;
-HWND g_hostDialog;
-HWND g_currentBar;
+const char kProgressBarClass[] = "CvProBar";
+int g_barPercentage;
 
 namespace {
+
+constexpr COLORREF kBarFillColour = 0x7F0000;   // dark blue
+constexpr COLORREF kBarGroundColour = 0xFFFFFF; // white
+constexpr UINT kBarTimerId = 1;
+constexpr UINT kBarStartDelayMs = 1000;
+constexpr DWORD kAnimationStepMs = 10;
+
+// Set by CreateProgressBar, run by the bar's first timer tick.
+BarJob g_barJob;
 
 void FillPart(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
   RECT r = {left, top, right, bottom};
@@ -48,21 +52,16 @@ void PaintBar(HWND bar, HDC dc, int percent) {
 void OnBarPaint(HWND bar) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(bar, &ps);
-  PaintBar(bar, dc, g_progress.percentage);
+  PaintBar(bar, dc, g_barPercentage);
   EndPaint(bar, &ps);
 }
 
 // A bar's timer starts its job once: it is killed before the job starts.
-// While a quit question is open on the copy page, the tick is let pass and
-// the timer ticks again after the answer; a confirmed quit ends the page and
-// the bar with it, so no file is installed.
+// While the job is not ready the tick is let pass, and the timer ticks again.
 void OnBarTimer(HWND bar) {
-  if (g_progress.jobMode != 0 && QuitQuestionOpen()) return;
+  if (g_barJob.ready && !g_barJob.ready()) return;
   KillTimer(bar, kBarTimerId);
-  if (g_progress.jobMode == 0)
-    RunPreparingJob();
-  else
-    RunInstallJob();
+  g_barJob.run();
 }
 
 }  // namespace
@@ -85,11 +84,19 @@ void DrawProgress(HWND bar, int percent) {
   ReleaseDC(bar, dc);
 }
 
-HWND CreateProgressBar(HWND host, int x, int y, int width, int height, int id) {
-  HWND bar = CreateWindowExA(WS_EX_CLIENTEDGE, "CvProBar", NULL, WS_CHILD | WS_VISIBLE, x, y,
+HWND CreateProgressBar(HINSTANCE instance, HWND host, int x, int y, int width, int height, int id,
+                       BarJob job) {
+  HWND bar = CreateWindowExA(WS_EX_CLIENTEDGE, kProgressBarClass, NULL, WS_CHILD | WS_VISIBLE, x, y,
                              width, height, host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             g_instance, NULL);
-  g_currentBar = bar;
+                             instance, NULL);
+  g_barJob = job;
   SetTimer(bar, kBarTimerId, kBarStartDelayMs, NULL);
   return bar;
+}
+
+void AnimateProgress(HWND bar, int from, int to) {
+  for (int p = from; p < to; ++p) {
+    DrawProgress(bar, p);
+    Sleep(kAnimationStepMs);
+  }
 }

@@ -1,0 +1,7 @@
+// Setup.run, the file in the install folder that carries the follow-up task
+// byte from setup to _ISDEL.EXE, without Win32.
+#pragma once
+#include <string>
+
+// Path of the hand-off file: "<install folder>\Setup.run".
+std::string SetupRunPath(const std::string& installFolder);
