@@ -24,6 +24,9 @@
 //   the same probe and the treatment of a report-3 finding.
 #pragma once
 
+// The library's file name, loaded by its bare name from the current folder.
+#define CORVANE_ENGINE_LIBRARY "Corvane.dll"
+
 #ifdef __cplusplus
 extern "C" {
 #endif

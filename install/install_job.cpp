@@ -5,6 +5,7 @@
 
 #include "install/install_folder.h"
 #include "install/journal_writer.h"
+#include "install/install_records.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
 #include "install/registration.h"
@@ -12,13 +13,12 @@
 
 namespace {
 
-const char* const kSubfolders[] = {"\\VProtect", "\\Update", "\\Vlist"};
 
 // Each call makes one level; existing folders are fine, and a folder that
 // cannot be made shows up as a failing file in it.
 void CreateInstallFolders(const std::string& folder, JournalWriter* journal) {
   journal->MakeFolder(folder);
-  for (const char* sub : kSubfolders) journal->MakeFolder(folder + sub);
+  for (const char* sub : kInstallSubfolders) journal->MakeFolder(folder + "\\" + sub);
 }
 
 std::string SystemFolder(TargetFolder which) {

@@ -8,17 +8,13 @@
 #include <string>
 
 #include "install/journal_writer.h"
+#include "install/install_records.h"
 #include "install/manifest.h"
 #include "install/manifest_entry.h"
 #include "install/shortcut.h"
 
 namespace {
 
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kGroupName[] = "코르바네™ for Win9X";
-const char kUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
-const char kDisplayName[] = "코르바네™ for Win95/98";
 constexpr DWORD kProgramsReadSize = 128;
 
 // The Start menu's Programs folder, as the shell records it; false when it
@@ -74,17 +70,16 @@ void RegisterWithShell(const std::string& installFolder, JournalWriter* journal)
   if (!ReadProgramsFolder(&programs)) return;
   std::string group = programs;
   if (group.empty() || group.back() != '\\') group += "\\";
-  group += kGroupName;
+  group += kProgramGroupName;
   journal->MakeFolder(group);
 
   MakeManifestShortcuts(installFolder, journal, group);
-  MakeShortcut(journal, installFolder + "\\CV32W.EXE", group + "\\..\\..\\코르바네.LNK");
-  MakeShortcut(journal, installFolder + "\\Schedule.EXE",
-               group + "\\..\\시작프로그램\\예약검사.LNK");
+  MakeShortcut(journal, installFolder + "\\" + kMainProgram, group + kMainLinkFromGroup);
+  MakeShortcut(journal, installFolder + "\\" + kScheduleProgram, group + kScheduleLinkFromGroup);
 
-  journal->WriteProfile("Corvane", "Install", installFolder.c_str());
-  journal->WriteProfile("Corvane", "LInstall", group.c_str());
+  journal->WriteProfile(kRecordSection, kInstallRecord, installFolder.c_str());
+  journal->WriteProfile(kRecordSection, kGroupRecord, group.c_str());
 
-  SetUninstallValue(journal, "DisplayName", kDisplayName);
-  SetUninstallValue(journal, "UninstallString", "\"" + installFolder + "\\Unsetup.exe\"");
+  SetUninstallValue(journal, "DisplayName", kUninstallDisplayName);
+  SetUninstallValue(journal, "UninstallString", "\"" + installFolder + "\\" + kUninstaller + "\"");
 }

@@ -1,6 +1,7 @@
 // Ends every running program of the recorded install folder, sparing setup
 // programs, before the new installation starts; a record that the folder
 // guard refuses ends nothing.
+#include "install/install_records.h"
 #include "install/stop_processes.h"
 
 #include <windows.h>
@@ -48,7 +49,7 @@ void StopProcess(DWORD id) {
 
 void StopProductProcesses() {
   char folder[kPathBufferSize];
-  GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, folder, sizeof folder);
+  GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
   // The match below is a substring test: a record of "C:\" or the Windows
   // folder would end every program of the PC, the shell included.
   if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return;

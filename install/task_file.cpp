@@ -2,5 +2,5 @@
 #include "task_file.h"
 
 std::string SetupRunPath(const std::string& installFolder) {
-  return installFolder + "\\Setup.run";
+  return installFolder + "\\" + kTaskFileName;
 }

@@ -3,5 +3,7 @@
 #pragma once
 #include <string>
 
+inline constexpr char kTaskFileName[] = "Setup.run";
+
 // Path of the hand-off file: "<install folder>\Setup.run".
 std::string SetupRunPath(const std::string& installFolder);

@@ -12,16 +12,16 @@
 #include <string>
 
 #include "common/folder_guard.h"
+#include "install/install_records.h"
+#include "install/install_folder.h"
+#include "install/task_file.h"
 #include "tasks.h"
 
 namespace {
 
-const char kDefaultInstallFolder[] = "C:\\Program Files\\Corvane";
-constexpr int kPathSize = 600;
-
 std::string InstallFolder() {
-  char folder[kPathSize];
-  GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, folder, sizeof folder);
+  char folder[kPathBufferSize];
+  GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
   return folder;
 }
 
@@ -50,7 +50,7 @@ void StartFromFolder(const std::string& folder, const char* program) {
 void RecordDeferred(unsigned char deferred) {
   char value[8];
   std::snprintf(value, sizeof value, "%u", deferred);
-  (void)WriteProfileStringA("Corvane", "PendingTasks", deferred ? value : NULL);
+  (void)WriteProfileStringA(kRecordSection, kPendingTasksRecord, deferred ? value : NULL);
 }
 
 }  // namespace
@@ -58,14 +58,14 @@ void RecordDeferred(unsigned char deferred) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string folder = InstallFolder();
   if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return 0;
-  std::string taskFile = folder + "\\Setup.run";
+  std::string taskFile = SetupRunPath(folder);
   unsigned char content[2];
   TaskPlan plan = PlanTasks(content, ReadTaskFile(taskFile, content));
   if (!plan.valid) return 0;
 
   RecordDeferred(plan.deferred);
-  if (plan.runScheduledScan) StartFromFolder(folder, "Schedule.EXE");
-  if (plan.runProduct) StartFromFolder(folder, "CV32W.EXE");
+  if (plan.runScheduledScan) StartFromFolder(folder, kScheduleProgram);
+  if (plan.runProduct) StartFromFolder(folder, kMainProgram);
   (void)DeleteFileA(taskFile.c_str());
   return 0;
 }

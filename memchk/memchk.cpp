@@ -3,12 +3,7 @@
 // as win.ini's [Corvane] MemCheck=<total>/<free>, for the product to read.
 #include <windows.h>
 
-namespace {
-
-const char kSection[] = "Corvane";
-const char kKey[] = "MemCheck";
-
-}  // namespace
+#include "install/install_records.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // GlobalMemoryStatus, not the Ex form, which Windows 95 lacks; figures
@@ -20,6 +15,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wsprintfA(text, "%lu/%lu", static_cast<unsigned long>(status.dwTotalPhys / 1024),
             static_cast<unsigned long>(status.dwAvailPhys / 1024));
   // Nothing waits for this program; a failed write has no one to tell.
-  (void)WriteProfileStringA(kSection, kKey, text);
+  (void)WriteProfileStringA(kRecordSection, kMemCheckRecord, text);
   return 0;
 }

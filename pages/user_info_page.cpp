@@ -1,5 +1,6 @@
 // User-information page (113): the user's name and company, offered from the
 // registry and recorded in win.ini.
+#include "install/install_records.h"
 #include "pages/user_info_page.h"
 
 #include <windows.h>
@@ -79,6 +80,6 @@ void ReadOfferedUser(std::string* name, std::string* company) {
 
 void RecordUser(const std::string& name, const std::string& company) {
   DeleteTempFile();
-  (void)WriteProfileStringA("Corvane", "Name", name.c_str());
-  (void)WriteProfileStringA("Corvane", "Company", company.c_str());
+  (void)WriteProfileStringA(kRecordSection, kNameRecord, name.c_str());
+  (void)WriteProfileStringA(kRecordSection, kCompanyRecord, company.c_str());
 }

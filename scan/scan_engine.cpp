@@ -31,7 +31,7 @@ void Bind(Proc* entry, const char* name) {
 WORD LoadScanEngine() {
   // The bare name: the system looks beside the program first, then in the
   // current directory, which is the setup folder.
-  g_engine.library = LoadLibraryA("Corvane.dll");
+  g_engine.library = LoadLibraryA(CORVANE_ENGINE_LIBRARY);
   if (!g_engine.library) return 1;
   Bind(&g_engine.probeInto, "dlProbeInto");
   Bind(&g_engine.recoverFile, "dlRecoverFile");

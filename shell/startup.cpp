@@ -1,4 +1,5 @@
 // The start-up steps that the wizard and a silent install share.
+#include "install/install_records.h"
 #include "shell/startup.h"
 
 #include "install/install_folder.h"
@@ -26,7 +27,7 @@ void EnterSetupFolder(char* buffer) {
 // A recorded folder too long for the buffer cannot name the program, so it
 // does not count.
 bool ProductAlreadyInstalled(char* buffer) {
-  DWORD n = GetProfileStringA("Corvane", "Install", kDefaultInstallFolder, buffer, kStartupBufferSize);
+  DWORD n = GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, buffer, kStartupBufferSize);
   if (n >= kStartupBufferSize - 1) return false;
   if (!AppendBounded(buffer, kStartupBufferSize, kProductProgram)) return false;
   return GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES;

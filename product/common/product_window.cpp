@@ -1,4 +1,5 @@
 // The main window of the product's programs.
+#include "install/install_records.h"
 #include "product/common/product_window.h"
 
 #include <windowsx.h>
@@ -39,7 +40,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
   RECT client;
   GetClientRect(window, &client);
   const int width = client.right - 2 * kMargin;
-  std::string info = ProductInfoText(ProductFolder(), GetProfileIntA("Corvane", "PendingTasks", 0));
+  std::string info = ProductInfoText(ProductFolder(), GetProfileIntA(kRecordSection, kPendingTasksRecord, 0));
   MakeChild(window, "STATIC", info.c_str(), SS_LEFT | SS_NOPREFIX, kInfoTextId, kMargin, kMargin, width, kInfoHeight);
   const int buttonTop = kMargin + kInfoHeight + kGap;
   MakeChild(window, "BUTTON", g_kind->scanButtonText, BS_DEFPUSHBUTTON | WS_TABSTOP, kScanButtonId, kMargin, buttonTop,

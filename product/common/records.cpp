@@ -1,4 +1,5 @@
 // What the product's programs know of their installation.
+#include "install/install_records.h"
 #include "product/common/records.h"
 
 #include <windows.h>
@@ -7,7 +8,7 @@
 
 std::string ProfileValue(const char* key) {
   char value[kPathSize] = "";
-  GetProfileStringA("Corvane", key, "", value, sizeof value);
+  GetProfileStringA(kRecordSection, key, "", value, sizeof value);
   return value;
 }
 
@@ -21,7 +22,7 @@ std::string OwnProgramPath() {
 std::string OwnFolder() { return FolderOf(OwnProgramPath()); }
 
 std::string ProductFolder() {
-  std::string recorded = ProfileValue("Install");
+  std::string recorded = ProfileValue(kInstallRecord);
   return recorded.empty() ? OwnFolder() : recorded;
 }
 

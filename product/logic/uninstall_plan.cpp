@@ -1,17 +1,18 @@
 // What the uninstaller removes, decided from setup's records.
 #include "product/logic/uninstall_plan.h"
 
+#include "engine/engine_api.h"
+#include "install/install_records.h"
 #include "install/process_match.h"
+#include "install/task_file.h"
 #include "product/logic/product_paths.h"
-
-const char kProgramGroupName[] = "코르바네™ for Win9X";
 
 namespace {
 
 // Everything setup or the product itself puts directly into the install
 // folder.  Setup.run stays there until _ISDEL.EXE has read it.
-const char* const kProductFiles[] = {"CV32W.EXE", "SCHEDULE.EXE", "UNSETUP.EXE", "CORVANE.DLL", "SETUP.RUN"};
-const char* const kProductFolders[] = {"VPROTECT", "UPDATE", "VLIST"};
+const char* const kProductFiles[] = {kMainProgram, kScheduleProgram, kUninstaller, CORVANE_ENGINE_LIBRARY,
+                                     kTaskFileName};
 
 // _SETUP.DLL's replacement of a file that was in use: a CVSxxxx.TMP (four
 // hex digits) waiting in the install folder for the next start of Windows.
@@ -46,20 +47,20 @@ std::string ChooseGroupFolder(const std::string& recordedGroup, const std::strin
 FixedLinks FixedLinksOf(const std::string& groupFolder) {
   FixedLinks links;
   if (groupFolder.empty()) return links;
-  links.mainProgram = CollapseDots(groupFolder + "\\..\\..\\코르바네.LNK");
-  links.scheduledScan = CollapseDots(groupFolder + "\\..\\시작프로그램\\예약검사.LNK");
+  links.mainProgram = CollapseDots(groupFolder + kMainLinkFromGroup);
+  links.scheduledScan = CollapseDots(groupFolder + kScheduleLinkFromGroup);
   return links;
 }
 
 bool IsProductEntry(const FolderEntry& entry) {
   std::string name = UpperAscii(entry.name);
   if (entry.isFolder) {
-    for (const char* folder : kProductFolders)
-      if (name == folder) return true;
+    for (const char* folder : kInstallSubfolders)
+      if (name == UpperAscii(folder)) return true;
     return false;
   }
   for (const char* file : kProductFiles)
-    if (name == file) return true;
+    if (name == UpperAscii(file)) return true;
   return IsPendingReplacement(name);
 }
 

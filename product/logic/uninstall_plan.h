@@ -6,8 +6,6 @@
 
 #include "common/folder_verdict.h"
 
-// The Start-menu group that setup makes inside the Programs folder.
-extern const char kProgramGroupName[];
 
 // The install folder to remove.  The one recorded in win.ini wins.  Without a
 // record (a half-finished setup writes none), the uninstaller's own folder is

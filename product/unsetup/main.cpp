@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "install/install_records.h"
 #include "product/common/records.h"
 #include "product/logic/hand_over.h"
 #include "product/logic/product_paths.h"
@@ -27,7 +28,7 @@ int Tell(const std::string& text, UINT icon) {
 // product's (a setup that failed half-way records nothing).
 std::string InstallFolderToRemove() {
   std::string own = OwnFolder();
-  return ChooseInstallFolder(ProfileValue("Install"), own, FileExists(JoinPath(own, "CV32W.EXE")));
+  return ChooseInstallFolder(ProfileValue(kInstallRecord), own, FileExists(JoinPath(own, kMainProgram)));
 }
 
 // In either path form: a program started by its short path sees that one.

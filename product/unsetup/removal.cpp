@@ -1,4 +1,5 @@
 // Finding and removing what setup made of an installation.
+#include "install/install_records.h"
 #include "product/unsetup/removal.h"
 
 #include <windows.h>
@@ -20,11 +21,8 @@
 
 namespace {
 
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
 const char kSetupClass[] = "Corvane_Setup";
 const char kSetupTitle[] = "Corvane Setup";
-const char kMainProgram[] = "CV32W.EXE";
 const char kFullListName[] = "CVFILES.TXT";
 RemovalOptions g_options;
 // A program that has just been ended may hold its file for a moment.
@@ -43,7 +41,7 @@ std::string ProgramsFolder() {
 
 bool HasProfileSection() {
   char keys[kPathSize] = "";
-  return GetProfileStringA("Corvane", NULL, "", keys, sizeof keys) > 0;
+  return GetProfileStringA(kRecordSection, NULL, "", keys, sizeof keys) > 0;
 }
 
 bool HasUninstallEntry() {
@@ -214,7 +212,7 @@ Installation Guarded(const std::string& folder, const std::string& group) {
 }
 
 void RemoveRecords() {
-  (void)WriteProfileStringA("Corvane", NULL, NULL);
+  (void)WriteProfileStringA(kRecordSection, NULL, NULL);
   (void)RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
@@ -321,7 +319,7 @@ Installation FindInstallation(const std::string& folder) {
   // A record that the guard refuses is refused even when it holds no
   // product: the user is told what the record says.
   std::string candidate = installation.hasJournal ? journal.installFolder : folder;
-  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue("LInstall"), ProgramsFolder()));
+  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue(kGroupRecord), ProgramsFolder()));
   if (!installation.hasJournal && !FileExists(JoinPath(guarded.folder, kMainProgram))) guarded.folder.clear();
   guarded.hasJournal = installation.hasJournal;
   guarded.journal = installation.journal;
