@@ -39,12 +39,14 @@
 // made when the run stopped.
 #pragma once
 
+#include "setupdll/library_temp.h"
+
 constexpr char kJournalFileName[] = "CORVANE.JNL";
 constexpr char kJournalMagic[] = "CVJ1";
 constexpr char kJournalCommitted[] = "OK";
 constexpr char kAsidePrefix[] = "CVB";
 constexpr char kAsidePattern[] = "CVB????.TMP";
-constexpr char kLibraryTempPattern[] = "CVS????.TMP";
+constexpr char kLibraryTempPattern[] = CORVANE_INITINSTALL_TEMP_PATTERN;
 
 enum class JournalKind : char {
   Folder = 'D',

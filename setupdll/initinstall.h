@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include "library_temp.h"
+
 #define CORVANE_INITINSTALL_EXPORT "InitInstall"
 
 #ifdef __cplusplus

@@ -1,6 +1,7 @@
 // Replacing a file through a temporary file beside it.
 #include "replace_file.h"
 
+#include "initinstall.h"
 #include "names.h"
 
 namespace {
@@ -17,7 +18,7 @@ bool next_temp_path(const char* place, bool beside, char* path) {
   static const char kDigits[] = "0123456789ABCDEF";
   if (g_next_temp_number == 0) g_next_temp_number = GetTickCount() ^ (GetCurrentProcessId() << 8);
   const DWORD number = g_next_temp_number++;
-  char name[] = "CVS0000.TMP";
+  char name[] = CORVANE_INITINSTALL_TEMP_NAME;
   for (int i = 0; i < 4; ++i) name[3 + i] = kDigits[(number >> (12 - 4 * i)) & 0xF];
   return beside ? payload::sibling_path(path, MAX_PATH, place, name) : payload::join_path(path, MAX_PATH, place, name);
 }

@@ -5,6 +5,7 @@
 #include "install/install_records.h"
 #include "install/process_match.h"
 #include "install/task_file.h"
+#include "setupdll/library_temp.h"
 #include "product/logic/product_paths.h"
 
 namespace {
@@ -17,9 +18,13 @@ const char* const kProductFiles[] = {kMainProgram, kScheduleProgram, kUninstalle
 // _SETUP.DLL's replacement of a file that was in use: a CVSxxxx.TMP (four
 // hex digits) waiting in the install folder for the next start of Windows.
 bool IsPendingReplacement(const std::string& upperName) {
-  if (upperName.size() != 11 || upperName.compare(0, 3, "CVS") != 0 || upperName.compare(7, 4, ".TMP") != 0)
-    return false;
-  return upperName.find_first_not_of("0123456789ABCDEF", 3) == 7;
+  const std::string pattern = CORVANE_INITINSTALL_TEMP_PATTERN;
+  if (upperName.size() != pattern.size()) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    bool digit = (upperName[i] >= '0' && upperName[i] <= '9') || (upperName[i] >= 'A' && upperName[i] <= 'F');
+    if (pattern[i] == '?' ? !digit : upperName[i] != pattern[i]) return false;
+  }
+  return true;
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
