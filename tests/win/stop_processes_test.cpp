@@ -11,6 +11,7 @@
 #include "support/files.h"
 #include "support/processes.h"
 #include "support/settings.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -21,15 +22,16 @@ class StopProcessesTest : public ::testing::Test {
     machine::SetProfile("Corvane", "Install", nullptr);
   }
 
-  // Copies the sleeper to `path` (making its folder) and starts it there.
+  // Copies the sleeper to `path` (making its folder) and starts it there,
+  // then waits until its module snapshot names its program, where the
+  // stopping reads the path.
   machine::Process& Start(const std::string& path) {
     std::string folder = machine::FolderOf(path);
     machine::MakeFolders(folder);
     EXPECT_TRUE(CopyFileA(CORVANE_BIN_DIR "/sleeper.exe", path.c_str(), FALSE)) << path;
     machine::Process& started = running_.emplace_back();
     EXPECT_TRUE(started.Start("\"" + path + "\"", folder)) << path;
-    WaitForInputIdle(started.handle(), 2000);
-    Sleep(300);
+    EXPECT_TRUE(ui::WaitUntil([&] { return !machine::ProgramPathOf(started.id()).empty(); }, 10000)) << path;
     return started;
   }
 
