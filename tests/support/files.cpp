@@ -202,6 +202,14 @@ std::string Environment(const char* name) {
   return value;
 }
 
+std::string WinePath(const std::string& unix_path) {
+  std::string path = "Z:" + unix_path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
 std::optional<IMAGE_NT_HEADERS32> ImageHeaders(const std::string& path) {
   std::optional<std::string> image = ReadFile(path);
   if (!image || image->size() < sizeof(IMAGE_DOS_HEADER)) return std::nullopt;

@@ -869,8 +869,7 @@ std::wstring WindowText(HWND window) {
 void OfferScreenshot(int id) {
   const char* dir = std::getenv("CORVANE_SCREENSHOT_DIR");
   if (!dir || !*dir) return;
-  std::string base = std::string("Z:") + dir + "/" + std::to_string(id);
-  for (char& c : base) c = (c == '/') ? '\\' : c;
+  std::string base = machine::WinePath(std::string(dir) + "/" + std::to_string(id));
   (void)machine::WriteFile(base + ".ready", "");
   bool taken = ui::WaitUntil(
       [&] {

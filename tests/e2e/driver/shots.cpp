@@ -20,10 +20,7 @@ void Shot(const std::string& name) {
   std::string crop = Format("%dx%d+0+0", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unix_path +
                         ".part' && mv '" + unix_path + ".part' '" + unix_path + "'\"";
-  std::string windows_path = "Z:" + unix_path;
-  for (char& c : windows_path) {
-    if (c == '/') c = '\\';
-  }
+  std::string windows_path = machine::WinePath(unix_path);
   DeleteFileA(windows_path.c_str());
   // Let the windows that just opened finish painting.
   Sleep(300);
