@@ -763,7 +763,7 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
   Wizard wizard(setup);
   wizard.ExpectStart();
   untouched.Expect("the next start");
-  if (machine::Exists(folder)) Fail("the install folder %s, made by the cut copy, is still there", folder);
+  if (machine::Exists(folder)) Fail("the install folder %s, made by the cut copy, is still there", Show(folder).c_str());
   ExpectNotRegistered();
   wizard.WalkTo(Page::Tasks);
   FinishFromTasks(wizard);
