@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "initinstall.h"
 #include "replace_file.h"
 #include "store_writer.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "target_file.h"
 #include "wininit_file.h"
 
@@ -20,34 +23,13 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::string program_folder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.rfind('\\'));
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != 0xFFFFFFFF; }
-
 Bytes read_file(const std::string& path) {
-  Bytes out;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (f == INVALID_HANDLE_VALUE) return out;
-  out.resize(GetFileSize(f, NULL));
-  DWORD got = 0;
-  if (!out.empty()) ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, NULL);
-  out.resize(got);
-  CloseHandle(f);
-  return out;
+  const std::string bytes = machine::ReadFile(path).value_or("");
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 void write_file(const std::string& path, const Bytes& bytes) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, f) << path;
-  DWORD written = 0;
-  if (!bytes.empty()) WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
-  CloseHandle(f);
-  ASSERT_EQ(bytes.size(), written);
+  ASSERT_TRUE(machine::WriteFile(path, std::string(bytes.begin(), bytes.end()))) << path;
 }
 
 Bytes text_bytes(size_t size, const std::string& seed) {
@@ -67,50 +49,16 @@ Bytes random_bytes(size_t size, unsigned seed) {
   return out;
 }
 
-std::vector<std::string> list_folder(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = data.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
+// Every entry of a folder: a file left over or a folder made counts.
+std::vector<std::string> list_folder(const std::string& folder) { return machine::Names(folder, "*.*", true); }
 
-void remove_tree(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == 0xFFFFFFFF) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    for (const std::string& name : list_folder(path)) remove_tree(path + "\\" + name);
-    RemoveDirectoryA(path.c_str());
-  } else {
-    DeleteFileA(path.c_str());
-  }
-}
-
-std::string wininit_path() {
-  char windows[MAX_PATH];
-  GetWindowsDirectoryA(windows, sizeof windows);
-  return std::string(windows) + "\\WININIT.INI";
-}
-
-std::string short_path(const std::string& path) {
-  char out[MAX_PATH];
-  const DWORD n = GetShortPathNameA(path.c_str(), out, sizeof out);
-  return std::string(out, n);
-}
-
-std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+std::string wininit_path() { return machine::Join(machine::WindowsFolder(), "WININIT.INI"); }
 
 // Puts WININIT.INI back as it was when it goes: the prefix is shared with
 // other tests.
 class WininitBackup {
  public:
-  WininitBackup() : had_(exists(wininit_path())), bytes_(read_file(wininit_path())) {}
+  WininitBackup() : had_(machine::Exists(wininit_path())), bytes_(read_file(wininit_path())) {}
   ~WininitBackup() {
     if (had_) {
       write_file(wininit_path(), bytes_);
@@ -129,17 +77,15 @@ class WininitBackup {
 class SetupDll : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    root = std::string(temp) + "cv setupdll " + std::to_string(GetCurrentProcessId());
+    root = machine::TempFolder() + "cv setupdll " + std::to_string(GetCurrentProcessId());
     medium = root + "\\medium";
     target = root + "\\코르바네 target";
-    remove_tree(root);
+    machine::DeleteTree(root);
     ASSERT_TRUE(CreateDirectoryA(root.c_str(), NULL));
     ASSERT_TRUE(CreateDirectoryA(medium.c_str(), NULL));
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     const std::string dll = medium + "\\_SETUP.DLL";
-    ASSERT_TRUE(CopyFileA((program_folder() + "\\_SETUP.DLL").c_str(), dll.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((machine::ProgramFolder() + "\\_SETUP.DLL").c_str(), dll.c_str(), FALSE));
 
     text = text_bytes(300000, "Corvane");
     noise = random_bytes(1500000, 1);  // several buffers' worth, stored as it is
@@ -159,7 +105,7 @@ class SetupDll : public ::testing::Test {
 
   void TearDown() override {
     if (library != NULL) FreeLibrary(library);
-    remove_tree(root);
+    machine::DeleteTree(root);
   }
 
   void add(const std::string& name, const Bytes& data, uint64_t time = 0) {
@@ -199,7 +145,7 @@ TEST_F(SetupDll, MakesEveryFileByteExactWithNothingElseLeft) {
   EXPECT_EQ(1, install(target, "예약검사.DAT"));
   EXPECT_EQ(text, read_file(target + "\\CV32W.EXE"));
   EXPECT_EQ(noise, read_file(target + "\\schedule.exe"));
-  EXPECT_TRUE(exists(target + "\\empty.dat"));
+  EXPECT_TRUE(machine::Exists(target + "\\empty.dat"));
   EXPECT_TRUE(read_file(target + "\\empty.dat").empty());
   EXPECT_EQ(text_bytes(5000, "예약"), read_file(target + "\\예약검사.DAT"));
   EXPECT_EQ(4u, list_folder(target).size());  // no temporary file left over
@@ -236,7 +182,7 @@ TEST_F(SetupDll, ADamagedMemberMakesNoFileAndLeavesTheOldOne) {
   store[store.size() - 10] ^= 0x55;
   write_file(medium + "\\_SETUP.PAK", store);
   EXPECT_EQ(0, install(target, "x"));
-  EXPECT_FALSE(exists(target + "\\x"));
+  EXPECT_FALSE(machine::Exists(target + "\\x"));
   const Bytes old = text_bytes(50, "old");
   write_file(target + "\\x", old);
   EXPECT_EQ(0, install(target, "x"));
@@ -276,9 +222,9 @@ TEST_F(SetupDll, NamesThatWouldLeaveTheFolderAreRefused) {
   }
   EXPECT_EQ(0, init_install(sub.c_str(), nullptr));
   EXPECT_EQ(0, init_install(nullptr, "x"));
-  SetCurrentDirectoryA(program_folder().c_str());  // a current folder cannot be removed
-  EXPECT_FALSE(exists(target + "\\x"));
-  EXPECT_FALSE(exists("C:\\x"));
+  SetCurrentDirectoryA(machine::ProgramFolder().c_str());  // a current folder cannot be removed
+  EXPECT_FALSE(machine::Exists(target + "\\x"));
+  EXPECT_FALSE(machine::Exists("C:\\x"));
   EXPECT_TRUE(list_folder(sub).empty());
   EXPECT_EQ(1u, list_folder(target).size());
 }
@@ -340,13 +286,13 @@ TEST_F(SetupDll, AFileInUseIsReplacedWhenWindowsNextStarts) {
   // withdrawing it, as setup's rollback does, gives back the file as it was.
   char source[MAX_PATH] = "";
   ASSERT_EQ(wininit::Withdrawal::kWithdrawn,
-            wininit::withdraw_rename(short_path(in_use).c_str(), source, sizeof source));
+            wininit::withdraw_rename(machine::ShortPath(in_use).c_str(), source, sizeof source));
   EXPECT_EQ(Bytes(others.begin(), others.end()), read_file(wininit_path()));
-  EXPECT_EQ(short_path(target), folder_of(source));
+  EXPECT_EQ(machine::ShortPath(target), machine::FolderOf(source));
   EXPECT_EQ(fresh, read_file(source));
   EXPECT_EQ(2u, list_folder(target).size());
   EXPECT_EQ(wininit::Withdrawal::kNoneScheduled,
-            wininit::withdraw_rename(short_path(in_use).c_str(), source, sizeof source));
+            wininit::withdraw_rename(machine::ShortPath(in_use).c_str(), source, sizeof source));
 }
 
 TEST_F(SetupDll, ExportsOnlyTheUndecoratedName) {
@@ -357,12 +303,10 @@ TEST_F(SetupDll, ExportsOnlyTheUndecoratedName) {
 // Run by run-in-private-prefix.sh with a Wine drive of a few hundred
 // kilobytes named in CORVANE_TINY_DRIVE.
 TEST_F(SetupDll, AFullDiskGivesNoFileAndLeavesTheOldOne) {
-  char drive[16] = "";
-  if (GetEnvironmentVariableA("CORVANE_TINY_DRIVE", drive, sizeof drive) == 0) {
-    GTEST_SKIP() << "no tiny drive (run by setupdll_full_disk)";
-  }
-  const std::string folder = std::string(drive) + "\\full";
-  remove_tree(folder);
+  const std::string drive = machine::Environment("CORVANE_TINY_DRIVE");
+  if (drive.empty()) GTEST_SKIP() << "no tiny drive (run by setupdll_full_disk)";
+  const std::string folder = drive + "\\full";
+  machine::DeleteTree(folder);
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
   const Bytes old = text_bytes(20000, "old");
   write_file(folder + "\\Schedule.EXE", old);
@@ -370,7 +314,7 @@ TEST_F(SetupDll, AFullDiskGivesNoFileAndLeavesTheOldOne) {
   EXPECT_EQ(old, read_file(folder + "\\Schedule.EXE"));
   EXPECT_EQ(1u, list_folder(folder).size());
   EXPECT_EQ(1, install(folder, "x"));  // a small file still fits
-  remove_tree(folder);
+  machine::DeleteTree(folder);
 }
 
 // Run by run-in-private-prefix.sh in a prefix that reports Windows XP. The NT
@@ -397,17 +341,12 @@ TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
   EXPECT_EQ(random_bytes(1000, 3), read_file(loaded_path));
   EXPECT_EQ(text_bytes(100, "old"), read_file(held_path));
 
-  HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                                         0, KEY_READ, &key));
-  char renames[4096] = "";
-  DWORD size = sizeof renames;
-  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL,
-                                            reinterpret_cast<BYTE*>(renames), &size));
-  RegCloseKey(key);
+  std::optional<machine::RegistryValue> renames = machine::ReadRegistryValue(
+      HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations");
+  ASSERT_TRUE(renames);
   // Pairs of NUL-terminated "\??\source" and "!\??\target" strings: the old
   // program set aside, the new held.dat waiting, and held.dat itself.
-  const std::string all(renames, size);
+  const std::string& all = renames->bytes;
   EXPECT_NE(std::string::npos, all.find("held.dat"));
   std::vector<std::string> waiting;
   for (const std::string& name : list_folder(target)) {
@@ -416,7 +355,7 @@ TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
   EXPECT_EQ(2u, waiting.size());
   for (const std::string& name : waiting) EXPECT_NE(std::string::npos, all.find(name)) << name;
   char source[MAX_PATH];
-  EXPECT_FALSE(wininit::find_rename(short_path(held_path).c_str(), source, sizeof source));
+  EXPECT_FALSE(wininit::find_rename(machine::ShortPath(held_path).c_str(), source, sizeof source));
 }
 
 }  // namespace

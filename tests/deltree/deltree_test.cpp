@@ -8,24 +8,13 @@
 #include <vector>
 
 #include "command_line.h"
+#include "support/files.h"
+#include "support/processes.h"
 
 namespace {
 
-std::string program_folder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.rfind('\\'));
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != 0xFFFFFFFF; }
-
 void make_file(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, f) << path;
-  DWORD written;
-  WriteFile(f, "data", 4, &written, NULL);
-  CloseHandle(f);
+  ASSERT_TRUE(machine::WriteFile(path, "data")) << path;
   SetFileAttributesA(path.c_str(), attributes);
 }
 
@@ -33,42 +22,16 @@ void make_folder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_
 
 // Runs DELTREE.EXE with the given arguments and stdin text; its exit code.
 DWORD run_deltree(const std::string& arguments, const std::string& input = "") {
-  const std::string command = "\"" + program_folder() + "\\DELTREE.EXE\" " + arguments;
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-  HANDLE read_end, write_end;
-  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return 0xDEAD;
-  SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, 0);
-  DWORD written;
-  if (!input.empty()) WriteFile(write_end, input.data(), static_cast<DWORD>(input.size()), &written, NULL);
-  CloseHandle(write_end);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = read_end;
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process;
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
-    CloseHandle(read_end);
-    return 0xDEAD;
-  }
-  CloseHandle(read_end);
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0xDEAD;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return code;
+  machine::Launch launch;
+  launch.command_line = "\"" + machine::Join(machine::ProgramFolder(), "DELTREE.EXE") + "\" " + arguments;
+  launch.input = input;
+  return machine::RunToEnd(launch, 60000);
 }
 
 class Deltree : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    root = std::string(temp) + "cv deltree " + std::to_string(GetCurrentProcessId());
+    root = machine::TempFolder() + "cv deltree " + std::to_string(GetCurrentProcessId());
     run_deltree("/y \"" + root + "\"");
     make_folder(root);
     // The tree to remove: blanks and Korean in names, nested folders, files
@@ -96,20 +59,20 @@ class Deltree : public ::testing::Test {
 
 TEST_F(Deltree, RemovesAQuotedTreeAndNothingBesideIt) {
   EXPECT_EQ(0u, run_deltree("/y \"" + tree + "\""));
-  EXPECT_FALSE(exists(tree));
-  EXPECT_TRUE(exists(sibling + "\\keep.txt"));
-  EXPECT_TRUE(exists(root + "\\Program Files"));
+  EXPECT_FALSE(machine::Exists(tree));
+  EXPECT_TRUE(machine::Exists(sibling + "\\keep.txt"));
+  EXPECT_TRUE(machine::Exists(root + "\\Program Files"));
 }
 
 TEST_F(Deltree, TakesUnquotedWordsAsOnePath) {
   EXPECT_EQ(0u, run_deltree("/Y " + tree));
-  EXPECT_FALSE(exists(tree));
-  EXPECT_TRUE(exists(sibling + "\\keep.txt"));
+  EXPECT_FALSE(machine::Exists(tree));
+  EXPECT_TRUE(machine::Exists(sibling + "\\keep.txt"));
 }
 
 TEST_F(Deltree, TakesTheSwitchAfterThePathAndATrailingBackslash) {
   EXPECT_EQ(0u, run_deltree("\"" + tree + "\\\" /y"));
-  EXPECT_FALSE(exists(tree));
+  EXPECT_FALSE(machine::Exists(tree));
 }
 
 TEST_F(Deltree, RemovesSeveralPathsAFileAndWildcardMatches) {
@@ -117,29 +80,29 @@ TEST_F(Deltree, RemovesSeveralPathsAFileAndWildcardMatches) {
   make_file(root + "\\b.tmp", FILE_ATTRIBUTE_READONLY);
   make_file(root + "\\c.txt");
   EXPECT_EQ(0u, run_deltree("/y \"" + root + "\\*.tmp\" \"" + tree + "\\CV32W.EXE\""));
-  EXPECT_FALSE(exists(root + "\\a.tmp"));
-  EXPECT_FALSE(exists(root + "\\b.tmp"));
-  EXPECT_TRUE(exists(root + "\\c.txt"));
-  EXPECT_FALSE(exists(tree + "\\CV32W.EXE"));
-  EXPECT_TRUE(exists(tree + "\\Update"));
+  EXPECT_FALSE(machine::Exists(root + "\\a.tmp"));
+  EXPECT_FALSE(machine::Exists(root + "\\b.tmp"));
+  EXPECT_TRUE(machine::Exists(root + "\\c.txt"));
+  EXPECT_FALSE(machine::Exists(tree + "\\CV32W.EXE"));
+  EXPECT_TRUE(machine::Exists(tree + "\\Update"));
 }
 
 TEST_F(Deltree, AMissingPathIsNoError) {
   EXPECT_EQ(0u, run_deltree("/y \"" + root + "\\not there\""));
-  EXPECT_TRUE(exists(tree));
+  EXPECT_TRUE(machine::Exists(tree));
 }
 
 TEST_F(Deltree, AsksWithoutSlashY) {
   EXPECT_EQ(0u, run_deltree("\"" + tree + "\"", "n\r\n"));
-  EXPECT_TRUE(exists(tree + "\\CV32W.EXE"));
+  EXPECT_TRUE(machine::Exists(tree + "\\CV32W.EXE"));
   EXPECT_EQ(0u, run_deltree("\"" + tree + "\"", "y\r\n"));
-  EXPECT_FALSE(exists(tree));
+  EXPECT_FALSE(machine::Exists(tree));
 }
 
 TEST_F(Deltree, RefusesABadCommandLineAndTouchesNothing) {
   EXPECT_EQ(2u, run_deltree("/y"));
   EXPECT_EQ(2u, run_deltree("/q \"" + tree + "\""));
-  EXPECT_TRUE(exists(tree + "\\CV32W.EXE"));
+  EXPECT_TRUE(machine::Exists(tree + "\\CV32W.EXE"));
 }
 
 TEST_F(Deltree, ReportsWhatCouldNotBeRemoved) {
@@ -149,8 +112,8 @@ TEST_F(Deltree, ReportsWhatCouldNotBeRemoved) {
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   EXPECT_EQ(1u, run_deltree("/y \"" + tree + "\""));
   CloseHandle(held);
-  EXPECT_TRUE(exists(open_file));
-  EXPECT_FALSE(exists(tree + "\\VProtect"));
+  EXPECT_TRUE(machine::Exists(open_file));
+  EXPECT_FALSE(machine::Exists(tree + "\\VProtect"));
 }
 
 // The arguments of a line, as "p:<path>" and "o:<switch>".

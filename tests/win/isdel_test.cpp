@@ -7,19 +7,11 @@
 
 #include <string>
 
-namespace {
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
 
-bool RunIsdel() {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info;
-  std::string command = "\"" CORVANE_BIN_DIR "/_ISDEL.EXE\"";
-  if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) return false;
-  bool ended = WaitForSingleObject(info.hProcess, 20000) == WAIT_OBJECT_0;
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return ended;
-}
+namespace {
 
 TEST(Isdel, TakesSetupRunOnlyFromAFolderTheGuardAllows) {
   struct Case {
@@ -32,17 +24,14 @@ TEST(Isdel, TakesSetupRunOnlyFromAFolderTheGuardAllows) {
                         Case{"C:\\", "C:\\Setup.run", false},
                         Case{"c:\\windows.", "C:\\windows\\Setup.run", false}}) {
     // A task byte without tasks: read, then removed.
-    HANDLE file = CreateFileA(c.taskFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.taskFile;
-    DWORD written = 0;
-    WriteFile(file, "\0", 1, &written, NULL);
-    CloseHandle(file);
-    WriteProfileStringA("Corvane", "Install", c.record);
-    EXPECT_TRUE(RunIsdel());
-    EXPECT_EQ(c.taken, GetFileAttributesA(c.taskFile) == INVALID_FILE_ATTRIBUTES) << c.record;
+    ASSERT_TRUE(machine::WriteFile(c.taskFile, std::string(1, '\0'))) << c.taskFile;
+    machine::SetProfile("Corvane", "Install", c.record);
+    machine::Process isdel;
+    EXPECT_TRUE(isdel.Start("\"" CORVANE_BIN_DIR "/_ISDEL.EXE\"") && isdel.WaitEnd(20000));
+    EXPECT_EQ(c.taken, !machine::Exists(c.taskFile)) << c.record;
     DeleteFileA(c.taskFile);
   }
-  WriteProfileStringA("Corvane", "Install", NULL);
+  machine::SetProfile("Corvane", "Install", nullptr);
   RemoveDirectoryA("C:\\Isdel Test");
 }
 

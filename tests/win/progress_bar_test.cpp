@@ -5,6 +5,7 @@
 
 #include "shell/backdrop.h"
 #include "ui/progress_bar.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -30,15 +31,10 @@ class ProgressBarTest : public ::testing::Test {
     GetClientRect(bar_, &client);
     width_ = client.right;
     height_ = client.bottom;
-    Pump();
+    ui::Pump();
   }
 
   void TearDown() override { DestroyWindow(host_); }
-
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
 
   COLORREF At(int x, int y) {
     HDC dc = GetDC(bar_);

@@ -3,56 +3,31 @@
 // install job did.
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "install/journal_writer.h"
 #include "install/registration.h"
 #include "pages/wizard_state.h"
 #include "setupdll/wininit_file.h"
+#include "support/files.h"
+#include "support/links.h"
+#include "support/settings.h"
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kUninstall[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
 
-std::string Temp(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  return std::string(temp) + name;
-}
+std::string Temp(const char* name) { return machine::TempFolder() + name; }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+void WriteFile(const std::string& path, const std::string& text) { ASSERT_TRUE(machine::WriteFile(path, text)); }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_TRUE(f);
-  std::fputs(text.c_str(), f);
-  std::fclose(f);
-}
-
-std::string LinkTarget(const std::string& link) {
-  IShellLinkA* shell = NULL;
-  CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                   reinterpret_cast<void**>(&shell));
-  if (!shell) return "";
-  IPersistFile* file = NULL;
-  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  WCHAR wide[MAX_PATH * 2];
-  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH * 2);
-  char path[1024] = "";
-  if (SUCCEEDED(file->Load(wide, STGM_READ))) shell->GetPath(path, sizeof path, NULL, SLGP_RAWPATH);
-  file->Release();
-  shell->Release();
-  return path;
-}
+std::string LinkTarget(const std::string& link) { return machine::ReadLink(link).path; }
 
 class RegistrationTest : public ::testing::Test {
  protected:
@@ -76,21 +51,9 @@ class RegistrationTest : public ::testing::Test {
     SetCurrentDirectoryA(oldDir_);
   }
 
-  static void SetPrograms(const std::string& value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                              &key, NULL),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-  }
+  static void SetPrograms(const std::string& value) { ASSERT_TRUE(machine::SetShellFolder("Programs", value)); }
 
-  std::string Profile(const char* key) {
-    char value[700];
-    GetProfileStringA("Corvane", key, "(absent)", value, sizeof value);
-    return value;
-  }
+  std::string Profile(const char* key) { return machine::Profile("Corvane", key).value_or("(absent)"); }
 
   // The stored text, and in *size the number of characters stored, its
   // terminator included.  Read in the wide form, which is how Wine and the NT
@@ -127,10 +90,10 @@ TEST_F(RegistrationTest, ManifestLinksFixedLinksRecordsAndUninstallEntry) {
   RegisterWithShell(g_installFolder, &journal);
 
   std::string group = programs_ + "\\코르바네™ for Win9X";
-  EXPECT_TRUE(Exists(group));
+  EXPECT_TRUE(machine::Exists(group));
   EXPECT_EQ(LinkTarget(group + "\\Unsetup.LNK"), "C:\\Program Files\\Corvane\\Unsetup.exe");
   // SETUP004 has no SetupLink key: the walk ends before SETUP005.
-  EXPECT_FALSE(Exists(group + "\\Sample.LNK"));
+  EXPECT_FALSE(machine::Exists(group + "\\Sample.LNK"));
   EXPECT_EQ(LinkTarget(group + "\\..\\..\\코르바네.LNK"), "C:\\Program Files\\Corvane\\CV32W.EXE");
   EXPECT_EQ(LinkTarget(programs_ + "\\시작프로그램\\예약검사.LNK"),
             "C:\\Program Files\\Corvane\\Schedule.EXE");
@@ -157,14 +120,14 @@ TEST_F(RegistrationTest, NoLinkNamesAndPrefixedTargets) {
   // The target keeps the folder prefix, exactly as the manifest writes it.
   EXPECT_EQ(LinkTarget(group + "\\X.LNK"), "C:\\Program Files\\Corvane\\%sX.DLL");
   // "no" is not "NO": a link name without LNK, so no shortcut.
-  EXPECT_FALSE(Exists(group + "\\no"));
+  EXPECT_FALSE(machine::Exists(group + "\\no"));
 }
 
 TEST_F(RegistrationTest, EmptyManifestStillRegisters) {
   DeleteFileA((setupFolder_ + "\\SETUP.INI").c_str());
   JournalWriter journal;
   RegisterWithShell(g_installFolder, &journal);
-  EXPECT_TRUE(Exists(programs_ + "\\코르바네™ for Win9X"));
+  EXPECT_TRUE(machine::Exists(programs_ + "\\코르바네™ for Win9X"));
   EXPECT_EQ(Profile("Install"), "C:\\Program Files\\Corvane");
   DWORD size;
   EXPECT_EQ(Uninstall("DisplayName", &size), "코르바네™ for Win95/98");
@@ -201,14 +164,7 @@ TEST_F(RegistrationTest, ProgramsOf127CharactersIsRead) {
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::string bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "(absent)";
-  for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
-  std::fclose(f);
-  return bytes;
-}
+std::string ReadAll(const std::string& path) { return machine::ReadFile(path).value_or("(absent)"); }
 
 // A registration that is rolled back leaves the records, the shortcuts and
 // the folders exactly as they were: an old main shortcut comes back byte for
@@ -226,13 +182,13 @@ TEST_F(RegistrationTest, RollbackPutsEveryItemBack) {
 
   JournalWriter journal;
   RegisterWithShell(g_installFolder, &journal);
-  ASSERT_TRUE(Exists(programs + "\\코르바네™ for Win9X\\A.LNK"));
+  ASSERT_TRUE(machine::Exists(programs + "\\코르바네™ for Win9X\\A.LNK"));
   ASSERT_NE(ReadAll(mainLink), "an older shortcut");
   journal.RollBack(false);
 
   EXPECT_EQ(ReadAll(mainLink), "an older shortcut");
-  EXPECT_FALSE(Exists(programs + "\\코르바네™ for Win9X"));
-  EXPECT_FALSE(Exists(programs + "\\시작프로그램\\예약검사.LNK"));
+  EXPECT_FALSE(machine::Exists(programs + "\\코르바네™ for Win9X"));
+  EXPECT_FALSE(machine::Exists(programs + "\\시작프로그램\\예약검사.LNK"));
   EXPECT_EQ(Profile("Install"), "D:\\Old");
   EXPECT_EQ(Profile("LInstall"), "(absent)");
   DWORD size;
@@ -263,12 +219,9 @@ TEST(Rollback, WithdrawsTheRestartReplacementOfAFileInUse) {
   CloseHandle(held);
 
   EXPECT_EQ(ReadAll(target), "the old library");
-  EXPECT_FALSE(Exists(fresh));
+  EXPECT_FALSE(machine::Exists(fresh));
   EXPECT_FALSE(wininit::find_rename(shortTarget, source, sizeof source));
-  WIN32_FIND_DATAA entry;
-  HANDLE left = FindFirstFileA((folder + "\\CVB*.TMP").c_str(), &entry);
-  EXPECT_EQ(left, INVALID_HANDLE_VALUE) << entry.cFileName;
-  if (left != INVALID_HANDLE_VALUE) FindClose(left);
+  EXPECT_EQ(machine::Names(folder, "CVB*.TMP", true), std::vector<std::string>{});
 }
 
 }  // namespace

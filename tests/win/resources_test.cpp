@@ -24,6 +24,8 @@
 #include <vector>
 
 #include "resources/ids.h"
+#include "support/files.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -848,14 +850,6 @@ int PicturePixelsOff(HWND control, const Dib& dib) {
   return off;
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 // A template rectangle in pixels, converted as the dialog manager does:
 // position and size each on their own (not the right and bottom edges).
 RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy) {
@@ -864,23 +858,10 @@ RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy) {
   return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::wstring WindowText(HWND window) {
   wchar_t buffer[1024] = {};
   GetWindowTextW(window, buffer, 1024);
   return buffer;
-}
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
 }
 
 // With CORVANE_SCREENSHOT_DIR set, leaves the shown page on screen until the
@@ -888,16 +869,15 @@ std::string ClassOf(HWND window) {
 void OfferScreenshot(int id) {
   const char* dir = std::getenv("CORVANE_SCREENSHOT_DIR");
   if (!dir || !*dir) return;
-  std::string base = std::string("Z:") + dir + "/" + std::to_string(id);
-  for (char& c : base) c = (c == '/') ? '\\' : c;
-  HANDLE ready = CreateFileA((base + ".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
-  for (int waited = 0; waited < 20000; waited += 100) {
-    Pump();
-    if (GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    Sleep(100);
-  }
-  ADD_FAILURE() << "no screenshot of page " << id << " within 20 s";
+  std::string base = machine::WinePath(std::string(dir) + "/" + std::to_string(id));
+  (void)machine::WriteFile(base + ".ready", "");
+  bool taken = ui::WaitUntil(
+      [&] {
+        ui::Pump();
+        return machine::Exists(base + ".png");
+      },
+      20000, 100);
+  if (!taken) ADD_FAILURE() << "no screenshot of page " << id << " within 20 s";
 }
 
 TEST_F(Resources, EveryTemplateCreatesItsDialog) {
@@ -926,9 +906,9 @@ TEST_F(Resources, EveryTemplateCreatesItsDialog) {
       const Control& want = page.controls[i];
       ASSERT_NE(child, nullptr);
       EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(want.id));
-      EXPECT_STRCASEEQ(ClassOf(child).c_str(), InfoOf(want.kind).class_name);
+      EXPECT_STRCASEEQ(ui::ClassName(child).c_str(), InfoOf(want.kind).class_name);
       const RECT expected = DialogUnits(dialog, want.x, want.y, want.cx, want.cy);
-      const RECT got = ChildRect(dialog, child);
+      const RECT got = ui::RectIn(dialog, child);
       RECT inside;
       GetClientRect(child, &inside);
       if (want.kind == Kind::kPicture) {
@@ -975,7 +955,7 @@ TEST_F(Resources, EveryTemplateCreatesItsDialog) {
 
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
-    Pump();
+    ui::Pump();
     OfferScreenshot(page.id);
     DestroyWindow(dialog);
   }

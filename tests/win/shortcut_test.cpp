@@ -1,7 +1,6 @@
 // Shell link files written by CreateShortcut, loaded back through the shell.
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -9,54 +8,25 @@
 
 #include "install/shortcut.h"
 #include "install/shortcut_defaults.h"
+#include "support/files.h"
+#include "support/links.h"
 
 namespace {
 
 class ShortcutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "shortcut_test";
+    dir_ = machine::TempFolder() + "shortcut_test";
     CreateDirectoryA(dir_.c_str(), NULL);
     CoInitialize(NULL);
   }
   void TearDown() override { CoUninitialize(); }
 
-  bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-
-  struct Loaded {
-    std::string path, directory, description, arguments;
-  };
-
-  Loaded Load(const std::string& link) {
-    Loaded l;
-    IShellLinkA* shell = NULL;
-    EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
-                                              IID_IShellLinkA, reinterpret_cast<void**>(&shell)));
-    if (!shell) return l;
-    IPersistFile* file = NULL;
-    shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    WCHAR wide[MAX_PATH * 2];
-    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH * 2);
-    EXPECT_HRESULT_SUCCEEDED(file->Load(wide, STGM_READ));
-    char buf[1024] = "";
-    shell->GetPath(buf, sizeof buf, NULL, SLGP_RAWPATH);
-    l.path = buf;
-    buf[0] = 0;
-    shell->GetWorkingDirectory(buf, sizeof buf);
-    l.directory = buf;
-    buf[0] = 0;
-    shell->GetDescription(buf, sizeof buf);
-    l.description = buf;
-    buf[0] = 0;
-    shell->GetArguments(buf, sizeof buf);
-    l.arguments = buf;
-    file->Release();
-    shell->Release();
-    return l;
+  // The link read back through the shell; one that does not load fails.
+  machine::LinkView Load(const std::string& link) {
+    machine::LinkView view = machine::ReadLink(link);
+    EXPECT_TRUE(view.loaded) << link;
+    return view;
   }
 
   std::string dir_;
@@ -67,7 +37,7 @@ TEST_F(ShortcutTest, DerivesDescriptionAndWorkingDirectory) {
   ASSERT_EQ(CreateShortcut("C:\\Program Files\\Corvane\\CV32W.EXE", link.c_str(), NULL, NULL,
                            NULL, NULL, 0),
             kShortcutWritten);
-  Loaded l = Load(link);
+  machine::LinkView l = Load(link);
   EXPECT_EQ(l.path, "C:\\Program Files\\Corvane\\CV32W.EXE");
   EXPECT_EQ(l.directory, "C:\\Program Files\\Corvane");
   EXPECT_EQ(l.description, dir_ + "\\코르바네");
@@ -78,7 +48,7 @@ TEST_F(ShortcutTest, GivenValuesAreTakenAsTheyAre) {
   ASSERT_EQ(CreateShortcut("C:\\CV32W.EXE", link.c_str(), "설명", "/scan C:\\", "D:\\Work",
                            "C:\\CV32W.EXE", 1),
             kShortcutWritten);
-  Loaded l = Load(link);
+  machine::LinkView l = Load(link);
   EXPECT_EQ(l.description, "설명");
   EXPECT_EQ(l.directory, "D:\\Work");
   EXPECT_EQ(l.arguments, "/scan C:\\");
@@ -94,13 +64,13 @@ TEST_F(ShortcutTest, RootTargetGetsTheDriveAsDirectory) {
 TEST_F(ShortcutTest, RefusalsWriteNothing) {
   std::string noLnk = dir_ + "\\plain.txt";
   EXPECT_EQ(CreateShortcut("C:\\X.EXE", noLnk.c_str(), NULL, NULL, NULL, NULL, 0), kShortcutNotLnk);
-  EXPECT_FALSE(Exists(noLnk));
+  EXPECT_FALSE(machine::Exists(noLnk));
 
   std::string bare = dir_ + "\\bare.LNK";
   EXPECT_EQ(CreateShortcut("CV32W.EXE", bare.c_str(), NULL, NULL, NULL, NULL, 0), kShortcutNoFolder);
   EXPECT_EQ(CreateShortcut("\\CV32W.EXE", bare.c_str(), NULL, NULL, NULL, NULL, 0),
             kShortcutNoFolder);
-  EXPECT_FALSE(Exists(bare));
+  EXPECT_FALSE(machine::Exists(bare));
 
   // A derived description needs a link path of at most 260 characters.
   std::string longLink = dir_ + "\\" + std::string(261 - dir_.size() - 1 - 4, 'a') + ".LNK";
@@ -124,7 +94,7 @@ TEST_F(ShortcutTest, MissingFolderFailsTheSave) {
   std::string link = dir_ + "\\no such folder\\x.LNK";
   unsigned r = CreateShortcut("C:\\X.EXE", link.c_str(), NULL, NULL, NULL, NULL, 0);
   EXPECT_TRUE(r == kShortcutFailed || r == kShortcutFail) << std::hex << r;
-  EXPECT_FALSE(Exists(link));
+  EXPECT_FALSE(machine::Exists(link));
 }
 
 }  // namespace

@@ -4,66 +4,49 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <string>
-#include <vector>
 
 #include "install/stop_processes.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
+#include "support/ui.h"
 
 namespace {
-
-struct Running {
-  std::string path;
-  PROCESS_INFORMATION pi;
-};
 
 class StopProcessesTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    for (Running& r : running_) {
-      TerminateProcess(r.pi.hProcess, 0);
-      CloseHandle(r.pi.hProcess);
-      CloseHandle(r.pi.hThread);
-    }
-    WriteProfileStringA("Corvane", "Install", NULL);
+    running_.clear();
+    machine::SetProfile("Corvane", "Install", nullptr);
   }
 
-  // Copies the sleeper to `path` (making its folder) and starts it there.
-  Running& Start(const std::string& path) {
-    std::string folder = path.substr(0, path.rfind('\\'));
-    for (std::size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
-      CreateDirectoryA(folder.substr(0, at).c_str(), NULL);
-    CreateDirectoryA(folder.c_str(), NULL);
+  // Copies the sleeper to `path` (making its folder) and starts it there,
+  // then waits until its module snapshot names its program, where the
+  // stopping reads the path.
+  machine::Process& Start(const std::string& path) {
+    std::string folder = machine::FolderOf(path);
+    machine::MakeFolders(folder);
     EXPECT_TRUE(CopyFileA(CORVANE_BIN_DIR "/sleeper.exe", path.c_str(), FALSE)) << path;
-    running_.push_back({path, {}});
-    Running& r = running_.back();
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::string command = "\"" + path + "\"";
-    EXPECT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si,
-                               &r.pi))
-        << path;
-    WaitForInputIdle(r.pi.hProcess, 2000);
-    Sleep(300);
-    return r;
+    machine::Process& started = running_.emplace_back();
+    EXPECT_TRUE(started.Start("\"" + path + "\"", folder)) << path;
+    EXPECT_TRUE(ui::WaitUntil([&] { return !machine::ProgramPathOf(started.id()).empty(); }, 10000)) << path;
+    return started;
   }
 
-  static bool Ended(const Running& r, DWORD* code) {
-    if (WaitForSingleObject(r.pi.hProcess, 2000) != WAIT_OBJECT_0) return false;
-    GetExitCodeProcess(r.pi.hProcess, code);
-    return true;
-  }
+  static bool Ended(const machine::Process& process, DWORD* code) { return process.WaitEnd(2000, code); }
 
-  std::vector<Running> running_;
+  std::list<machine::Process> running_;
 };
 
 TEST_F(StopProcessesTest, DefaultFolderSiblingElsewhereAndUninstaller) {
-  WriteProfileStringA("Corvane", "Install", NULL);  // no record: the default folder
-  running_.reserve(8);
-  Running& product = Start("C:\\Program Files\\Corvane\\cv32w.exe");
-  Running& nested = Start("C:\\Program Files\\Corvane\\Update\\upd.exe");
-  Running& sibling = Start("C:\\Program Files\\Corvane2\\other.exe");
-  Running& elsewhere = Start("C:\\Elsewhere\\cv32w.exe");
-  Running& uninstaller = Start("C:\\Program Files\\Corvane\\Unsetup.exe");
+  machine::SetProfile("Corvane", "Install", nullptr);  // no record: the default folder
+  machine::Process& product = Start("C:\\Program Files\\Corvane\\cv32w.exe");
+  machine::Process& nested = Start("C:\\Program Files\\Corvane\\Update\\upd.exe");
+  machine::Process& sibling = Start("C:\\Program Files\\Corvane2\\other.exe");
+  machine::Process& elsewhere = Start("C:\\Elsewhere\\cv32w.exe");
+  machine::Process& uninstaller = Start("C:\\Program Files\\Corvane\\Unsetup.exe");
 
   StopProductProcesses();
 
@@ -77,10 +60,9 @@ TEST_F(StopProcessesTest, DefaultFolderSiblingElsewhereAndUninstaller) {
 }
 
 TEST_F(StopProcessesTest, RecordedFolderInAnyCase) {
-  WriteProfileStringA("Corvane", "Install", "c:\\apps\\CORVANE");
-  running_.reserve(4);
-  Running& product = Start("C:\\Apps\\Corvane\\Schedule.EXE");
-  Running& defaultPlace = Start("C:\\Program Files\\Corvane\\cv32w.exe");
+  machine::SetProfile("Corvane", "Install", "c:\\apps\\CORVANE");
+  machine::Process& product = Start("C:\\Apps\\Corvane\\Schedule.EXE");
+  machine::Process& defaultPlace = Start("C:\\Program Files\\Corvane\\cv32w.exe");
   StopProductProcesses();
   DWORD code = 0;
   EXPECT_TRUE(Ended(product, &code));
@@ -88,11 +70,10 @@ TEST_F(StopProcessesTest, RecordedFolderInAnyCase) {
 }
 
 TEST_F(StopProcessesTest, EmptyOrRefusedRecordEndsNothing) {
-  running_.reserve(2);
-  Running& any = Start("C:\\Elsewhere\\any.exe");
+  machine::Process& any = Start("C:\\Elsewhere\\any.exe");
   // "C:\" is in the path of every program on drive C:, the shell's included.
   for (const char* record : {"", "C:\\"}) {
-    WriteProfileStringA("Corvane", "Install", record);
+    machine::SetProfile("Corvane", "Install", record);
     StopProductProcesses();
     DWORD code = 0;
     EXPECT_FALSE(Ended(any, &code)) << record;

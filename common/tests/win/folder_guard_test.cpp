@@ -9,21 +9,15 @@
 #include <string>
 
 #include "common/folder_guard.h"
-#include "wine_links.h"
+#include "support/files.h"
+#include "support/settings.h"
 
 namespace {
 
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kBase[] = "C:\\Corvane Guard Test";
 const char kLong[] = "C:\\Corvane Guard Test\\Long Folder Name";
 const char kDocuments[] = "C:\\Corvane Guard Test\\My Documents Folder";
 const char kPrograms[] = "C:\\windows\\Start Menu\\Programs";
-
-std::string ShortOf(const std::string& path) {
-  char shortPath[MAX_PATH] = "";
-  DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-  return length > 0 && length < sizeof shortPath ? shortPath : "";
-}
 
 // The verdict, checked against the answer it comes with.
 FolderRefusal Verdict(const std::string& folder, std::string* canonical = nullptr) {
@@ -31,14 +25,6 @@ FolderRefusal Verdict(const std::string& folder, std::string* canonical = nullpt
   bool allowed = MayRemoveOrStopIn(folder, canonical, &why);
   EXPECT_EQ(allowed, why == FolderRefusal::kNone) << folder;
   return why;
-}
-
-// The private prefix goes after the run: nothing is put back.
-void SetShellFolder(const char* name, const std::string& folder) {
-  HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key));
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), folder.size() + 1);
-  RegCloseKey(key);
 }
 
 class FolderGuard : public ::testing::Test {
@@ -51,7 +37,7 @@ class FolderGuard : public ::testing::Test {
 };
 
 TEST_F(FolderGuard, ALongAndAShortSpellingAreOneFolder) {
-  std::string shortForm = ShortOf(kLong);
+  std::string shortForm = machine::ShortPath(kLong);
   ASSERT_NE("", shortForm);
   ASSERT_NE(kLong, shortForm);
   PathForms fromShort = SystemPathForms(shortForm);
@@ -72,22 +58,17 @@ TEST_F(FolderGuard, ALongAndAShortSpellingAreOneFolder) {
 }
 
 TEST_F(FolderGuard, RefusesTheSystemsFoldersInEitherSpelling) {
-  char windows[MAX_PATH] = "";
-  char system[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  GetSystemDirectoryA(system, sizeof system);
-  char temp[MAX_PATH] = "";
-  GetEnvironmentVariableA("TEMP", temp, sizeof temp);
-  for (const std::string& folder : {std::string(windows), std::string(system), std::string(windows) + "\\COMMAND",
-                                    std::string(temp), ShortOf(temp), std::string(kPrograms)})
+  const std::string windows = machine::WindowsFolder(), temp = machine::Environment("TEMP");
+  for (const std::string& folder : {windows, machine::SystemFolder(), windows + "\\COMMAND", temp,
+                                    machine::ShortPath(temp), std::string(kPrograms)})
     EXPECT_EQ(FolderRefusal::kProtected, Verdict(folder)) << folder;
 
-  std::string programFiles = ShortOf("C:\\Program Files");
+  std::string programFiles = machine::ShortPath("C:\\Program Files");
   ASSERT_NE("C:\\Program Files", programFiles);
   std::string canonical;
   EXPECT_EQ(FolderRefusal::kProtected, Verdict(programFiles, &canonical));
   EXPECT_EQ("C:\\Program Files", canonical);
-  EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(ShortOf("C:\\windows\\Start Menu")));
+  EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(machine::ShortPath("C:\\windows\\Start Menu")));
   EXPECT_EQ(FolderRefusal::kDriveRoot, Verdict("z:/"));
   EXPECT_EQ(FolderRefusal::kNotAbsolute, Verdict("windows"));
 
@@ -96,9 +77,10 @@ TEST_F(FolderGuard, RefusesTheSystemsFoldersInEitherSpelling) {
 }
 
 TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
-  // Windows 98's Start-up folder, and My Documents as an 8.3 path.
-  SetShellFolder("Startup", std::string(kPrograms) + "\\시작프로그램");
-  SetShellFolder("Personal", ShortOf(kDocuments));
+  // Windows 98's Start-up folder, and My Documents as an 8.3 path.  The
+  // private prefix goes after the run: nothing is put back.
+  ASSERT_TRUE(machine::SetShellFolder("Startup", std::string(kPrograms) + "\\시작프로그램"));
+  ASSERT_TRUE(machine::SetShellFolder("Personal", machine::ShortPath(kDocuments)));
   EXPECT_EQ(FolderRefusal::kProtected, Verdict(std::string(kPrograms) + "\\시작프로그램"));
   EXPECT_EQ(FolderRefusal::kProtected, Verdict(kDocuments));
   EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(kBase));
@@ -108,12 +90,12 @@ TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
 
 TEST_F(FolderGuard, RefusesAFolderReachedThroughAJunction) {
   // A record pointing at a junction to the Windows folder, or below it.
-  ASSERT_TRUE(MakeLinkForTest(kBase, "Linked", "../windows"));
+  ASSERT_TRUE(machine::MakeJunction(kBase, "Linked", "../windows"));
   std::string linked = std::string(kBase) + "\\Linked";
   EXPECT_TRUE(SystemPathForms(linked).throughLink);
   EXPECT_EQ(FolderRefusal::kThroughLink, Verdict(linked));
   EXPECT_EQ(FolderRefusal::kThroughLink, Verdict(linked + "\\Corvane"));
-  RemoveLinkForTest(kBase, "Linked");
+  machine::RemoveJunction(kBase, "Linked");
   EXPECT_EQ(FolderRefusal::kNone, Verdict(linked));
 }
 

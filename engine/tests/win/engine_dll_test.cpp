@@ -12,6 +12,7 @@
 #include "engine/engine_api.h"
 #include "engine/samples.h"
 #include "scan/scan_engine.h"
+#include "support/files.h"
 
 namespace {
 
@@ -22,40 +23,7 @@ std::string Random(size_t size, unsigned seed) {
   return bytes;
 }
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
-
-std::string ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes;
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) bytes.append(chunk, got);
-  CloseHandle(file);
-  return bytes;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Names of the files in a folder.
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(entry.cFileName);
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  return names;
-}
+std::string ReadBytes(const std::string& path) { return machine::ReadFile(path).value_or("<missing>"); }
 
 // Committed private memory of this process, found by walking its address space.
 SIZE_T PrivateBytes() {
@@ -97,21 +65,16 @@ DWORD LowestFreeTlsSlot() {
 class EngineDll : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "engine_dll_test\\";
+    folder_ = machine::TempFolder() + "engine_dll_test\\";
+    machine::DeleteTree(folder_);
     CreateDirectoryA(folder_.c_str(), NULL);
-    for (const std::string& name : Listing(folder_)) {
-      SetFileAttributesA((folder_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA((folder_ + name).c_str());
-    }
     ASSERT_EQ(LoadScanEngine(), 0) << "Corvane.dll beside the test";
   }
   void TearDown() override { UnloadScanEngine(); }
 
   std::string Put(const char* name, const std::string& bytes) {
     std::string path = folder_ + name;
-    EXPECT_TRUE(WriteBytes(path, bytes));
+    EXPECT_TRUE(machine::WriteFile(path, bytes));
     return path;
   }
 
@@ -172,7 +135,7 @@ TEST_F(EngineDll, EicarFoundAndDeletedEvenReadOnly) {
   std::string path = Put("EICAR.COM", MakeEicarFile("\r\n"));
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(Treat(path, "EICAR-Test-File", CV_REPORT_DELETE_ONLY), CV_TREAT_DELETED);
-  EXPECT_FALSE(Exists(path));
+  EXPECT_FALSE(machine::Exists(path));
 }
 
 TEST_F(EngineDll, RepairRestoresTheOriginalByteForByte) {
@@ -190,7 +153,7 @@ TEST_F(EngineDll, RepairRestoresTheOriginalByteForByte) {
     EXPECT_EQ(Probe(cloak), 0u);
     EXPECT_EQ(Probe(mender), 0u);
     // Nothing left over from the temporary copies.
-    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"CLOAK.EXE", "MENDER.EXE"}));
+    EXPECT_EQ(machine::Names(folder_), (std::vector<std::string>{"CLOAK.EXE", "MENDER.EXE"}));
     SetFileAttributesA(mender.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
 }
@@ -209,7 +172,7 @@ TEST_F(EngineDll, DeleteOnlyAndUntreatableAreDeleted) {
   std::string morph = Put("MORPH.EXE", InfectMorph(Random(5000, 4)));
   EXPECT_EQ(Treat(smear, "CvTest.Smear", CV_REPORT_DELETE_ONLY), CV_TREAT_DELETED);
   EXPECT_EQ(Treat(morph, "CvTest.Morph", CV_REPORT_UNTREATABLE), CV_TREAT_DELETED);
-  EXPECT_TRUE(Listing(folder_).empty());
+  EXPECT_TRUE(machine::Names(folder_).empty());
 }
 
 TEST_F(EngineDll, ReportThreeIsLeftAlone) {
@@ -227,19 +190,19 @@ TEST_F(EngineDll, FailedTreatmentLeavesTheFileAsItWas) {
   std::string path = Put("DAMAGED.EXE", damaged);
   EXPECT_EQ(Treat(path, "CvTest.Cloak", CV_REPORT_REPAIRABLE), CV_TREAT_ENDED);
   EXPECT_EQ(ReadBytes(path), damaged);
-  EXPECT_EQ(Listing(folder_), std::set<std::string>{"DAMAGED.EXE"});
+  EXPECT_EQ(machine::Names(folder_), std::vector<std::string>{"DAMAGED.EXE"});
 
   // Changed between the probe and the answer: neither repaired nor deleted.
   std::string mender = Put("CHANGED.EXE", InfectMender(original));
   std::string smear = Put("CHANGED.COM", InfectSmear(original));
   CvProbe repair = Probe(mender), remove = Probe(smear);
   ASSERT_TRUE(repair && remove);
-  WriteBytes(mender, InfectMender(original) + "x");
-  WriteBytes(smear, InfectSmear(original) + "x");
+  machine::WriteFile(mender, InfectMender(original) + "x");
+  machine::WriteFile(smear, InfectSmear(original) + "x");
   EXPECT_EQ(Recover(repair), CV_TREAT_ENDED);
   EXPECT_EQ(Recover(remove), CV_TREAT_ENDED);
   EXPECT_EQ(ReadBytes(mender), InfectMender(original) + "x");
-  EXPECT_TRUE(Exists(smear));
+  EXPECT_TRUE(machine::Exists(smear));
   Close(repair);
   Close(remove);
 }

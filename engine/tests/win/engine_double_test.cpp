@@ -9,35 +9,11 @@
 #include <vector>
 
 #include "engine/engine_api.h"
+#include "support/files.h"
 
 namespace {
 
 const char kDouble[] = CORVANE_DOUBLES_DIR "/engine/Corvane.dll";
-
-bool WriteText(const std::string& path, const std::string& text) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
-  CloseHandle(file);
-  return written == text.size();
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-  if (file == INVALID_HANDLE_VALUE) return lines;
-  std::string text;
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) text.append(chunk, got);
-  CloseHandle(file);
-  size_t begin = 0;
-  for (size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
-    lines.push_back(text.substr(begin, end - begin));
-  }
-  return lines;
-}
 
 struct Counts {
   int scanned = 0, infected = 0, repaired = 0, deleted = 0;
@@ -47,9 +23,7 @@ struct Counts {
 class EngineDouble : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "engine_double_test\\";
+    folder_ = machine::TempFolder() + "engine_double_test\\";
     CreateDirectoryA(folder_.c_str(), NULL);
     log_ = folder_ + "engine.log";
     load_log_ = folder_ + "load.log";
@@ -64,7 +38,7 @@ class EngineDouble : public ::testing::Test {
   void TearDown() override { Unload(); }
 
   void Load(const std::string& script) {
-    ASSERT_TRUE(WriteText(script_, script));
+    ASSERT_TRUE(machine::WriteFile(script_, script));
     library_ = LoadLibraryA(kDouble);
     ASSERT_TRUE(library_) << kDouble;
     Bind(&probe_, "dlProbeInto");
@@ -90,7 +64,7 @@ class EngineDouble : public ::testing::Test {
 
   std::string File(const char* name) {
     std::string path = folder_ + name;
-    WriteText(path, "contents");
+    machine::WriteFile(path, "contents");
     return path;
   }
 
@@ -170,13 +144,13 @@ TEST_F(EngineDouble, EveryCountingExampleOfTheScan) {
   ExpectCounts(Treat(File("LEFT.EXE")), 1, 0, 0, 0);
   std::string gone = File("GONE.EXE");
   ExpectCounts(Treat(gone), 1, 1, 0, 1);
-  EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(machine::Exists(gone));
   ExpectCounts(Treat(File("ENDED.EXE")), 1, 1, 0, 0);
   Counts again = Treat(File("AGAIN.EXE"), {true, true, false});
   ExpectCounts(again, 3, 3, 0, 0);
   EXPECT_EQ(again.offered, (std::vector<std::string>{"Again/0", "Again/0", "Again/0"}));
 
-  std::vector<std::string> log = ReadLines(log_);
+  std::vector<std::string> log = machine::Lines(log_);
   ASSERT_GE(log.size(), 9u);
   // The file repaired once: probed, asked about, repaired, closed, probed again.
   std::string one_path = folder_ + "one.com";
@@ -206,7 +180,7 @@ TEST_F(EngineDouble, MisusedHandlesAndScriptErrorsAreLogged) {
   EXPECT_EQ(report_(probe), CV_REPORT_IGNORE);
   EXPECT_STREQ(name_(77), "");
   EXPECT_EQ(recover_(probe), CV_TREAT_ENDED);
-  std::vector<std::string> log = ReadLines(log_);
+  std::vector<std::string> log = machine::Lines(log_);
   ASSERT_EQ(log.size(), 8u);
   EXPECT_EQ(log[0], "on");  // the script is read when the engine is switched on
   EXPECT_EQ(log[1].substr(0, 15), "script error 2:");
@@ -233,7 +207,7 @@ TEST_F(EngineDouble, EachLoadStartsAfreshWithoutAScriptEveryFileIsClean) {
   Load("");
   EXPECT_EQ(probe_(one.c_str()), 0u);
   Unload();
-  std::vector<std::string> loads = ReadLines(load_log_);
+  std::vector<std::string> loads = machine::Lines(load_log_);
   ASSERT_EQ(loads.size(), 6u);
   EXPECT_EQ(loads[0].substr(0, 5), "load ");
   EXPECT_EQ(loads[1].substr(0, 5), "free ");

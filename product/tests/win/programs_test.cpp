@@ -10,11 +10,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/samples.h"
-#include "ui.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
+#include "support/text.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -29,7 +34,7 @@ constexpr int kFindingsListId = 102;
 constexpr int kStatusTextId = 103;
 constexpr DWORD kStartMs = 20000;
 
-std::string ControlText(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
+std::string ControlText(HWND window, int id) { return ui::Title(ui::Item(window, id)); }
 
 // Wine passes LB_GETTEXT between processes in its wide form only.
 std::vector<std::string> ListLines(HWND window) {
@@ -46,23 +51,6 @@ std::vector<std::string> ListLines(HWND window) {
   }
   return lines;
 }
-
-// BFFM_SETSELECTIONA takes a path in the browser's own process.
-void SelectAgain(HWND browser, DWORD pid, const std::string& path) {
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return;
-  void* remote = VirtualAllocEx(process, NULL, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-  SIZE_T written = 0;
-  if (remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, &written)) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                        SMTO_ABORTIFHUNG, 5000, &result);
-  }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-}
-
-bool StartsWith(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
 
 // The folder browser is on screen before it has built its tree and selected
 // the folder it was asked to open on: waits until its selection holds still.
@@ -85,26 +73,22 @@ bool SelectionSettled(HWND browser, int polls) {
 class ProductPrograms : public ::testing::Test {
  protected:
   void SetUp() override {
-    char value[600] = "";
-    hadRecord_ = GetProfileStringA("Corvane", "Install", "", value, sizeof value) > 0;
-    record_ = value;
-    WriteProfileStringA("Corvane", "Install", NULL);
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
+    record_ = machine::Profile("Corvane", "Install");
+    machine::SetProfile("Corvane", "Install", nullptr);
     // ctest starts the test deep in the build tree on Wine's Z: drive; from
     // there the shell's folder browser in the started program never settles
     // its selection.  A current folder on C: keeps the browser's view short.
-    SetCurrentDirectoryA(temp);
-    folder_ = std::string(temp) + "코르바네 제품 " + std::to_string(GetCurrentProcessId()) + "_" +
+    SetCurrentDirectoryA(machine::TempFolder().c_str());
+    folder_ = machine::TempFolder() + "코르바네 제품 " + std::to_string(GetCurrentProcessId()) + "_" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    MakeFolders(folder_);
+    machine::MakeFolders(folder_);
     for (const char* program : {"CV32W.EXE", "Schedule.EXE"})
       ASSERT_TRUE(CopyFileA((std::string(CORVANE_BIN_DIR) + "/" + program).c_str(), Path(program).c_str(), FALSE));
   }
   void TearDown() override {
     program_.reset();
-    WriteProfileStringA("Corvane", "Install", hadRecord_ ? record_.c_str() : NULL);
-    DeleteTreeForTest(folder_);
+    machine::SetProfile("Corvane", "Install", record_ ? record_->c_str() : nullptr);
+    machine::DeleteTree(folder_);
   }
 
   std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
@@ -116,44 +100,13 @@ class ProductPrograms : public ::testing::Test {
   // another, each ending in a zero byte; the last letter becomes 'X', which
   // keeps them sorted for the names used here.
   void AddEngineWithout(const std::string& name) {
-    std::string library = ReadBytes(CORVANE_BIN_DIR "/Corvane.dll");
+    std::string library = machine::ReadFile(CORVANE_BIN_DIR "/Corvane.dll").value_or("");
     const std::string wanted = '\0' + name + '\0';
     size_t at = library.find(wanted);
     ASSERT_NE(std::string::npos, at) << name;
     ASSERT_EQ(std::string::npos, library.find(wanted, at + 1)) << name;
     library[at + name.size()] = 'X';
-    ASSERT_TRUE(WriteBytes(Path("Corvane.dll"), library));
-  }
-
-  // Starts a program of the folder and waits for its window.
-  HWND Run(const std::string& program, const char* className, const char* title, const std::string& arguments = "") {
-    program_.reset(new Started);
-    std::string command = "\"" + Path(program) + "\"" + (arguments.empty() ? "" : " " + arguments);
-    if (!program_->Start(command, folder_)) return NULL;
-    return WaitForWindow(program_->id(), className, title, kStartMs);
-  }
-
-  // Closes the window; the program must end with code 0.
-  void CloseAndExpectCleanEnd(HWND window) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = 0xDEAD;
-    ASSERT_TRUE(program_->WaitForEnd(10000, &code));
-    EXPECT_EQ(0u, code);
-  }
-
-  // Presses the scan button and OK in the folder browser, which opens on the
-  // folder given at start (the install folder).
-  void ScanViaBrowser(HWND window) {
-    PostMessageA(GetDlgItem(window, kScanButtonId), BM_CLICK, 0, 0);
-    HWND browser = WaitForWindow(program_->id(), "#32770", nullptr, kStartMs);
-    ASSERT_NE(nullptr, browser);
-    // Under load Wine's browser sometimes drops the selection that the
-    // program asks for as it opens; ask again, as the program does, from the
-    // program's own memory.
-    if (!SelectionSettled(browser, 60)) SelectAgain(browser, program_->id(), folder_);
-    ASSERT_TRUE(SelectionSettled(browser, 200));
-    Press(browser, IDOK);
-    ASSERT_TRUE(WaitForWindowGone(browser, 5000));
+    ASSERT_TRUE(machine::WriteFile(Path("Corvane.dll"), library));
   }
 
   // Answers the virus questions, each a Yes/No box, until the status line
@@ -161,48 +114,73 @@ class ProductPrograms : public ::testing::Test {
   // `questions` gets them in the order asked.
   void AnswerUntilComplete(HWND window, const std::function<int(const std::string&)>& answer,
                            std::vector<std::string>* questions) {
-    for (DWORD waited = 0; !StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
-      HWND box = WaitForMessageBox(kVirusFoundTitle, program_->id(), 200);
-      if (!box) {
+    for (DWORD waited = 0; !text::StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
+      ui::MessageBoxView box;
+      if (!ui::WaitMessageBox(program_->id(), kVirusFoundTitle, 200, &box)) {
         waited += 200;
         continue;
       }
-      std::string question = MessageBoxText(box);
-      questions->push_back(question);
-      EXPECT_NE(nullptr, GetDlgItem(box, IDYES));
-      EXPECT_NE(nullptr, GetDlgItem(box, IDNO));
-      EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
-      Press(box, answer(question));
-      ASSERT_TRUE(WaitForWindowGone(box, 5000));
+      questions->push_back(box.text);
+      EXPECT_NE(nullptr, ui::Item(box.hwnd, IDYES));
+      EXPECT_NE(nullptr, ui::Item(box.hwnd, IDNO));
+      EXPECT_EQ(nullptr, ui::Item(box.hwnd, IDCANCEL));
+      ASSERT_TRUE(ui::Answer(box, answer(box.text)));
     }
   }
 
   // The box and the status line that say that there is no engine to scan
   // with; the scan button works again.
   void ExpectNoEngineTold(HWND window) {
-    HWND box = WaitForMessageBox("코르바네™ for Win95/98", program_->id(), 10000);
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", MessageBoxText(box));
-    Press(box, IDOK);
-    ASSERT_TRUE(WaitForWindowGone(box, 5000));
+    ui::MessageBoxView box;
+    ASSERT_TRUE(ui::WaitMessageBox(program_->id(), "코르바네™ for Win95/98", 10000, &box));
+    EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", box.text);
+    ASSERT_TRUE(ui::Answer(box, IDOK));
     EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, kScanButtonId)));
+    EXPECT_TRUE(ui::Enabled(window, kScanButtonId));
+  }
+
+  // Starts a program of the folder and waits for its window.
+  HWND Run(const std::string& program, const char* className, const char* title, const std::string& arguments = "") {
+    program_.reset(new machine::Process);
+    std::string command = "\"" + Path(program) + "\"" + (arguments.empty() ? "" : " " + arguments);
+    if (!program_->Start(command, folder_)) return NULL;
+    return ui::WaitVisible(program_->id(), className, title, kStartMs);
+  }
+
+  // Closes the window; the program must end with code 0.
+  void CloseAndExpectCleanEnd(HWND window) {
+    ui::CloseMessage(window);
+    DWORD code = 0xDEAD;
+    ASSERT_TRUE(program_->WaitEnd(10000, &code));
+    EXPECT_EQ(0u, code);
+  }
+
+  // Presses the scan button and OK in the folder browser, which opens on the
+  // folder given at start (the install folder).
+  void ScanViaBrowser(HWND window) {
+    ASSERT_TRUE(ui::Click(window, kScanButtonId));
+    HWND browser = ui::WaitVisible(program_->id(), ui::kDialogClass, nullptr, kStartMs);
+    ASSERT_NE(nullptr, browser);
+    // Under load Wine's browser sometimes drops the selection that the
+    // program asks for as it opens; ask again, as the program does, from the
+    // program's own memory.
+    if (!SelectionSettled(browser, 60)) ui::SendWithText(browser, BFFM_SETSELECTIONA, TRUE, folder_);
+    ASSERT_TRUE(SelectionSettled(browser, 200));
+    ui::Click(browser, IDOK);
+    ASSERT_TRUE(ui::WaitGone(browser, 5000));
   }
 
   std::string folder_;
-  std::unique_ptr<Started> program_;
+  std::unique_ptr<machine::Process> program_;
 
  private:
-  bool hadRecord_ = false;
-  std::string record_;
+  std::optional<std::string> record_;
 };
 
 TEST_F(ProductPrograms, AreWindowsProgramsThatWindows95Loads) {
   for (const char* program : {"CV32W.EXE", "Schedule.EXE"}) {
-    std::string image = ReadBytes(Path(program));
-    ASSERT_GT(image.size(), 512u);
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
-    const IMAGE_NT_HEADERS32* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + dos->e_lfanew);
+    std::optional<IMAGE_NT_HEADERS32> nt = machine::ImageHeaders(Path(program));
+    ASSERT_TRUE(nt) << program;
     EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, nt->OptionalHeader.Subsystem) << program;
     EXPECT_EQ(4, nt->OptionalHeader.MajorSubsystemVersion) << program;
     EXPECT_EQ(0, nt->OptionalHeader.MinorSubsystemVersion) << program;
@@ -230,13 +208,13 @@ TEST_F(ProductPrograms, ScheduledScanShowsTheRecordedFolderAndTasksLeftBySetup) 
 TEST_F(ProductPrograms, MainProgramScansTheChosenFolderAndTreatsWhatTheUserSaysYesTo) {
   AddEngine();
   const std::string original = "MZ original program of the user, long enough to be infected twice over.";
-  ASSERT_TRUE(WriteBytes(Path("clean.txt"), "nothing here"));
-  ASSERT_TRUE(WriteBytes(Path("eicar.com"), MakeEicarFile("\r\n")));
-  ASSERT_TRUE(WriteBytes(Path("nested.exe"), InfectCloak(InfectMender(original))));
+  ASSERT_TRUE(machine::WriteFile(Path("clean.txt"), "nothing here"));
+  ASSERT_TRUE(machine::WriteFile(Path("eicar.com"), MakeEicarFile("\r\n")));
+  ASSERT_TRUE(machine::WriteFile(Path("nested.exe"), InfectCloak(InfectMender(original))));
   const std::string smeared = InfectSmear(original);
-  ASSERT_TRUE(WriteBytes(Path("smear.exe"), smeared));
+  ASSERT_TRUE(machine::WriteFile(Path("smear.exe"), smeared));
   const std::string inert = InfectInert(original);
-  ASSERT_TRUE(WriteBytes(Path("inert.exe"), inert));
+  ASSERT_TRUE(machine::WriteFile(Path("inert.exe"), inert));
 
   HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
   ASSERT_NE(nullptr, window);
@@ -263,11 +241,11 @@ TEST_F(ProductPrograms, MainProgramScansTheChosenFolderAndTreatsWhatTheUserSaysY
   EXPECT_TRUE(listed(Path("nested.exe") + ": CvTest.Mender - 복구했습니다"));
   EXPECT_TRUE(listed(Path("smear.exe") + ": CvTest.Smear - 치료하지 않았습니다"));
 
-  EXPECT_FALSE(Exists(Path("eicar.com")));
-  EXPECT_EQ(original, ReadBytes(Path("nested.exe")));
-  EXPECT_EQ(smeared, ReadBytes(Path("smear.exe")));
-  EXPECT_EQ(inert, ReadBytes(Path("inert.exe")));
-  EXPECT_EQ("nothing here", ReadBytes(Path("clean.txt")));
+  EXPECT_FALSE(machine::Exists(Path("eicar.com")));
+  EXPECT_EQ(original, machine::ReadFile(Path("nested.exe")));
+  EXPECT_EQ(smeared, machine::ReadFile(Path("smear.exe")));
+  EXPECT_EQ(inert, machine::ReadFile(Path("inert.exe")));
+  EXPECT_EQ("nothing here", machine::ReadFile(Path("clean.txt")));
   CloseAndExpectCleanEnd(window);
 }
 
@@ -284,12 +262,12 @@ TEST_F(ProductPrograms, MainProgramSaysSoWhenCorvaneDllIsMissing) {
 TEST_F(ProductPrograms, MainProgramDoesNotScanWithAnEngineLackingTurnOn) {
   ASSERT_NO_FATAL_FAILURE(AddEngineWithout("dlTurnOnCorvane"));
   const std::string eicar = MakeEicarFile("\r\n");
-  ASSERT_TRUE(WriteBytes(Path("eicar.com"), eicar));
+  ASSERT_TRUE(machine::WriteFile(Path("eicar.com"), eicar));
   HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
   ASSERT_NE(nullptr, window);
   ScanViaBrowser(window);
   ASSERT_NO_FATAL_FAILURE(ExpectNoEngineTold(window));
-  EXPECT_EQ(eicar, ReadBytes(Path("eicar.com")));
+  EXPECT_EQ(eicar, machine::ReadFile(Path("eicar.com")));
   CloseAndExpectCleanEnd(window);
 }
 
@@ -301,7 +279,7 @@ TEST_F(ProductPrograms, MainProgramOffersEveryLayerOfADeeplyNestedFile) {
   const std::string original = "MZ original program of the user, infected layer upon layer.";
   std::string infected = original;
   for (int layer = 0; layer < kLayers; ++layer) infected = InfectCloak(infected);
-  ASSERT_TRUE(WriteBytes(Path("deep.exe"), infected));
+  ASSERT_TRUE(machine::WriteFile(Path("deep.exe"), infected));
 
   HWND window = Run("CV32W.EXE", kMainClass, kMainTitle);
   ASSERT_NE(nullptr, window);
@@ -312,7 +290,7 @@ TEST_F(ProductPrograms, MainProgramOffersEveryLayerOfADeeplyNestedFile) {
   EXPECT_EQ("검사 완료: 파일 4개, 바이러스 20개 (복구 20, 삭제 0)", ControlText(window, kStatusTextId));
   std::vector<std::string> lines = ListLines(window);
   EXPECT_EQ(std::vector<std::string>(kLayers, Path("deep.exe") + ": CvTest.Cloak - 복구했습니다"), lines);
-  EXPECT_EQ(original, ReadBytes(Path("deep.exe")));
+  EXPECT_EQ(original, machine::ReadFile(Path("deep.exe")));
   CloseAndExpectCleanEnd(window);
 }
 
@@ -321,9 +299,9 @@ TEST_F(ProductPrograms, ScheduledScanWithTheTaskSwitchScansTheWindowsFolderAtOnc
   HWND window = Run("Schedule.EXE", kScheduleClass, kScheduleTitle, "/SCAN");
   ASSERT_NE(nullptr, window);
   std::string status;
-  for (int i = 0; i < 600 && !StartsWith(status = ControlText(window, kStatusTextId), "검사 완료"); ++i) Sleep(50);
-  EXPECT_TRUE(StartsWith(status, "검사 완료: 파일 ")) << status;
-  EXPECT_FALSE(StartsWith(status, "검사 완료: 파일 0개")) << status;
+  ui::WaitUntil([&] { return text::StartsWith(status = ControlText(window, kStatusTextId), "검사 완료"); }, 30000, 50);
+  EXPECT_TRUE(text::StartsWith(status, "검사 완료: 파일 ")) << status;
+  EXPECT_FALSE(text::StartsWith(status, "검사 완료: 파일 0개")) << status;
   CloseAndExpectCleanEnd(window);
 }
 

@@ -16,8 +16,10 @@
 #include "install/journal_writer.h"
 #include "install/registration.h"
 #include "pages/wizard_state.h"
-#include "ui.h"
-#include "wine_links.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -41,54 +43,17 @@ const char kManifest[] =
     "SETUP004=%sCVSYS.DLL\r\n"
     "[SetupLink]\r\nSETUP001=코르바네 검사.LNK\r\nSETUP002=NO\r\nSETUP003=코르바네 제거.LNK\r\nSETUP004=NO\r\n";
 
-std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+std::string SystemFile() { return machine::Join(machine::SystemFolder(), "CVSYS.DLL"); }
 
-std::string SystemFile() {
-  char system[MAX_PATH] = "";
-  GetSystemDirectoryA(system, sizeof system);
-  return Join(system, "CVSYS.DLL");
-}
-
-std::string WindowsFile(const char* name) {
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  return Join(windows, name);
-}
-
-bool HasProfileSection() {
-  char keys[600] = "";
-  return GetProfileStringA("Corvane", NULL, "", keys, sizeof keys) > 0;
-}
+std::string WindowsFile(const char* name) { return machine::Join(machine::WindowsFolder(), name); }
 
 std::string UninstallCommand() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  char value[600] = "";
-  DWORD size = sizeof value - 1;
-  RegQueryValueExA(key, "UninstallString", NULL, NULL, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return value;
+  return machine::RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").value_or("");
 }
 
-bool HasUninstallEntry() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
+bool HasUninstallEntry() { return machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }
 
-std::vector<std::string> Listing(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(Join(folder, "*.*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
+bool HasProfileSection() { return machine::HasProfileSection("Corvane"); }
 
 // How the user answers the boxes of one run of the uninstaller.
 enum class Answer { kYes, kNo };
@@ -104,28 +69,20 @@ class Uninstaller : public ::testing::Test {
  protected:
   void TearDown() override {
     running_.clear();
-    RemoveLinkForTest(kInstall, "Update");
-    DeleteTreeForTest(kInstall);
-    DeleteTreeForTest("C:\\Program Files\\Corvane2");
-    DeleteTreeForTest(kGroup);
-    DeleteFileA(kMainLink);
-    DeleteFileA(kScheduleLink);
-    DeleteTreeForTest(kMedium);
-    DeleteTreeForTest("C:\\Downloads");
-    DeleteTreeForTest("C:\\My Documents");
-    DeleteTreeForTest("C:\\Outside");
-    DeleteFileA(kProgramsCanary);
-    DeleteFileA(SystemFile().c_str());
-    DeleteFileA(WindowsFile("WININIT.INI").c_str());
-    DeleteFileA("C:\\canary.txt");
-    WriteProfileStringA("Corvane", NULL, NULL);
+    machine::RemoveJunction(kInstall, "Update");
+    const std::vector<std::string> made = {
+        kInstall, "C:\\Program Files\\Corvane2", kGroup, kMainLink, kScheduleLink, kMedium, "C:\\Downloads",
+        "C:\\My Documents", "C:\\Outside", kProgramsCanary, SystemFile(), WindowsFile("WININIT.INI"), "C:\\canary.txt"};
+    for (const std::string& path : made) machine::DeleteTree(path);
+    machine::SetProfile("Corvane", nullptr, nullptr);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
     for (const std::string& copy : TempCopies()) DeleteFileA(copy.c_str());
   }
 
   static void CopyProgram(const char* program, const std::string& folder) {
-    MakeFolders(folder);
-    ASSERT_TRUE(CopyFileA((std::string(CORVANE_BIN_DIR) + "/" + program).c_str(), Join(folder, program).c_str(), FALSE))
+    machine::MakeFolders(folder);
+    ASSERT_TRUE(CopyFileA((std::string(CORVANE_BIN_DIR) + "/" + program).c_str(),
+                          machine::Join(folder, program).c_str(), FALSE))
         << program;
   }
 
@@ -134,19 +91,19 @@ class Uninstaller : public ::testing::Test {
   static void MakeProductFiles() {
     for (const char* program : {"CV32W.EXE", "Schedule.EXE", "Unsetup.exe", "Corvane.dll"})
       CopyProgram(program, kInstall);
-    for (const char* sub : {"VProtect", "Update", "Vlist"}) MakeFolders(Join(kInstall, sub));
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "Vlist\\virus.lst"), "signatures"));
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "Update\\patch.dat"), "patch"));
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "Setup.run"), std::string(1, '\x1F')));
+    for (const char* sub : {"VProtect", "Update", "Vlist"}) machine::MakeFolders(machine::Join(kInstall, sub));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "Vlist\\virus.lst"), "signatures"));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "Update\\patch.dat"), "patch"));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "Setup.run"), std::string(1, '\x1F')));
     // The installer's new copy of a file that was in use, for the next start.
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "CVS0A1F.TMP"), "MZ"));
-    ASSERT_TRUE(WriteBytes(SystemFile(), "shared with other programs"));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "CVS0A1F.TMP"), "MZ"));
+    ASSERT_TRUE(machine::WriteFile(SystemFile(), "shared with other programs"));
   }
 
   // What setup's install job ends with: its own shell registration.
   static void Register() {
-    MakeFolders(kMedium);
-    ASSERT_TRUE(WriteBytes(Join(kMedium, "SETUP.INI"), kManifest));
+    machine::MakeFolders(kMedium);
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kMedium, "SETUP.INI"), kManifest));
     char before[MAX_PATH];
     GetCurrentDirectoryA(sizeof before, before);
     SetCurrentDirectoryA(kMedium);
@@ -155,28 +112,24 @@ class Uninstaller : public ::testing::Test {
     RegisterWithShell(g_installFolder, &journal);
     journal.Commit();
     SetCurrentDirectoryA(before);
-    ASSERT_TRUE(Exists(Join(kGroup, "코르바네 검사.LNK")));
-    ASSERT_TRUE(Exists(Join(kGroup, "코르바네 제거.LNK")));
-    ASSERT_TRUE(Exists(kMainLink));
-    ASSERT_TRUE(Exists(kScheduleLink));
+    ASSERT_TRUE(machine::Exists(machine::Join(kGroup, "코르바네 검사.LNK")));
+    ASSERT_TRUE(machine::Exists(machine::Join(kGroup, "코르바네 제거.LNK")));
+    ASSERT_TRUE(machine::Exists(kMainLink));
+    ASSERT_TRUE(machine::Exists(kScheduleLink));
     ASSERT_TRUE(HasProfileSection());
     ASSERT_EQ("\"C:\\Program Files\\Corvane\\Unsetup.exe\"", UninstallCommand());
   }
 
-  Started& StartProgram(const std::string& path) {
-    running_.push_back(std::unique_ptr<Started>(new Started));
-    EXPECT_TRUE(running_.back()->Start("\"" + path + "\"", FolderOf(path))) << path;
+  machine::Process& StartProgram(const std::string& path) {
+    running_.push_back(std::unique_ptr<machine::Process>(new machine::Process));
+    EXPECT_TRUE(running_.back()->Start("\"" + path + "\"", machine::FolderOf(path))) << path;
     return *running_.back();
   }
 
-  static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
-
   static std::vector<std::string> TempCopies() {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
     std::vector<std::string> copies;
-    for (const std::string& name : Listing(temp))
-      if (name.compare(0, 5, "~CVUN") == 0) copies.push_back(std::string(temp) + name);
+    for (const std::string& name : machine::Names(machine::TempFolder()))
+      if (name.compare(0, 5, "~CVUN") == 0) copies.push_back(machine::TempFolder() + name);
     return copies;
   }
 
@@ -185,53 +138,47 @@ class Uninstaller : public ::testing::Test {
   // every process of the uninstaller has ended.
   static Session Uninstall(const std::string& commandLine, Answer answer, Answer others = Answer::kNo) {
     Session run;
-    Started original;
+    machine::Process original;
     EXPECT_TRUE(original.Start(commandLine));
     for (;;) {
-      HWND box = WaitForMessageBox(kTitle, 0, kBoxWaitMs);
-      if (!box) {
+      ui::MessageBoxView box;
+      if (!ui::WaitMessageBox(0, kTitle, kBoxWaitMs, &box)) {
         ADD_FAILURE() << "no message box after " << run.texts.size();
         break;
       }
-      std::string text = MessageBoxText(box);
-      run.texts.push_back(text);
-      HANDLE owner = OpenOwnerProcess(box);
-      if (text.find("제거하시겠습니까?") != std::string::npos) {
-        Press(box, answer == Answer::kYes ? IDYES : IDNO);
-      } else if (text.find("설치하지 않은 파일이 있습니다") != std::string::npos) {
-        run.othersDefaultIsNo = IsDefaultButton(box, IDNO);
-        Press(box, others == Answer::kYes ? IDYES : IDNO);
+      run.texts.push_back(box.text);
+      if (box.text.find("제거하시겠습니까?") != std::string::npos) {
+        EXPECT_TRUE(ui::Answer(box, answer == Answer::kYes ? IDYES : IDNO));
+        if (answer == Answer::kNo) break;
+      } else if (box.text.find("설치하지 않은 파일이 있습니다") != std::string::npos) {
+        run.othersDefaultIsNo = ui::IsDefaultButton(box.hwnd, IDNO);
+        EXPECT_TRUE(ui::Answer(box, others == Answer::kYes ? IDYES : IDNO));
       } else {
-        DWORD boxProcess = 0;
-        GetWindowThreadProcessId(box, &boxProcess);
-        run.doneByCopy = boxProcess != original.id();
-        Press(box, IDOK);
+        run.doneByCopy = ui::ProcessOf(box.hwnd) != original.id();
+        HANDLE owner = ui::OpenOwner(box.hwnd);
+        ui::Click(box.hwnd, IDOK);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(owner, 20000));
         CloseHandle(owner);
         break;
       }
-      EXPECT_TRUE(WaitForWindowGone(box, 5000));
-      bool stop = answer == Answer::kNo;
-      CloseHandle(owner);
-      if (stop) break;
     }
-    EXPECT_TRUE(original.WaitForEnd(20000, &run.originalCode));
+    EXPECT_TRUE(original.WaitEnd(20000, &run.originalCode));
     return run;
   }
 
-  std::vector<std::unique_ptr<Started>> running_;
+  std::vector<std::unique_ptr<machine::Process>> running_;
 };
 
 TEST_F(Uninstaller, RemovesEveryTraceOfSetupAndEndsTheProductsPrograms) {
   MakeProductFiles();
   Register();
   CopyProgram("Schedule.EXE", "C:\\Program Files\\Corvane2");
-  MakeFolders("C:\\My Documents");
-  ASSERT_TRUE(WriteBytes("C:\\My Documents\\편지.txt", "the user's letter"));
-  Started& product = StartProgram(Join(kInstall, "CV32W.EXE"));
-  Started& sibling = StartProgram("C:\\Program Files\\Corvane2\\Schedule.EXE");
-  ASSERT_NE(nullptr, WaitForWindow(product.id(), "Corvane_CV32W", nullptr, kBoxWaitMs));
-  ASSERT_NE(nullptr, WaitForWindow(sibling.id(), "Corvane_Schedule", nullptr, kBoxWaitMs));
+  machine::MakeFolders("C:\\My Documents");
+  ASSERT_TRUE(machine::WriteFile("C:\\My Documents\\편지.txt", "the user's letter"));
+  machine::Process& product = StartProgram(machine::Join(kInstall, "CV32W.EXE"));
+  machine::Process& sibling = StartProgram("C:\\Program Files\\Corvane2\\Schedule.EXE");
+  ASSERT_NE(nullptr, ui::WaitVisible(product.id(), "Corvane_CV32W", nullptr, kBoxWaitMs));
+  ASSERT_NE(nullptr, ui::WaitVisible(sibling.id(), "Corvane_Schedule", nullptr, kBoxWaitMs));
 
   Session run = Uninstall(UninstallCommand(), Answer::kYes);
 
@@ -242,30 +189,29 @@ TEST_F(Uninstaller, RemovesEveryTraceOfSetupAndEndsTheProductsPrograms) {
   EXPECT_TRUE(run.doneByCopy);
 
   DWORD code = 0;
-  EXPECT_TRUE(product.WaitForEnd(0, &code));
-  EXPECT_FALSE(sibling.WaitForEnd(0));
+  EXPECT_TRUE(product.WaitEnd(0, &code));
+  EXPECT_FALSE(sibling.WaitEnd(0));
 
-  EXPECT_FALSE(Exists(kInstall));
-  EXPECT_FALSE(Exists(kGroup));
-  EXPECT_FALSE(Exists(kMainLink));
-  EXPECT_FALSE(Exists(kScheduleLink));
+  EXPECT_FALSE(machine::Exists(kInstall));
+  EXPECT_FALSE(machine::Exists(kGroup));
+  EXPECT_FALSE(machine::Exists(kMainLink));
+  EXPECT_FALSE(machine::Exists(kScheduleLink));
   EXPECT_FALSE(HasProfileSection());
   EXPECT_FALSE(HasUninstallEntry());
 
   // What setup did not make, and what it put into the system folder, stays.
-  EXPECT_EQ("the user's letter", ReadBytes("C:\\My Documents\\편지.txt"));
-  EXPECT_TRUE(Exists("C:\\Program Files\\Corvane2\\Schedule.EXE"));
-  EXPECT_TRUE(Exists(SystemFile()));
-  EXPECT_TRUE(Exists(kStartupFolder));
-  EXPECT_TRUE(Exists(kPrograms));
+  EXPECT_EQ("the user's letter", machine::ReadFile("C:\\My Documents\\편지.txt"));
+  EXPECT_TRUE(machine::Exists("C:\\Program Files\\Corvane2\\Schedule.EXE"));
+  EXPECT_TRUE(machine::Exists(SystemFile()));
+  EXPECT_TRUE(machine::Exists(kStartupFolder));
+  EXPECT_TRUE(machine::Exists(kPrograms));
 
   // The copy that did the work waits in TEMP for the next start of Windows.
   std::vector<std::string> copies = TempCopies();
   ASSERT_EQ(1u, copies.size());
-  char shortPath[MAX_PATH] = "";
-  GetShortPathNameA(copies[0].c_str(), shortPath, sizeof shortPath);
-  EXPECT_NE(std::string::npos,
-            ReadBytes(WindowsFile("WININIT.INI")).find(std::string("[rename]\r\nNUL=") + shortPath + "\r\n"));
+  EXPECT_NE(std::string::npos, machine::ReadFile(WindowsFile("WININIT.INI"))
+                                   .value_or("")
+                                   .find("[rename]\r\nNUL=" + machine::ShortPath(copies[0]) + "\r\n"));
 }
 
 TEST_F(Uninstaller, NoLeavesEverythingAsItWas) {
@@ -274,9 +220,9 @@ TEST_F(Uninstaller, NoLeavesEverythingAsItWas) {
   Session run = Uninstall(UninstallCommand(), Answer::kNo);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ(kQuestion, run.texts[0]);
-  EXPECT_TRUE(Exists(Join(kInstall, "Unsetup.exe")));
-  EXPECT_TRUE(Exists(Join(kGroup, "코르바네 제거.LNK")));
-  EXPECT_TRUE(Exists(kMainLink));
+  EXPECT_TRUE(machine::Exists(machine::Join(kInstall, "Unsetup.exe")));
+  EXPECT_TRUE(machine::Exists(machine::Join(kGroup, "코르바네 제거.LNK")));
+  EXPECT_TRUE(machine::Exists(kMainLink));
   EXPECT_TRUE(HasProfileSection());
   EXPECT_TRUE(HasUninstallEntry());
   EXPECT_TRUE(TempCopies().empty());
@@ -286,9 +232,9 @@ TEST_F(Uninstaller, TheUsersFilesInTheInstallFolderStayWithItUnlessTheUserSaysYe
   for (Answer others : {Answer::kNo, Answer::kYes}) {
     MakeProductFiles();
     Register();
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "내 보고서.txt"), "report"));
-    MakeFolders(Join(kInstall, "Mine"));
-    ASSERT_TRUE(WriteBytes(Join(kInstall, "Mine\\a.txt"), "a"));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "내 보고서.txt"), "report"));
+    machine::MakeFolders(machine::Join(kInstall, "Mine"));
+    ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "Mine\\a.txt"), "a"));
 
     Session run = Uninstall(UninstallCommand(), Answer::kYes, others);
 
@@ -297,19 +243,19 @@ TEST_F(Uninstaller, TheUsersFilesInTheInstallFolderStayWithItUnlessTheUserSaysYe
     EXPECT_NE(std::string::npos, run.texts[1].find("\n    내 보고서.txt\n"));
     EXPECT_NE(std::string::npos, run.texts[1].find("\n    Mine\\\n"));
     EXPECT_EQ(std::string::npos, run.texts[1].find("CV32W.EXE"));
-    EXPECT_FALSE(Exists(kGroup));
+    EXPECT_FALSE(machine::Exists(kGroup));
     EXPECT_FALSE(HasProfileSection());
     EXPECT_FALSE(HasUninstallEntry());
     if (others == Answer::kNo) {
       EXPECT_EQ(std::string(kDone) + "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + kInstall,
                 run.texts[2]);
-      std::vector<std::string> left = Listing(kInstall);
+      std::vector<std::string> left = machine::Names(kInstall, "*.*", true);
       ASSERT_EQ(2u, left.size());
-      EXPECT_EQ("report", ReadBytes(Join(kInstall, "내 보고서.txt")));
-      EXPECT_EQ("a", ReadBytes(Join(kInstall, "Mine\\a.txt")));
+      EXPECT_EQ("report", machine::ReadFile(machine::Join(kInstall, "내 보고서.txt")));
+      EXPECT_EQ("a", machine::ReadFile(machine::Join(kInstall, "Mine\\a.txt")));
     } else {
       EXPECT_EQ(kDone, run.texts[2]);
-      EXPECT_FALSE(Exists(kInstall));
+      EXPECT_FALSE(machine::Exists(kInstall));
     }
     TearDown();
   }
@@ -317,14 +263,14 @@ TEST_F(Uninstaller, TheUsersFilesInTheInstallFolderStayWithItUnlessTheUserSaysYe
 
 TEST_F(Uninstaller, AfterAFailedCopyWithoutRecordsItRemovesItsOwnFolder) {
   // The folders setup makes, and the files it got to before the failure.
-  for (const char* sub : {"VProtect", "Update", "Vlist"}) MakeFolders(Join(kInstall, sub));
+  for (const char* sub : {"VProtect", "Update", "Vlist"}) machine::MakeFolders(machine::Join(kInstall, sub));
   CopyProgram("CV32W.EXE", kInstall);
   CopyProgram("Unsetup.exe", kInstall);
   Session run = Uninstall(std::string("\"") + kInstall + "\\Unsetup.exe\"", Answer::kYes);
   ASSERT_EQ(2u, run.texts.size());
   EXPECT_EQ(kQuestion, run.texts[0]);
   EXPECT_EQ(kDone, run.texts[1]);
-  EXPECT_FALSE(Exists(kInstall));
+  EXPECT_FALSE(machine::Exists(kInstall));
 }
 
 // Without setup's journal or records, a folder is the product's only when it
@@ -332,30 +278,27 @@ TEST_F(Uninstaller, AfterAFailedCopyWithoutRecordsItRemovesItsOwnFolder) {
 TEST_F(Uninstaller, AFolderNamedCorvaneWithoutTheMainProgramIsLeftAlone) {
   const std::string folder = "C:\\Downloads\\Corvane";
   CopyProgram("Unsetup.exe", folder);
-  ASSERT_TRUE(WriteBytes(Join(folder, "notes.txt"), "notes"));
+  ASSERT_TRUE(machine::WriteFile(machine::Join(folder, "notes.txt"), "notes"));
   Session run = Uninstall("\"" + folder + "\\Unsetup.exe\"", Answer::kYes);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ("이 컴퓨터에는 제거할 코르바네™가 없습니다.", run.texts[0]);
-  EXPECT_EQ("notes", ReadBytes(Join(folder, "notes.txt")));
+  EXPECT_EQ("notes", machine::ReadFile(machine::Join(folder, "notes.txt")));
 }
 
 TEST_F(Uninstaller, WithoutRecordsElsewhereThereIsNothingToRemove) {
   CopyProgram("Unsetup.exe", "C:\\Downloads");
-  ASSERT_TRUE(WriteBytes("C:\\Downloads\\setup.zip", "zip"));
+  ASSERT_TRUE(machine::WriteFile("C:\\Downloads\\setup.zip", "zip"));
   Session run = Uninstall("\"C:\\Downloads\\Unsetup.exe\"", Answer::kYes);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ("이 컴퓨터에는 제거할 코르바네™가 없습니다.", run.texts[0]);
-  EXPECT_TRUE(Exists("C:\\Downloads\\Unsetup.exe"));
-  EXPECT_EQ("zip", ReadBytes("C:\\Downloads\\setup.zip"));
+  EXPECT_TRUE(machine::Exists("C:\\Downloads\\Unsetup.exe"));
+  EXPECT_EQ("zip", machine::ReadFile("C:\\Downloads\\setup.zip"));
   EXPECT_TRUE(TempCopies().empty());
 }
 
 TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
-  char desktop[MAX_PATH] = "";
-  DWORD size = sizeof desktop - 1;
-  RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop",
-               RRF_RT_REG_SZ, NULL, desktop, &size);
-  ASSERT_NE('\0', desktop[0]);
+  std::string desktop = machine::ShellFolder("Desktop").value_or("");
+  ASSERT_NE("", desktop);
   struct Record {
     const char* key;
     std::string folder;
@@ -364,8 +307,8 @@ TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
                                Record{"LInstall", kPrograms}, Record{"LInstall", desktop}}) {
     MakeProductFiles();
     Register();
-    ASSERT_TRUE(WriteBytes("C:\\canary.txt", "still here"));
-    ASSERT_TRUE(WriteBytes(kProgramsCanary, "another program's shortcut"));
+    ASSERT_TRUE(machine::WriteFile("C:\\canary.txt", "still here"));
+    ASSERT_TRUE(machine::WriteFile(kProgramsCanary, "another program's shortcut"));
     WriteProfileStringA("Corvane", record.key, record.folder.c_str());
 
     Session run = Uninstall(UninstallCommand(), Answer::kYes);
@@ -374,11 +317,11 @@ TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
     EXPECT_NE(std::string::npos, run.texts[0].find("지울 수 없으므로")) << run.texts[0];
     EXPECT_NE(std::string::npos, run.texts[0].find(": " + record.folder + "\n")) << run.texts[0];
     EXPECT_TRUE(TempCopies().empty());
-    EXPECT_EQ("still here", ReadBytes("C:\\canary.txt"));
-    EXPECT_TRUE(Exists(kProgramsCanary));
-    EXPECT_TRUE(Exists(Join(kInstall, "CV32W.EXE")));
-    EXPECT_TRUE(Exists(Join(kGroup, "코르바네 제거.LNK")));
-    EXPECT_TRUE(Exists(kMainLink));
+    EXPECT_EQ("still here", machine::ReadFile("C:\\canary.txt"));
+    EXPECT_TRUE(machine::Exists(kProgramsCanary));
+    EXPECT_TRUE(machine::Exists(machine::Join(kInstall, "CV32W.EXE")));
+    EXPECT_TRUE(machine::Exists(machine::Join(kGroup, "코르바네 제거.LNK")));
+    EXPECT_TRUE(machine::Exists(kMainLink));
     EXPECT_TRUE(HasProfileSection());
     EXPECT_TRUE(HasUninstallEntry());
     TearDown();
@@ -388,17 +331,17 @@ TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
 TEST_F(Uninstaller, AJunctionInTheInstallFolderIsNeverFollowed) {
   MakeProductFiles();
   Register();
-  MakeFolders("C:\\Outside");
-  ASSERT_TRUE(WriteBytes("C:\\Outside\\letter.txt", "the user's"));
-  DeleteTreeForTest(Join(kInstall, "Update"));
-  ASSERT_TRUE(MakeLinkForTest(kInstall, "Update", "../../Outside"));
+  machine::MakeFolders("C:\\Outside");
+  ASSERT_TRUE(machine::WriteFile("C:\\Outside\\letter.txt", "the user's"));
+  machine::DeleteTree(machine::Join(kInstall, "Update"));
+  ASSERT_TRUE(machine::MakeJunction(kInstall, "Update", "../../Outside"));
 
   Session run = Uninstall(UninstallCommand(), Answer::kYes);
 
   ASSERT_EQ(2u, run.texts.size());
   EXPECT_EQ(kDone, run.texts[1]);
-  EXPECT_EQ("the user's", ReadBytes("C:\\Outside\\letter.txt"));
-  EXPECT_FALSE(Exists(Join(kInstall, "CV32W.EXE")));
+  EXPECT_EQ("the user's", machine::ReadFile("C:\\Outside\\letter.txt"));
+  EXPECT_FALSE(machine::Exists(machine::Join(kInstall, "CV32W.EXE")));
   EXPECT_FALSE(HasProfileSection());
 }
 

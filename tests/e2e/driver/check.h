@@ -3,14 +3,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#define CORVANE_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
+#include "support/report.h"
+#include "support/text.h"
 
-std::string Format(const char* format, ...) CORVANE_PRINTF(1, 2);
+using report::Show;
+using text::Format;
 
-// Code page 949 text as UTF-8, with line breaks and other control bytes
-// written as escapes, so that a difference in them shows in the log.
-std::string Show(const std::string& cp949);
+// Items shown one by one, comma-separated; "none" for an empty list.
+std::string ShowAll(const std::vector<std::string>& items);
 
 // A step, with the seconds since the driver started.
 void Note(const char* format, ...) CORVANE_PRINTF(1, 2);

@@ -59,21 +59,9 @@ HWND Open(Wizard& wizard) {
   return found;
 }
 
-void Select(SetupProcess& setup, HWND browser, const std::string& path) {
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, setup.pid());
-  if (!process) Abort("cannot open setup's process to hand it a path");
-  void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-  SIZE_T written = 0;
-  if (!remote || !WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, &written)) {
-    CloseHandle(process);
-    Abort("cannot write the path into setup's process");
-  }
+void Select(HWND browser, const std::string& path) {
   LPARAM before = Selected(Tree(browser));
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                      kSendTimeoutMs, &ignored);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  if (!ui::SendWithText(browser, BFFM_SETSELECTIONA, TRUE, path)) Abort("cannot hand setup's browser a path");
   ExpectSelected(browser, before, Show(path));
 }
 
@@ -89,7 +77,7 @@ void SelectFirstDrive(HWND browser) {
 
 void Close(HWND browser, int button) {
   ui::Click(browser, button);
-  if (!ui::WaitUntil([&] { return !IsWindow(browser); }, 5000)) Abort("the folder browser does not close");
+  if (!ui::WaitGone(browser, 5000)) Abort("the folder browser does not close");
 }
 
 void ExpectDisplay(Wizard& wizard, const std::string& display, const char* what) {

@@ -18,7 +18,7 @@ HWND Open(Wizard& wizard);
 
 // Selects `path` with BFFM_SETSELECTIONA, as the browser's owner program
 // would; the path is handed over in setup's own memory.
-void Select(SetupProcess& setup, HWND browser, const std::string& path);
+void Select(HWND browser, const std::string& path);
 // Selects the first entry below the tree's root (My Computer): drive C:.
 void SelectFirstDrive(HWND browser);
 

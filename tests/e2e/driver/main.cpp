@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: e2e_driver --list | SCENARIO\n");
     return 2;
   }
+  // What the shared helpers find wrong (a control missing, a box that stays)
+  // counts as a failed check of the scenario.
+  report::SendFailuresTo([](const std::string& message) { Fail("%s", message.c_str()); });
   if (std::strcmp(argv[1], "--list") == 0) {
     for (const ScenarioEntry& entry : Scenarios()) std::printf("%s\t%s\n", entry.name, entry.summary);
     return 0;

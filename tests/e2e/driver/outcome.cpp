@@ -4,34 +4,23 @@
 #include <windows.h>
 
 #include "check.h"
-#include "machine.h"
+#include "support/files.h"
+#include "support/settings.h"
+#include "support/ui.h"
 #include "texts.h"
-#include "ui.h"
 
-namespace {
-
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-std::string ProgramsFolder() {
-  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
+std::string ProgramsFolder() { return machine::ShellFolder("Programs").value_or("(no Programs value)"); }
 
 std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
 
 // The Start menu folder is the Programs folder's parent.
-std::string StartMenuFolder() {
-  std::string programs = ProgramsFolder();
-  return programs.substr(0, programs.find_last_of('\\'));
-}
+std::string StartMenuFolder() { return machine::FolderOf(ProgramsFolder()); }
 
-}  // namespace
+std::string MainLink() { return machine::Join(StartMenuFolder(), texts::kMainLink); }
+
+std::string ScheduleLink() {
+  return machine::Join(machine::Join(ProgramsFolder(), texts::kStartupFolder), texts::kScheduleLink);
+}
 
 void PrepareMachine() {
   // Windows 98 keeps start-up files in C:\ and DOS commands in Command; the
@@ -90,11 +79,7 @@ void ExpectRegistered(const std::string& install_folder) {
   std::string group = GroupFolder();
   ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
   ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
-  const std::string links[] = {
-      group + "\\Unsetup.LNK",
-      StartMenuFolder() + "\\" + texts::kMainLink,
-      ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink,
-  };
+  const std::string links[] = {group + "\\Unsetup.LNK", MainLink(), ScheduleLink()};
   for (const std::string& link : links) {
     if (!machine::Exists(link)) Fail("no shortcut %s", Show(link).c_str());
   }
@@ -109,8 +94,7 @@ void ExpectNotRegistered() {
   if (auto value = machine::Profile("Corvane", "Install")) Fail("win.ini Corvane Install was written: %s", Show(*value).c_str());
   if (auto value = machine::Profile("Corvane", "LInstall")) Fail("win.ini Corvane LInstall was written: %s", Show(*value).c_str());
   if (machine::Exists(GroupFolder())) Fail("the program group %s was made", Show(GroupFolder()).c_str());
-  std::string main_link = StartMenuFolder() + "\\" + texts::kMainLink;
-  if (machine::Exists(main_link)) Fail("the shortcut %s was made", Show(main_link).c_str());
+  if (machine::Exists(MainLink())) Fail("the shortcut %s was made", Show(MainLink()).c_str());
   if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry was made");
 }
 
@@ -143,13 +127,13 @@ void ExpectFollowUpStarted(int task_mask) {
     Fail("_ISDEL.EXE was started %zu times, expected once", starts.size());
     if (starts.empty()) return;
   }
-  std::vector<std::string> fields = machine::Split(starts[0], '\t');
+  std::vector<std::string> fields = text::Split(starts[0], "\t");
   if (fields.size() != 4) {
     Fail("unreadable _ISDEL.EXE log line %s", Show(starts[0]).c_str());
     return;
   }
   ExpectText(fields[0], ".\\_ISDEL.EXE", "_ISDEL.EXE command line");
-  ExpectText(Lower(fields[1]), Lower(Bench().medium), "_ISDEL.EXE current folder");
+  ExpectText(text::Lower(fields[1]), text::Lower(Bench().medium), "_ISDEL.EXE current folder");
   ExpectText(fields[2], std::to_string(SW_SHOW), "_ISDEL.EXE show command");
   ExpectText(fields[3], Format("%02X", task_mask), "Setup.run as _ISDEL.EXE found it at its start");
 }

@@ -8,6 +8,15 @@
 
 #include "setup_process.h"
 
+// Where setup's shell registration goes: the Programs folder of the shell's
+// folders, the program group in it, the Start menu above it, the main
+// shortcut there and the scheduled scan's in the Start-up folder.
+std::string ProgramsFolder();
+std::string GroupFolder();
+std::string StartMenuFolder();
+std::string MainLink();
+std::string ScheduleLink();
+
 // The state every scenario starts from, beyond the fresh prefix: a few files
 // in the folders that the scan reads, and the file that the manifest's
 // skipped entry finds already in place.

@@ -3,8 +3,6 @@
 // behind, and the shell registration read back through the shell's own link
 // object, win.ini and the registry.
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -19,19 +17,18 @@
 
 #include "check.h"
 #include "install/journal_format.h"
-#include "machine.h"
 #include "outcome.h"
 #include "payload_store.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/links.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-// run-scenario.sh lays out the real medium (mkmedium's SETUP.INI and payload
-// store, the real programs) here, and names the folder its files came from.
-const char kRealMedium[] = "C:\\realcd";
+// run-scenario.sh names the folder that the real medium's files came from.
 const char kRealSourcesVariable[] = "CORVANE_E2E_REAL_SOURCES";
 constexpr int kCopyStatusId = 1007;
 constexpr int kCopyBarId = 3;
@@ -39,48 +36,7 @@ constexpr COLORREF kBarFill = 0x7F0000;
 
 // ---------------------------------------------------------------- places
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string ProgramsFolder() {
-  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
-}
-std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
-std::string StartMenuFolder() {
-  std::string programs = ProgramsFolder();
-  return programs.substr(0, programs.find_last_of('\\'));
-}
 std::string InMedium(const std::string& name) { return machine::Join(Bench().medium, name); }
-
-// Files directly in a folder matching a pattern, by name; with `folders`,
-// its subfolders too, marked by a trailing backslash.
-std::vector<std::string> Names(const std::string& folder, const char* pattern = "*.*", bool folders = false) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(machine::Join(folder, pattern).c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = entry.cFileName;
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      names.push_back(name);
-    } else if (folders && name != "." && name != "..") {
-      names.push_back(name + "\\");
-    }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
-  return names;
-}
-
-std::string Joined(const std::vector<std::string>& items) {
-  std::string out;
-  for (const std::string& item : items) out += (out.empty() ? "" : ", ") + Show(item);
-  return out.empty() ? "nothing" : out;
-}
 
 void WriteManifest(const std::string& text) {
   if (!machine::WriteFile(InMedium("SETUP.INI"), text)) Abort("cannot write the medium's SETUP.INI");
@@ -131,7 +87,7 @@ bool DamageMember(const std::string& store_path, const std::string& name) {
     size_t length = static_cast<unsigned char>((*store)[at + 25]);
     std::string member = store->substr(at + 26, length);
     at += 26 + length;
-    if (Lower(member) != Lower(name) || packed < 32) continue;
+    if (!text::SameText(member, name) || packed < 32) continue;
     for (uint32_t k = packed / 2; k < packed / 2 + 16; ++k) (*store)[offset + k] ^= 0x5A;
     return machine::WriteFile(store_path, *store);
   }
@@ -154,37 +110,6 @@ std::string Pattern(size_t size, uint32_t seed) {
 
 // ------------------------------------------------------------- read-backs
 
-struct LinkView {
-  bool loaded = false;
-  std::string path, directory, description;
-};
-
-// Loads a link file through the shell's link object, as Explorer reads it.
-LinkView ReadLink(const std::string& link_path) {
-  LinkView view;
-  (void)CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[1024];
-      MultiByteToWideChar(CP_ACP, 0, link_path.c_str(), -1, wide, 1024);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        view.loaded = true;
-        char text[1024];
-        if (SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH))) view.path = text;
-        if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text))) view.directory = text;
-        if (SUCCEEDED(link->GetDescription(text, sizeof text))) view.description = text;
-      }
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return view;
-}
-
 // A shortcut as setup makes it: the target, the start-in folder derived from
 // it, and the description derived from the link path as setup gave it.
 void ExpectLink(const std::string& link, const std::string& target, const std::string& description) {
@@ -192,7 +117,7 @@ void ExpectLink(const std::string& link, const std::string& target, const std::s
     Fail("no shortcut %s", Show(link).c_str());
     return;
   }
-  LinkView view = ReadLink(link);
+  machine::LinkView view = machine::ReadLink(link);
   if (!view.loaded) {
     Fail("the shortcut %s does not load as a shell link", Show(link).c_str());
     return;
@@ -203,36 +128,18 @@ void ExpectLink(const std::string& link, const std::string& target, const std::s
   ExpectText(view.description, description, (what + " description").c_str());
 }
 
-struct RegistryValue {
-  bool found = false;
-  DWORD type = 0;
-  std::string data;
-};
-
-RegistryValue ReadValue(HKEY root, const std::string& key, const char* name) {
-  RegistryValue value;
-  HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return value;
-  char data[1024] = {};
-  DWORD size = sizeof data - 1;
-  value.found = RegQueryValueExA(handle, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size) ==
-                ERROR_SUCCESS;
-  RegCloseKey(handle);
-  value.data.assign(data, strnlen(data, size));
-  return value;
-}
-
 // A REG_SZ value of the uninstall entry.  Its stored size says nothing here:
 // Wine, like the NT family, adds a terminator that the writer left out.
 void ExpectStringValue(const char* name, const std::string& want) {
-  RegistryValue value = ReadValue(HKEY_LOCAL_MACHINE, texts::kUninstallKey, name);
+  std::optional<machine::RegistryValue> value =
+      machine::ReadRegistryValue(HKEY_LOCAL_MACHINE, texts::kUninstallKey, name);
   std::string what = Format("uninstall entry %s", name);
-  if (!value.found) {
+  if (!value) {
     Fail("%s is absent", what.c_str());
     return;
   }
-  ExpectNumber(value.type, REG_SZ, (what + " type").c_str());
-  ExpectText(value.data, want, what.c_str());
+  ExpectNumber(value->type, REG_SZ, (what + " type").c_str());
+  ExpectText(value->bytes.substr(0, value->bytes.find('\0')), want, what.c_str());
 }
 
 // The registration that every completed copy ends with, whatever the
@@ -241,10 +148,9 @@ void ExpectStringValue(const char* name, const std::string& want) {
 void ExpectFixedRegistration(const std::string& install_folder) {
   std::string group = GroupFolder();
   if (!machine::IsFolder(group)) Fail("the program group %s was not made", Show(group).c_str());
-  ExpectLink(machine::Join(StartMenuFolder(), texts::kMainLink), install_folder + "\\CV32W.EXE",
+  ExpectLink(MainLink(), install_folder + "\\CV32W.EXE",
              group + "\\..\\..\\코르바네");
-  ExpectLink(ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink,
-             install_folder + "\\Schedule.EXE", group + "\\..\\시작프로그램\\예약검사");
+  ExpectLink(ScheduleLink(), install_folder + "\\Schedule.EXE", group + "\\..\\시작프로그램\\예약검사");
   ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
   ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
   ExpectStringValue("DisplayName", texts::kUninstallName);
@@ -253,12 +159,12 @@ void ExpectFixedRegistration(const std::string& install_folder) {
 
 // The program group holds exactly these links (by name, any letter case).
 void ExpectGroupLinks(const std::vector<std::string>& want) {
-  std::vector<std::string> seen = Names(GroupFolder());
+  std::vector<std::string> seen = machine::Names(GroupFolder());
   std::vector<std::string> a, b;
-  for (const std::string& name : seen) a.push_back(Lower(name));
-  for (const std::string& name : want) b.push_back(Lower(name));
+  for (const std::string& name : seen) a.push_back(text::Lower(name));
+  for (const std::string& name : want) b.push_back(text::Lower(name));
   std::sort(b.begin(), b.end());
-  if (a != b) Fail("the program group holds %s; expected %s", Joined(seen).c_str(), Joined(want).c_str());
+  if (a != b) Fail("the program group holds %s; expected %s", ShowAll(seen).c_str(), ShowAll(want).c_str());
 }
 
 void ExpectSameFile(const std::string& installed, const std::string& source_bytes, const std::string& source_name) {
@@ -287,8 +193,8 @@ void ExpectFolders(const std::string& install_folder) {
 void ExpectNoTemporaryFiles(const std::vector<std::string>& folders) {
   for (const std::string& folder : folders) {
     for (const char* pattern : {kLibraryTempPattern, kAsidePattern}) {
-      std::vector<std::string> left = Names(folder, pattern);
-      if (!left.empty()) Fail("temporary files left in %s: %s", Show(folder).c_str(), Joined(left).c_str());
+      std::vector<std::string> left = machine::Names(folder, pattern);
+      if (!left.empty()) Fail("temporary files left in %s: %s", Show(folder).c_str(), ShowAll(left).c_str());
     }
   }
 }
@@ -362,7 +268,7 @@ std::vector<CopySample> FollowCopy(Wizard& wizard, const std::function<void(cons
       [&] {
         if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.setup().Running()) return true;
         for (HWND window : ui::TopLevel(pid)) {
-          if (IsWindowVisible(window) && ui::IsMessageBox(window)) return true;
+          if (IsWindowVisible(window) && IsMessageBox(window)) return true;
         }
         CopySample sample{ui::Title(status), ShownPercent(bar)};
         if (!IsWindowVisible(copy)) return true;
@@ -405,13 +311,13 @@ void ExpectStatusOrder(const std::vector<std::string>& shown, const std::vector<
     while (at < want.size() && want[at] != line) ++at;
     if (at == want.size()) {
       Fail("the copy page showed %s out of order or not from the manifest; it showed %s", Show(line).c_str(),
-           Joined(shown).c_str());
+           ShowAll(shown).c_str());
       return;
     }
   }
   for (const std::string& line : must) {
     if (std::find(shown.begin(), shown.end(), line) == shown.end()) {
-      Fail("the copy page never showed %s; it showed %s", Show(line).c_str(), Joined(shown).c_str());
+      Fail("the copy page never showed %s; it showed %s", Show(line).c_str(), ShowAll(shown).c_str());
     }
   }
 }
@@ -465,7 +371,7 @@ void ExpectNothingToCopy(const char* manifest) {
 void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
   SetupProcess& setup = wizard.setup();
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), nullptr, 40000, &box)) {
+  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 40000, &box)) {
     Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
@@ -481,8 +387,7 @@ void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
 // Nothing of the registration, no hand-over: what a failed copy must not reach.
 void ExpectStoppedBeforeRegistration() {
   ExpectNotRegistered();
-  std::string schedule = ProgramsFolder() + "\\" + texts::kStartupFolder + "\\" + texts::kScheduleLink;
-  if (machine::Exists(schedule)) Fail("the shortcut %s was made", Show(schedule).c_str());
+  if (machine::Exists(ScheduleLink())) Fail("the shortcut %s was made", Show(ScheduleLink()).c_str());
   ExpectNoSetupRun(texts::kDefaultFolder);
   ExpectNoFollowUp();
 }
@@ -547,9 +452,9 @@ void FailCopyAt(int fail_at, const std::string& name) {
   // Give the removal command time to go wrong.
   Sleep(1500);
   untouched.Expect("the failed copy");
-  std::vector<std::string> left = Names(folder, "*.*", true);
+  std::vector<std::string> left = machine::Names(folder, "*.*", true);
   if (left != std::vector<std::string>{"notes.txt", "Schedule.EXE"}) {
-    Fail("the install folder holds %s; expected notes.txt and Schedule.EXE only", Joined(left).c_str());
+    Fail("the install folder holds %s; expected notes.txt and Schedule.EXE only", ShowAll(left).c_str());
   }
 }
 
@@ -612,10 +517,7 @@ SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, 
   std::string sources = machine::Environment(kRealSourcesVariable);
   if (sources.empty()) Abort("%s does not name the folder the real medium was made from", kRealSourcesVariable);
   PrepareMachine();
-  Launch launch;
-  launch.command_line = "\"" + std::string(kRealMedium) + "\\SETUP.EXE\"";
-  launch.folder = machine::WindowsFolder();
-  SetupProcess setup(launch);
+  SetupProcess setup(FromRealMedium());
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Folder, true);
@@ -801,7 +703,7 @@ SCENARIO(install_fail_damaged_store, "the real _SETUP.DLL with a damaged payload
   ExpectStoppedBeforeRegistration();
   if (!WaitGone(texts::kDefaultFolder, 15000)) {
     Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
-         Joined(Names(texts::kDefaultFolder, "*.*", true)).c_str());
+         ShowAll(machine::Names(texts::kDefaultFolder, "*.*", true)).c_str());
   }
 }
 
@@ -829,9 +731,9 @@ SCENARIO(install_fail_existing_folder, "the install folder holds the user's file
   ExpectText(machine::ReadFile(notes).value_or("(gone)"), "the user's own notes", "the user's notes.txt");
   ExpectText(machine::ReadFile(kept).value_or("(gone)"), "kept in a subfolder that was there before", "Update\\user.dat");
   if (!machine::IsFolder(folder)) Fail("the install folder, there before setup, was removed");
-  std::vector<std::string> left = Names(folder, "*.*", true);
+  std::vector<std::string> left = machine::Names(folder, "*.*", true);
   if (left != std::vector<std::string>{"notes.txt", "Update\\"}) {
-    Fail("the install folder holds %s; expected notes.txt and Update only", Joined(left).c_str());
+    Fail("the install folder holds %s; expected notes.txt and Update only", ShowAll(left).c_str());
   }
 }
 

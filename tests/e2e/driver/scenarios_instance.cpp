@@ -1,9 +1,10 @@
 // A second SETUP.EXE started while the first runs: it ends at once with exit
 // code 0, shows nothing, loads nothing, and the first goes on unaffected.
 #include "check.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 

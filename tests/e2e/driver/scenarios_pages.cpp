@@ -5,9 +5,10 @@
 
 #include "check.h"
 #include "folder_browser.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
@@ -18,7 +19,7 @@ const char kUserInfoKey[] = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
 // Browse, pick `chosen`, and expect the page to show `display`.
 void Browse(Wizard& wizard, const std::string& chosen, const std::string& display) {
   HWND browser = folder_browser::Open(wizard);
-  folder_browser::Select(wizard.setup(), browser, chosen);
+  folder_browser::Select(browser, chosen);
   folder_browser::Close(browser, IDOK);
   folder_browser::ExpectDisplay(wizard, display, Format("display after choosing %s", Show(chosen).c_str()).c_str());
 }

@@ -2,9 +2,10 @@
 // by another of the ways to ask), the scan page's own question answered Yes,
 // and the copy that fails on one file.
 #include "check.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
@@ -143,7 +144,7 @@ SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts,
   if (!copy) Abort("the copy page does not open");
   PostMessageA(copy, WM_COMMAND, IDCANCEL, 0);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), nullptr, 5000, &box)) Abort("Cancel opens no question");
+  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 5000, &box)) Abort("Cancel opens no question");
   if (!InstallCalls().empty()) Skip("the job had started before the question came up; nothing to show");
   Sleep(2000);
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 0, "InitInstall calls while the question is open");

@@ -17,13 +17,13 @@
 #include <windows.h>
 
 #include "check.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
 #include "setup_process.h"
 #include "shots.h"
+#include "support/files.h"
+#include "support/ui.h"
 #include "texts.h"
-#include "ui.h"
 #include "wizard.h"
 
 namespace {
@@ -36,10 +36,7 @@ constexpr int kCountScanned = 1023;
 constexpr int kCountInfected = 1024;
 constexpr int kCountRepaired = 1025;
 constexpr int kCountDeleted = 1026;
-// Message boxes keep their text in this control.
-constexpr int kMessageText = 0xFFFF;
 
-const char kVirusFoundTitle[] = "바이러스 발견";
 const char kNoEngineTitle[] = "바이러스 검사";
 const char kNoEngineText[] =
     "바이러스 검사 엔진(Corvane.dll)을 찾을 수 없어 바이러스 검사를 하지 못했습니다.\n"
@@ -77,15 +74,6 @@ std::string ExpectedCurrentFile(const std::string& path) {
 }
 
 // ---- files and folders ----
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-bool SamePath(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
 // The three folders the scan reads, named as setup names them.
 std::vector<std::string> KeyFolders() {
@@ -155,12 +143,6 @@ size_t ProbeCount() {
   return std::count_if(calls.begin(), calls.end(), IsProbe);
 }
 
-std::string Joined(const std::vector<std::string>& calls) {
-  std::string out;
-  for (const std::string& call : calls) out += (out.empty() ? "" : ", ") + Show(call);
-  return out.empty() ? std::string("none") : out;
-}
-
 // One scan run binds the engine once: switched on before anything else,
 // switched off after everything else, each exactly once; no call names a
 // probe that is not open, and the double understood its script.
@@ -189,15 +171,15 @@ std::vector<std::string> CallsAbout(const std::vector<std::string>& run, const s
   std::vector<std::string> calls;
   std::map<std::string, int> names;
   size_t at = 0;
-  while (at < run.size() && !(IsProbe(run[at]) && SamePath(ProbedPath(run[at]), path))) ++at;
+  while (at < run.size() && !(IsProbe(run[at]) && text::SameText(ProbedPath(run[at]), path))) ++at;
   for (; at < run.size(); ++at) {
     const std::string& call = run[at];
-    if (call == "off" || (IsProbe(call) && !SamePath(ProbedPath(call), path))) break;
+    if (call == "off" || (IsProbe(call) && !text::SameText(ProbedPath(call), path))) break;
     if (IsProbe(call)) {
       calls.push_back("probe");
       continue;
     }
-    std::vector<std::string> parts = machine::Split(call, ' ');
+    std::vector<std::string> parts = text::Split(call, " ");
     if (parts.size() < 2) {
       calls.push_back(call);
       continue;
@@ -209,7 +191,7 @@ std::vector<std::string> CallsAbout(const std::vector<std::string>& run, const s
   }
   if (next) *next = at < run.size() ? run[at] : "(end of log)";
   for (size_t later = at; later < run.size(); ++later) {
-    if (IsProbe(run[later]) && SamePath(ProbedPath(run[later]), path)) {
+    if (IsProbe(run[later]) && text::SameText(ProbedPath(run[later]), path)) {
       Fail("%s was probed again after other files", Show(path).c_str());
       break;
     }
@@ -228,7 +210,7 @@ void ExpectOnlyProbesBeyond(const std::vector<std::string>& run, const std::vect
     }
     if (call == "on" || call == "off") continue;
     bool about_scripted = std::any_of(scripted.begin(), scripted.end(),
-                                      [&](const std::string& path) { return SamePath(path, current); });
+                                      [&](const std::string& path) { return text::SameText(path, current); });
     if (!about_scripted) {
       Fail("%s: the call %s follows the probe of the clean file %s", what.c_str(), Show(call).c_str(),
            Show(current).c_str());
@@ -250,17 +232,17 @@ std::vector<std::string> EngineLoads(DWORD pid) { return LibraryEvents(Bench().e
 // the medium and released it with FreeLibrary before the next began.
 void ExpectLoadedAndReleased(DWORD pid, size_t runs) {
   std::vector<std::string> events = EngineLoads(pid);
-  std::string library = Lower(Bench().medium + "\\Corvane.dll");
+  std::string library = text::Lower(Bench().medium + "\\Corvane.dll");
   bool ok = events.size() == 2 * runs;
   for (size_t i = 0; ok && i < events.size(); ++i) {
-    std::vector<std::string> parts = machine::Split(events[i], ' ');
-    std::string path = parts.size() >= 3 ? Lower(events[i].substr(parts[0].size() + parts[1].size() + 2)) : "";
+    std::vector<std::string> parts = text::Split(events[i], " ");
+    std::string path = parts.size() >= 3 ? text::Lower(events[i].substr(parts[0].size() + parts[1].size() + 2)) : "";
     ok = parts[0] == (i % 2 == 0 ? "load" : "free") && path == library;
   }
   if (!ok) {
     Fail("after %zu scan runs Corvane.dll had these load events: %s; expected load and free (FreeLibrary) of %s "
          "once per run",
-         runs, Joined(events).c_str(), Show(library).c_str());
+         runs, ShowAll(events).c_str(), Show(library).c_str());
   }
 }
 
@@ -294,14 +276,6 @@ void ExpectCounts(HWND page, Counts want, const std::string& when) {
   }
 }
 
-// A window's whole text as the system keeps it (ui::Title stops at 1 KB).
-std::string FullText(HWND window) {
-  std::string text(65536, '\0');
-  int length = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
-  text.resize(length > 0 ? length : 0);
-  return text;
-}
-
 bool ScanCompleted(HWND page) {
   return ui::Enabled(page, IDOK) && !ui::Enabled(page, IDCANCEL) &&
          ui::Title(ui::Item(page, kCurrentFile)) == texts::kScanDone;
@@ -311,9 +285,9 @@ bool ScanCompleted(HWND page) {
 // the scan pages' caption, so it is told apart from them by their controls.
 HWND VisibleEngineWarning(DWORD pid) {
   for (HWND window : ui::TopLevel(pid)) {
-    if (IsWindowVisible(window) && ui::ClassName(window) == texts::kDialogClass &&
-        ui::Title(window) == kNoEngineTitle && ui::Item(window, kMessageText) && !ui::Item(window, kCountScanned) &&
-        !ui::Item(window, kScanFirst)) {
+    if (IsWindowVisible(window) && ui::ClassName(window) == ui::kDialogClass &&
+        ui::Title(window) == kNoEngineTitle && ui::Item(window, ui::kMessageTextId) &&
+        !ui::Item(window, kCountScanned) && !ui::Item(window, kScanFirst)) {
       return window;
     }
   }
@@ -334,7 +308,7 @@ void ExpectBoxShape(HWND box, const std::vector<int>& buttons, int default_id, H
     Fail("%s: buttons%s, expected%s", what.c_str(), ButtonList(view.buttons).c_str(), ButtonList(buttons).c_str());
   }
   for (int id : view.buttons) {
-    bool is_default = (GetWindowLongA(ui::Item(box, id), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+    bool is_default = ui::IsDefaultButton(box, id);
     if (is_default != (id == default_id)) {
       Fail("%s: button %d is%s the default button", what.c_str(), id, is_default ? "" : " not");
     }
@@ -371,8 +345,8 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
         [&] {
           if (!setup.Running()) return true;
           for (HWND window : ui::TopLevel(setup.pid())) {
-            if (window == page || !IsWindowVisible(window) || ui::ClassName(window) != texts::kDialogClass) continue;
-            if (ui::IsMessageBox(window) && ui::Title(window) == kVirusFoundTitle) {
+            if (window == page || !IsWindowVisible(window) || ui::ClassName(window) != ui::kDialogClass) continue;
+            if (IsMessageBox(window) && ui::Title(window) == texts::kVirusFoundTitle) {
               box = window;
             } else {
               stranger = window;
@@ -394,13 +368,13 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
     }
     if (!box) break;
     Question question;
-    question.text = FullText(ui::Item(box, kMessageText));
+    question.text = ui::Title(ui::Item(box, ui::kMessageTextId));
     question.path = question.text.substr(0, question.text.find("\n\n"));
     question.current_file = ui::Title(ui::Item(page, kCurrentFile));
-    question.last_virus = FullText(ui::Item(page, kLastVirus));
+    question.last_virus = ui::Title(ui::Item(page, kLastVirus));
     question.counts = ShownCounts(page);
     std::string what = Format("the question about %s", Show(question.path).c_str());
-    ExpectText(ui::Title(box), kVirusFoundTitle, (what + ", title").c_str());
+    ExpectText(ui::Title(box), texts::kVirusFoundTitle, (what + ", title").c_str());
     ExpectBoxShape(box, {IDCANCEL, IDYES, IDNO}, IDYES, page, what);
     if (ui::Enabled(page, IDOK)) Fail("%s: Next is enabled while the scan runs", what.c_str());
     asked.push_back(question);
@@ -534,8 +508,8 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   std::vector<std::string> calls = CallsAbout(run, path, &next);
   std::vector<std::string> want_calls(example.calls.begin(), example.calls.end());
   if (calls != want_calls) {
-    Fail("%s: engine calls about %s were %s; expected %s", label.c_str(), Show(path).c_str(), Joined(calls).c_str(),
-         Joined(want_calls).c_str());
+    Fail("%s: engine calls about %s were %s; expected %s", label.c_str(), Show(path).c_str(), ShowAll(calls).c_str(),
+         ShowAll(want_calls).c_str());
   }
   // The file lies in C:\, so files of the Windows folder always follow.
   if (!IsProbe(next)) Fail("%s: after %s the scan went on with %s, not the next file", label.c_str(), example.file,
@@ -544,7 +518,7 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   Counts want = Counts{static_cast<int>(files) - 1, 0, 0, 0} + example.rise;
   ExpectCounts(page, want, label);
   ExpectNumber(ShownCounts(page).scanned, probes, (label + ": files-scanned counter against the probes").c_str());
-  ExpectText(FullText(ui::Item(page, kLastVirus)), example.last_virus ? example.last_virus : texts::kNoVirus,
+  ExpectText(ui::Title(ui::Item(page, kLastVirus)), example.last_virus ? example.last_virus : texts::kNoVirus,
              (label + ": last-virus field").c_str());
   ExpectLoadedAndReleased(session.setup.pid(), *runs);
   if (example.deleted) {
@@ -714,7 +688,7 @@ SCENARIO(scan_cancel, "Cancel during the scan: No goes on, Yes ends setup before
   // The drain passes keys on without the dialog manager: Esc asks nothing.
   ui::Key(page, VK_ESCAPE);
   ui::MessageBoxView stray;
-  if (ui::WaitMessageBox(pid, nullptr, 700, &stray)) {
+  if (ui::WaitMessageBox(pid, IsMessageBox, 700, &stray)) {
     Fail("Esc during the scan brought %s %s", Show(stray.title).c_str(), Show(stray.text).c_str());
     ui::Answer(stray, stray.buttons.size() > 1 ? IDNO : IDOK);
   }
@@ -739,7 +713,7 @@ SCENARIO(scan_cancel, "Cancel during the scan: No goes on, Yes ends setup before
   std::vector<std::string> calls = EngineCalls();
   std::vector<std::string> after(calls.begin() + std::min(before_yes.size(), calls.size()), calls.end());
   if (after != std::vector<std::string>{"off"}) {
-    Fail("after Yes to the scan's question the engine got %s; expected only the turn-off", Joined(after).c_str());
+    Fail("after Yes to the scan's question the engine got %s; expected only the turn-off", ShowAll(after).c_str());
   }
   ExpectRunFrame(calls, "the cancelled scan");
   ExpectLoadedAndReleased(pid, 1);
@@ -781,7 +755,7 @@ void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<
   }
   HWND page = GetWindow(warning, GW_OWNER);
   std::string label = Format("the warning with %s", what);
-  ExpectText(FullText(ui::Item(warning, kMessageText)), kNoEngineText, (label + ", text").c_str());
+  ExpectText(ui::Title(ui::Item(warning, ui::kMessageTextId)), kNoEngineText, (label + ", text").c_str());
   if (!page || !ui::Item(page, kCountScanned)) Fail("%s is not owned by the scan page", label.c_str());
   ExpectBoxShape(warning, {IDOK}, IDOK, page, label);
   if (page && (ui::Enabled(page, IDOK) || ui::Title(ui::Item(page, kCurrentFile)) == texts::kScanDone)) {
@@ -795,11 +769,11 @@ void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<
   ExpectCounts(page, {0, 0, 0, 0}, label);
   ExpectText(ui::Title(ui::Item(page, kLastVirus)), texts::kNoVirus, (label + ", last-virus field").c_str());
   std::vector<std::string> run = CallsSince(mark);
-  if (run != calls) Fail("with %s the engine got %s; expected %s", what, Joined(run).c_str(), Joined(calls).c_str());
+  if (run != calls) Fail("with %s the engine got %s; expected %s", what, ShowAll(run).c_str(), ShowAll(calls).c_str());
   std::vector<std::string> loads = EngineLoads(pid);
   size_t want_loads = loads_before + (library_loads ? 2 : 0);
   if (loads.size() != want_loads || (library_loads && loads.back().rfind("free ", 0) != 0)) {
-    Fail("with %s the library's load events are %s; expected %s", what, Joined(loads).c_str(),
+    Fail("with %s the library's load events are %s; expected %s", what, ShowAll(loads).c_str(),
          library_loads ? "one more load and free" : "none more");
   }
   wizard.Go(IDOK, Page::Folder);
@@ -930,7 +904,7 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   // Every file directly in the key folders as it was before the scan.
   std::map<std::string, Snapshot> before;
   for (const std::string& path : KeyFolderFiles()) {
-    before[Lower(path)] = Snapshot{machine::ReadFile(path).value_or(""), TimesOf(path).value_or(Times{})};
+    before[text::Lower(path)] = Snapshot{machine::ReadFile(path).value_or(""), TimesOf(path).value_or(Times{})};
   }
   HWND page = session.OpenScan();
   std::map<std::string, size_t> asked;  // per planted path
@@ -938,8 +912,8 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   bool question_shot = false;
   AnswerUntilComplete(session.wizard, [&](const Question& question) {
     auto file = std::find_if(planted.begin(), planted.end(),
-                             [&](const Planted& p) { return SamePath(p.path, question.path); });
-    size_t index = asked[Lower(question.path)]++;
+                             [&](const Planted& p) { return text::SameText(p.path, question.path); });
+    size_t index = asked[text::Lower(question.path)]++;
     if (file == planted.end() || index >= file->questions.size()) {
       Fail("unexpected question: %s", Show(question.text).c_str());
       return IDNO;
@@ -959,7 +933,7 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   Counts want{static_cast<int>(before.size()), 0, 0, 0};
   for (const Planted& file : planted) {
     if (file.in_subfolder) continue;
-    ExpectNumber(static_cast<long long>(asked[Lower(file.path)]), static_cast<long long>(file.questions.size()),
+    ExpectNumber(static_cast<long long>(asked[text::Lower(file.path)]), static_cast<long long>(file.questions.size()),
                  Format("questions about %s", Show(file.path).c_str()).c_str());
     want.infected += static_cast<int>(file.questions.size());
     if (file.fate == Fate::kRepaired) {
@@ -995,16 +969,17 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   // included, is as it was; no file is left behind by the treatments.
   std::map<std::string, bool> treated;
   for (const Planted& file : planted) {
-    if (file.fate != Fate::kUntouched) treated[Lower(file.path)] = file.fate == Fate::kRepaired;
+    if (file.fate != Fate::kUntouched) treated[text::Lower(file.path)] = file.fate == Fate::kRepaired;
   }
   std::vector<std::string> after = KeyFolderFiles();
   for (const std::string& path : after) {
-    if (!before.count(Lower(path))) Fail("the scan left a new file %s", Show(path).c_str());
+    if (!before.count(text::Lower(path))) Fail("the scan left a new file %s", Show(path).c_str());
   }
   for (const auto& [path, snapshot] : before) {
     auto found = treated.find(path);
     if (found != treated.end()) {
-      bool present = std::any_of(after.begin(), after.end(), [&](const std::string& p) { return Lower(p) == path; });
+      bool present =
+          std::any_of(after.begin(), after.end(), [&](const std::string& p) { return text::Lower(p) == path; });
       if (present != found->second) Fail("%s is %s after the scan", Show(path).c_str(), present ? "there" : "gone");
       continue;
     }

@@ -8,17 +8,18 @@
 
 #include "check.h"
 #include "install/journal_format.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
+#include "support/ui.h"
 #include "texts.h"
-#include "ui.h"
 #include "wizard.h"
 
 namespace {
 
 constexpr unsigned kSilentTimeoutMs = 60000;
-const char kRealMedium[] = "C:\\realcd";
 
 std::string Log() { return Bench().home + "\\silent.log"; }
 
@@ -143,18 +144,10 @@ SCENARIO(silent_uninstall, "real medium: SETUP.EXE /S, then Unsetup.exe /S keeps
     machine::WriteFile(notes, "the user's notes");
     std::string log = Bench().home + "\\unsetup.log";
     std::string command = "\"" + folder + "\\Unsetup.exe\" /S /LOG=" + log + (all ? " /ALL" : "");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, machine::WindowsFolder().c_str(),
-                        &startup, &process)) {
-      Abort("cannot start %s", Show(command).c_str());
-    }
+    machine::Process unsetup;
+    if (!unsetup.Start(command, machine::WindowsFolder())) Abort("cannot start %s", Show(command).c_str());
     DWORD code = 1;
-    WaitForSingleObject(process.hProcess, kSilentTimeoutMs);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    unsetup.WaitEnd(kSilentTimeoutMs, &code);
     ExpectNumber(code, 0, all ? "exit code of Unsetup.exe /S /ALL" : "exit code of Unsetup.exe /S");
     ExpectNotRegistered();
     if (machine::Exists(Journal())) Fail("the journal is still there");
@@ -216,8 +209,7 @@ SCENARIO(silent_file_in_use, "real medium: SETUP.EXE /S over a Corvane.dll that 
   ExpectNumber(code, 3010, "exit code");
   ExpectLogHas({"사용 중인 파일, 다시 시작할 때 교체: " + library, "끝 코드 3010"});
   ExpectRegistered(texts::kDefaultFolder);
-  std::string wininit = machine::ReadFile(machine::WindowsFolder() + "\\WININIT.INI").value_or("");
-  for (char& c : wininit) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  std::string wininit = text::Upper(machine::ReadFile(machine::WindowsFolder() + "\\WININIT.INI").value_or(""));
   if (wininit.find("[RENAME]") == std::string::npos || wininit.find("\\CORVANE.DLL=") == std::string::npos) {
     Fail("WININIT.INI holds no replacement of Corvane.dll: %s", Show(wininit).c_str());
   }

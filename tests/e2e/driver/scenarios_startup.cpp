@@ -1,28 +1,23 @@
 // Start-up: the ways SETUP.EXE is started and the tests it makes before any
 // page: the support library, an earlier installation.
 #include <algorithm>
-#include <cctype>
 #include <set>
 
 #include "check.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // Setup stops before any page with exactly one message box: `text` under
 // the title "설치 오류", OK only.  Nothing else of setup comes on screen.
 void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what) {
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), nullptr, kStartTimeoutMs, &box)) {
+  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, kStartTimeoutMs, &box)) {
     Abort("%s: no message box; on screen:%s", what, DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, Format("%s: title", what).c_str());
@@ -35,7 +30,7 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
   std::set<HWND> boxes = {box.hwnd};
   for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
     if (record.first_visible == ui::WindowRecord::kNever) continue;
-    if (record.class_name == texts::kDialogClass && record.title == texts::kErrorTitle) {
+    if (record.class_name == ui::kDialogClass && record.title == texts::kErrorTitle) {
       boxes.insert(record.hwnd);
     } else if (record.class_name != texts::kLogoClass) {
       // The logo window may come up before the library is loaded; nothing else.
@@ -47,7 +42,7 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
 
 void ExpectCurrentFolder(const SetupProcess& setup, const std::string& want) {
   std::string folder = CurrentFolderOf(setup.handle());
-  if (Lower(folder) != Lower(want)) {
+  if (!text::SameText(folder, want)) {
     Fail("SETUP.EXE's current folder after start-up is %s, expected %s", Show(folder).c_str(), Show(want).c_str());
   }
 }
@@ -62,7 +57,7 @@ void ExpectStartsIn(const Launch& launch, const std::string& folder) {
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(5000)) Fail("MemChk.exe was not started from the setup folder");
   std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, setup.pid());
   std::string want = Format("load %lu %s\\_SETUP.DLL", setup.pid(), folder.c_str());
-  if (events.empty() || Lower(events.front()) != Lower(want)) {
+  if (events.empty() || !text::SameText(events.front(), want)) {
     Fail("_SETUP.DLL was not loaded from the setup folder: %s, expected %s",
          events.empty() ? "no load" : Show(events.front()).c_str(), Show(want).c_str());
   }
@@ -79,15 +74,15 @@ void ExpectFolderUnchanged(const Launch& launch) {
   ui::WaitUntil(
       [&] {
         if (!setup.Running()) return true;
-        found = ui::FindVisible(setup.pid(), texts::kDialogClass, nullptr);
-        return found && (ui::IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
+        found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+        return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
       },
       kStartTimeoutMs);
   if (!found) Abort("neither the welcome page nor a message came; on screen:%s", DescribeScreen().c_str());
   ExpectCurrentFolder(setup, launch.folder);
   // ".\\MemChk.exe" is looked for in the current folder only, so it is not found.
   if (MediumHas("MemChk.exe") && WaitForMemoryCheck(3000)) Fail("MemChk.exe was started although the setup folder is not current");
-  if (ui::IsMessageBox(found)) {
+  if (IsMessageBox(found)) {
     ui::MessageBoxView box = ui::ViewMessageBox(found);
     ExpectText(box.text, texts::kMissingFilesText, "start-up message");
     ui::Answer(box, IDOK);
@@ -242,11 +237,11 @@ SCENARIO(start_long_path, "program paths of 615 and 2000 bytes: no crash, exit 0
     ui::WaitUntil(
         [&] {
           if (!setup.Running()) return true;
-          found = ui::FindVisible(setup.pid(), texts::kDialogClass, nullptr);
-          return found && (ui::IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
+          found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+          return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
         },
         kStartTimeoutMs);
-    if (found && ui::IsMessageBox(found)) {
+    if (found && IsMessageBox(found)) {
       ui::MessageBoxView box = ui::ViewMessageBox(found);
       Note("message %s %s", Show(box.title).c_str(), Show(box.text).c_str());
       ui::Answer(box, IDOK);

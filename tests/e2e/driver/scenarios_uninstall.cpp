@@ -8,18 +8,18 @@
 #include <cstdlib>
 
 #include "check.h"
-#include "machine.h"
 #include "install/journal_format.h"
 #include "outcome.h"
 #include "payload_store.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
 namespace {
 
-const char kRealMedium[] = "C:\\realcd";
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kUninstallTitle[] = "코르바네™ 제거";
 const char kQuestion[] = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?\n\n설치 폴더: C:\\Program Files\\Corvane";
 const char kDone[] = "코르바네™를 제거했습니다.";
@@ -37,25 +37,6 @@ void RequireRealMedium() {
     Note("no real medium in %s (mkmedium or the real _SETUP.DLL was not built)", kRealMedium);
     std::exit(77);
   }
-}
-
-Launch FromRealMedium() {
-  Launch launch;
-  launch.command_line = std::string("\"") + kRealMedium + "\\SETUP.EXE\"";
-  launch.folder = machine::WindowsFolder();
-  return launch;
-}
-
-std::string ProgramsFolder() {
-  return machine::RegistryString(HKEY_CURRENT_USER, kShellFolders, "Programs").value_or("(no Programs value)");
-}
-std::string GroupFolder() { return machine::Join(ProgramsFolder(), texts::kGroupName); }
-std::string MainLink() {
-  std::string programs = ProgramsFolder();
-  return machine::Join(programs.substr(0, programs.find_last_of('\\')), texts::kMainLink);
-}
-std::string ScheduleLink() {
-  return machine::Join(machine::Join(ProgramsFolder(), texts::kStartupFolder), texts::kScheduleLink);
 }
 
 // Every page with its defaults, every follow-up task: on the real medium the
@@ -79,46 +60,19 @@ void ExpectProductInstalled() {
   }
 }
 
-struct Search {
-  const char* class_name;
-  const char* title;  // null: any
-  HWND found;
-};
-
-BOOL CALLBACK MatchAnyProcess(HWND window, LPARAM param) {
-  Search* search = reinterpret_cast<Search*>(param);
-  if (!IsWindowVisible(window)) return TRUE;
-  if (ui::ClassName(window) != search->class_name) return TRUE;
-  if (search->title && ui::Title(window) != search->title) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// A visible top-level window of any process: the uninstaller's copy has a
-// process id that the driver never learns.  (The uninstaller's message boxes
-// are told by their title, which no window of setup has.)
-HWND WaitVisibleAnywhere(const char* class_name, const char* title, unsigned timeout_ms) {
-  Search search{class_name, title, nullptr};
-  ui::WaitUntil(
-      [&] {
-        EnumWindows(MatchAnyProcess, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      timeout_ms, 50);
-  return search.found;
-}
-
 // A running program of the product, opened so that its end can be awaited.
 struct RunningProgram {
   HWND window = nullptr;
   HANDLE process = nullptr;
 };
 
+// The window of a process the driver did not start: the real _ISDEL.EXE
+// starts the product's programs.
 RunningProgram WaitProgram(const char* class_name) {
   RunningProgram program;
-  program.window = WaitVisibleAnywhere(class_name, nullptr, 20000);
+  program.window = ui::WaitVisible(0, class_name, nullptr, 20000);
   if (!program.window) Abort("no %s window came; on screen:%s", class_name, DescribeScreen().c_str());
-  program.process = OpenProcess(SYNCHRONIZE, FALSE, ui::ProcessOf(program.window));
+  program.process = ui::OpenOwner(program.window);
   return program;
 }
 
@@ -141,32 +95,26 @@ struct Uninstallation {
 // process of the uninstaller has ended.
 Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
   Uninstallation run;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION original{};
-  std::string command = command_line;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, machine::WindowsFolder().c_str(),
-                      &startup, &original)) {
+  machine::Process original;
+  if (!original.Start(command_line, machine::WindowsFolder())) {
     Abort("cannot start the uninstaller as %s (error %lu)", Show(command_line).c_str(), GetLastError());
   }
-  Note("started the uninstaller as %s, pid %lu", Show(command_line).c_str(), original.dwProcessId);
-  CloseHandle(original.hThread);
+  Note("started the uninstaller as %s, pid %lu", Show(command_line).c_str(), original.id());
   for (;;) {
-    HWND box = WaitVisibleAnywhere(texts::kDialogClass, kUninstallTitle, kUninstallerTimeoutMs);
-    if (!box) {
+    // The uninstaller's copy has a process id that the driver never learns.
+    ui::MessageBoxView view;
+    if (!ui::WaitMessageBox(0, kUninstallTitle, kUninstallerTimeoutMs, &view)) {
       Fail("the uninstaller showed no message after %zu; on screen:%s", run.texts.size(), DescribeScreen().c_str());
       break;
     }
-    ui::MessageBoxView view = ui::ViewMessageBox(box);
     run.texts.push_back(view.text);
     Note("uninstaller asks: %s", Show(view.text).c_str());
     if (view.buttons == std::vector<int>{IDYES, IDNO}) {
       ui::Answer(view, run.texts.size() == 1 ? IDYES : others);
       continue;
     }
-    DWORD pid = ui::ProcessOf(box);
-    run.done_by_other_process = pid != original.dwProcessId;
-    HANDLE last = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    run.done_by_other_process = ui::ProcessOf(view.hwnd) != original.id();
+    HANDLE last = ui::OpenOwner(view.hwnd);
     ui::Answer(view, IDOK);
     if (last && WaitForSingleObject(last, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
       Fail("the uninstaller still runs after its last message");
@@ -174,11 +122,9 @@ Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
     if (last) CloseHandle(last);
     break;
   }
-  if (WaitForSingleObject(original.hProcess, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
+  if (!original.WaitEnd(kUninstallerTimeoutMs)) {
     Fail("the uninstaller started as %s does not end", Show(command_line).c_str());
-    TerminateProcess(original.hProcess, 1);
   }
-  CloseHandle(original.hProcess);
   return run;
 }
 
@@ -191,11 +137,6 @@ void ExpectAskedAndDone(const Uninstallation& run) {
   ExpectText(run.texts[1], kDone, "the uninstaller's last message");
 }
 
-bool HasProfileSection() {
-  char keys[600] = "";
-  return GetProfileStringA("Corvane", nullptr, "", keys, sizeof keys) > 0;
-}
-
 // Nothing of what setup made is left, and nothing else went with it.  The
 // user information and the memory check are recorded in win.ini before the
 // copy, and only the uninstaller takes them: `section` says whether the
@@ -205,7 +146,7 @@ void ExpectNoTrace(bool section = true) {
   for (const std::string& path : gone) {
     if (machine::Exists(path)) Fail("%s is still there after the uninstaller", Show(path).c_str());
   }
-  if (section && HasProfileSection()) Fail("win.ini still has the section Corvane");
+  if (section && machine::HasProfileSection("Corvane")) Fail("win.ini still has the section Corvane");
   if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry is still there");
   ExpectText(machine::ReadFile(kUserFile).value_or("(absent)"), kUserText, "the user's file in another folder");
   if (!machine::IsFolder(machine::Join(ProgramsFolder(), texts::kStartupFolder))) Fail("the Start-up folder went too");
@@ -300,25 +241,8 @@ namespace {
 
 const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
-std::optional<DWORD> SharedCount(const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  DWORD value = 0, size = sizeof value;
-  LONG r = RegQueryValueExA(key, path.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(key);
-  if (r != ERROR_SUCCESS) return std::nullopt;
-  return value;
-}
-
-void SetSharedCount(const std::string& path, DWORD count) {
-  HKEY key;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
-  RegCloseKey(key);
-}
-
 void ExpectCount(const std::string& path, std::optional<DWORD> want, const char* when) {
-  std::optional<DWORD> seen = SharedCount(path);
+  std::optional<DWORD> seen = machine::RegistryNumber(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str());
   if (seen != want) {
     Fail("%s the SharedDLLs count of %s is %s, expected %s", when, Show(path).c_str(),
          seen ? std::to_string(*seen).c_str() : "absent", want ? std::to_string(*want).c_str() : "absent");
@@ -338,7 +262,7 @@ void LayOutSharedMedium() {
   members.push_back({"CVSHARE1.DLL", "MZ the shared library, as this product brings it", true});
   members.push_back({"CVSHARE2.DLL", "MZ a library only this product uses", false});
   const std::string medium = Bench().medium;
-  if (!CopyFileA((std::string(kRealMedium) + "\\_SETUP.DLL").c_str(), (medium + "\\_SETUP.DLL").c_str(), FALSE) ||
+  if (!CopyFileA(machine::Join(kRealMedium, "_SETUP.DLL").c_str(), (medium + "\\_SETUP.DLL").c_str(), FALSE) ||
       !machine::WriteFile(medium + "\\_SETUP.PAK", PayloadStore(members)) ||
       !machine::WriteFile(medium + "\\SETUP.INI",
                           "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
@@ -362,7 +286,7 @@ SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, o
   const std::string shared = system + "\\CVSHARE1.DLL", own = system + "\\CVSHARE2.DLL";
   // Another program's copy, counted by its own installer.
   machine::WriteFile(shared, "MZ another program's copy");
-  SetSharedCount(shared, 1);
+  machine::SetRegistryNumber(HKEY_LOCAL_MACHINE, kSharedDlls, shared.c_str(), 1);
   DeleteFileA(own.c_str());
 
   InstallFrom(FromExplorer());
@@ -388,7 +312,7 @@ SCENARIO(uninstall_exactly_the_journal, "install with two system-folder files, o
   for (const std::string& path : {GroupFolder(), MainLink(), ScheduleLink()}) {
     if (machine::Exists(path)) Fail("%s is still there", Show(path).c_str());
   }
-  if (HasProfileSection()) Fail("win.ini still has the section Corvane");
+  if (machine::HasProfileSection("Corvane")) Fail("win.ini still has the section Corvane");
   if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry is still there");
   if (machine::Exists(machine::Join(machine::WindowsFolder(), kJournalFileName))) Fail("the journal is still there");
   if (!machine::Exists(shared)) Fail("%s, which another program counts, went", Show(shared).c_str());

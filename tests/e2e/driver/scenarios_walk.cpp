@@ -7,9 +7,10 @@
 
 #include "check.h"
 #include "folder_browser.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
+#include "support/files.h"
+#include "support/settings.h"
 #include "texts.h"
 #include "wizard.h"
 
@@ -29,16 +30,9 @@ std::string TempFile() { return machine::Join(machine::Environment("TEMP"), "FIL
 
 void ExpectAgreementText(HWND page) {
   HWND edit = ui::Item(page, 1005);
-  std::string text = ui::Text(edit);
-  ExpectNumber(static_cast<long long>(text.size()), 831, "agreement text length in bytes");
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (;;) {
-    size_t end = text.find("\r\n", start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
+  std::string agreement = ui::Text(edit);
+  ExpectNumber(static_cast<long long>(agreement.size()), 831, "agreement text length in bytes");
+  std::vector<std::string> lines = text::Split(agreement, "\r\n");
   ExpectNumber(static_cast<long long>(lines.size()), 17, "agreement text lines");
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].size() > 74) Fail("agreement line %zu is %zu bytes long, at most 74 expected", i + 1, lines[i].size());
@@ -109,19 +103,9 @@ void ExpectCopyLines(const std::vector<std::string>& shown) {
   if (shown.size() < 3) Fail("the copy page showed only %zu of the %zu paths", shown.size(), want.size());
 }
 
-// Windows compares paths without regard to the case of ASCII letters.
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-bool SameFolder(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
-
 bool SameFiles(std::vector<std::string> a, std::vector<std::string> b) {
-  for (std::string& path : a) path = Lower(path);
-  for (std::string& path : b) path = Lower(path);
+  for (std::string& path : a) path = text::Lower(path);
+  for (std::string& path : b) path = text::Lower(path);
   std::sort(a.begin(), a.end());
   std::sort(b.begin(), b.end());
   return a == b;
@@ -136,7 +120,8 @@ void ExpectScannedFiles(const std::vector<std::string>& probes) {
   for (const std::string& folder : folders) {
     std::vector<std::string> want = machine::FilesIn(folder);
     std::vector<std::string> got;
-    while (at < probes.size() && SameFolder(probes[at].substr(0, probes[at].find_last_of('\\') + 1), machine::Join(folder, ""))) {
+    while (at < probes.size() &&
+           text::SameText(probes[at].substr(0, probes[at].find_last_of('\\') + 1), machine::Join(folder, ""))) {
       got.push_back(probes[at++]);
     }
     if (!SameFiles(got, want)) {
@@ -172,7 +157,7 @@ void ExpectNoWayOutButNext(Wizard& wizard) {
   for (Ask how : {Ask::Esc, Ask::CloseBox}) {
     wizard.Send(how);
     ui::MessageBoxView box;
-    if (ui::WaitMessageBox(wizard.setup().pid(), nullptr, 700, &box)) {
+    if (ui::WaitMessageBox(wizard.setup().pid(), IsMessageBox, 700, &box)) {
       Fail("%s on the completed scan page asked %s", AskName(how), Show(box.text).c_str());
       ui::Answer(box, box.buttons.size() > 1 ? box.buttons.back() : IDOK);  // No
     }
@@ -184,7 +169,7 @@ void Finish(Wizard& wizard, Ask how) {
   std::set<HWND> before = ui::SeenOnScreen(wizard.setup().pid());
   wizard.Send(how, IDOK);
   ui::MessageBoxView box;
-  if (ui::WaitMessageBox(wizard.setup().pid(), nullptr, 700, &box)) {
+  if (ui::WaitMessageBox(wizard.setup().pid(), IsMessageBox, 700, &box)) {
     Fail("finishing by %s asked %s %s", AskName(how), Show(box.title).c_str(), Show(box.text).c_str());
     ui::Answer(box, box.buttons.empty() ? IDOK : box.buttons.front());
   }

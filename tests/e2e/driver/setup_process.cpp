@@ -4,8 +4,8 @@
 #include <tlhelp32.h>
 
 #include "check.h"
-#include "machine.h"
-#include "ui.h"
+#include "support/files.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -30,6 +30,14 @@ BenchPaths MakeBench() {
 BenchPaths& MutableBench() {
   static BenchPaths bench = MakeBench();
   return bench;
+}
+
+// Started as Explorer starts a program: by its full path, from another folder.
+Launch FromSetupFolder(const std::string& medium) {
+  Launch launch;
+  launch.command_line = "\"" + medium + "\\SETUP.EXE\"";
+  launch.folder = machine::WindowsFolder();
+  return launch;
 }
 
 }  // namespace
@@ -63,64 +71,38 @@ void PrepareBench() {
   }
 }
 
-Launch FromExplorer() {
-  Launch launch;
-  launch.command_line = "\"" + Bench().medium + "\\SETUP.EXE\"";
-  launch.folder = machine::WindowsFolder();
-  return launch;
-}
+Launch FromExplorer() { return FromSetupFolder(Bench().medium); }
+
+Launch FromRealMedium() { return FromSetupFolder(kRealMedium); }
 
 SetupProcess::SetupProcess(const Launch& launch) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::string command = launch.command_line;
-  started_ = Elapsed();
-  if (!CreateProcessA(launch.application.empty() ? nullptr : launch.application.c_str(), &command[0], nullptr,
-                      nullptr, FALSE, 0, nullptr, launch.folder.empty() ? nullptr : launch.folder.c_str(),
-                      &startup, &info)) {
+  started_ = GetTickCount();
+  if (!process_.Start(launch)) {
     Abort("cannot start %s (error %lu)", Show(launch.command_line).c_str(), GetLastError());
   }
-  pid_ = info.dwProcessId;
-  process_ = info.hProcess;
-  CloseHandle(info.hThread);
-  ui::Watch(pid_);
+  ui::Watch(pid());
   Note("started SETUP.EXE as %s in %s, pid %lu",
        Show(launch.command_line.size() > 120 ? launch.command_line.substr(0, 120) + "..." : launch.command_line)
            .c_str(),
-       Show(launch.folder).c_str(), pid_);
+       Show(launch.folder).c_str(), pid());
 }
 
 SetupProcess::~SetupProcess() {
-  if (Running()) {
-    Note("ending pid %lu by force", pid_);
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
-  }
-  CloseHandle(process_);
-}
-
-bool SetupProcess::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-bool SetupProcess::WaitEnd(unsigned timeout_ms, DWORD* code) const {
-  if (WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(process_, code);
-  return true;
+  if (Running()) Note("ending pid %lu by force", pid());
 }
 
 bool SetupProcess::ExpectEnd(unsigned timeout_ms, const char* after) {
   DWORD code = 0;
   if (!WaitEnd(timeout_ms, &code)) {
     Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeout_ms, after, DescribeScreen().c_str());
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
+    process_.End();
     return false;
   }
   if (code != 0) {
     Fail("SETUP.EXE ended after %s with exit code 0x%lX, expected 0", after, code);
     return false;
   }
-  Note("SETUP.EXE (pid %lu) ended with exit code 0", pid_);
+  Note("SETUP.EXE (pid %lu) ended with exit code 0", pid());
   return true;
 }
 
@@ -162,7 +144,7 @@ std::string CurrentFolderOf(HANDLE process) {
 std::vector<std::string> LibraryEvents(const std::string& log, DWORD pid) {
   std::vector<std::string> events;
   for (const std::string& line : machine::Lines(log)) {
-    std::vector<std::string> parts = machine::Split(line, ' ');
+    std::vector<std::string> parts = text::Split(line, " ");
     if (parts.size() >= 2 && parts[1] == std::to_string(pid)) events.push_back(line);
   }
   return events;
@@ -171,7 +153,7 @@ std::vector<std::string> LibraryEvents(const std::string& log, DWORD pid) {
 std::vector<InstallCall> InstallCalls() {
   std::vector<InstallCall> calls;
   for (const std::string& line : machine::Lines(Bench().setupdll_log)) {
-    std::vector<std::string> parts = machine::Split(line, '\t');
+    std::vector<std::string> parts = text::Split(line, "\t");
     if (parts.size() == 4) calls.push_back({parts[1], parts[2], parts[3]});
   }
   return calls;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/processes.h"
+
 // Where things are in the test prefix.  The runner script lays out the medium
 // and the doubles and names the folders in the environment.
 struct BenchPaths {
@@ -32,14 +34,16 @@ bool MediumHas(const char* name);
 // Sets or clears (null) one environment variable for the programs started next.
 void SetChildEnvironment(const char* name, const char* value);
 
+// run-scenario.sh lays out a second, real medium here when mkmedium and the
+// real _SETUP.DLL were built: mkmedium's SETUP.INI and payload store and the
+// real programs.
+inline constexpr char kRealMedium[] = "C:\\realcd";
+
 // How SETUP.EXE is started.
-struct Launch {
-  std::string application;   // CreateProcess's program argument; empty: from the command line
-  std::string command_line;  // what the program sees as its command line
-  std::string folder;        // current folder of the new process
-};
+using Launch = machine::Launch;
 // Started as Explorer would: the full path, from another folder.
 Launch FromExplorer();
+Launch FromRealMedium();
 
 class SetupProcess {
  public:
@@ -48,19 +52,19 @@ class SetupProcess {
   SetupProcess(const SetupProcess&) = delete;
   SetupProcess& operator=(const SetupProcess&) = delete;
 
-  DWORD pid() const { return pid_; }
-  HANDLE handle() const { return process_; }
+  DWORD pid() const { return process_.id(); }
+  HANDLE handle() const { return process_.handle(); }
+  // GetTickCount at the start, as ui::WindowRecord's times.
   unsigned long started() const { return started_; }
-  bool Running() const;
+  bool Running() const { return process_.Running(); }
   // Waits for the end; false on timeout.  `code` gets the exit code.
-  bool WaitEnd(unsigned timeout_ms, DWORD* code) const;
+  bool WaitEnd(unsigned timeout_ms, DWORD* code) const { return process_.WaitEnd(timeout_ms, code); }
   // The program must end within the time with exit code 0; on a timeout it
   // is ended by force so that the scenario can go on.
   bool ExpectEnd(unsigned timeout_ms, const char* after);
 
  private:
-  DWORD pid_ = 0;
-  HANDLE process_ = nullptr;
+  machine::Process process_;
   unsigned long started_ = 0;
 };
 

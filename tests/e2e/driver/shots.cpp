@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include "check.h"
-#include "machine.h"
-#include "ui.h"
+#include "support/files.h"
+#include "support/processes.h"
+#include "support/ui.h"
 
 bool ShotsWanted() { return !machine::Environment("CORVANE_SHOT_DIR").empty(); }
 
@@ -19,22 +20,15 @@ void Shot(const std::string& name) {
   std::string crop = Format("%dx%d+0+0", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unix_path +
                         ".part' && mv '" + unix_path + ".part' '" + unix_path + "'\"";
-  std::string windows_path = "Z:" + unix_path;
-  for (char& c : windows_path) {
-    if (c == '/') c = '\\';
-  }
+  std::string windows_path = machine::WinePath(unix_path);
   DeleteFileA(windows_path.c_str());
   // Let the windows that just opened finish painting.
   Sleep(300);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  machine::Process import;
+  if (!import.Start(command)) {
     Fail("cannot start import for the shot %s (error %lu)", name.c_str(), GetLastError());
     return;
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
   if (!ui::WaitUntil([&] { return machine::Exists(windows_path); }, 30000, 50)) {
     Fail("the shot %s was not saved", name.c_str());
     return;

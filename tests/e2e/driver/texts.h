@@ -10,7 +10,6 @@ inline constexpr char kBackdropClass[] = "Corvane_Setup";
 inline constexpr char kBackdropTitle[] = "Corvane Setup";
 inline constexpr char kLogoClass[] = "CvLogo";
 inline constexpr char kBarClass[] = "CvProBar";
-inline constexpr char kDialogClass[] = "#32770";
 
 // Page captions.
 inline constexpr char kWelcome[] = "환영합니다.";
@@ -54,6 +53,7 @@ inline constexpr char kQuitText[] = "코르바네™의 설치를 종료하시�
 inline constexpr char kScanQuitText[] =
     "바이러스 검사를 취소하시겠습니까?\n바이러스 검사를 취소하시면 설치를 종료합니다.";
 inline constexpr char kErrorTitle[] = "설치 오류";
+inline constexpr char kVirusFoundTitle[] = "바이러스 발견";
 inline constexpr char kMissingFilesText[] = "설치에 필요한 파일이 존재하지 않습니다.";
 inline constexpr char kInstalledText[] =
     "(구)코르바네™이 이미 설치되어 있습니다.\n다시 설치하시려면 코르바네™을 제거한 후에 하여주십시오.";

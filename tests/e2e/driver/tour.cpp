@@ -2,10 +2,10 @@
 // medium and saves a picture of everything a user sees on the way.  Not a
 // test: it checks only what it needs in order to go on.
 #include "check.h"
-#include "machine.h"
 #include "outcome.h"
 #include "scenario.h"
 #include "shots.h"
+#include "support/files.h"
 #include "texts.h"
 #include "wizard.h"
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "check.h"
-#include "machine.h"
 #include "texts.h"
 
 namespace {
@@ -82,20 +81,13 @@ bool IsPageOf(const PageSpec& spec, HWND window) {
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
-// A child's rectangle in its dialog's client coordinates.
-RECT ClientRectOf(HWND dialog, HWND child) {
-  RECT rect = ui::Rect(child);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 void ExpectBar(HWND dialog, int id, RECT want, const char* where) {
   HWND bar = ui::Item(dialog, id);
   if (!bar || ui::ClassName(bar) != texts::kBarClass) {
     Fail("%s has no progress bar with id %d", where, id);
     return;
   }
-  RECT got = ClientRectOf(dialog, bar);
+  RECT got = ui::RectIn(dialog, bar);
   if (got.left != want.left || got.top != want.top || got.right - got.left != want.right ||
       got.bottom - got.top != want.bottom) {
     Fail("%s: bar at %ld,%ld size %ldx%ld, expected %ld,%ld size %ldx%ld", where, got.left, got.top,
@@ -118,10 +110,16 @@ const char* AskName(Ask how) {
   return "?";
 }
 
+bool IsMessageBox(HWND window) {
+  if (ui::ClassName(window) != ui::kDialogClass || !ui::Item(window, ui::kMessageTextId)) return false;
+  std::string title = ui::Title(window);
+  return title == texts::kQuitTitle || title == texts::kErrorTitle || title == texts::kVirusFoundTitle;
+}
+
 std::vector<HWND> VisiblePages(DWORD pid) {
   std::vector<HWND> pages;
   for (HWND window : ui::TopLevel(pid)) {
-    if (IsWindowVisible(window) && ui::ClassName(window) == texts::kDialogClass && !ui::IsMessageBox(window)) {
+    if (IsWindowVisible(window) && ui::ClassName(window) == ui::kDialogClass && !IsMessageBox(window)) {
       pages.push_back(window);
     }
   }
@@ -150,12 +148,12 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
         if (!setup_.Running()) return true;
         for (HWND window : ui::TopLevel(pid)) {
           if (!IsWindowVisible(window) || window == page_) continue;
-          if (ui::IsMessageBox(window)) {
+          if (IsMessageBox(window)) {
             box = ui::ViewMessageBox(window);
             box_seen = true;
             return true;
           }
-          if (ui::ClassName(window) == texts::kDialogClass && IsPageOf(spec, window)) {
+          if (ui::ClassName(window) == ui::kDialogClass && IsPageOf(spec, window)) {
             found = window;
             return true;
           }
@@ -334,7 +332,7 @@ std::vector<std::string> Wizard::Snapshot(HWND window) {
 ui::MessageBoxView Wizard::OpenQuitQuestion(Ask how) {
   Send(how);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup_.pid(), nullptr, 5000, &box)) {
+  if (!ui::WaitMessageBox(setup_.pid(), IsMessageBox, 5000, &box)) {
     Abort("%s on the %s brought no question; on screen:%s", AskName(how), PageName(current_),
           DescribeScreen().c_str());
   }

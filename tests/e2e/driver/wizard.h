@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "setup_process.h"
-#include "ui.h"
+#include "support/ui.h"
 
 enum class Page { Preparing, Welcome, Agreement, UserInfo, ScanChoice, Scan, Folder, Confirm, Copy, Tasks, Finish };
 const char* PageName(Page page);
@@ -73,6 +73,10 @@ class Wizard {
   Page current_ = Page::Preparing;
 };
 
+// One of setup's message boxes.  Pages and the preparing dialog can have the
+// text control of a message box too (a static without an id); the boxes are
+// told apart by their titles.
+bool IsMessageBox(HWND window);
 // A visible window of `pid` that is a page (a dialog that is not a message box).
 std::vector<HWND> VisiblePages(DWORD pid);
 // Expects the library to have been released with FreeLibrary by `pid`.

@@ -1,19 +1,20 @@
-// Looking at and acting on the windows of another process of the prefix.
-#include "ui.h"
+// Looking at and acting on windows.
+#include "support/ui.h"
 
 #include <algorithm>
 #include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
-#include "check.h"
-#include "texts.h"
+#include "support/report.h"
+#include "support/text.h"
 
 namespace ui {
 namespace {
 
 constexpr UINT kSendTimeoutMs = 3000;
+constexpr UINT kRemoteSendTimeoutMs = 5000;
+constexpr unsigned kBoxGoneTimeoutMs = 5000;
 
 struct EnumState {
   DWORD pid;
@@ -22,7 +23,7 @@ struct EnumState {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
   auto* state = reinterpret_cast<EnumState*>(param);
-  if (ProcessOf(window) == state->pid) state->out->push_back(window);
+  if (!state->pid || ProcessOf(window) == state->pid) state->out->push_back(window);
   return TRUE;
 }
 
@@ -31,6 +32,27 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
   // EnumChildWindows walks grandchildren too; keep the direct children.
   if (GetParent(window) == parent_and_out->first) parent_and_out->second->push_back(window);
   return TRUE;
+}
+
+bool IsTitledMessageBox(HWND window, const char* title) {
+  return ClassName(window) == kDialogClass && GetDlgItem(window, kMessageTextId) && Title(window) == title;
+}
+
+bool WaitBox(DWORD pid, const std::function<bool(HWND)>& is_box, unsigned timeout_ms, MessageBoxView* out) {
+  HWND found = nullptr;
+  bool ok = WaitUntil(
+      [&] {
+        for (HWND window : TopLevel(pid)) {
+          if (IsWindowVisible(window) && is_box(window)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout_ms);
+  if (ok && out) *out = ViewMessageBox(found);
+  return ok;
 }
 
 }  // namespace
@@ -42,9 +64,16 @@ std::string ClassName(HWND window) {
 }
 
 std::string Title(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  // GetWindowTextLengthA would send a message; a full buffer asks for a larger one.
+  for (size_t size = 1024;; size *= 4) {
+    std::string text(size, '\0');
+    int length = GetWindowTextA(window, &text[0], static_cast<int>(size));
+    if (length < 0) length = 0;
+    if (static_cast<size_t>(length) < size - 1 || size >= (1u << 20)) {
+      text.resize(length);
+      return text;
+    }
+  }
 }
 
 std::string Text(HWND window) {
@@ -71,6 +100,8 @@ DWORD ProcessOf(HWND window) {
 
 DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
+HANDLE OpenOwner(HWND window) { return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window)); }
+
 std::vector<HWND> TopLevel(DWORD pid) {
   std::vector<HWND> out;
   EnumState state{pid, &out};
@@ -86,6 +117,12 @@ HWND FindVisible(DWORD pid, const char* class_name, const char* title) {
     return window;
   }
   return nullptr;
+}
+
+HWND WaitVisible(DWORD pid, const char* class_name, const char* title, unsigned timeout_ms) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindVisible(pid, class_name, title)) != nullptr; }, timeout_ms, 50);
+  return found;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -108,6 +145,18 @@ bool WaitHidden(HWND window, unsigned timeout_ms) {
   return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
 }
 
+bool WaitGone(HWND window, unsigned timeout_ms) {
+  return WaitUntil([&] { return !IsWindow(window); }, timeout_ms);
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
 HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
 bool Enabled(HWND dialog, int id) {
@@ -124,13 +173,19 @@ int Check(HWND dialog, int id) {
   return static_cast<int>(state);
 }
 
-void Click(HWND dialog, int id) {
+bool IsDefaultButton(HWND dialog, int id) {
+  HWND button = Item(dialog, id);
+  return button && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+}
+
+bool Click(HWND dialog, int id) {
   HWND item = Item(dialog, id);
   if (!item) {
-    Fail("no control %d to click in %s", id, Show(Title(dialog)).c_str());
-    return;
+    report::Failure(text::Format("no control %d to click in %s", id, report::Show(Title(dialog)).c_str()));
+    return false;
   }
   PostMessageA(item, BM_CLICK, 0, 0);
+  return true;
 }
 
 HWND Focus(HWND window) {
@@ -162,9 +217,31 @@ void SetText(HWND control, const std::string& text) {
                       kSendTimeoutMs, &result);
 }
 
+bool SendWithText(HWND window, UINT message, WPARAM wparam, const std::string& text) {
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(window));
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+  SIZE_T written = 0;
+  bool sent = remote && WriteProcessMemory(process, remote, text.c_str(), text.size() + 1, &written);
+  if (sent) {
+    DWORD_PTR result = 0;
+    sent = SendMessageTimeoutA(window, message, wparam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                               kRemoteSendTimeoutMs, &result) != 0;
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return sent;
+}
+
 RECT Rect(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT RectIn(HWND dialog, HWND child) {
+  RECT rect = Rect(child);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
@@ -172,25 +249,17 @@ std::string Describe(DWORD pid) {
   std::string out;
   for (HWND window : TopLevel(pid)) {
     if (!IsWindowVisible(window)) continue;
-    out += Format("\n    window %s %s", ClassName(window).c_str(), Show(Title(window)).c_str());
-    if (HWND text = GetDlgItem(window, 0xFFFF)) out += " text " + Show(Title(text));
+    out += text::Format("\n    window %s %s", ClassName(window).c_str(), report::Show(Title(window)).c_str());
+    if (HWND message = GetDlgItem(window, kMessageTextId)) out += " text " + report::Show(Title(message));
   }
   return out.empty() ? std::string("\n    (no visible window)") : out;
-}
-
-bool IsMessageBox(HWND window) {
-  if (ClassName(window) != texts::kDialogClass || !GetDlgItem(window, 0xFFFF)) return false;
-  // Pages and the preparing dialog can have a control 0xFFFF too (a static
-  // without an id); message boxes are told apart by their titles.
-  std::string title = Title(window);
-  return title == texts::kQuitTitle || title == texts::kErrorTitle || title == "바이러스 발견";
 }
 
 MessageBoxView ViewMessageBox(HWND box) {
   MessageBoxView view;
   view.hwnd = box;
   view.title = Title(box);
-  view.text = Title(GetDlgItem(box, 0xFFFF));
+  view.text = Title(GetDlgItem(box, kMessageTextId));
   for (int id = IDOK; id <= IDCONTINUE; ++id) {
     HWND button = GetDlgItem(box, id);
     if (button && IsWindowVisible(button)) view.buttons.push_back(id);
@@ -199,38 +268,29 @@ MessageBoxView ViewMessageBox(HWND box) {
 }
 
 bool WaitMessageBox(DWORD pid, const char* title, unsigned timeout_ms, MessageBoxView* out) {
-  HWND found = nullptr;
-  bool ok = WaitUntil(
-      [&] {
-        for (HWND window : TopLevel(pid)) {
-          if (!IsWindowVisible(window) || !IsMessageBox(window)) continue;
-          if (title && Title(window) != title) continue;
-          found = window;
-          return true;
-        }
-        return false;
-      },
-      timeout_ms);
-  if (ok && out) *out = ViewMessageBox(found);
-  return ok;
+  return WaitBox(pid, [&](HWND window) { return IsTitledMessageBox(window, title); }, timeout_ms, out);
+}
+
+bool WaitMessageBox(DWORD pid, bool (*is_box)(HWND), unsigned timeout_ms, MessageBoxView* out) {
+  return WaitBox(pid, is_box, timeout_ms, out);
 }
 
 bool Answer(const MessageBoxView& box, int id) {
   HWND button = GetDlgItem(box.hwnd, id);
   if (!button) {
-    Fail("message box %s has no button %d", Show(box.title).c_str(), id);
+    report::Failure(text::Format("message box %s has no button %d", report::Show(box.title).c_str(), id));
     return false;
   }
   PostMessageA(button, BM_CLICK, 0, 0);
-  if (WaitHidden(box.hwnd, 5000)) return true;
-  Fail("message box %s stayed after button %d", Show(box.title).c_str(), id);
+  if (WaitHidden(box.hwnd, kBoxGoneTimeoutMs)) return true;
+  report::Failure(text::Format("message box %s stayed after button %d", report::Show(box.title).c_str(), id));
   return false;
 }
 
 bool Dismiss(const MessageBoxView& box) {
   CloseBox(box.hwnd);
-  if (WaitHidden(box.hwnd, 5000)) return true;
-  Fail("message box %s stayed after its close box", Show(box.title).c_str());
+  if (WaitHidden(box.hwnd, kBoxGoneTimeoutMs)) return true;
+  report::Failure(text::Format("message box %s stayed after its close box", report::Show(box.title).c_str()));
   return false;
 }
 
@@ -243,15 +303,9 @@ std::set<DWORD> g_watched;
 std::map<HWND, WindowRecord> g_records;
 bool g_watching = false;
 
-BOOL CALLBACK CollectAll(HWND window, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-  return TRUE;
-}
-
 void PollOnce() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectAll, reinterpret_cast<LPARAM>(&windows));
-  unsigned long now = Elapsed();
+  std::vector<HWND> windows = TopLevel(0);
+  unsigned long now = GetTickCount();
   std::lock_guard<std::mutex> lock(g_watch_mutex);
   for (HWND window : windows) {
     DWORD pid = ProcessOf(window);
@@ -259,8 +313,8 @@ void PollOnce() {
     bool visible = IsWindowVisible(window);
     auto found = g_records.find(window);
     if (found == g_records.end()) {
-      WindowRecord record{window, pid, ClassName(window), Title(window), "", now,
-                          WindowRecord::kNever, WindowRecord::kNever};
+      WindowRecord record{window, pid, ClassName(window), Title(window), now, WindowRecord::kNever,
+                          WindowRecord::kNever};
       found = g_records.emplace(window, record).first;
     }
     WindowRecord& record = found->second;
@@ -268,7 +322,6 @@ void PollOnce() {
       if (record.first_visible == WindowRecord::kNever) {
         record.first_visible = now;
         record.title = Title(window);
-        if (IsMessageBox(window)) record.message_text = Title(GetDlgItem(window, 0xFFFF));
       }
       record.last_visible = now;
     }
