@@ -26,11 +26,11 @@ class QuietDriveErrors {
   UINT previous_;
 };
 
-std::string JoinName(const std::string& folder, const std::string& name) {
+Text JoinName(const Text& folder, const Text& name) {
   return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
-std::string FullPathOf(const std::string& path) {
+Text FullPathOf(const Text& path) {
   char full[kPathBufferSize];
   char* name = NULL;
   DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
@@ -39,18 +39,18 @@ std::string FullPathOf(const std::string& path) {
 
 // FindFirstFileA gives each component's long name as the disk holds it.
 // From the first component that is not there, the rest stays as written.
-std::string LongFormOf(const std::string& full, bool* throughLink) {
-  std::size_t at = CanonicalRootLength(full);
-  std::string built = full.substr(0, at);
+Text LongFormOf(const Text& full, bool* throughLink) {
+  size_t at = CanonicalRootLength(full);
+  Text built = full.substr(0, at);
   bool onDisk = IsAbsolutePath(full);
   while (at < full.size()) {
     if (full[at] == '\\') ++at;
-    std::size_t end = full.find('\\', at);
-    if (end == std::string::npos) end = full.size();
-    std::string name = full.substr(at, end - at);
+    size_t end = full.find('\\', at);
+    if (end == Text::npos) end = full.size();
+    Text name = full.substr(at, end - at);
     at = end;
     // A wildcard would find some other name.
-    onDisk = onDisk && name.find_first_of("*?") == std::string::npos;
+    onDisk = onDisk && name.find_first_of("*?") == Text::npos;
     if (onDisk) {
       WIN32_FIND_DATAA found;
       HANDLE search = FindFirstFileA(JoinName(built, name).c_str(), &found);
@@ -66,13 +66,13 @@ std::string LongFormOf(const std::string& full, bool* throughLink) {
   return built;
 }
 
-std::string ShortFormOf(const std::string& path) {
+Text ShortFormOf(const Text& path) {
   char shortPath[kPathBufferSize] = "";
   DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   return length > 0 && length < sizeof shortPath ? CanonicalPathText(shortPath) : "";
 }
 
-std::string RegistryText(HKEY root, const char* keyName, const char* valueName) {
+Text RegistryText(HKEY root, const char* keyName, const char* valueName) {
   HKEY key;
   if (RegOpenKeyExA(root, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
   char value[kPathBufferSize] = "";
@@ -84,7 +84,7 @@ std::string RegistryText(HKEY root, const char* keyName, const char* valueName) 
 }
 
 // Every folder the shell names, whatever the Windows version calls it.
-void AddShellFolders(HKEY root, std::vector<std::string>* folders) {
+void AddShellFolders(HKEY root, List<Text>* folders) {
   HKEY key;
   if (RegOpenKeyExA(root, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
   for (DWORD index = 0;; ++index) {
@@ -102,19 +102,19 @@ void AddShellFolders(HKEY root, std::vector<std::string>* folders) {
   RegCloseKey(key);
 }
 
-std::string EnvironmentText(const char* name) {
+Text EnvironmentText(const char* name) {
   char value[kPathBufferSize] = "";
   DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
   return length > 0 && length < sizeof value ? value : "";
 }
 
-std::string WindowsFolder() {
+Text WindowsFolder() {
   char folder[kPathBufferSize] = "";
   UINT length = GetWindowsDirectoryA(folder, sizeof folder);
   return length > 0 && length < sizeof folder ? folder : "";
 }
 
-std::string SystemFolder() {
+Text SystemFolder() {
   char folder[kPathBufferSize] = "";
   UINT length = GetSystemDirectoryA(folder, sizeof folder);
   return length > 0 && length < sizeof folder ? folder : "";
@@ -122,7 +122,7 @@ std::string SystemFolder() {
 
 }  // namespace
 
-PathForms SystemPathForms(const std::string& path) {
+PathForms SystemPathForms(const Text& path) {
   QuietDriveErrors quiet;
   PathForms forms = {"", "", false};
   forms.longForm = LongFormOf(FullPathOf(CanonicalPathText(path)), &forms.throughLink);
@@ -130,16 +130,16 @@ PathForms SystemPathForms(const std::string& path) {
   return forms;
 }
 
-std::vector<std::string> ProtectedFolders() {
-  std::vector<std::string> protectedFolders;
+List<Text> ProtectedFolders() {
+  List<Text> protectedFolders;
   // Drive roots by their text alone: a look at each would wake every drive.
   DWORD drives = GetLogicalDrives();
   for (int drive = 0; drive < 26; ++drive)
-    if (drives & (1UL << drive)) protectedFolders.push_back(std::string(1, static_cast<char>('A' + drive)) + ":\\");
+    if (drives & (1UL << drive)) protectedFolders.push_back(Text(1, static_cast<char>('A' + drive)) + ":\\");
 
-  std::string windows = WindowsFolder();
-  std::string programFiles = RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir");
-  std::vector<std::string> named = {
+  Text windows = WindowsFolder();
+  Text programFiles = RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir");
+  List<Text> named = {
       windows,
       SystemFolder(),
       windows.empty() ? "" : JoinName(windows, "COMMAND"),
@@ -151,7 +151,7 @@ std::vector<std::string> ProtectedFolders() {
   };
   AddShellFolders(HKEY_CURRENT_USER, &named);
   AddShellFolders(HKEY_LOCAL_MACHINE, &named);
-  for (const std::string& folder : named) {
+  for (const Text& folder : named) {
     // Made full, a relative value would protect whatever folder is current.
     if (!IsAbsolutePath(CanonicalPathText(folder))) continue;
     PathForms forms = SystemPathForms(folder);
@@ -161,15 +161,15 @@ std::vector<std::string> ProtectedFolders() {
   return protectedFolders;
 }
 
-bool MayRemoveOrStopIn(const std::string& recordedFolder, std::string* canonical, FolderRefusal* why) {
-  std::string folder = CanonicalPathText(recordedFolder);
+bool MayRemoveOrStopIn(const Text& recordedFolder, Text* canonical, FolderRefusal* why) {
+  Text folder = CanonicalPathText(recordedFolder);
   // The text alone first: a relative record is refused before the system
   // could make it full against whatever folder happens to be current.
   FolderRefusal verdict = JudgeFolder(folder, {});
   if (verdict == FolderRefusal::kNone) {
     PathForms forms = SystemPathForms(folder);
     folder = forms.longForm;
-    std::vector<std::string> protectedFolders = ProtectedFolders();
+    List<Text> protectedFolders = ProtectedFolders();
     verdict = JudgeFolder(forms.longForm, protectedFolders);
     if (verdict == FolderRefusal::kNone && !forms.shortForm.empty())
       verdict = JudgeFolder(forms.shortForm, protectedFolders);

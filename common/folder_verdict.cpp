@@ -6,8 +6,8 @@
 namespace {
 
 // Characters that Windows refuses in a name; a colon only after a drive letter.
-bool HasBadCharacter(const std::string& canonical) {
-  for (std::size_t i = 0; i < canonical.size(); ++i) {
+bool HasBadCharacter(const Text& canonical) {
+  for (size_t i = 0; i < canonical.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(canonical[i]);
     if (c < 0x20 || (c == ':' && i != 1)) return true;
     for (char bad : {'*', '?', '"', '<', '>', '|'})
@@ -18,12 +18,12 @@ bool HasBadCharacter(const std::string& canonical) {
 
 // The canonical text keeps such a name only where Windows versions disagree
 // on its meaning.
-bool HasDotsOnlyName(const std::string& canonical) {
-  std::size_t at = CanonicalRootLength(canonical);
+bool HasDotsOnlyName(const Text& canonical) {
+  size_t at = CanonicalRootLength(canonical);
   while (at < canonical.size()) {
     if (canonical[at] == '\\') ++at;
-    std::size_t end = canonical.find('\\', at);
-    if (end == std::string::npos) end = canonical.size();
+    size_t end = canonical.find('\\', at);
+    if (end == Text::npos) end = canonical.size();
     if (end > at && canonical.find_first_not_of(". ", at) >= end) return true;
     at = end;
   }
@@ -32,9 +32,9 @@ bool HasDotsOnlyName(const std::string& canonical) {
 
 }  // namespace
 
-FolderRefusal JudgeFolder(const std::string& folder, const std::vector<std::string>& protectedFolders) {
-  std::string canonical = CanonicalPathText(folder);
-  std::size_t root = CanonicalRootLength(canonical);
+FolderRefusal JudgeFolder(const Text& folder, const List<Text>& protectedFolders) {
+  Text canonical = CanonicalPathText(folder);
+  size_t root = CanonicalRootLength(canonical);
   bool share = canonical.compare(0, 2, "\\\\") == 0;
   if (share && root == canonical.size()) return FolderRefusal::kShareRoot;
   if (!IsAbsolutePath(canonical)) return FolderRefusal::kNotAbsolute;
@@ -42,8 +42,8 @@ FolderRefusal JudgeFolder(const std::string& folder, const std::vector<std::stri
   if (root == canonical.size()) return FolderRefusal::kDriveRoot;
 
   bool holdsProtected = false;
-  for (const std::string& entry : protectedFolders) {
-    std::string kept = CanonicalPathText(entry);
+  for (const Text& entry : protectedFolders) {
+    Text kept = CanonicalPathText(entry);
     if (!IsAbsolutePath(kept)) continue;
     if (SamePath(canonical, kept)) return FolderRefusal::kProtected;
     if (IsInsideFolder(kept, canonical)) holdsProtected = true;

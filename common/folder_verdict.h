@@ -3,8 +3,8 @@
 // text in win.ini that users, other programs and damaged disks change, so a
 // record is never trusted to name a folder of ours.
 #pragma once
-#include <string>
-#include <vector>
+#include "common/text.h"
+#include "common/list.h"
 
 // Why a recorded folder is refused; kNone when it is not.
 enum class FolderRefusal {
@@ -22,4 +22,4 @@ enum class FolderRefusal {
 // The verdict on `folder` (any spelling; its canonical text is judged).
 // `protectedFolders` are compared as canonical text in any ASCII letter
 // case; entries that are not absolute are ignored.
-FolderRefusal JudgeFolder(const std::string& folder, const std::vector<std::string>& protectedFolders);
+FolderRefusal JudgeFolder(const Text& folder, const List<Text>& protectedFolders);

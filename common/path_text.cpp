@@ -1,7 +1,7 @@
 // Path text as Windows reads it.
 #include "common/path_text.h"
 
-#include <vector>
+#include "common/list.h"
 
 namespace {
 
@@ -9,9 +9,9 @@ bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-std::string FoldCase(const std::string& text) {
-  std::string folded = text;
-  for (std::size_t i = 0; i < folded.size(); ++i) {
+Text FoldCase(const Text& text) {
+  Text folded = text;
+  for (size_t i = 0; i < folded.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(folded[i]);
     if (IsLeadByte(c)) {
       ++i;
@@ -22,36 +22,36 @@ std::string FoldCase(const std::string& text) {
   return folded;
 }
 
-std::string WithoutTrailingBackslash(const std::string& path) {
-  std::string trimmed = path;
+Text WithoutTrailingBackslash(const Text& path) {
+  Text trimmed = path;
   while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
   return trimmed;
 }
 
 // "\\?\" and "\\.\" hand the rest to the system unparsed; the rest is the path.
-std::string WithoutDevicePrefix(const std::string& path) {
+Text WithoutDevicePrefix(const Text& path) {
   if (path.compare(0, 4, "\\\\?\\") != 0 && path.compare(0, 4, "\\\\.\\") != 0) return path;
-  std::string rest = path.substr(4);
+  Text rest = path.substr(4);
   if (FoldCase(rest.substr(0, 4)) == "UNC\\") return "\\\\" + rest.substr(4);
   return rest;
 }
 
-bool OnlyDotsAndBlanks(const std::string& name) { return name.find_first_not_of(". ") == std::string::npos; }
+bool OnlyDotsAndBlanks(const Text& name) { return name.find_first_not_of(". ") == Text::npos; }
 
-void TrimTrailing(std::string* name, const char* characters) {
-  std::size_t keep = name->find_last_not_of(characters);
-  name->erase(keep == std::string::npos ? 0 : keep + 1);
+void TrimTrailing(Text* name, const char* characters) {
+  size_t keep = name->find_last_not_of(characters);
+  name->erase(keep == Text::npos ? 0 : keep + 1);
 }
 
 }  // namespace
 
-std::string CanonicalPathText(const std::string& path) {
-  std::string text = path;
+Text CanonicalPathText(const Text& path) {
+  Text text = path;
   for (char& c : text)
     if (c == '/') c = '\\';
   text = WithoutDevicePrefix(text);
 
-  std::string root;
+  Text root;
   bool share = false;
   if (text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':') {
     root = FoldCase(text.substr(0, text.size() > 2 && text[2] == '\\' ? 3 : 2));
@@ -65,13 +65,13 @@ std::string CanonicalPathText(const std::string& path) {
   // the ".." that it cannot resolve.
   bool relative = root.empty() || (root.size() == 2 && root[1] == ':');
 
-  std::vector<std::string> kept;
-  std::size_t fixed = 0;  // the server and share names of a share path
-  std::size_t at = root.size();
+  List<Text> kept;
+  size_t fixed = 0;  // the server and share names of a share path
+  size_t at = root.size();
   while (at < text.size()) {
-    std::size_t end = text.find('\\', at);
-    if (end == std::string::npos) end = text.size();
-    std::string name = text.substr(at, end - at);
+    size_t end = text.find('\\', at);
+    if (end == Text::npos) end = text.size();
+    Text name = text.substr(at, end - at);
     at = end + 1;
     if (name.empty()) continue;
     if (share && fixed < 2) {
@@ -93,42 +93,42 @@ std::string CanonicalPathText(const std::string& path) {
     kept.push_back(name);
   }
 
-  std::string canonical = root;
-  for (std::size_t i = 0; i < kept.size(); ++i) {
+  Text canonical = root;
+  for (size_t i = 0; i < kept.size(); ++i) {
     if (i > 0) canonical += '\\';
     canonical += kept[i];
   }
   return canonical;
 }
 
-std::size_t CanonicalRootLength(const std::string& canonical) {
+size_t CanonicalRootLength(const Text& canonical) {
   if (canonical.size() >= 2 && IsAsciiLetter(canonical[0]) && canonical[1] == ':')
     return canonical.size() >= 3 && canonical[2] == '\\' ? 3 : 2;
   if (canonical.compare(0, 2, "\\\\") == 0) {
-    std::size_t server = canonical.find('\\', 2);
-    if (server == std::string::npos) return canonical.size();
-    std::size_t end = canonical.find('\\', server + 1);
-    return end == std::string::npos ? canonical.size() : end;
+    size_t server = canonical.find('\\', 2);
+    if (server == Text::npos) return canonical.size();
+    size_t end = canonical.find('\\', server + 1);
+    return end == Text::npos ? canonical.size() : end;
   }
   return !canonical.empty() && canonical[0] == '\\' ? 1 : 0;
 }
 
-bool IsAbsolutePath(const std::string& canonical) {
-  std::size_t root = CanonicalRootLength(canonical);
+bool IsAbsolutePath(const Text& canonical) {
+  size_t root = CanonicalRootLength(canonical);
   if (root == 3) return true;
   if (canonical.compare(0, 2, "\\\\") != 0) return false;
-  std::size_t server = canonical.find('\\', 2);
-  return server != std::string::npos && server > 2 && server + 1 < root;
+  size_t server = canonical.find('\\', 2);
+  return server != Text::npos && server > 2 && server + 1 < root;
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
+bool SamePath(const Text& a, const Text& b) {
   return FoldCase(WithoutTrailingBackslash(a)) == FoldCase(WithoutTrailingBackslash(b));
 }
 
-bool IsInsideFolder(const std::string& path, const std::string& folder) {
-  std::string outer = FoldCase(WithoutTrailingBackslash(folder));
+bool IsInsideFolder(const Text& path, const Text& folder) {
+  Text outer = FoldCase(WithoutTrailingBackslash(folder));
   if (outer.empty()) return false;
   if (outer.back() != '\\') outer += '\\';
-  std::string inner = FoldCase(path);
+  Text inner = FoldCase(path);
   return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0;
 }

@@ -6,8 +6,8 @@
 // a Korean character in two; letter case is folded for ASCII only, never for
 // a trail byte, as the Windows 95 file system compares names.
 #pragma once
-#include <cstddef>
-#include <string>
+#include <stddef.h>
+#include "common/text.h"
 
 // The canonical text of a path: slashes become backslashes, a "\\?\" or
 // "\\.\" prefix goes ("\\?\UNC\s\x" is "\\s\x"), duplicate backslashes fold
@@ -17,20 +17,20 @@
 // case, and there is no trailing backslash except at a drive root ("C:\").
 // A component of three or more dots stays as written: Windows 95 reads "..."
 // as two levels up, Windows NT as ".", so no text can say where it leads.
-std::string CanonicalPathText(const std::string& path);
+Text CanonicalPathText(const Text& path);
 
 // Length of the root of a canonical path: 3 for "C:\", the whole
 // "\\server\share" for a share (as much as is there), 2 for a drive-relative
 // "C:", 1 for "\", 0 for a relative path.
-std::size_t CanonicalRootLength(const std::string& canonical);
+size_t CanonicalRootLength(const Text& canonical);
 
 // True for a canonical path that starts at a drive root or a complete share.
-bool IsAbsolutePath(const std::string& canonical);
+bool IsAbsolutePath(const Text& canonical);
 
 // The same path in any ASCII letter case, a trailing backslash ignored.
-bool SamePath(const std::string& a, const std::string& b);
+bool SamePath(const Text& a, const Text& b);
 
 // True when `path` lies inside `folder` (at any depth), compared in any ASCII
 // letter case at component boundaries: a folder is not inside itself, and
 // "C:\AB" is not inside "C:\A".  Nothing is inside "".
-bool IsInsideFolder(const std::string& path, const std::string& folder);
+bool IsInsideFolder(const Text& path, const Text& folder);

@@ -1,8 +1,8 @@
 // The engine's view of a file: a reader and a writer, which the library backs
 // with Win32 file handles and the tests and tools back with memory.
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 class ByteReader {
  public:

@@ -1,7 +1,7 @@
 // The engine's work on files on disk: probing one through the scanner and
 // carrying out a finding's treatment.  Paths are ANSI, as the caller gives them.
 #pragma once
-#include <cstddef>
+#include <stddef.h>
 
 #include "scanner.h"
 

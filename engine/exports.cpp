@@ -2,9 +2,11 @@
 // thread (engine_api.h), so the engine's state is plain process-wide data.
 // A failed allocation ends a call with its "nothing found / nothing done"
 // answer; the library has no exceptions to throw.
-#include <cstdlib>
+#include <windows.h>
+
 #include <type_traits>
 
+#include "common/memory.h"
 #include "disk_files.h"
 #include "engine_api.h"
 #include "probe_table.h"
@@ -28,7 +30,7 @@ struct EngineState {
   void Release() {
     probes.CloseAll();
     signatures.Release();
-    std::free(buffer);
+    GiveMemory(buffer);
     buffer = nullptr;
     turn_ons = 0;
   }
@@ -44,7 +46,7 @@ int dlTurnOnCorvane(void) {
     ++g_state.turn_ons;
     return 1;
   }
-  g_state.buffer = static_cast<unsigned char*>(std::malloc(kChunkSize));
+  g_state.buffer = static_cast<unsigned char*>(TakeMemory(kChunkSize));
   if (!g_state.buffer || !g_state.signatures.Build()) {
     g_state.Release();
     return 0;
@@ -86,6 +88,10 @@ short dlRecoverFile(CvProbe probe) {
 void dlCloseProbe(CvProbe probe) { g_state.probes.Close(probe); }
 
 }  // extern "C"
+
+// Nothing to set up or tear down per process: the engine starts in
+// dlTurnOnCorvane.
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
 // The exports must keep the contract's types exactly: the caller reaches
 // them only through these pointer types.

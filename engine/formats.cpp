@@ -1,8 +1,7 @@
 // Reading the layouts of the test infections (described in formats.h).
 #include "formats.h"
 
-#include <cstring>
-
+#include "common/memory.h"
 #include "signatures.h"
 
 namespace {
@@ -44,7 +43,7 @@ bool ReadMenderLayer(const unsigned char* tail, size_t tail_size, uint64_t size,
   uint32_t expected_displaced = original < kMenderStubSize ? original : static_cast<uint32_t>(kMenderStubSize);
   if (displaced != expected_displaced) return false;
   if (size != uint64_t{kMenderStubSize} + (original - displaced) + kMenderTrailerSize) return false;
-  std::memcpy(plan->head, trailer + kMenderSavedAt, displaced);
+  CopyBytes(plan->head, trailer + kMenderSavedAt, displaced);
   plan->head_size = displaced;
   plan->copy_from = kMenderStubSize;
   plan->copy_length = original - displaced;

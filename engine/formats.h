@@ -33,8 +33,8 @@
 // does not check out (a cut or damaged file) is reported as untreatable
 // (report 2, deleted).
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "repair.h"
 

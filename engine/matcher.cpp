@@ -2,7 +2,7 @@
 // breadth first, then folded into a full transition table.
 #include "matcher.h"
 
-#include <cstring>
+#include "common/memory.h"
 
 namespace {
 constexpr int32_t kNone = -1;
@@ -21,7 +21,7 @@ void PatternAutomaton::Release() {
   output_begin_.Release();
   outputs_.Release();
   lengths_.Release();
-  std::memset(leaves_start_, 0, sizeof leaves_start_);
+  FillBytes(leaves_start_, 0, sizeof leaves_start_);
   exit_count_ = 0;
 }
 
@@ -116,7 +116,7 @@ size_t PatternStream::SkipAtStart(const unsigned char* data, size_t i, size_t si
     constexpr Word kHighs = kOnes * 0x80;
     while (i + sizeof(Word) <= size) {
       Word word;
-      std::memcpy(&word, data + i, sizeof word);
+      CopyBytes(&word, data + i, sizeof word);
       Word hit = 0;
       for (int k = 0; k < exit_count; ++k) {
         Word x = word ^ (kOnes * automaton_.exits_[k]);

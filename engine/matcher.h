@@ -2,8 +2,8 @@
 // chunk: a match split between two chunks is found through the automaton's
 // state, so no byte is read twice and memory does not grow with the file.
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "pod_array.h"
 

@@ -2,10 +2,12 @@
 // C++ runtime (its posix-threads build would import functions Windows 95
 // lacks), and running out of memory is an answer here, not an exception.
 #pragma once
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include <stddef.h>
+#include <stdint.h>
+
 #include <type_traits>
+
+#include "common/memory.h"
 
 template <typename T>
 class PodArray {
@@ -13,7 +15,7 @@ class PodArray {
 
  public:
   PodArray() = default;
-  ~PodArray() { std::free(data_); }
+  ~PodArray() { GiveMemory(data_); }
   PodArray(const PodArray&) = delete;
   PodArray& operator=(const PodArray&) = delete;
 
@@ -35,7 +37,7 @@ class PodArray {
   void Pop() { --size_; }
   // Empties the array and gives its memory back.
   void Release() {
-    std::free(data_);
+    GiveMemory(data_);
     data_ = nullptr;
     size_ = capacity_ = 0;
   }
@@ -43,7 +45,7 @@ class PodArray {
  private:
   bool Reserve(size_t n) {
     if (n > SIZE_MAX / sizeof(T)) return false;
-    void* grown = std::realloc(data_, n * sizeof(T));
+    void* grown = ResizeMemory(data_, n * sizeof(T));
     if (!grown) return false;
     data_ = static_cast<T*>(grown);
     capacity_ = n;

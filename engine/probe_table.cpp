@@ -2,8 +2,8 @@
 // generation counts the probes opened.
 #include "probe_table.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "common/bounded_text.h"
+#include "common/memory.h"
 
 namespace {
 
@@ -11,22 +11,22 @@ constexpr uint32_t kGenerationMask = (1u << (32 - ProbeTable::kSlotBits)) - 1;
 
 void FreeRecord(ProbeRecord* record) {
   if (!record) return;
-  std::free(record->path);
-  std::free(record);
+  GiveMemory(record->path);
+  GiveMemory(record);
 }
 
 }  // namespace
 
 uint32_t ProbeTable::Open(const char* path, const Finding& finding) {
-  size_t length = std::strlen(path);
-  ProbeRecord* record = static_cast<ProbeRecord*>(std::malloc(sizeof(ProbeRecord)));
-  char* copy = static_cast<char*>(std::malloc(length + 1));
+  size_t length = TextLength(path);
+  ProbeRecord* record = static_cast<ProbeRecord*>(TakeMemory(sizeof(ProbeRecord)));
+  char* copy = static_cast<char*>(TakeMemory(length + 1));
   if (!record || !copy) {
-    std::free(record);
-    std::free(copy);
+    GiveMemory(record);
+    GiveMemory(copy);
     return 0;
   }
-  std::memcpy(copy, path, length + 1);
+  CopyBytes(copy, path, length + 1);
   record->path = copy;
   record->finding = finding;
   record->treated = false;

@@ -2,8 +2,8 @@
 // the probes opened before it, so a closed handle stays invalid after its
 // slot is reused (unless exactly a multiple of 4095 probes came between).
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "pod_array.h"
 #include "scanner.h"

@@ -1,8 +1,8 @@
 // Writing a repaired file: what a repairable infection saved of the original,
 // how to copy it back, and the check that the copy is the original.
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "byte_io.h"
 

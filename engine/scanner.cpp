@@ -2,8 +2,7 @@
 // is offered first when there are several (formats.h).
 #include "scanner.h"
 
-#include <cstring>
-
+#include "common/memory.h"
 #include "engine_api.h"
 
 namespace {
@@ -49,16 +48,16 @@ FileAnalyzer::FileAnalyzer(const SignatureSet& signatures) : stream_(signatures.
 void FileAnalyzer::Feed(const unsigned char* data, size_t size) {
   if (head_size_ < kHeadKept) {
     size_t take = kHeadKept - head_size_ < size ? kHeadKept - head_size_ : size;
-    std::memcpy(head_ + head_size_, data, take);
+    CopyBytes(head_ + head_size_, data, take);
     head_size_ += take;
   }
   if (size >= kTailKept) {
-    std::memcpy(tail_, data + size - kTailKept, kTailKept);
+    CopyBytes(tail_, data + size - kTailKept, kTailKept);
     tail_size_ = kTailKept;
   } else if (size > 0) {
     size_t keep = tail_size_ < kTailKept - size ? tail_size_ : kTailKept - size;
-    std::memmove(tail_, tail_ + tail_size_ - keep, keep);
-    std::memcpy(tail_ + keep, data, size);
+    MoveBytes(tail_, tail_ + tail_size_ - keep, keep);
+    CopyBytes(tail_ + keep, data, size);
     tail_size_ = keep + size;
   }
   // Matches come in the order of their ends and the patterns that compete

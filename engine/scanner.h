@@ -1,7 +1,7 @@
 // Identifying what a file carries, from one pass over its bytes.
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "byte_io.h"
 #include "formats.h"

@@ -1,7 +1,7 @@
 // The patterns, stored masked (see SignaturePattern).
 #include "signatures.h"
 
-#include <cstring>
+#include "common/memory.h"
 
 namespace {
 
@@ -50,5 +50,5 @@ Pattern SignaturePattern(Sig sig) {
 
 bool StartsWithPattern(const unsigned char* data, size_t size, Sig sig) {
   Pattern pattern = SignaturePattern(sig);
-  return size >= pattern.size && std::memcmp(data, pattern.bytes, pattern.size) == 0;
+  return size >= pattern.size && CompareBytes(data, pattern.bytes, pattern.size) == 0;
 }

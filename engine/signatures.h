@@ -1,7 +1,7 @@
 // The byte patterns the engine knows: the EICAR test file and the markers of
 // the engine's own test infections (see formats.h).
 #pragma once
-#include <cstddef>
+#include <stddef.h>
 
 // The first kSearchedCount are searched for anywhere in a file, and their
 // values are their pattern ids in the search automaton; the others are read

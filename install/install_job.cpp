@@ -13,15 +13,14 @@
 
 namespace {
 
-
 // Each call makes one level; existing folders are fine, and a folder that
 // cannot be made shows up as a failing file in it.
-void CreateInstallFolders(const std::string& folder, JournalWriter* journal) {
+void CreateInstallFolders(const Text& folder, JournalWriter* journal) {
   journal->MakeFolder(folder);
   for (const char* sub : kInstallSubfolders) journal->MakeFolder(folder + "\\" + sub);
 }
 
-std::string SystemFolder(TargetFolder which) {
+Text SystemFolder(TargetFolder which) {
   char dir[kPathBufferSize] = "";
   if (which == TargetFolder::System)
     GetSystemDirectoryA(dir, sizeof dir);
@@ -32,7 +31,7 @@ std::string SystemFolder(TargetFolder which) {
 
 }  // namespace
 
-InstallResult RunInstall(const std::string& installFolder, InitInstallFunction initInstall,
+InstallResult RunInstall(const Text& installFolder, InitInstallFunction initInstall,
                          InstallObserver* observer) {
   JournalWriter journal;
   journal.Begin(installFolder);
@@ -44,12 +43,12 @@ InstallResult RunInstall(const std::string& installFolder, InitInstallFunction i
       journal.RollBack(true);
       return InstallResult::Stopped;
     }
-    std::string value = ReadManifestString("SetupFiles", n);
+    Text value = ReadManifestString("SetupFiles", n);
     if (value == kAbsentValue) break;
 
     ResolvedEntry entry = ResolveEntry(value);
-    std::string folder = entry.folder == TargetFolder::Install ? installFolder : SystemFolder(entry.folder);
-    std::string shown = folder + "\\" + entry.name;
+    Text folder = entry.folder == TargetFolder::Install ? installFolder : SystemFolder(entry.folder);
+    Text shown = folder + "\\" + entry.name;
     bool skip = entry.skipIfPresent && GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
     observer->ShowFile(shown);
 

@@ -4,22 +4,22 @@
 // nothing of windows: whoever runs it (the copy page, or a silent install)
 // is told what happens and asked whether to go on.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 #include "setupdll/initinstall.h"
 
 class InstallObserver {
  public:
   // The entry being installed, as "<folder>\<name>".
-  virtual void ShowFile(const std::string& shownPath) = 0;
+  virtual void ShowFile(const Text& shownPath) = 0;
   // An entry is done: the bar moves on by its points.
   virtual void Advance(int points) = 0;
   // An entry whose file was already there and stays.
-  virtual void EntrySkipped(const std::string& shownPath) = 0;
+  virtual void EntrySkipped(const Text& shownPath) = 0;
   // Asked between entries; false stops the job (a quit was confirmed).
   virtual bool KeepGoing() = 0;
   // InitInstall failed for `name`: told before the run is undone.
-  virtual void TellFailure(const std::string& name) = 0;
+  virtual void TellFailure(const Text& name) = 0;
 
  protected:
   ~InstallObserver() = default;
@@ -32,5 +32,5 @@ enum class InstallResult {
   Stopped,                 // undone: KeepGoing said no
 };
 
-InstallResult RunInstall(const std::string& installFolder, InitInstallFunction initInstall,
+InstallResult RunInstall(const Text& installFolder, InitInstallFunction initInstall,
                          InstallObserver* observer);

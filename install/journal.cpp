@@ -1,17 +1,15 @@
 // The install journal's records as text, and the undo order.
 #include "install/journal.h"
 
-#include <set>
-
 #include "install/process_match.h"
 
 namespace {
 
 const char kHexDigits[] = "0123456789ABCDEF";
-constexpr std::size_t kDosCommandLineMax = 127;
+constexpr size_t kDosCommandLineMax = 127;
 
-std::string Escaped(const std::string& field) {
-  std::string out;
+Text Escaped(const Text& field) {
+  Text out;
   for (char c : field) {
     unsigned char b = static_cast<unsigned char>(c);
     if (b < 0x20 || c == '%') {
@@ -32,9 +30,9 @@ int HexValue(char c) {
   return -1;
 }
 
-std::string Unescaped(const std::string& field) {
-  std::string out;
-  for (std::size_t i = 0; i < field.size(); ++i) {
+Text Unescaped(const Text& field) {
+  Text out;
+  for (size_t i = 0; i < field.size(); ++i) {
     int high = i + 2 < field.size() && field[i] == '%' ? HexValue(field[i + 1]) : -1;
     int low = high >= 0 ? HexValue(field[i + 2]) : -1;
     if (low >= 0) {
@@ -47,13 +45,13 @@ std::string Unescaped(const std::string& field) {
   return out;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::size_t at = 0;
+List<Text> Fields(const Text& line) {
+  List<Text> fields;
+  size_t at = 0;
   for (;;) {
-    std::size_t tab = line.find('\t', at);
-    fields.push_back(Unescaped(line.substr(at, tab == std::string::npos ? std::string::npos : tab - at)));
-    if (tab == std::string::npos) return fields;
+    size_t tab = line.find('\t', at);
+    fields.push_back(Unescaped(line.substr(at, tab == Text::npos ? Text::npos : tab - at)));
+    if (tab == Text::npos) return fields;
     at = tab + 1;
   }
 }
@@ -64,7 +62,7 @@ bool IsFileKind(JournalKind kind) {
 
 // The record a line holds; false for a line of no known kind or with fields
 // missing.
-bool RecordOf(const std::vector<std::string>& f, JournalRecord* r) {
+bool RecordOf(const List<Text>& f, JournalRecord* r) {
   if (f[0].size() != 1) return false;
   r->kind = static_cast<JournalKind>(f[0][0]);
   switch (r->kind) {
@@ -102,28 +100,37 @@ bool RecordOf(const std::vector<std::string>& f, JournalRecord* r) {
   return false;
 }
 
-std::string Parent(const std::string& path) {
-  std::size_t cut = path.find_last_of('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+Text Parent(const Text& path) {
+  size_t cut = path.find_last_of('\\');
+  return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 
 // True when `inner` lies inside `outer` (any ASCII case).
-bool Inside(const std::string& inner, const std::string& outer) {
-  std::string a = UpperAscii(inner), b = UpperAscii(outer);
+bool Inside(const Text& inner, const Text& outer) {
+  Text a = UpperAscii(inner), b = UpperAscii(outer);
   if (!b.empty() && b.back() != '\\') b += '\\';
   return a.size() > b.size() && a.compare(0, b.size(), b) == 0;
 }
 
-}  // namespace
-
-std::string JournalHeader(uint64_t started, const std::string& installFolder) {
-  std::string time;
-  for (int shift = 60; shift >= 0; shift -= 4) time += kHexDigits[(started >> shift) & 0xF];
-  return std::string(kJournalMagic) + "\t" + time + "\t" + Escaped(installFolder) + "\r\n";
+// True the first time a text is seen in any ASCII case; records it.
+bool FirstSight(List<Text>* seen, const Text& text) {
+  Text upper = UpperAscii(text);
+  for (const Text& earlier : *seen)
+    if (earlier == upper) return false;
+  seen->push_back(upper);
+  return true;
 }
 
-std::string JournalLine(const JournalRecord& r) {
-  std::string line(1, static_cast<char>(r.kind));
+}  // namespace
+
+Text JournalHeader(uint64_t started, const Text& installFolder) {
+  Text time;
+  for (int shift = 60; shift >= 0; shift -= 4) time += kHexDigits[(started >> shift) & 0xF];
+  return Text(kJournalMagic) + "\t" + time + "\t" + Escaped(installFolder) + "\r\n";
+}
+
+Text JournalLine(const JournalRecord& r) {
+  Text line(1, static_cast<char>(r.kind));
   line += "\t" + Escaped(r.target);
   switch (r.kind) {
     case JournalKind::Folder:
@@ -147,19 +154,19 @@ std::string JournalLine(const JournalRecord& r) {
   return line + "\r\n";
 }
 
-std::string JournalCommitLine() { return std::string(kJournalCommitted) + "\r\n"; }
+Text JournalCommitLine() { return Text(kJournalCommitted) + "\r\n"; }
 
-bool ParseJournal(const std::string& text, Journal* journal) {
+bool ParseJournal(const Text& text, Journal* journal) {
   *journal = Journal();
-  std::size_t at = 0;
+  size_t at = 0;
   bool first = true;
   while (at < text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) break;  // cut by a crash: its change was never made
-    std::string line = text.substr(at, end - at);
+    size_t end = text.find('\n', at);
+    if (end == Text::npos) break;  // cut by a crash: its change was never made
+    Text line = text.substr(at, end - at);
     at = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::vector<std::string> f = Fields(line);
+    List<Text> f = Fields(line);
     if (first) {
       if (f.size() < 3 || f[0] != kJournalMagic || f[1].size() != 16) return false;
       for (char c : f[1]) {
@@ -180,48 +187,49 @@ bool ParseJournal(const std::string& text, Journal* journal) {
   return !first;
 }
 
-std::vector<JournalRecord> UndoOrder(const Journal& journal) {
-  std::vector<JournalRecord> order;
-  std::set<std::string> seen;
-  for (auto r = journal.records.rbegin(); r != journal.records.rend(); ++r) {
-    if (IsFileKind(r->kind) && !seen.insert(UpperAscii(r->target)).second) continue;
-    order.push_back(*r);
+List<JournalRecord> UndoOrder(const Journal& journal) {
+  List<JournalRecord> order;
+  List<Text> seen;
+  for (size_t i = journal.records.size(); i-- > 0;) {
+    const JournalRecord& r = journal.records[i];
+    if (IsFileKind(r.kind) && !FirstSight(&seen, r.target)) continue;
+    order.push_back(r);
   }
   return order;
 }
 
-std::vector<std::string> TopMadeFolders(const Journal& journal) {
-  std::vector<std::string> made, top;
+List<Text> TopMadeFolders(const Journal& journal) {
+  List<Text> made, top;
   for (const JournalRecord& r : journal.records) {
     if (r.kind == JournalKind::Folder) made.push_back(r.target);
   }
-  for (const std::string& folder : made) {
+  for (const Text& folder : made) {
     bool held = false;
-    for (const std::string& other : made) held = held || Inside(folder, other);
+    for (const Text& other : made) held = held || Inside(folder, other);
     if (!held) top.push_back(folder);
   }
   return top;
 }
 
-std::vector<std::string> FoldersOfFiles(const Journal& journal) {
-  std::vector<std::string> folders;
-  std::set<std::string> seen;
+List<Text> FoldersOfFiles(const Journal& journal) {
+  List<Text> folders;
+  List<Text> seen;
   for (const JournalRecord& r : journal.records) {
     if (!IsFileKind(r.kind)) continue;
-    std::string folder = Parent(r.target);
-    if (!folder.empty() && seen.insert(UpperAscii(folder)).second) folders.push_back(folder);
+    Text folder = Parent(r.target);
+    if (!folder.empty() && FirstSight(&seen, folder)) folders.push_back(folder);
   }
   return folders;
 }
 
-std::vector<std::string> Asides(const Journal& journal) {
-  std::vector<std::string> asides;
+List<Text> Asides(const Journal& journal) {
+  List<Text> asides;
   for (const JournalRecord& r : journal.records) {
     if (r.kind == JournalKind::Replaced || r.kind == JournalKind::InUse) asides.push_back(r.name);
   }
   return asides;
 }
 
-std::string DeltreeCommand(const std::string& path) { return "deltree /y \"" + path + "\""; }
+Text DeltreeCommand(const Text& path) { return "deltree /y \"" + path + "\""; }
 
-bool FitsDosCommandLine(const std::string& command) { return command.size() <= kDosCommandLineMax; }
+bool FitsDosCommandLine(const Text& command) { return command.size() <= kDosCommandLineMax; }

@@ -9,17 +9,17 @@ constexpr DWORD kJournalReadLimit = 16 * 1024 * 1024;
 
 }  // namespace
 
-std::string JournalPath() {
+Text JournalPath() {
   char windows[MAX_PATH] = "";
   UINT n = GetWindowsDirectoryA(windows, sizeof windows);
   if (n == 0 || n >= sizeof windows) return kJournalFileName;
-  return std::string(windows) + "\\" + kJournalFileName;
+  return Text(windows) + "\\" + kJournalFileName;
 }
 
 bool ReadJournal(Journal* journal) {
   HANDLE file = CreateFileA(JournalPath().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
-  std::string text;
+  Text text;
   DWORD size = GetFileSize(file, NULL);
   bool read = false;
   if (size != INVALID_FILE_SIZE && size <= kJournalReadLimit) {
@@ -32,10 +32,10 @@ bool ReadJournal(Journal* journal) {
 }
 
 bool WriteFinishedJournal(const Journal& journal) {
-  std::string text = JournalHeader(journal.started, journal.installFolder);
+  Text text = JournalHeader(journal.started, journal.installFolder);
   for (const JournalRecord& record : journal.records) text += JournalLine(record);
   text += JournalCommitLine();
-  std::string path = JournalPath(), fresh = path + ".NEW";
+  Text path = JournalPath(), fresh = path + ".NEW";
   HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;

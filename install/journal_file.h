@@ -1,11 +1,11 @@
 // The install journal's file: CORVANE.JNL in the Windows folder.  Setup
 // writes it; setup's next start and the uninstaller read it.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 #include "install/journal.h"
 
-std::string JournalPath();
+Text JournalPath();
 // False when there is no journal or it cannot be read whole.
 bool ReadJournal(Journal* journal);
 // Puts a finished journal in place of the file, written beside it first so

@@ -11,33 +11,33 @@ namespace {
 constexpr int kAsideAttempts = 1000;
 constexpr DWORD kValueReadSize = 1024;
 
-std::string FullPath(const std::string& path) {
+Text FullPath(const Text& path) {
   char full[MAX_PATH * 2];
   char* name = NULL;
   DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
-  return n == 0 || n >= sizeof full ? path : std::string(full);
+  return n == 0 || n >= sizeof full ? path : Text(full);
 }
 
-std::string FolderOf(const std::string& path) {
-  std::size_t cut = path.find_last_of('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+Text FolderOf(const Text& path) {
+  size_t cut = path.find_last_of('\\');
+  return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 
 // A name in `folder` that nothing has: CVBxxxx.TMP, short as WININIT.INI
 // and real-mode tools want.
-std::string FreeAsideName(const std::string& folder) {
+Text FreeAsideName(const Text& folder) {
   static DWORD next = GetTickCount() ^ (GetCurrentProcessId() << 8);
   for (int attempt = 0; attempt < kAsideAttempts; ++attempt) {
     char name[16];
     wsprintfA(name, "%s%04X.TMP", kAsidePrefix, static_cast<unsigned>(next++ & 0xFFFF));
-    std::string path = folder + "\\" + name;
+    Text path = folder + "\\" + name;
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   }
-  return std::string();
+  return Text();
 }
 
 // What a record announces, for the log.
-std::string Described(const JournalRecord& r) {
+Text Described(const JournalRecord& r) {
   switch (r.kind) {
     case JournalKind::Folder: return "폴더 만들기: " + r.target;
     case JournalKind::File: return "파일 설치: " + r.target;
@@ -49,6 +49,13 @@ std::string Described(const JournalRecord& r) {
     case JournalKind::Shared: return "공유 파일 사용 수 더하기: " + r.target;
   }
   return r.target;
+}
+
+// The last record this run made of a file, or null.
+const JournalRecord* LatestRecordOf(const List<JournalRecord>& records, const Text& target) {
+  for (size_t i = records.size(); i-- > 0;)
+    if (records[i].target == target) return &records[i];
+  return nullptr;
 }
 
 uint64_t Now() {
@@ -66,13 +73,13 @@ void JournalWriter::Close() {
   file_ = INVALID_HANDLE_VALUE;
 }
 
-void JournalWriter::Begin(const std::string& installFolder) {
+void JournalWriter::Begin(const Text& installFolder) {
   journal_ = Journal();
   journal_.started = Now();
   journal_.installFolder = installFolder;
   file_ = CreateFileA(JournalPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
                       FILE_ATTRIBUTE_NORMAL, NULL);
-  std::string header = JournalHeader(journal_.started, installFolder);
+  Text header = JournalHeader(journal_.started, installFolder);
   DWORD written;
   if (file_ != INVALID_HANDLE_VALUE) {
     (void)WriteFile(file_, header.data(), static_cast<DWORD>(header.size()), &written, NULL);
@@ -85,13 +92,13 @@ void JournalWriter::Add(const JournalRecord& record) {
   journal_.records.push_back(record);
   SetupLog(Described(record));
   if (file_ == INVALID_HANDLE_VALUE) return;
-  std::string line = JournalLine(record);
+  Text line = JournalLine(record);
   DWORD written;
   (void)WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
   (void)FlushFileBuffers(file_);
 }
 
-void JournalWriter::MakeFolder(const std::string& folder) {
+void JournalWriter::MakeFolder(const Text& folder) {
   if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
     Add({JournalKind::Folder, FullPath(folder)});
   // Results not looked at: a folder that cannot be made shows up as a file in
@@ -99,8 +106,8 @@ void JournalWriter::MakeFolder(const std::string& folder) {
   (void)CreateDirectoryA(folder.c_str(), NULL);
 }
 
-void JournalWriter::PrepareFile(const std::string& path) {
-  std::string full = FullPath(path);
+void JournalWriter::PrepareFile(const Text& path) {
+  Text full = FullPath(path);
   DWORD attributes = GetFileAttributesA(full.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     Add({JournalKind::File, full});
@@ -108,7 +115,7 @@ void JournalWriter::PrepareFile(const std::string& path) {
   }
   // A folder of that name makes the file fail; nothing to keep.
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return;
-  std::string aside = FreeAsideName(FolderOf(full));
+  Text aside = FreeAsideName(FolderOf(full));
   if (aside.empty()) return;
   // A rename keeps the old file's contents, time stamps and attributes, and
   // takes no time however large it is.
@@ -121,26 +128,19 @@ void JournalWriter::PrepareFile(const std::string& path) {
   (void)CopyFileA(full.c_str(), aside.c_str(), TRUE);
 }
 
-void JournalWriter::RestoreIfNotMade(const std::string& path) {
-  std::string full = FullPath(path);
+void JournalWriter::RestoreIfNotMade(const Text& path) {
+  Text full = FullPath(path);
   if (GetFileAttributesA(full.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-  for (auto r = journal_.records.rbegin(); r != journal_.records.rend(); ++r) {
-    if (r->target != full) continue;
-    if (r->kind == JournalKind::Replaced) (void)MoveFileA(r->name.c_str(), full.c_str());
-    return;
-  }
+  const JournalRecord* r = LatestRecordOf(journal_.records, full);
+  if (r && r->kind == JournalKind::Replaced) (void)MoveFileA(r->name.c_str(), full.c_str());
 }
 
-void JournalWriter::CountShared(const std::string& path) {
-  std::string full = FullPath(path);
+void JournalWriter::CountShared(const Text& path) {
+  Text full = FullPath(path);
   unsigned long count = 0;
   bool had = ReadSharedCount(full, &count);
-  bool existed = false;
-  for (auto r = journal_.records.rbegin(); r != journal_.records.rend(); ++r) {
-    if (r->target != full) continue;
-    existed = r->kind == JournalKind::Replaced || r->kind == JournalKind::InUse;
-    break;
-  }
+  const JournalRecord* r = LatestRecordOf(journal_.records, full);
+  bool existed = r && (r->kind == JournalKind::Replaced || r->kind == JournalKind::InUse);
   char old[16];
   wsprintfA(old, "%lu", count);
   Add({JournalKind::Shared, full, "", had, had ? old : ""});
@@ -171,7 +171,7 @@ HKEY JournalWriter::CreateMachineKey(const char* key) {
   return opened;
 }
 
-void JournalWriter::SetString(HKEY opened, const char* key, const char* name, const std::string& data) {
+void JournalWriter::SetString(HKEY opened, const char* key, const char* name, const Text& data) {
   char old[kValueReadSize + 1] = "";
   DWORD size = kValueReadSize, type = 0;
   bool had = RegQueryValueExA(opened, name, NULL, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
@@ -192,7 +192,7 @@ bool JournalWriter::RestartNeeded() const {
 
 void JournalWriter::Commit() {
   if (file_ != INVALID_HANDLE_VALUE) {
-    std::string line = JournalCommitLine();
+    Text line = JournalCommitLine();
     DWORD written;
     (void)WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
     (void)FlushFileBuffers(file_);

@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/journal.h"
 
@@ -19,22 +19,22 @@ class JournalWriter {
   // Starts the journal of a run into installFolder, in place of a finished
   // one.  Without a writable journal file the run still goes on, with its
   // records kept in memory for a rollback in this run.
-  void Begin(const std::string& installFolder);
+  void Begin(const Text& installFolder);
 
   // Makes one folder level; a folder that is already there stays unrecorded.
-  void MakeFolder(const std::string& folder);
+  void MakeFolder(const Text& folder);
   // Readies `path` for a file that is about to be made there: an old file is
   // renamed aside (or, while in use, copied aside); none is recorded as new.
-  void PrepareFile(const std::string& path);
+  void PrepareFile(const Text& path);
   // After an operation that was to make `path` and made nothing there: the
   // old file that PrepareFile renamed aside comes back at once, since a
   // finished run discards what is aside.
-  void RestoreIfNotMade(const std::string& path);
+  void RestoreIfNotMade(const Text& path);
   // After a file was put into the system folder: one more user in its
   // SharedDLLs count.  A file that was there before setup and has no count
   // starts at two: its earlier owner is counted too, so that removing this
   // product never takes it.
-  void CountShared(const std::string& path);
+  void CountShared(const Text& path);
   // WriteProfileStringA with the old value recorded.
   void WriteProfile(const char* section, const char* key, const char* value);
   // Makes or opens a key under HKEY_LOCAL_MACHINE for KEY_ALL_ACCESS; NULL
@@ -42,7 +42,7 @@ class JournalWriter {
   HKEY CreateMachineKey(const char* key);
   // Writes a REG_SZ value (terminator included) into a key that
   // CreateMachineKey opened, with the old value recorded.
-  void SetString(HKEY opened, const char* key, const char* name, const std::string& data);
+  void SetString(HKEY opened, const char* key, const char* name, const Text& data);
 
   // Whether a file in use waits for the next start of Windows.
   bool RestartNeeded() const;

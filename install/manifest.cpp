@@ -9,7 +9,7 @@ namespace {
 const char kManifestPath[] = ".\\SETUP.INI";
 }
 
-std::string ReadManifestString(const char* section, int n) {
+Text ReadManifestString(const char* section, int n) {
   char value[kManifestValueSize];
   GetPrivateProfileStringA(section, ManifestKey(n).c_str(), kAbsentValue, value, sizeof value,
                            kManifestPath);

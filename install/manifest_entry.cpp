@@ -1,17 +1,13 @@
 // Reading a SETUP.INI entry.
 #include "manifest_entry.h"
 
-#include <cstdio>
+#include "common/bounded_text.h"
 
 const char kAbsentValue[] = "Error";
 
-std::string ManifestKey(int n) {
-  char key[32];
-  std::snprintf(key, sizeof key, "SETUP%03d", n);
-  return key;
-}
+Text ManifestKey(int n) { return "SETUP" + DecimalText(n, 3); }
 
-ResolvedEntry ResolveEntry(const std::string& value) {
+ResolvedEntry ResolveEntry(const Text& value) {
   ResolvedEntry e{TargetFolder::Install, false, value};
   if (value.empty() || value[0] != '%') return e;
   char kind = value.size() > 1 ? value[1] : '\0';
@@ -22,6 +18,6 @@ ResolvedEntry ResolveEntry(const std::string& value) {
     case 'w': e.folder = TargetFolder::Windows; break;
     default: break;
   }
-  e.name = value.size() > 2 ? value.substr(2) : std::string();
+  e.name = value.size() > 2 ? value.substr(2) : Text();
   return e;
 }

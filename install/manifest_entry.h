@@ -1,7 +1,7 @@
 // Reading a SETUP.INI entry, without Win32: key names and the folder prefix
 // of a SetupFiles value.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 // Size of the buffers that manifest values are read into; a longer value is
 // cut to 599 characters.
@@ -10,14 +10,14 @@ constexpr int kManifestValueSize = 600;
 extern const char kAbsentValue[];
 
 // "SETUP001" ... "SETUP999", "SETUP1000", ...
-std::string ManifestKey(int n);
+Text ManifestKey(int n);
 
 enum class TargetFolder { Install, System, Windows };
 
 struct ResolvedEntry {
   TargetFolder folder;
   bool skipIfPresent;  // upper-case prefix: an existing file stays
-  std::string name;    // handed to InitInstall with the folder
+  Text name;    // handed to InitInstall with the folder
 };
 
 // Resolves a SetupFiles value.  "%S"/"%W" choose the system or Windows
@@ -25,4 +25,4 @@ struct ResolvedEntry {
 // installing; the two prefix characters are dropped from the name.  Any other
 // character after "%" (or "%" alone) drops the two characters as well and
 // installs into the install folder without an existence test.
-ResolvedEntry ResolveEntry(const std::string& value);
+ResolvedEntry ResolveEntry(const Text& value);

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/journal_writer.h"
 #include "install/install_records.h"
@@ -19,7 +19,7 @@ constexpr DWORD kProgramsReadSize = 128;
 
 // The Start menu's Programs folder, as the shell records it; false when it
 // cannot be read (or is 128 characters or longer).
-bool ReadProgramsFolder(std::string* programs) {
+bool ReadProgramsFolder(Text* programs) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     return false;
@@ -33,7 +33,7 @@ bool ReadProgramsFolder(std::string* programs) {
   return true;
 }
 
-void MakeShortcut(JournalWriter* journal, const std::string& target, const std::string& link) {
+void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) {
   journal->PrepareFile(link);
   // Neither COM's nor the shortcut's result changes what setup does next.
   (void)CoInitialize(NULL);
@@ -45,18 +45,18 @@ void MakeShortcut(JournalWriter* journal, const std::string& target, const std::
 // One shortcut per SetupLink entry that names a link file; "NO" makes none.
 // The walk ends at the first absent SetupLink key, or at a link whose
 // SetupFiles key is absent.
-void MakeManifestShortcuts(const std::string& installFolder, JournalWriter* journal, const std::string& group) {
+void MakeManifestShortcuts(const Text& installFolder, JournalWriter* journal, const Text& group) {
   for (int n = 1;; ++n) {
-    std::string link = ReadManifestString("SetupLink", n);
+    Text link = ReadManifestString("SetupLink", n);
     if (link == kAbsentValue) return;
     if (link == "NO") continue;
-    std::string file = ReadManifestString("SetupFiles", n);
+    Text file = ReadManifestString("SetupFiles", n);
     if (file == kAbsentValue) return;
     MakeShortcut(journal, installFolder + "\\" + file, group + "\\" + link);
   }
 }
 
-void SetUninstallValue(JournalWriter* journal, const char* name, const std::string& data) {
+void SetUninstallValue(JournalWriter* journal, const char* name, const Text& data) {
   HKEY key = journal->CreateMachineKey(kUninstallKey);
   if (!key) return;
   journal->SetString(key, kUninstallKey, name, data);
@@ -65,10 +65,10 @@ void SetUninstallValue(JournalWriter* journal, const char* name, const std::stri
 
 }  // namespace
 
-void RegisterWithShell(const std::string& installFolder, JournalWriter* journal) {
-  std::string programs;
+void RegisterWithShell(const Text& installFolder, JournalWriter* journal) {
+  Text programs;
   if (!ReadProgramsFolder(&programs)) return;
-  std::string group = programs;
+  Text group = programs;
   if (group.empty() || group.back() != '\\') group += "\\";
   group += kProgramGroupName;
   journal->MakeFolder(group);

@@ -3,8 +3,8 @@
 // Every change goes through the run's journal, so that it can be undone.
 #pragma once
 
-#include <string>
+#include "common/text.h"
 
 class JournalWriter;
 
-void RegisterWithShell(const std::string& installFolder, JournalWriter* journal);
+void RegisterWithShell(const Text& installFolder, JournalWriter* journal);

@@ -5,7 +5,7 @@
 
 #include "setupdll/wininit_file.h"
 
-void WithdrawRestartReplacement(const std::string& path) {
+void WithdrawRestartReplacement(const Text& path) {
   // On the NT family the library used MoveFileExA: nothing is in WININIT.INI,
   // and the rollback's removal of the library's temporary files leaves that
   // rename without a source, so it does nothing.

@@ -3,21 +3,20 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
+#include "common/bounded_text.h"
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
 #include "install/shared_count.h"
 
 namespace {
 
-bool IsFile(const std::string& path) {
+bool IsFile(const Text& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // A read-only file is deleted like any other: setup made it, or kept it.
-bool DeleteMadeFile(const std::string& path) {
+bool DeleteMadeFile(const Text& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   if (attributes & FILE_ATTRIBUTE_READONLY) (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -27,7 +26,7 @@ bool DeleteMadeFile(const std::string& path) {
 // The old file comes back under its name with the contents, time stamps and
 // attributes that it had; the new one goes first.  When the new one cannot
 // go (in use), the old one stays aside rather than being lost.
-void RestoreAside(const std::string& path, const std::string& aside) {
+void RestoreAside(const Text& path, const Text& aside) {
   if (!IsFile(aside)) return;
   if (!DeleteMadeFile(path)) return;
   (void)MoveFileA(aside.c_str(), path.c_str());
@@ -36,7 +35,7 @@ void RestoreAside(const std::string& path, const std::string& aside) {
 // The support library's temporary files that a stopped run left beside the
 // files it was making: named by the library's pattern and made since the run
 // started.
-void DeleteLibraryTemps(const std::string& folder, uint64_t started) {
+void DeleteLibraryTemps(const Text& folder, uint64_t started) {
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA((folder + "\\" + kLibraryTempPattern).c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -92,7 +91,7 @@ void Undo(const JournalRecord& r) {
       RestoreValue(r);
       return;
     case JournalKind::Shared:
-      WriteSharedCount(r.target, r.had ? std::strtoul(r.old.c_str(), NULL, 10) : 0);
+      WriteSharedCount(r.target, r.had ? static_cast<unsigned long>(ParseDecimal(r.old.c_str())) : 0);
       return;
   }
 }
@@ -100,18 +99,18 @@ void Undo(const JournalRecord& r) {
 }  // namespace
 
 void UndoRun(const Journal& journal, bool startRemovalCommand) {
-  for (const std::string& folder : FoldersOfFiles(journal)) DeleteLibraryTemps(folder, journal.started);
+  for (const Text& folder : FoldersOfFiles(journal)) DeleteLibraryTemps(folder, journal.started);
   for (const JournalRecord& record : UndoOrder(journal)) Undo(record);
   if (!startRemovalCommand) return;
-  for (const std::string& folder : TopMadeFolders(journal)) {
-    std::string command = DeltreeCommand(folder);
+  for (const Text& folder : TopMadeFolders(journal)) {
+    Text command = DeltreeCommand(folder);
     // Not awaited, like every program setup starts.
     if (FitsDosCommandLine(command)) (void)WinExec(command.c_str(), SW_HIDE);
   }
 }
 
 void DiscardAsides(const Journal& journal) {
-  for (const std::string& aside : Asides(journal)) (void)DeleteMadeFile(aside);
+  for (const Text& aside : Asides(journal)) (void)DeleteMadeFile(aside);
 }
 
 void FinishEarlierRun() {

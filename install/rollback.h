@@ -1,7 +1,7 @@
 // Undoing an install run from its journal, and finishing at start-up what an
 // earlier run left.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 #include "install/journal.h"
 

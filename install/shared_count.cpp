@@ -5,7 +5,7 @@
 
 #include "install/journal_format.h"
 
-bool ReadSharedCount(const std::string& path, unsigned long* count) {
+bool ReadSharedCount(const Text& path, unsigned long* count) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   DWORD value = 0, size = sizeof value, type = 0;
@@ -17,7 +17,7 @@ bool ReadSharedCount(const std::string& path, unsigned long* count) {
   return found;
 }
 
-void WriteSharedCount(const std::string& path, unsigned long count) {
+void WriteSharedCount(const Text& path, unsigned long count) {
   HKEY key;
   DWORD disposition;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,

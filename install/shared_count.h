@@ -1,9 +1,9 @@
 // The count of a shared file's users under SharedDLLs, which setup raises
 // for every file it puts into the system folder and the uninstaller lowers.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 // False when the file has no count.
-bool ReadSharedCount(const std::string& path, unsigned long* count);
+bool ReadSharedCount(const Text& path, unsigned long* count);
 // Writes the count; 0 removes the value, as the file then has no user.
-void WriteSharedCount(const std::string& path, unsigned long count);
+void WriteSharedCount(const Text& path, unsigned long count);

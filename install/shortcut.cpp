@@ -5,15 +5,15 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/shortcut_defaults.h"
 
 namespace {
 
 // Applies every setter in turn; the first failure ends the sequence.
-HRESULT ApplySettings(IShellLinkA* link, const char* target, const std::string& description,
-                      const std::string& directory, const char* arguments,
+HRESULT ApplySettings(IShellLinkA* link, const char* target, const Text& description,
+                      const Text& directory, const char* arguments,
                       const char* iconPath, int iconIndex) {
   HRESULT hr = link->SetPath(target);
   if (SUCCEEDED(hr)) hr = link->SetDescription(description.c_str());
@@ -29,10 +29,10 @@ unsigned CreateShortcut(const char* target, const char* linkPath, const char* de
                         const char* arguments, const char* workingDirectory,
                         const char* iconPath, int iconIndex) {
   if (!LinkPathHasLnk(linkPath)) return kShortcutNotLnk;
-  std::string desc = description ? description : "";
+  Text desc = description ? description : "";
   if (!description)
     if (unsigned r = DeriveDescription(linkPath, &desc)) return r;
-  std::string dir = workingDirectory ? workingDirectory : "";
+  Text dir = workingDirectory ? workingDirectory : "";
   if (!workingDirectory)
     if (unsigned r = DeriveWorkingDirectory(target, &dir)) return r;
   // The wide link path has room for 260 characters; a longer one, possible

@@ -1,22 +1,22 @@
 // Shortcut creation's checks and derived values.
 #include "shortcut_defaults.h"
 
-bool LinkPathHasLnk(const std::string& link) {
-  std::string upper = link;
+bool LinkPathHasLnk(const Text& link) {
+  Text upper = link;
   for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper.find("LNK") != std::string::npos;
+  return upper.find("LNK") != Text::npos;
 }
 
-unsigned DeriveDescription(const std::string& link, std::string* description) {
+unsigned DeriveDescription(const Text& link, Text* description) {
   if (link.size() > kShortcutMaxPath) return kShortcutPathTooLong;
-  *description = link.size() >= 4 ? link.substr(0, link.size() - 4) : std::string();
+  *description = link.size() >= 4 ? link.substr(0, link.size() - 4) : Text();
   return 0;
 }
 
-unsigned DeriveWorkingDirectory(const std::string& target, std::string* directory) {
+unsigned DeriveWorkingDirectory(const Text& target, Text* directory) {
   if (target.size() > kShortcutMaxPath) return kShortcutPathTooLong;
-  for (std::size_t i = target.size(); i-- > 1;) {
+  for (size_t i = target.size(); i-- > 1;) {
     if (target[i] == '\\') {
       *directory = target.substr(0, i);
       return 0;

@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "common/folder_guard.h"
 #include "install/install_folder.h"
@@ -21,9 +21,9 @@ constexpr DWORD kTerminateWaitMs = 100;
 // Windows 95/98 give the full program path in the process snapshot; the NT
 // family and Wine give only the file name.  The first module of the process's
 // own module snapshot has the full path on all of them.
-std::string ProgramPathOf(const PROCESSENTRY32& entry) {
-  std::string path = entry.szExeFile;
-  if (path.find('\\') != std::string::npos) return path;
+Text ProgramPathOf(const PROCESSENTRY32& entry) {
+  Text path = entry.szExeFile;
+  if (path.find('\\') != Text::npos) return path;
   HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, entry.th32ProcessID);
   if (modules == INVALID_HANDLE_VALUE) return path;
   MODULEENTRY32 module = {};
@@ -53,7 +53,7 @@ void StopProductProcesses() {
   // The match below is a substring test: a record of "C:\" or the Windows
   // folder would end every program of the PC, the shell included.
   if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
-  std::string recorded = UpperAscii(folder);
+  Text recorded = UpperAscii(folder);
 
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;

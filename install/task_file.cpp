@@ -1,6 +1,6 @@
 // Setup.run's place in the install folder.
 #include "task_file.h"
 
-std::string SetupRunPath(const std::string& installFolder) {
+Text SetupRunPath(const Text& installFolder) {
   return installFolder + "\\" + kTaskFileName;
 }

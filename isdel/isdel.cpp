@@ -8,8 +8,8 @@
 // recorded folder that the folder guard refuses, does nothing.
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
+#include "common/bounded_text.h"
+#include "common/text.h"
 
 #include "common/folder_guard.h"
 #include "install/install_records.h"
@@ -19,25 +19,26 @@
 
 namespace {
 
-std::string InstallFolder() {
+Text InstallFolder() {
   char folder[kPathBufferSize];
   GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
   return folder;
 }
 
 // Reads at most two bytes: one is a task file, more is not.
-std::size_t ReadTaskFile(const std::string& path, unsigned char* content) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  std::size_t n = std::fread(content, 1, 2, f);
-  std::fclose(f);
+size_t ReadTaskFile(const Text& path, unsigned char* content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  DWORD n = 0;
+  if (!ReadFile(file, content, 2, &n, NULL)) n = 0;
+  CloseHandle(file);
   return n;
 }
 
-void StartFromFolder(const std::string& folder, const char* program) {
-  std::string path = folder + "\\" + program;
+void StartFromFolder(const Text& folder, const char* program) {
+  Text path = folder + "\\" + program;
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  std::string command = "\"" + path + "\"";
+  Text command = "\"" + path + "\"";
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
@@ -48,17 +49,16 @@ void StartFromFolder(const std::string& folder, const char* program) {
 }
 
 void RecordDeferred(unsigned char deferred) {
-  char value[8];
-  std::snprintf(value, sizeof value, "%u", deferred);
-  (void)WriteProfileStringA(kRecordSection, kPendingTasksRecord, deferred ? value : NULL);
+  Text value = DecimalText(deferred);
+  (void)WriteProfileStringA(kRecordSection, kPendingTasksRecord, deferred ? value.c_str() : NULL);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  std::string folder = InstallFolder();
+  Text folder = InstallFolder();
   if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return 0;
-  std::string taskFile = SetupRunPath(folder);
+  Text taskFile = SetupRunPath(folder);
   unsigned char content[2];
   TaskPlan plan = PlanTasks(content, ReadTaskFile(taskFile, content));
   if (!plan.valid) return 0;

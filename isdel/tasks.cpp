@@ -1,7 +1,7 @@
 // What a Setup.run byte asks for.
 #include "tasks.h"
 
-TaskPlan PlanTasks(const unsigned char* content, std::size_t size) {
+TaskPlan PlanTasks(const unsigned char* content, size_t size) {
   TaskPlan plan{false, false, false, 0};
   if (size != 1 || (content[0] & 0xE0)) return plan;
   unsigned char mask = content[0];

@@ -1,6 +1,6 @@
 // What a Setup.run byte asks for, without Win32.
 #pragma once
-#include <cstddef>
+#include <stddef.h>
 
 // Bits of the task byte that setup writes, one per follow-up task.
 enum : unsigned char {
@@ -20,4 +20,4 @@ struct TaskPlan {
 
 // Reads the content of Setup.run.  Anything but one byte with only the five
 // task bits is not a task file of ours: nothing is done with it.
-TaskPlan PlanTasks(const unsigned char* content, std::size_t size);
+TaskPlan PlanTasks(const unsigned char* content, size_t size);

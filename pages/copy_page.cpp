@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/install_job.h"
 #include "install/progress_points.h"
@@ -33,10 +33,10 @@ class CopyPage : public InstallObserver {
  public:
   CopyPage(HWND page, HWND bar) : page_(page), bar_(bar) {}
 
-  void ShowFile(const std::string& shownPath) override {
+  void ShowFile(const Text& shownPath) override {
     SetWindowTextA(GetDlgItem(page_, IDC_COPY_STATUS), shownPath.c_str());
   }
-  void EntrySkipped(const std::string& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
+  void EntrySkipped(const Text& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
 
   // However many points the manifest gives, the bar draws at most 100 steps
   // in all; the stored percentage is the sum.
@@ -49,9 +49,9 @@ class CopyPage : public InstallObserver {
   // The quit message stays queued for WinMain's loop.
   bool KeepGoing() override { return DrainMessages(); }
 
-  void TellFailure(const std::string& name) override {
+  void TellFailure(const Text& name) override {
     SetupLog("파일을 만들 수 없습니다: " + name);
-    std::string text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
+    Text text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
     MessageBoxA(g_wizardWindows.backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
   }
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
+#include "common/bounded_text.h"
+#include "common/text.h"
 
 #include "install/task_file.h"
 #include "pages/page_common.h"
@@ -35,16 +35,15 @@ void OnFinishCommand(HWND page, int command) {
 
 const PageHandlers kFinishPage = {SidePicture::Shown, OnFinishInit, OnFinishCommand, NULL};
 
-// Binary mode: a mask of 0x0A must stay one byte.
+// The task file holds the mask as one byte.
 void HandOffTasks(const char* installFolder, unsigned char taskMask) {
-  std::string path = SetupRunPath(installFolder);
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f) {
-    std::fputc(taskMask, f);
-    std::fclose(f);
+  Text path = SetupRunPath(installFolder);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD written;
+    (void)WriteFile(file, &taskMask, 1, &written, NULL);
+    CloseHandle(file);
   }
-  char mask[8];
-  std::snprintf(mask, sizeof mask, "%02X", taskMask);
-  SetupLog(std::string("작업 파일 ") + path + " = " + mask + ", _ISDEL.EXE 시작");
+  SetupLog(Text("작업 파일 ") + path + " = " + HexText(taskMask, 2) + ", _ISDEL.EXE 시작");
   (void)WinExec(".\\_ISDEL.EXE", SW_SHOW);
 }

@@ -1,34 +1,34 @@
 // The install-folder page's arithmetic.
 #include "folder_choice.h"
 
-#include <cstring>
-
-#include "shell/startup_path.h"
+#include "common/bounded_text.h"
+#include "common/memory.h"
+#include "common/bounded_text.h"
 
 namespace {
-constexpr std::size_t kDisplayWhole = 30;
-constexpr std::size_t kDisplayHead = 3;
-constexpr std::size_t kDisplayTail = 18;
+constexpr size_t kDisplayWhole = 30;
+constexpr size_t kDisplayHead = 3;
+constexpr size_t kDisplayTail = 18;
 }  // namespace
 
-bool MakeInstallFolder(const char* chosen, char* folder, std::size_t folderSize) {
-  std::size_t n = std::strlen(chosen);
+bool MakeInstallFolder(const char* chosen, char* folder, size_t folderSize) {
+  size_t n = TextLength(chosen);
   const char* tail = (n > 0 && chosen[n - 1] == '\\') ? "Corvane" : "\\Corvane";
-  if (n + std::strlen(tail) + 1 > folderSize) return false;
-  std::memcpy(folder, chosen, n);
-  std::memcpy(folder + n, tail, std::strlen(tail) + 1);
+  if (n + TextLength(tail) + 1 > folderSize) return false;
+  CopyBytes(folder, chosen, n);
+  CopyBytes(folder + n, tail, TextLength(tail) + 1);
   return true;
 }
 
-void FolderDisplayText(const char* folder, char* out, std::size_t outSize) {
-  std::size_t n = std::strlen(folder);
+void FolderDisplayText(const char* folder, char* out, size_t outSize) {
+  size_t n = TextLength(folder);
   if (n <= kDisplayWhole) {
     CopyBounded(out, outSize, folder);
     return;
   }
   char cut[kDisplayHead + 3 + kDisplayTail + 1];
-  std::memcpy(cut, folder, kDisplayHead);
-  std::memcpy(cut + kDisplayHead, "...", 3);
-  std::memcpy(cut + kDisplayHead + 3, folder + n - kDisplayTail, kDisplayTail + 1);
+  CopyBytes(cut, folder, kDisplayHead);
+  CopyBytes(cut + kDisplayHead, "...", 3);
+  CopyBytes(cut + kDisplayHead + 3, folder + n - kDisplayTail, kDisplayTail + 1);
   CopyBounded(out, outSize, cut);
 }

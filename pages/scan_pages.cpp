@@ -30,7 +30,7 @@ class ScanPage : public ScanObserver {
  public:
   explicit ScanPage(HWND page) : page_(page) {}
 
-  void ShowFile(const std::string& path) override {
+  void ShowFile(const Text& path) override {
     SetDlgItemTextA(page_, IDC_SCAN_CURRENT_FILE, CurrentFileText(path).c_str());
   }
   void Count(ScanCounter which) override {
@@ -42,12 +42,12 @@ class ScanPage : public ScanObserver {
     SetDlgItemTextA(page_, id, NextCount(text).c_str());
   }
   void ShowVirus(const char* name) override { SetDlgItemTextA(page_, IDC_SCAN_LAST_VIRUS, name); }
-  bool AskToTreat(int report, const std::string& path, const char* virusName) override {
+  bool AskToTreat(int report, const Text& path, const char* virusName) override {
     SetupLog("바이러스 발견: " + path + " (" + virusName + ")");
-    std::string question = VirusQuestion(report, path, virusName);
+    Text question = VirusQuestion(report, path, virusName);
     return MessageBoxA(page_, question.c_str(), kVirusFoundTitle, MB_ICONQUESTION | MB_YESNOCANCEL) == IDYES;
   }
-  void Treated(const std::string& path, short result) override { SetupLog(TreatmentLogLine(path, result)); }
+  void Treated(const Text& path, short result) override { SetupLog(TreatmentLogLine(path, result)); }
   // Cancel reaches the page here; a confirmed quit stops the scan before its
   // next file.
   bool KeepGoing() override { return DrainMessages(); }

@@ -1,13 +1,13 @@
 // Platform-free piece of the user-information page: the TEMP file path.
 #include "user_info.h"
 
-#include "shell/startup_path.h"
+#include "common/bounded_text.h"
 
-bool BuildTempFilePath(const char* temp, char* out, std::size_t outSize) {
+bool BuildTempFilePath(const char* temp, char* out, size_t outSize) {
   if (outSize) out[0] = '\0';
   if (!temp || !*temp) return false;
   if (!CopyBounded(out, outSize, temp)) return false;
-  std::size_t n = 0;
+  size_t n = 0;
   while (out[n]) ++n;
   bool ok = (out[n - 1] == '\\' || AppendBounded(out, outSize, "\\")) &&
             AppendBounded(out, outSize, "FILE.DAT");

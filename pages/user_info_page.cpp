@@ -34,7 +34,7 @@ void ReadPrefill(HKEY key, const char* name, char* buffer) {
 // current user.
 void OnUserInfoInit(HWND page) {
   CenterOnScreen(page);
-  std::string name, company;
+  Text name, company;
   ReadOfferedUser(&name, &company);
   SetWindowTextA(GetDlgItem(page, IDC_USER_NAME), name.c_str());
   SetWindowTextA(GetDlgItem(page, IDC_USER_COMPANY), company.c_str());
@@ -50,7 +50,7 @@ void DeleteTempFile() {
   if (BuildTempFilePath(temp, path, sizeof path)) (void)DeleteFileA(path);
 }
 
-std::string FieldText(HWND page, int id) {
+Text FieldText(HWND page, int id) {
   char entry[kEntryBufferSize];
   GetWindowTextA(GetDlgItem(page, id), entry, kEntryReadLimit);
   return entry;
@@ -65,7 +65,7 @@ void OnUserInfoCommand(HWND page, int command) {
 
 const PageHandlers kUserInfoPage = {SidePicture::Shown, OnUserInfoInit, OnUserInfoCommand, NULL};
 
-void ReadOfferedUser(std::string* name, std::string* company) {
+void ReadOfferedUser(Text* name, Text* company) {
   char nameValue[kPrefillBufferSize] = "";
   char companyValue[kPrefillBufferSize] = "";
   HKEY key;
@@ -78,7 +78,7 @@ void ReadOfferedUser(std::string* name, std::string* company) {
   *company = companyValue;
 }
 
-void RecordUser(const std::string& name, const std::string& company) {
+void RecordUser(const Text& name, const Text& company) {
   DeleteTempFile();
   (void)WriteProfileStringA(kRecordSection, kNameRecord, name.c_str());
   (void)WriteProfileStringA(kRecordSection, kCompanyRecord, company.c_str());

@@ -1,8 +1,7 @@
 // The wizard's start, its end, and its state.
 #include "pages/wizard.h"
 
-#include <cstring>
-
+#include "common/memory.h"
 #include "pages/page_table.h"
 #include "pages/wizard_state.h"
 #include "resources/ids.h"
@@ -15,7 +14,7 @@ bool g_setupEnding;
 void RunWizard(const WizardWindows& windows) {
   g_wizardWindows = windows;
   static_assert(sizeof kDefaultInstallFolder <= sizeof g_installFolder, "the default folder fits");
-  std::memcpy(g_installFolder, kDefaultInstallFolder, sizeof kDefaultInstallFolder);
+  CopyBytes(g_installFolder, kDefaultInstallFolder, sizeof kDefaultInstallFolder);
   OpenPage(IDD_WELCOME);
 }
 

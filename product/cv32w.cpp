@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "product/common/engine_scan.h"
 #include "product/common/product_window.h"
@@ -14,7 +14,7 @@ namespace {
 const char kBrowseTitle[] = "바이러스를 검사할 폴더를 고르십시오.";
 // The folder the browser opens on: the last one scanned, at first the
 // install folder.
-std::string g_lastFolder;
+Text g_lastFolder;
 
 int CALLBACK OnBrowseEvent(HWND browser, UINT event, LPARAM, LPARAM data) {
   if (event == BFFM_INITIALIZED) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
@@ -23,7 +23,7 @@ int CALLBACK OnBrowseEvent(HWND browser, UINT event, LPARAM, LPARAM data) {
 
 // The shell's folder browser; false when the user cancels or picks something
 // that is not a folder on disk.
-bool ChooseFolder(HWND window, std::string* folder) {
+bool ChooseFolder(HWND window, Text* folder) {
   char display[MAX_PATH] = "";
   BROWSEINFOA browse = {};
   browse.hwndOwner = window;
@@ -48,7 +48,7 @@ bool ChooseFolder(HWND window, std::string* folder) {
 }
 
 void OnScanClicked(HWND window) {
-  std::string folder;
+  Text folder;
   if (!ChooseFolder(window, &folder)) return;
   g_lastFolder = folder;
   RunScanInWindow(window, folder);

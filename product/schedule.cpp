@@ -3,7 +3,7 @@
 // when started with the task switch /SCAN, else when asked to.
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/process_match.h"
 #include "product/common/engine_scan.h"
@@ -19,7 +19,7 @@ const ProductWindowKind kScheduledScan = {
     OnScanClicked,
 };
 
-bool AskedToScan(const char* arguments) { return UpperAscii(arguments).find("/SCAN") != std::string::npos; }
+bool AskedToScan(const char* arguments) { return UpperAscii(arguments).find("/SCAN") != Text::npos; }
 
 }  // namespace
 

@@ -18,7 +18,7 @@ bool EngineUsable() {
 // Probes a file and offers every finding in turn.  A repair, or a result the
 // scan does not know, probes the same file again: infections nest, and each
 // repair takes off one layer.
-void TreatFile(const std::string& path, ScanObserver* observer) {
+void TreatFile(const Text& path, ScanObserver* observer) {
   for (;;) {
     observer->Count(ScanCounter::Files);
     ProbedFile probed;
@@ -54,14 +54,14 @@ void TreatFile(const std::string& path, ScanObserver* observer) {
 }
 
 // Scans the files directly in a folder; false when the observer stops.
-bool ScanFolder(const std::string& folder, ScanObserver* observer) {
+bool ScanFolder(const Text& folder, ScanObserver* observer) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return true;
   bool going = true;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::string path = JoinPath(folder, found.cFileName);
+    Text path = JoinPath(folder, found.cFileName);
     observer->ShowFile(path);
     TreatFile(path, observer);
     going = observer->KeepGoing();
@@ -72,13 +72,13 @@ bool ScanFolder(const std::string& folder, ScanObserver* observer) {
 
 }  // namespace
 
-ScanOutcome ScanFolders(const std::vector<std::string>& folders, ScanObserver* observer) {
+ScanOutcome ScanFolders(const List<Text>& folders, ScanObserver* observer) {
   if (LoadScanEngine() != 0 || !EngineUsable()) {
     UnloadScanEngine();
     return ScanOutcome::NoEngine;
   }
   bool completed = true;
-  for (const std::string& folder : folders) {
+  for (const Text& folder : folders) {
     completed = ScanFolder(folder, observer);
     if (!completed) break;
   }

@@ -1,27 +1,29 @@
 // The scan's path and text handling.
 #include "scan_text.h"
 
-#include <cstdlib>
+#include <limits.h>
+
+#include "common/bounded_text.h"
 
 namespace {
-constexpr std::size_t kFieldPadWidth = 74;
-constexpr std::size_t kFieldMaxBytes = 79;
+constexpr size_t kFieldPadWidth = 74;
+constexpr size_t kFieldMaxBytes = 79;
 }  // namespace
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
+Text JoinPath(const Text& folder, const Text& name) {
   if (folder.empty()) return name;
   if (folder.back() == '\\') return folder + name;
   return folder + "\\" + name;
 }
 
-std::string CurrentFileText(const std::string& path) {
-  std::string text = path;
+Text CurrentFileText(const Text& path) {
+  Text text = path;
   if (text.size() < kFieldPadWidth) text.append(kFieldPadWidth - text.size(), ' ');
   if (text.size() > kFieldMaxBytes) text.resize(kFieldMaxBytes);
   return text;
 }
 
-std::string VirusQuestion(int reportCode, const std::string& path, const std::string& virus) {
+Text VirusQuestion(int reportCode, const Text& path, const Text& virus) {
   const char* tail;
   switch (reportCode) {
     case 0: tail = " 바이러스는 복구 가능한 바이러스입니다. 안전하게 복구할까요?"; break;
@@ -31,11 +33,13 @@ std::string VirusQuestion(int reportCode, const std::string& path, const std::st
   return path + "\n\n" + virus + tail;
 }
 
-std::string NextCount(const std::string& current) {
-  return std::to_string(std::atoi(current.c_str()) + 1);
+Text NextCount(const Text& current) {
+  long count = ParseDecimal(current.c_str());
+  // A count at the limit stays there instead of wrapping around.
+  return SignedDecimalText(count < LONG_MAX ? count + 1 : count);
 }
 
-std::string TreatmentLogLine(const std::string& path, short result) {
+Text TreatmentLogLine(const Text& path, short result) {
   if (result == 1) return "치료함: " + path;
   if (result == 2) return "삭제함: " + path;
   return "치료하지 못하고 남김: " + path;

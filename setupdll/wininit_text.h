@@ -12,7 +12,7 @@
 // case, the bytes of code page 949 double-byte characters exactly.
 #pragma once
 
-#include <cstddef>
+#include <stddef.h>
 
 namespace wininit {
 

@@ -2,7 +2,7 @@
 // the whole wizard inside its creation.
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/rollback.h"
 #include "shell/backdrop.h"
@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The wizard takes no other switch; a log it keeps when asked.
   if (switches.error.empty() && !switches.log.empty()) {
     (void)OpenSetupLog(switches.log);
-    SetupLog("코르바네™ 설치 시작 (마법사): " + std::string(GetCommandLineA()));
+    SetupLog("코르바네™ 설치 시작 (마법사): " + Text(GetCommandLineA()));
   }
 
   char buffer[kStartupBufferSize];

@@ -9,7 +9,7 @@ HANDLE g_log = INVALID_HANDLE_VALUE;
 
 }  // namespace
 
-bool OpenSetupLog(const std::string& path) {
+bool OpenSetupLog(const Text& path) {
   CloseSetupLog();
   g_log = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   return g_log != INVALID_HANDLE_VALUE;
@@ -17,13 +17,13 @@ bool OpenSetupLog(const std::string& path) {
 
 // Each line is written through at once: a run that is ended by force keeps
 // what it logged.
-void SetupLog(const std::string& line) {
+void SetupLog(const Text& line) {
   if (g_log == INVALID_HANDLE_VALUE) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[24];
   wsprintfA(stamp, "%02u:%02u:%02u.%03u ", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
-  std::string text = stamp + line + "\r\n";
+  Text text = stamp + line + "\r\n";
   DWORD written;
   (void)WriteFile(g_log, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
 }

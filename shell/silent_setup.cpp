@@ -1,7 +1,7 @@
 // SETUP.EXE /S: an install without a window.
 #include "shell/silent_setup.h"
 
-#include <string>
+#include "common/text.h"
 
 #include "install/install_folder.h"
 #include "install/install_job.h"
@@ -36,16 +36,16 @@ HWND ClaimTheInstance(HINSTANCE instance) {
 class SilentScan : public ScanObserver {
  public:
   explicit SilentScan(ScanMode mode) : mode_(mode) {}
-  void ShowFile(const std::string&) override {}
+  void ShowFile(const Text&) override {}
   void Count(ScanCounter which) override { counts_[static_cast<int>(which)]++; }
   void ShowVirus(const char*) override {}
-  bool AskToTreat(int report, const std::string& path, const char* virusName) override {
+  bool AskToTreat(int report, const Text& path, const char* virusName) override {
     SetupLog("바이러스 발견: " + path + " (" + virusName + ")");
     bool treat = mode_ == ScanMode::Delete || (mode_ == ScanMode::Repair && report == 0);
     if (!treat) SetupLog("치료하지 않고 남김: " + path);
     return treat;
   }
-  void Treated(const std::string& path, short result) override { SetupLog(TreatmentLogLine(path, result)); }
+  void Treated(const Text& path, short result) override { SetupLog(TreatmentLogLine(path, result)); }
   bool KeepGoing() override { return true; }
   void LogCounts() const {
     char line[160];
@@ -61,11 +61,11 @@ class SilentScan : public ScanObserver {
 
 class SilentCopy : public InstallObserver {
  public:
-  void ShowFile(const std::string&) override {}
-  void EntrySkipped(const std::string& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
+  void ShowFile(const Text&) override {}
+  void EntrySkipped(const Text& shownPath) override { SetupLog("이미 있어 건너뜀: " + shownPath); }
   void Advance(int) override {}
   bool KeepGoing() override { return true; }
-  void TellFailure(const std::string& name) override { SetupLog("파일을 만들 수 없습니다: " + name); }
+  void TellFailure(const Text& name) override { SetupLog("파일을 만들 수 없습니다: " + name); }
 };
 
 const char* ScanModeName(ScanMode mode) {
@@ -83,7 +83,7 @@ void Scan(ScanMode mode) {
     SetupLog("바이러스 검사: 하지 않음");
     return;
   }
-  SetupLog(std::string("바이러스 검사: ") + ScanModeName(mode));
+  SetupLog(Text("바이러스 검사: ") + ScanModeName(mode));
   SilentScan scan(mode);
   if (ScanKeyFolders(&scan) == ScanOutcome::NoEngine) {
     SetupLog("검사 엔진(Corvane.dll)을 쓸 수 없어 검사하지 못했습니다.");
@@ -99,18 +99,18 @@ int Install(const SetupSwitches& switches) {
   (void)WinExec(".\\MemChk.exe", SW_HIDE);
   FinishEarlierRun();
   if (ProductAlreadyInstalled(buffer)) {
-    SetupLog(std::string("이미 설치되어 있습니다: ") + buffer);
+    SetupLog(Text("이미 설치되어 있습니다: ") + buffer);
     return kExitAlreadyInstalled;
   }
   if (!LoadSetupLibrary()) {
     SetupLog("설치에 필요한 _SETUP.DLL 또는 그 InitInstall이 없습니다.");
     return kExitFailed;
   }
-  std::string folder = switches.folderGiven ? switches.folder : kDefaultInstallFolder;
+  Text folder = switches.folderGiven ? switches.folder : kDefaultInstallFolder;
   SetupLog("설치 폴더: " + folder);
 
   StopProductProcesses();
-  std::string name, company;
+  Text name, company;
   ReadOfferedUser(&name, &company);
   if (switches.nameGiven) name = switches.name;
   if (switches.companyGiven) company = switches.company;
@@ -138,7 +138,7 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   GetLocalTime(&now);
   char started[64];
   wsprintfA(started, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
-  SetupLog(std::string("코르바네™ ") + kVersion + " 설치 시작 (" + started + "), 명령줄: " + GetCommandLineA());
+  SetupLog(Text("코르바네™ ") + kVersion + " 설치 시작 (" + started + "), 명령줄: " + GetCommandLineA());
   if (!switches.error.empty()) {
     SetupLog("명령줄 오류: " + switches.error);
     return FinishSetupLog(kExitBadCommandLine);

@@ -1,7 +1,7 @@
 // SETUP.EXE's command line for unattended installs.
 #include "shell/switches.h"
 
-#include <cstddef>
+#include <stddef.h>
 
 const char kSwitchesHelpText[] =
     "SETUP.EXE [/S] [/NAME=\"이름\"] [/COMPANY=\"회사\"] [/SCAN=SKIP|REPORT|REPAIR|DELETE]\n"
@@ -24,16 +24,16 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // True when `word` starts with `name` in any ASCII case.
-bool StartsWith(const std::string& word, const char* name) {
-  std::size_t i = 0;
+bool StartsWith(const Text& word, const char* name) {
+  size_t i = 0;
   for (; name[i]; ++i) {
     if (i >= word.size() || Upper(word[i]) != name[i]) return false;
   }
   return true;
 }
 
-bool SameWord(const std::string& word, const char* name) {
-  return StartsWith(word, name) && word.size() == std::string(name).size();
+bool SameWord(const Text& word, const char* name) {
+  return StartsWith(word, name) && word.size() == Text(name).size();
 }
 
 int HexDigit(char c) {
@@ -44,7 +44,7 @@ int HexDigit(char c) {
 }
 
 // A drive letter, a colon and a backslash, or a UNC name.
-bool IsAbsolute(const std::string& path) {
+bool IsAbsolute(const Text& path) {
   if (path.size() >= 3 && Upper(path[0]) >= 'A' && Upper(path[0]) <= 'Z' && path[1] == ':' && path[2] == '\\')
     return true;
   return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
@@ -62,7 +62,7 @@ const char* AfterProgramPath(const char* p) {
 }
 
 // One word of the line: quotes group blanks and are dropped.
-const char* NextWord(const char* p, std::string* word) {
+const char* NextWord(const char* p, Text* word) {
   word->clear();
   bool quoted = false;
   for (; *p; ++p) {
@@ -78,19 +78,19 @@ const char* NextWord(const char* p, std::string* word) {
 
 // The first fault found is the one reported; the words after it are still
 // read, so that a /LOG given later still gets the report.
-void Refuse(SetupSwitches* s, const std::string& why) {
+void Refuse(SetupSwitches* s, const Text& why) {
   if (s->error.empty()) s->error = why;
 }
 
-bool TakeValue(const std::string& word, const char* name, std::size_t max, std::string* value, SetupSwitches* s) {
-  *value = word.substr(std::string(name).size());
+bool TakeValue(const Text& word, const char* name, size_t max, Text* value, SetupSwitches* s) {
+  *value = word.substr(Text(name).size());
   if (value->size() <= max) return true;
-  Refuse(s, std::string(name) + " 값이 너무 깁니다");
+  Refuse(s, Text(name) + " 값이 너무 깁니다");
   value->clear();
   return false;
 }
 
-bool ReadScan(const std::string& value, ScanMode* mode) {
+bool ReadScan(const Text& value, ScanMode* mode) {
   if (SameWord(value, "SKIP")) *mode = ScanMode::Skip;
   else if (SameWord(value, "REPORT")) *mode = ScanMode::Report;
   else if (SameWord(value, "REPAIR")) *mode = ScanMode::Repair;
@@ -99,7 +99,7 @@ bool ReadScan(const std::string& value, ScanMode* mode) {
   return true;
 }
 
-bool ReadTasks(const std::string& value, unsigned char* tasks) {
+bool ReadTasks(const Text& value, unsigned char* tasks) {
   if (value.size() != 2) return false;
   int high = HexDigit(value[0]), low = HexDigit(value[1]);
   if (high < 0 || low < 0 || ((high << 4 | low) & ~kTaskBits)) return false;
@@ -109,8 +109,8 @@ bool ReadTasks(const std::string& value, unsigned char* tasks) {
 
 // The folder of /D=: the rest of the line as it stands, blanks at its end
 // dropped.
-std::string RestOfLine(const char* p) {
-  std::string rest = p;
+Text RestOfLine(const char* p) {
+  Text rest = p;
   while (!rest.empty() && IsBlank(rest.back())) rest.pop_back();
   return rest;
 }
@@ -120,7 +120,7 @@ std::string RestOfLine(const char* p) {
 SetupSwitches ParseSwitches(const char* commandLine) {
   SetupSwitches s;
   const char* p = AfterProgramPath(commandLine);
-  std::string word;
+  Text word;
   for (;;) {
     while (IsBlank(*p)) ++p;
     if (!*p) break;

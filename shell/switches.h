@@ -13,7 +13,7 @@
 // Switch names in any letter case and any order, separated by blanks; a
 // value with blanks in double quotes.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 enum class ScanMode { Skip, Report, Repair, Delete };
 
@@ -21,21 +21,21 @@ struct SetupSwitches {
   bool silent = false;
   bool help = false;
   bool folderGiven = false;
-  std::string folder;
+  Text folder;
   bool nameGiven = false, companyGiven = false;
-  std::string name, company;
+  Text name, company;
   ScanMode scan = ScanMode::Repair;
   bool tasksGiven = false;
   unsigned char tasks = 0;
-  std::string log;
+  Text log;
   // Empty when the line is understood; else what is wrong, for the log.
-  std::string error;
+  Text error;
 };
 
 // The longest values that setup's buffers take, terminator not counted.
-constexpr std::size_t kSwitchFolderMax = 259;
-constexpr std::size_t kSwitchEntryMax = 255;
-constexpr std::size_t kSwitchLogMax = 259;
+constexpr size_t kSwitchFolderMax = 259;
+constexpr size_t kSwitchEntryMax = 255;
+constexpr size_t kSwitchLogMax = 259;
 
 // Reads the switches of a command line that starts with the program path
 // (as GetCommandLineA gives it).

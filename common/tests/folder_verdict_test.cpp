@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::vector<std::string> kKept = {
+const List<Text> kKept = {
     "C:\\",
     "D:\\",
     "C:\\WINDOWS",
@@ -23,7 +23,7 @@ const std::vector<std::string> kKept = {
     "\\\\server\\share\\Profiles\\me",
 };
 
-FolderRefusal Judge(const std::string& folder) { return JudgeFolder(folder, kKept); }
+FolderRefusal Judge(const Text& folder) { return JudgeFolder(folder, kKept); }
 
 TEST(JudgeFolder, AllowsTheProductsOwnFolders) {
   EXPECT_EQ(FolderRefusal::kNone, Judge("C:\\Program Files\\Corvane"));

@@ -34,7 +34,7 @@ class WindowScan : public ScanObserver {
  public:
   explicit WindowScan(HWND window) : window_(window) {}
 
-  void ShowFile(const std::string& path) override {
+  void ShowFile(const Text& path) override {
     SetStatusText(window_, ScanningText(path));
     ++tally_.files;
   }
@@ -49,13 +49,13 @@ class WindowScan : public ScanObserver {
   // Copied at once: the text belongs to the engine, which is unloaded after
   // the scan.
   void ShowVirus(const char* name) override { virus_ = name; }
-  bool AskToTreat(int report, const std::string& path, const char*) override {
-    std::string question = VirusQuestion(report, path, virus_);
+  bool AskToTreat(int report, const Text& path, const char*) override {
+    Text question = VirusQuestion(report, path, virus_);
     if (MessageBoxA(window_, question.c_str(), kVirusFoundTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) return true;
     AddFindingLine(window_, FindingLine(path, virus_, Treatment::kDeclined));
     return false;
   }
-  void Treated(const std::string& path, short result) override {
+  void Treated(const Text& path, short result) override {
     Treatment treatment = result == CV_TREAT_REPAIRED  ? Treatment::kRepaired
                           : result == CV_TREAT_DELETED ? Treatment::kDeleted
                                                        : Treatment::kFailed;
@@ -68,12 +68,12 @@ class WindowScan : public ScanObserver {
  private:
   HWND window_;
   ScanTally tally_;
-  std::string virus_;
+  Text virus_;
 };
 
 }  // namespace
 
-void RunScanInWindow(HWND window, const std::string& folder) {
+void RunScanInWindow(HWND window, const Text& folder) {
   EnableScanButton(window, false);
   ClearFindings(window);
   WindowScan scan(window);

@@ -4,9 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 // Scans `folder` through setup's scan loop and leaves the result on the
 // window's status line.  Says so in a message box when Corvane.dll cannot be
 // loaded or lacks any of its exports.
-void RunScanInWindow(HWND window, const std::string& folder);
+void RunScanInWindow(HWND window, const Text& folder);

@@ -40,7 +40,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
   RECT client;
   GetClientRect(window, &client);
   const int width = client.right - 2 * kMargin;
-  std::string info = ProductInfoText(ProductFolder(), GetProfileIntA(kRecordSection, kPendingTasksRecord, 0));
+  Text info = ProductInfoText(ProductFolder(), GetProfileIntA(kRecordSection, kPendingTasksRecord, 0));
   MakeChild(window, "STATIC", info.c_str(), SS_LEFT | SS_NOPREFIX, kInfoTextId, kMargin, kMargin, width, kInfoHeight);
   const int buttonTop = kMargin + kInfoHeight + kGap;
   MakeChild(window, "BUTTON", g_kind->scanButtonText, BS_DEFPUSHBUTTON | WS_TABSTOP, kScanButtonId, kMargin, buttonTop,
@@ -104,11 +104,11 @@ int RunProductWindow(HINSTANCE instance, const ProductWindowKind& kind, int show
   return static_cast<int>(message.wParam);
 }
 
-void SetStatusText(HWND window, const std::string& text) { SetDlgItemTextA(window, kStatusTextId, text.c_str()); }
+void SetStatusText(HWND window, const Text& text) { SetDlgItemTextA(window, kStatusTextId, text.c_str()); }
 
 // Findings name whole paths: the list scrolls sideways as far as the
 // longest one needs.
-void WidenFindingsFor(HWND list, const std::string& line) {
+void WidenFindingsFor(HWND list, const Text& line) {
   HDC dc = GetDC(list);
   HGDIOBJ old = SelectObject(dc, GetWindowFont(list));
   SIZE size = {0, 0};
@@ -119,7 +119,7 @@ void WidenFindingsFor(HWND list, const std::string& line) {
   if (extent > ListBox_GetHorizontalExtent(list)) ListBox_SetHorizontalExtent(list, extent);
 }
 
-void AddFindingLine(HWND window, const std::string& line) {
+void AddFindingLine(HWND window, const Text& line) {
   HWND list = GetDlgItem(window, kFindingsListId);
   WidenFindingsFor(list, line);
   int at = ListBox_AddString(list, line.c_str());

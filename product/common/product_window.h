@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 // Child control ids of the product window.
 enum ProductControl {
@@ -28,7 +28,7 @@ struct ProductWindowKind {
 // work starts as soon as the window is on screen.
 int RunProductWindow(HINSTANCE instance, const ProductWindowKind& kind, int show, bool scanAtStart);
 
-void SetStatusText(HWND window, const std::string& text);
-void AddFindingLine(HWND window, const std::string& line);
+void SetStatusText(HWND window, const Text& text);
+void AddFindingLine(HWND window, const Text& line);
 void ClearFindings(HWND window);
 void EnableScanButton(HWND window, bool enabled);

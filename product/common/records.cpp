@@ -6,47 +6,47 @@
 
 #include "product/logic/product_paths.h"
 
-std::string ProfileValue(const char* key) {
+Text ProfileValue(const char* key) {
   char value[kPathSize] = "";
   GetProfileStringA(kRecordSection, key, "", value, sizeof value);
   return value;
 }
 
-std::string OwnProgramPath() {
+Text OwnProgramPath() {
   char path[kPathSize];
   DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
   path[length < sizeof path ? length : sizeof path - 1] = '\0';
   return path;
 }
 
-std::string OwnFolder() { return FolderOf(OwnProgramPath()); }
+Text OwnFolder() { return FolderOf(OwnProgramPath()); }
 
-std::string ProductFolder() {
-  std::string recorded = ProfileValue(kInstallRecord);
+Text ProductFolder() {
+  Text recorded = ProfileValue(kInstallRecord);
   return recorded.empty() ? OwnFolder() : recorded;
 }
 
-std::string ShortPathOf(const std::string& path) {
+Text ShortPathOf(const Text& path) {
   char shortPath[kPathSize] = "";
   DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   return length > 0 && length < sizeof shortPath ? shortPath : "";
 }
 
-std::string WindowsFolder() {
+Text WindowsFolder() {
   char folder[kPathSize] = "";
   UINT length = GetWindowsDirectoryA(folder, sizeof folder);
   if (length == 0 || length >= sizeof folder) return "";
-  std::string windows = folder;
+  Text windows = folder;
   if (windows.size() > 3 && windows.back() == '\\') windows.pop_back();
   return windows;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const Text& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FolderExists(const std::string& path) {
+bool FolderExists(const Text& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

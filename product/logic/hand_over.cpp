@@ -1,56 +1,51 @@
 // The uninstaller's hand-over to a copy of itself.
 #include "product/logic/hand_over.h"
 
-#include <cstdio>
-
+#include "common/bounded_text.h"
 #include "install/process_match.h"
 
 namespace {
 
 const char kSwitch[] = "/HANDOVER";
 const char kCleanupSwitch[] = "/CLEANUP";
-constexpr std::size_t kLogPathMax = 259;
+constexpr size_t kLogPathMax = 259;
 
-void SkipBlanks(const std::string& text, std::size_t* at) {
+void SkipBlanks(const Text& text, size_t* at) {
   while (*at < text.size() && (text[*at] == ' ' || text[*at] == '\t')) ++*at;
 }
 
 // A run of non-blank characters.
-std::string Word(const std::string& text, std::size_t* at) {
-  std::size_t start = *at;
+Text Word(const Text& text, size_t* at) {
+  size_t start = *at;
   while (*at < text.size() && text[*at] != ' ' && text[*at] != '\t') ++*at;
   return text.substr(start, *at - start);
 }
 
 }  // namespace
 
-std::string CopyFileName(int n) {
-  char name[16];
-  std::snprintf(name, sizeof name, "~CVUN%02d.EXE", n % 100);
-  return name;
-}
+Text CopyFileName(int n) { return "~CVUN" + DecimalText(n % 100, 2) + ".EXE"; }
 
-std::string HandOverCommandLine(const std::string& copyPath, const HandOver& handOver) {
+Text HandOverCommandLine(const Text& copyPath, const HandOver& handOver) {
   return "\"" + copyPath + "\" " + (handOver.cleanupOnly ? kCleanupSwitch : kSwitch) + " " +
-         std::to_string(handOver.parentId) + " \"" + handOver.folder + "\"";
+         DecimalText(handOver.parentId) + " \"" + handOver.folder + "\"";
 }
 
-bool ParseHandOver(const std::string& arguments, HandOver* handOver) {
-  std::size_t at = 0;
+bool ParseHandOver(const Text& arguments, HandOver* handOver) {
+  size_t at = 0;
   SkipBlanks(arguments, &at);
-  std::string word = UpperAscii(Word(arguments, &at));
+  Text word = UpperAscii(Word(arguments, &at));
   if (word != kSwitch && word != kCleanupSwitch) return false;
   SkipBlanks(arguments, &at);
-  std::string id = Word(arguments, &at);
-  if (id.empty() || id.size() > 10 || id.find_first_not_of("0123456789") != std::string::npos) return false;
+  Text id = Word(arguments, &at);
+  if (id.empty() || id.size() > 10 || id.find_first_not_of("0123456789") != Text::npos) return false;
   unsigned long long value = 0;
   for (char digit : id) value = value * 10 + static_cast<unsigned>(digit - '0');
   if (value > 0xFFFFFFFFull) return false;
   SkipBlanks(arguments, &at);
   if (at >= arguments.size() || arguments[at] != '"') return false;
-  std::size_t close = arguments.find('"', at + 1);
-  if (close == std::string::npos) return false;
-  std::string folder = arguments.substr(at + 1, close - at - 1);
+  size_t close = arguments.find('"', at + 1);
+  if (close == Text::npos) return false;
+  Text folder = arguments.substr(at + 1, close - at - 1);
   at = close + 1;
   SkipBlanks(arguments, &at);
   if (at != arguments.size()) return false;
@@ -60,19 +55,19 @@ bool ParseHandOver(const std::string& arguments, HandOver* handOver) {
   return true;
 }
 
-UnsetupSwitches ParseUnsetupSwitches(const std::string& arguments) {
+UnsetupSwitches ParseUnsetupSwitches(const Text& arguments) {
   UnsetupSwitches s;
-  std::size_t at = 0;
+  size_t at = 0;
   for (;;) {
     SkipBlanks(arguments, &at);
     if (at >= arguments.size()) return s;
-    std::string word;
+    Text word;
     bool quoted = false;
     for (; at < arguments.size() && (quoted || (arguments[at] != ' ' && arguments[at] != '\t')); ++at) {
       if (arguments[at] == '"') quoted = !quoted;
       else word += arguments[at];
     }
-    std::string upper = UpperAscii(word);
+    Text upper = UpperAscii(word);
     if (upper == "/S") {
       s.silent = true;
     } else if (upper == "/ALL") {

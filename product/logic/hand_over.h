@@ -6,26 +6,26 @@
 // the original process and the install folder, and ends; the copy waits for
 // the original to end and does the removal.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 struct HandOver {
   unsigned long parentId;  // the original process, to wait for
-  std::string folder;      // the install folder to remove; "" for none
+  Text folder;      // the install folder to remove; "" for none
   // A silent uninstall removes everything itself and leaves the copy only
   // its own program file to delete (named in `folder`) once it has ended.
   bool cleanupOnly = false;
 };
 
 // The file name of the n-th candidate for the copy in the TEMP folder.
-std::string CopyFileName(int n);
+Text CopyFileName(int n);
 
 // The copy's whole command line: its own path in quotation marks, the
 // hand-over switch, the parent's id and the folder in quotation marks.
-std::string HandOverCommandLine(const std::string& copyPath, const HandOver& handOver);
+Text HandOverCommandLine(const Text& copyPath, const HandOver& handOver);
 
 // Reads the arguments part of a command line (what WinMain gets, without the
 // program's own name).  False for anything that is not exactly a hand-over.
-bool ParseHandOver(const std::string& arguments, HandOver* handOver);
+bool ParseHandOver(const Text& arguments, HandOver* handOver);
 
 // The uninstaller's own switches for unattended removal: /S (no question,
 // no message), /ALL (the user's files in the install folder go too) and
@@ -33,7 +33,7 @@ bool ParseHandOver(const std::string& arguments, HandOver* handOver);
 struct UnsetupSwitches {
   bool silent = false;
   bool all = false;
-  std::string log;
-  std::string error;  // empty when every word is understood
+  Text log;
+  Text error;  // empty when every word is understood
 };
-UnsetupSwitches ParseUnsetupSwitches(const std::string& arguments);
+UnsetupSwitches ParseUnsetupSwitches(const Text& arguments);

@@ -6,19 +6,19 @@
 
 namespace {
 
-bool DirectlyIn(const std::string& path, const std::string& folder) {
+bool DirectlyIn(const Text& path, const Text& folder) {
   return !folder.empty() && SamePath(FolderOf(path), folder);
 }
 
-bool HasSharedCount(const Journal& journal, const std::string& path) {
+bool HasSharedCount(const Journal& journal, const Text& path) {
   for (const JournalRecord& r : journal.records) {
     if (r.kind == JournalKind::Shared && SamePath(r.target, path)) return true;
   }
   return false;
 }
 
-bool Listed(const std::vector<std::string>& paths, const std::string& path) {
-  for (const std::string& p : paths) {
+bool Listed(const List<Text>& paths, const Text& path) {
+  for (const Text& p : paths) {
     if (SamePath(p, path)) return true;
   }
   return false;
@@ -27,16 +27,16 @@ bool Listed(const std::vector<std::string>& paths, const std::string& path) {
 // A journal on disk can be damaged or changed like any record: a file is
 // removed only where setup puts files (the install folder, the Windows and
 // system folders) or when it is a shortcut.
-bool WhereSetupPutsFiles(const Journal& journal, const std::string& path, const std::string& windowsFolder,
-                         const std::string& systemFolder) {
+bool WhereSetupPutsFiles(const Journal& journal, const Text& path, const Text& windowsFolder,
+                         const Text& systemFolder) {
   return IsInsideFolder(path, journal.installFolder) || DirectlyIn(path, windowsFolder) ||
          DirectlyIn(path, systemFolder) || IsShortcutName(NameOf(path));
 }
 
 }  // namespace
 
-JournalRemoval PlanJournalRemoval(const Journal& journal, const std::string& windowsFolder,
-                                  const std::string& systemFolder) {
+JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFolder,
+                                  const Text& systemFolder) {
   JournalRemoval plan;
   for (const JournalRecord& r : UndoOrder(journal)) {
     switch (r.kind) {
@@ -64,7 +64,7 @@ JournalRemoval PlanJournalRemoval(const Journal& journal, const std::string& win
   return plan;
 }
 
-Journal RemainingJournal(const Journal& journal, const std::vector<std::string>& stillThere) {
+Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere) {
   Journal remaining = journal;
   remaining.records.clear();
   for (const JournalRecord& r : journal.records) {

@@ -1,6 +1,7 @@
 // Texts of the product's windows.
 #include "product/logic/product_text.h"
 
+#include "common/bounded_text.h"
 #include "isdel/tasks.h"
 
 const char kProductName[] = "코르바네™ for Win95/98";
@@ -20,9 +21,9 @@ const PendingTask kPendingTasks[] = {
 
 }  // namespace
 
-std::string ProductInfoText(const std::string& installFolder, unsigned pendingTasks) {
-  std::string text = std::string(kProductName) + "\r\n" + kProductVersion + "\r\n설치 폴더: " + installFolder;
-  std::string pending;
+Text ProductInfoText(const Text& installFolder, unsigned pendingTasks) {
+  Text text = Text(kProductName) + "\r\n" + kProductVersion + "\r\n설치 폴더: " + installFolder;
+  Text pending;
   for (const PendingTask& task : kPendingTasks) {
     if (!(pendingTasks & task.bit)) continue;
     if (!pending.empty()) pending += ", ";
@@ -32,7 +33,7 @@ std::string ProductInfoText(const std::string& installFolder, unsigned pendingTa
   return text;
 }
 
-std::string FindingLine(const std::string& path, const std::string& virus, Treatment treatment) {
+Text FindingLine(const Text& path, const Text& virus, Treatment treatment) {
   const char* outcome = "";
   switch (treatment) {
     case Treatment::kRepaired: outcome = "복구했습니다"; break;
@@ -43,9 +44,9 @@ std::string FindingLine(const std::string& path, const std::string& virus, Treat
   return path + ": " + virus + " - " + outcome;
 }
 
-std::string ScanningText(const std::string& path) { return "검사 중: " + path; }
+Text ScanningText(const Text& path) { return "검사 중: " + path; }
 
-std::string ScanSummaryText(const ScanTally& tally) {
-  return "검사 완료: 파일 " + std::to_string(tally.files) + "개, 바이러스 " + std::to_string(tally.found) +
-         "개 (복구 " + std::to_string(tally.repaired) + ", 삭제 " + std::to_string(tally.deleted) + ")";
+Text ScanSummaryText(const ScanTally& tally) {
+  return "검사 완료: 파일 " + DecimalText(tally.files) + "개, 바이러스 " + DecimalText(tally.found) +
+         "개 (복구 " + DecimalText(tally.repaired) + ", 삭제 " + DecimalText(tally.deleted) + ")";
 }

@@ -1,19 +1,19 @@
 // Texts of the product's windows (CV32W.EXE, Schedule.EXE), without Win32.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 extern const char kProductName[];
 extern const char kProductVersion[];
 
 // The window's top text: name, version, install folder, and the setup tasks
 // that _ISDEL.EXE left for the product (win.ini PendingTasks), if any.
-std::string ProductInfoText(const std::string& installFolder, unsigned pendingTasks);
+Text ProductInfoText(const Text& installFolder, unsigned pendingTasks);
 
 // What became of one finding of the scan.
 enum class Treatment { kRepaired, kDeleted, kDeclined, kFailed };
 
 // One line of the findings list.
-std::string FindingLine(const std::string& path, const std::string& virus, Treatment treatment);
+Text FindingLine(const Text& path, const Text& virus, Treatment treatment);
 
 struct ScanTally {
   int files = 0;
@@ -22,5 +22,5 @@ struct ScanTally {
   int deleted = 0;
 };
 
-std::string ScanningText(const std::string& path);
-std::string ScanSummaryText(const ScanTally& tally);
+Text ScanningText(const Text& path);
+Text ScanSummaryText(const ScanTally& tally);

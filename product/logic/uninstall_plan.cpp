@@ -17,23 +17,23 @@ const char* const kProductFiles[] = {kMainProgram, kScheduleProgram, kUninstalle
 
 // _SETUP.DLL's replacement of a file that was in use: a CVSxxxx.TMP (four
 // hex digits) waiting in the install folder for the next start of Windows.
-bool IsPendingReplacement(const std::string& upperName) {
-  const std::string pattern = CORVANE_INITINSTALL_TEMP_PATTERN;
+bool IsPendingReplacement(const Text& upperName) {
+  const Text pattern = CORVANE_INITINSTALL_TEMP_PATTERN;
   if (upperName.size() != pattern.size()) return false;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
+  for (size_t i = 0; i < pattern.size(); ++i) {
     bool digit = (upperName[i] >= '0' && upperName[i] <= '9') || (upperName[i] >= 'A' && upperName[i] <= 'F');
     if (pattern[i] == '?' ? !digit : upperName[i] != pattern[i]) return false;
   }
   return true;
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
+bool EndsWith(const Text& text, const Text& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 }  // namespace
 
-std::string ChooseInstallFolder(const std::string& recorded, const std::string& ownFolder,
+Text ChooseInstallFolder(const Text& recorded, const Text& ownFolder,
                                 bool ownFolderHoldsMainProgram) {
   if (!recorded.empty()) return recorded;
   if (ownFolder.empty()) return "";
@@ -41,15 +41,15 @@ std::string ChooseInstallFolder(const std::string& recorded, const std::string& 
   return "";
 }
 
-std::string ChooseGroupFolder(const std::string& recordedGroup, const std::string& programsFolder) {
+Text ChooseGroupFolder(const Text& recordedGroup, const Text& programsFolder) {
   if (!recordedGroup.empty()) return recordedGroup;
   if (programsFolder.empty()) return "";
-  std::string group = programsFolder;
+  Text group = programsFolder;
   if (group.back() != '\\') group += '\\';
   return group + kProgramGroupName;
 }
 
-FixedLinks FixedLinksOf(const std::string& groupFolder) {
+FixedLinks FixedLinksOf(const Text& groupFolder) {
   FixedLinks links;
   if (groupFolder.empty()) return links;
   links.mainProgram = CollapseDots(groupFolder + kMainLinkFromGroup);
@@ -58,7 +58,7 @@ FixedLinks FixedLinksOf(const std::string& groupFolder) {
 }
 
 bool IsProductEntry(const FolderEntry& entry) {
-  std::string name = UpperAscii(entry.name);
+  Text name = UpperAscii(entry.name);
   if (entry.isFolder) {
     for (const char* folder : kInstallSubfolders)
       if (name == UpperAscii(folder)) return true;
@@ -69,15 +69,15 @@ bool IsProductEntry(const FolderEntry& entry) {
   return IsPendingReplacement(name);
 }
 
-void SplitEntries(const std::vector<FolderEntry>& entries, std::vector<FolderEntry>* product,
-                  std::vector<FolderEntry>* others) {
+void SplitEntries(const List<FolderEntry>& entries, List<FolderEntry>* product,
+                  List<FolderEntry>* others) {
   for (const FolderEntry& entry : entries) {
     if (entry.name == "." || entry.name == "..") continue;
     (IsProductEntry(entry) ? product : others)->push_back(entry);
   }
 }
 
-bool IsShortcutName(const std::string& name) {
-  std::string upper = UpperAscii(name);
+bool IsShortcutName(const Text& name) {
+  Text upper = UpperAscii(name);
   return EndsWith(upper, ".LNK") || EndsWith(upper, ".PIF");
 }

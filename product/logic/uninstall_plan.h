@@ -1,17 +1,16 @@
 // What the uninstaller removes, decided from setup's records and what it
 // finds on disk, without Win32.
 #pragma once
-#include <string>
-#include <vector>
+#include "common/text.h"
+#include "common/list.h"
 
 #include "common/folder_verdict.h"
-
 
 // The install folder to remove.  The one recorded in win.ini wins.  Without a
 // record (a half-finished setup writes none), the uninstaller's own folder is
 // taken when it is plainly the product's: it holds the main program, or it is
 // named "Corvane", as setup names every install folder.  Otherwise "".
-std::string ChooseInstallFolder(const std::string& recorded, const std::string& ownFolder,
+Text ChooseInstallFolder(const Text& recorded, const Text& ownFolder,
                                 bool ownFolderHoldsMainProgram);
 
 // A record that names a folder the folder guard refuses.  While one is
@@ -20,25 +19,25 @@ std::string ChooseInstallFolder(const std::string& recorded, const std::string& 
 struct RefusedRecord {
   enum Kind { kInstallFolder, kProgramGroup };
   Kind kind = kInstallFolder;
-  std::string folder;                        // as recorded
+  Text folder;                        // as recorded
   FolderRefusal why = FolderRefusal::kNone;  // kNone when no record is refused
 };
 
 // The program group folder: the recorded one, else the one setup would have
 // made in the Programs folder ("" when that is unknown too).
-std::string ChooseGroupFolder(const std::string& recordedGroup, const std::string& programsFolder);
+Text ChooseGroupFolder(const Text& recordedGroup, const Text& programsFolder);
 
 // The two shortcuts that setup puts beside the group, found from the group
 // folder exactly as setup builds them, with the ".." resolved.
 struct FixedLinks {
-  std::string mainProgram;    // at the top of the Start menu
-  std::string scheduledScan;  // in the Start-up folder
+  Text mainProgram;    // at the top of the Start menu
+  Text scheduledScan;  // in the Start-up folder
 };
-FixedLinks FixedLinksOf(const std::string& groupFolder);
+FixedLinks FixedLinksOf(const Text& groupFolder);
 
 // One entry directly inside the install folder.
 struct FolderEntry {
-  std::string name;
+  Text name;
   bool isFolder;
 };
 
@@ -51,9 +50,9 @@ bool IsProductEntry(const FolderEntry& entry);
 
 // Splits a listing of the install folder into the product's entries and the
 // rest, which are the user's; "." and ".." are dropped.
-void SplitEntries(const std::vector<FolderEntry>& entries, std::vector<FolderEntry>* product,
-                  std::vector<FolderEntry>* others);
+void SplitEntries(const List<FolderEntry>& entries, List<FolderEntry>* product,
+                  List<FolderEntry>* others);
 
 // True for a shortcut file name (".LNK" or ".PIF" in any case): what the
 // uninstaller may delete in the program group.
-bool IsShortcutName(const std::string& name);
+bool IsShortcutName(const Text& name);

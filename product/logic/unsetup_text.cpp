@@ -1,6 +1,8 @@
 // Texts of the uninstaller.
 #include "product/logic/unsetup_text.h"
 
+#include "common/bounded_text.h"
+
 const char kUninstallTitle[] = "코르바네™ 제거";
 const char kNothingToRemoveText[] = "이 컴퓨터에는 제거할 코르바네™가 없습니다.";
 
@@ -21,31 +23,31 @@ const char* RefusalReason(FolderRefusal why) {
 }
 }  // namespace
 
-std::string RemoveQuestion(const std::string& installFolder) {
-  std::string text = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?";
+Text RemoveQuestion(const Text& installFolder) {
+  Text text = "코르바네™를 이 컴퓨터에서 제거하시겠습니까?";
   if (!installFolder.empty()) text += "\n\n설치 폴더: " + installFolder;
   return text;
 }
 
-std::string OtherFilesQuestion(const std::string& installFolder, const std::vector<FolderEntry>& others,
-                               const std::string& fullListFile) {
-  std::string text = "설치 폴더에 코르바네™가 설치하지 않은 파일이 있습니다.\n" + installFolder + "\n\n";
-  for (std::size_t i = 0; i < others.size() && i < kOtherNamesShown; ++i)
+Text OtherFilesQuestion(const Text& installFolder, const List<FolderEntry>& others,
+                               const Text& fullListFile) {
+  Text text = "설치 폴더에 코르바네™가 설치하지 않은 파일이 있습니다.\n" + installFolder + "\n\n";
+  for (size_t i = 0; i < others.size() && i < kOtherNamesShown; ++i)
     text += "    " + others[i].name + (others[i].isFolder ? "\\" : "") + "\n";
-  if (others.size() > kOtherNamesShown) text += "    ... 외 " + std::to_string(others.size() - kOtherNamesShown) + "개\n";
+  if (others.size() > kOtherNamesShown) text += "    ... 외 " + DecimalText(others.size() - kOtherNamesShown) + "개\n";
   if (!fullListFile.empty()) text += "\n전체 목록: " + fullListFile + "\n";
   text += "\n이 파일도 모두 삭제하시겠습니까?\n[아니요]를 누르면 이 파일과 설치 폴더는 그대로 남습니다.";
   return text;
 }
 
-std::string DoneText(const RemovalOutcome& outcome) {
-  std::string text = outcome.notRemoved.empty() ? "코르바네™를 제거했습니다." : "코르바네™를 모두 제거하지는 못했습니다.";
+Text DoneText(const RemovalOutcome& outcome) {
+  Text text = outcome.notRemoved.empty() ? "코르바네™를 제거했습니다." : "코르바네™를 모두 제거하지는 못했습니다.";
   if (!outcome.notRemoved.empty()) {
     text += "\n\n다음 파일은 지울 수 없었습니다.\n";
-    for (std::size_t i = 0; i < outcome.notRemoved.size() && i < kOtherNamesShown; ++i)
+    for (size_t i = 0; i < outcome.notRemoved.size() && i < kOtherNamesShown; ++i)
       text += "    " + outcome.notRemoved[i] + "\n";
     if (outcome.notRemoved.size() > kOtherNamesShown)
-      text += "    ... 외 " + std::to_string(outcome.notRemoved.size() - kOtherNamesShown) + "개\n";
+      text += "    ... 외 " + DecimalText(outcome.notRemoved.size() - kOtherNamesShown) + "개\n";
   }
   if (!outcome.keptFolder.empty())
     text += "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + outcome.keptFolder;
@@ -55,13 +57,13 @@ std::string DoneText(const RemovalOutcome& outcome) {
   return text;
 }
 
-std::string RefusedRecordText(const RefusedRecord& refused) {
+Text RefusedRecordText(const RefusedRecord& refused) {
   const char* record = refused.kind == RefusedRecord::kInstallFolder ? "설치 폴더" : "프로그램 그룹";
-  return std::string("설치 기록에 적힌 다음 폴더는 지울 수 없으므로 코르바네™를 제거하지 않았습니다.\n\n") + record +
+  return Text("설치 기록에 적힌 다음 폴더는 지울 수 없으므로 코르바네™를 제거하지 않았습니다.\n\n") + record +
          ": " + refused.folder + "\n" + RefusalReason(refused.why);
 }
 
-std::string DoneText(const std::string& keptFolder, bool filesLeftForRestart) {
+Text DoneText(const Text& keptFolder, bool filesLeftForRestart) {
   RemovalOutcome outcome;
   outcome.keptFolder = keptFolder;
   outcome.leftForRestart = filesLeftForRestart;

@@ -4,7 +4,7 @@
 // when it is done.
 #include <windows.h>
 
-#include <string>
+#include "common/text.h"
 
 #include "install/install_records.h"
 #include "product/common/records.h"
@@ -20,23 +20,23 @@
 
 namespace {
 
-int Tell(const std::string& text, UINT icon) {
+int Tell(const Text& text, UINT icon) {
   return MessageBoxA(NULL, text.c_str(), kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
 }
 
 // The recorded install folder, or this program's own when it is plainly the
 // product's (a setup that failed half-way records nothing).
-std::string InstallFolderToRemove() {
-  std::string own = OwnFolder();
+Text InstallFolderToRemove() {
+  Text own = OwnFolder();
   return ChooseInstallFolder(ProfileValue(kInstallRecord), own, FileExists(JoinPath(own, kMainProgram)));
 }
 
 // In either path form: a program started by its short path sees that one.
-bool RunsFromInside(const std::string& folder) {
-  std::string own = OwnProgramPath();
+bool RunsFromInside(const Text& folder) {
+  Text own = OwnProgramPath();
   if (IsInsideFolder(own, folder)) return true;
-  std::string shortOwn = ShortPathOf(own);
-  std::string shortFolder = ShortPathOf(folder);
+  Text shortOwn = ShortPathOf(own);
+  Text shortFolder = ShortPathOf(folder);
   return !shortOwn.empty() && !shortFolder.empty() && IsInsideFolder(shortOwn, shortFolder);
 }
 
@@ -77,7 +77,7 @@ int ContinueAsCopy(const HandOver& handOver) {
 // program's own file once it has ended.
 int RemoveSilently(const UnsetupSwitches& switches) {
   if (!switches.log.empty()) (void)OpenSetupLog(switches.log);
-  SetupLog("코르바네™ 제거 시작, 명령줄: " + std::string(GetCommandLineA()));
+  SetupLog("코르바네™ 제거 시작, 명령줄: " + Text(GetCommandLineA()));
   if (!switches.error.empty()) {
     SetupLog("명령줄 오류: " + switches.error);
     return FinishSetupLog(kExitBadCommandLine);
@@ -101,7 +101,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
     SetupLog(RefusedRecordText(outcome.refused));
     return FinishSetupLog(kExitFailed);
   }
-  std::string own = OwnProgramPath();
+  Text own = OwnProgramPath();
   if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
       !HandOverCleanup(own)) {
     if (delete_at_restart(own.c_str())) outcome.leftForRestart = true;
@@ -118,7 +118,7 @@ int AskAndRemove() {
     Tell(kNothingToRemoveText, MB_ICONINFORMATION);
     return 0;
   }
-  std::string question = RemoveQuestion(installation.folder);
+  Text question = RemoveQuestion(installation.folder);
   if (MessageBoxA(NULL, question.c_str(), kUninstallTitle, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
     return 0;
   // Without a copy (no TEMP folder, say) the removal runs here, and this

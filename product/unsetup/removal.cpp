@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "common/list.h"
 
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
@@ -29,7 +29,7 @@ RemovalOptions g_options;
 constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
 
-std::string ProgramsFolder() {
+Text ProgramsFolder() {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
   char value[kPathSize] = "";
@@ -51,13 +51,13 @@ bool HasUninstallEntry() {
   return true;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
-  std::vector<FolderEntry> entries;
+List<FolderEntry> ListFolder(const Text& folder) {
+  List<FolderEntry> entries;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return entries;
   do {
-    std::string name = found.cFileName;
+    Text name = found.cFileName;
     if (name == "." || name == "..") continue;
     entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (FindNextFileA(search, &found));
@@ -68,7 +68,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
 // Deletes a file now, or else arranges its deletion at the next start; what
 // can go neither way is told in the last message.  False when the file is
 // still there.
-bool DeleteFileNowOrLater(const std::string& path, RemovalOutcome* outcome) {
+bool DeleteFileNowOrLater(const Text& path, RemovalOutcome* outcome) {
   if (SamePath(path, OwnProgramPath())) return true;
   (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
@@ -82,12 +82,12 @@ bool DeleteFileNowOrLater(const std::string& path, RemovalOutcome* outcome) {
   return false;
 }
 
-void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, RemovalOutcome* outcome);
+void DeleteEntries(const Text& folder, const List<FolderEntry>& entries, RemovalOutcome* outcome);
 
 // A folder that still holds a file waiting for the restart stays.  A
 // junction (Windows 2000 and later) leads out of the install folder: only the
 // link itself goes, or it stays, and what it leads to is never emptied.
-void DeleteTree(const std::string& folder, RemovalOutcome* outcome) {
+void DeleteTree(const Text& folder, RemovalOutcome* outcome) {
   DWORD attributes = GetFileAttributesA(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     (void)RemoveDirectoryA(folder.c_str());
@@ -98,9 +98,9 @@ void DeleteTree(const std::string& folder, RemovalOutcome* outcome) {
   (void)RemoveDirectoryA(folder.c_str());
 }
 
-void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& entries, RemovalOutcome* outcome) {
+void DeleteEntries(const Text& folder, const List<FolderEntry>& entries, RemovalOutcome* outcome) {
   for (const FolderEntry& entry : entries) {
-    std::string path = JoinPath(folder, entry.name);
+    Text path = JoinPath(folder, entry.name);
     if (entry.isFolder) {
       DeleteTree(path, outcome);
     } else {
@@ -110,9 +110,9 @@ void DeleteEntries(const std::string& folder, const std::vector<FolderEntry>& en
 }
 
 // Every file below `folder`, one path a line, for the user to read in full.
-void ListTree(const std::string& folder, std::string* text) {
+void ListTree(const Text& folder, Text* text) {
   for (const FolderEntry& entry : ListFolder(folder)) {
-    std::string path = JoinPath(folder, entry.name);
+    Text path = JoinPath(folder, entry.name);
     *text += path + (entry.isFolder ? "\\\r\n" : "\r\n");
     if (entry.isFolder) ListTree(path, text);
   }
@@ -120,12 +120,12 @@ void ListTree(const std::string& folder, std::string* text) {
 
 // The full list beside the uninstaller's copy in TEMP, when the question
 // cannot name every entry; "" when none was written.
-std::string WriteFullList(const std::string& folder, const std::vector<FolderEntry>& others) {
+Text WriteFullList(const Text& folder, const List<FolderEntry>& others) {
   if (others.size() <= kOtherNamesShown) return "";
   char temp[MAX_PATH];
   DWORD n = GetTempPathA(sizeof temp, temp);
   if (n == 0 || n >= sizeof temp) return "";
-  std::string path = JoinPath(temp, kFullListName), text;
+  Text path = JoinPath(temp, kFullListName), text;
   ListTree(folder, &text);
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return "";
@@ -137,10 +137,10 @@ std::string WriteFullList(const std::string& folder, const std::vector<FolderEnt
   return "";
 }
 
-bool UserAgreesToDeleteOthers(const std::string& folder, const std::vector<FolderEntry>& others) {
+bool UserAgreesToDeleteOthers(const Text& folder, const List<FolderEntry>& others) {
   if (!g_options.ask) return g_options.removeOthers;
-  std::string fullList = WriteFullList(folder, others);
-  std::string question = OtherFilesQuestion(folder, others, fullList);
+  Text fullList = WriteFullList(folder, others);
+  Text question = OtherFilesQuestion(folder, others, fullList);
   bool agrees = MessageBoxA(NULL, question.c_str(), kUninstallTitle,
                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
   if (!fullList.empty()) (void)DeleteFileA(fullList.c_str());
@@ -150,7 +150,7 @@ bool UserAgreesToDeleteOthers(const std::string& folder, const std::vector<Folde
 // What is left in the install folder once setup's own entries are gone is
 // not setup's: it goes only when the user says so, and otherwise keeps the
 // folder.  Returns the folder when it is kept.
-std::string OfferTheRest(const std::string& folder, const std::vector<FolderEntry>& others, RemovalOutcome* outcome) {
+Text OfferTheRest(const Text& folder, const List<FolderEntry>& others, RemovalOutcome* outcome) {
   if (others.empty()) return "";
   if (!UserAgreesToDeleteOthers(folder, others)) return folder;
   DeleteEntries(folder, others, outcome);
@@ -159,10 +159,10 @@ std::string OfferTheRest(const std::string& folder, const std::vector<FolderEntr
 
 // The product's entries go; the user's own go only when the user says so,
 // and otherwise keep the folder.  Returns the folder when it is kept.
-std::string RemoveInstallFolder(const std::string& folder, RemovalOutcome* outcome) {
+Text RemoveInstallFolder(const Text& folder, RemovalOutcome* outcome) {
   if (folder.empty() || !FolderExists(folder)) return "";
-  std::vector<FolderEntry> product;
-  std::vector<FolderEntry> others;
+  List<FolderEntry> product;
+  List<FolderEntry> others;
   SplitEntries(ListFolder(folder), &product, &others);
   bool keepOthers = !others.empty() && !UserAgreesToDeleteOthers(folder, others);
   DeleteEntries(folder, product, outcome);
@@ -172,11 +172,11 @@ std::string RemoveInstallFolder(const std::string& folder, RemovalOutcome* outco
 }
 
 // Only shortcuts are taken out of the group; anything else keeps it.
-void RemoveGroup(const std::string& group) {
+void RemoveGroup(const Text& group) {
   if (group.empty() || !FolderExists(group)) return;
   for (const FolderEntry& entry : ListFolder(group)) {
     if (entry.isFolder || !IsShortcutName(entry.name)) continue;
-    std::string path = JoinPath(group, entry.name);
+    Text path = JoinPath(group, entry.name);
     (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     (void)DeleteFileA(path.c_str());
   }
@@ -185,15 +185,15 @@ void RemoveGroup(const std::string& group) {
 
 // Setup makes its program group inside the Start menu's Programs folder and
 // nowhere else: a group recorded elsewhere (the desktop, say) is not one.
-bool InsidePrograms(const std::string& group) {
-  std::string programs = ProgramsFolder();
+bool InsidePrograms(const Text& group) {
+  Text programs = ProgramsFolder();
   return !programs.empty() && IsInsideFolder(group, SystemPathForms(programs).longForm);
 }
 
 // The installation's folders in their long forms or, when the folder guard
 // refuses one of them, only that refusal.  An unknown folder ("") is nothing
 // to refuse.
-Installation Guarded(const std::string& folder, const std::string& group) {
+Installation Guarded(const Text& folder, const Text& group) {
   Installation guarded;
   FolderRefusal why = FolderRefusal::kNone;
   if (!folder.empty() && !MayRemoveOrStopIn(folder, &guarded.folder, &why)) {
@@ -216,16 +216,16 @@ void RemoveRecords() {
   (void)RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
-std::string SystemFolder() {
+Text SystemFolder() {
   char system[MAX_PATH] = "";
   UINT n = GetSystemDirectoryA(system, sizeof system);
-  return n == 0 || n >= sizeof system ? std::string() : std::string(system);
+  return n == 0 || n >= sizeof system ? Text() : Text(system);
 }
 
 // One user less for a file in the system folder; it goes when it has none.
 // A file without a count is left as it is: whoever removed the count may
 // have had reason to.
-void RemoveSharedFile(const std::string& path, RemovalOutcome* outcome, std::vector<std::string>* stillThere) {
+void RemoveSharedFile(const Text& path, RemovalOutcome* outcome, List<Text>* stillThere) {
   unsigned long count = 0;
   if (!ReadSharedCount(path, &count)) return;
   if (count > 1) {
@@ -236,8 +236,8 @@ void RemoveSharedFile(const std::string& path, RemovalOutcome* outcome, std::vec
   if (!DeleteFileNowOrLater(path, outcome)) stillThere->push_back(path);
 }
 
-void RemoveFolders(const std::vector<std::string>& folders) {
-  for (const std::string& folder : folders) (void)RemoveDirectoryA(folder.c_str());
+void RemoveFolders(const List<Text>& folders) {
+  for (const Text& folder : folders) (void)RemoveDirectoryA(folder.c_str());
 }
 
 RemovalOutcome RemoveByJournal(const Installation& installation) {
@@ -249,19 +249,19 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   // file back.
   for (const JournalRecord& record : journal.records) {
     if (record.kind != JournalKind::InUse) continue;
-    for (const std::string& file : plan.files) {
+    for (const Text& file : plan.files) {
       if (SamePath(file, record.target)) WithdrawRestartReplacement(record.target);
     }
   }
-  std::vector<std::string> stillThere;
-  for (const std::string& file : plan.files) {
+  List<Text> stillThere;
+  for (const Text& file : plan.files) {
     if (!DeleteFileNowOrLater(file, &outcome)) stillThere.push_back(file);
   }
-  for (const std::string& file : plan.sharedFiles) RemoveSharedFile(file, &outcome, &stillThere);
+  for (const Text& file : plan.sharedFiles) RemoveSharedFile(file, &outcome, &stillThere);
   RemoveFolders(plan.folders);
   if (!installation.folder.empty() && FolderExists(installation.folder)) {
     // This program itself may still run from there; its caller deletes it.
-    std::vector<FolderEntry> others;
+    List<FolderEntry> others;
     for (const FolderEntry& entry : ListFolder(installation.folder)) {
       if (!SamePath(JoinPath(installation.folder, entry.name), OwnProgramPath())) others.push_back(entry);
     }
@@ -271,11 +271,11 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     // install had made it.
     if (outcome.keptFolder.empty()) (void)RemoveDirectoryA(installation.folder.c_str());
   }
-  for (const std::string& folder : plan.folders) {
+  for (const Text& folder : plan.folders) {
     if (FolderExists(folder)) stillThere.push_back(folder);
   }
   bool setupFilesLeft = outcome.leftForRestart || !outcome.notRemoved.empty();
-  for (const std::string& path : stillThere) setupFilesLeft = setupFilesLeft || FileExists(path);
+  for (const Text& path : stillThere) setupFilesLeft = setupFilesLeft || FileExists(path);
   if (setupFilesLeft && WriteFinishedJournal(RemainingJournal(journal, stillThere))) {
     outcome.recordsKept = true;
     return outcome;
@@ -302,7 +302,7 @@ RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
 
 }  // namespace
 
-Installation FindInstallation(const std::string& folder) {
+Installation FindInstallation(const Text& folder) {
   Installation installation;
   Journal journal;
   if (ReadJournal(&journal) && !journal.committed && !FindWindowA(kSetupClass, kSetupTitle)) {
@@ -318,7 +318,7 @@ Installation FindInstallation(const std::string& folder) {
   // folder that plainly holds the product.
   // A record that the guard refuses is refused even when it holds no
   // product: the user is told what the record says.
-  std::string candidate = installation.hasJournal ? journal.installFolder : folder;
+  Text candidate = installation.hasJournal ? journal.installFolder : folder;
   Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue(kGroupRecord), ProgramsFolder()));
   if (!installation.hasJournal && !FileExists(JoinPath(guarded.folder, kMainProgram))) guarded.folder.clear();
   guarded.hasJournal = installation.hasJournal;

@@ -8,15 +8,15 @@
 // section and the uninstall entry go, and the Windows and system folders
 // are not touched.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 #include "install/journal.h"
 #include "product/logic/uninstall_plan.h"
 #include "product/logic/unsetup_text.h"
 
 struct Installation {
-  std::string folder;  // install folder in its long form; "" when none is known
-  std::string group;   // program group folder in its long form; "" when unknown
+  Text folder;  // install folder in its long form; "" when none is known
+  Text group;   // program group folder in its long form; "" when unknown
   FixedLinks links;
   bool hasJournal = false;  // a finished install's journal, read at the start
   Journal journal;
@@ -26,7 +26,7 @@ struct Installation {
 // The installation around `folder`: the group from win.ini (LInstall), else
 // where setup would have made it.  Both folders go through the folder guard;
 // when it refuses one, only `refused` is filled in.
-Installation FindInstallation(const std::string& folder);
+Installation FindInstallation(const Text& folder);
 
 // True when anything that setup makes is still there.
 bool HasTraces(const Installation& installation);

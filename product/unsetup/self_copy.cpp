@@ -15,15 +15,15 @@ namespace {
 constexpr int kCopyNames = 100;
 constexpr DWORD kOriginalEndWaitMs = 10000;
 
-std::string TempFolder() {
+Text TempFolder() {
   char temp[kPathSize] = "";
   DWORD length = GetTempPathA(sizeof temp, temp);
   if (length == 0 || length >= sizeof temp) return "";
   return temp;
 }
 
-bool StartCopy(const std::string& copy, const HandOver& handOver, const std::string& workFolder) {
-  std::string command = HandOverCommandLine(copy, handOver);
+bool StartCopy(const Text& copy, const HandOver& handOver, const Text& workFolder) {
+  Text command = HandOverCommandLine(copy, handOver);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
@@ -37,13 +37,13 @@ bool StartCopy(const std::string& copy, const HandOver& handOver, const std::str
 }
 
 // Copies this program into TEMP under a free name and starts the copy.
-bool StartCopyInTemp(const HandOver& handOver, const std::string& keepOutOf) {
-  std::string temp = TempFolder();
+bool StartCopyInTemp(const HandOver& handOver, const Text& keepOutOf) {
+  Text temp = TempFolder();
   if (temp.empty() || !FolderExists(temp) || IsInsideFolder(temp, keepOutOf) || SamePath(temp, keepOutOf))
     return false;
-  std::string own = OwnProgramPath();
+  Text own = OwnProgramPath();
   for (int n = 0; n < kCopyNames; ++n) {
-    std::string copy = JoinPath(temp, CopyFileName(n));
+    Text copy = JoinPath(temp, CopyFileName(n));
     // A copy of an earlier run can go now, unless it is still running.
     (void)DeleteFileA(copy.c_str());
     if (!CopyFileA(own.c_str(), copy.c_str(), TRUE)) continue;
@@ -56,12 +56,12 @@ bool StartCopyInTemp(const HandOver& handOver, const std::string& keepOutOf) {
 
 }  // namespace
 
-bool HandOverCleanup(const std::string& ownFile) {
+bool HandOverCleanup(const Text& ownFile) {
   HandOver handOver = {GetCurrentProcessId(), ownFile, true};
   return StartCopyInTemp(handOver, FolderOf(ownFile));
 }
 
-bool HandOverToCopy(const std::string& installFolder) {
+bool HandOverToCopy(const Text& installFolder) {
   HandOver handOver = {GetCurrentProcessId(), installFolder, false};
   return StartCopyInTemp(handOver, installFolder);
 }

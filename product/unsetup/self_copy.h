@@ -1,16 +1,16 @@
 // The uninstaller's hand-over to a copy of itself in the TEMP folder, so that
 // its own file in the install folder can be deleted.
 #pragma once
-#include <string>
+#include "common/text.h"
 
 // Copies this program into the TEMP folder and starts the copy to remove
 // `installFolder`.  True when the copy runs; this process should then end.
-bool HandOverToCopy(const std::string& installFolder);
+bool HandOverToCopy(const Text& installFolder);
 
 // After a removal that ran here, in the install folder: a copy in TEMP waits
 // for this process to end, then deletes `ownFile` and its folder if that is
 // empty.  True when the copy runs.
-bool HandOverCleanup(const std::string& ownFile);
+bool HandOverCleanup(const Text& ownFile);
 
 // In the copy: waits (a few seconds at most) for the original to end.
 void WaitForOriginal(unsigned long processId);

@@ -41,9 +41,9 @@ bool LoadToolhelp(Toolhelp* toolhelp) {
 // Windows 95/98 give the full program path in the process snapshot; the NT
 // family and Wine give only the file name, and the process's first module
 // has the full path on all of them.
-std::string ProgramPathOf(const Toolhelp& toolhelp, const PROCESSENTRY32& entry) {
-  std::string path = entry.szExeFile;
-  if (path.find('\\') != std::string::npos) return path;
+Text ProgramPathOf(const Toolhelp& toolhelp, const PROCESSENTRY32& entry) {
+  Text path = entry.szExeFile;
+  if (path.find('\\') != Text::npos) return path;
   HANDLE modules = toolhelp.snapshot(TH32CS_SNAPMODULE, entry.th32ProcessID);
   if (modules == INVALID_HANDLE_VALUE) return path;
   MODULEENTRY32 module = {};
@@ -66,9 +66,9 @@ void EndProcess(DWORD id) {
 // Windows 95/98 give a program's path in the form it was started with: long,
 // 8.3, or a mix of both.  The trailing backslashes keep a sibling such as
 // ...\Corvane2 out.
-bool RunsFrom(const std::string& programPath, const std::string& longInside, const std::string& shortInside) {
+bool RunsFrom(const Text& programPath, const Text& longInside, const Text& shortInside) {
   // Made full, a bare file name would be taken for one in the current folder.
-  std::string longPath =
+  Text longPath =
       IsAbsolutePath(CanonicalPathText(programPath)) ? SystemPathForms(programPath).longForm : programPath;
   return IsProductProcess(longPath, longInside) || IsProductProcess(programPath, longInside) ||
          IsProductProcess(programPath, shortInside);
@@ -76,14 +76,14 @@ bool RunsFrom(const std::string& programPath, const std::string& longInside, con
 
 }  // namespace
 
-void StopProgramsIn(const std::string& folder) {
-  std::string longFolder;
+void StopProgramsIn(const Text& folder) {
+  Text longFolder;
   if (!MayRemoveOrStopIn(folder, &longFolder, nullptr)) return;
   Toolhelp toolhelp;
   if (!LoadToolhelp(&toolhelp)) return;
-  std::string shortFolder = SystemPathForms(longFolder).shortForm;
-  std::string longInside = longFolder + "\\";
-  std::string shortInside = shortFolder.empty() ? "" : shortFolder + "\\";
+  Text shortFolder = SystemPathForms(longFolder).shortForm;
+  Text longInside = longFolder + "\\";
+  Text shortInside = shortFolder.empty() ? "" : shortFolder + "\\";
   HANDLE snapshot = toolhelp.snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;
   PROCESSENTRY32 entry = {};

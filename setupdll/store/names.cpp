@@ -1,7 +1,8 @@
 // File names and paths as Windows 9x treats them, in code page 949.
 #include "names.h"
 
-#include <cstring>
+#include "common/bounded_text.h"
+#include "common/memory.h"
 
 namespace payload {
 namespace {
@@ -15,7 +16,10 @@ unsigned char fold(unsigned char c) {
 }
 
 bool is_forbidden_single_byte(unsigned char c) {
-  return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
+  if (c < 0x20) return true;
+  for (const char* f = "\\/:*?\"<>|"; *f; ++f)
+    if (static_cast<unsigned char>(*f) == c) return true;
+  return false;
 }
 
 // CON, AUX, COM1 and friends name devices in every folder, also with an
@@ -28,7 +32,7 @@ bool is_device_name(const char* name, size_t length) {
   size_t base = 0;
   while (base < length && name[base] != '.') ++base;
   for (const char* device : kDevices) {
-    if (names_equal(name, base, device, std::strlen(device))) return true;
+    if (names_equal(name, base, device, TextLength(device))) return true;
   }
   return false;
 }
@@ -67,7 +71,7 @@ bool names_equal(const char* a, size_t a_length, const char* b, size_t b_length)
 
 bool is_plain_file_name(const char* name) {
   if (name == nullptr) return false;
-  const size_t length = std::strlen(name);
+  const size_t length = TextLength(name);
   if (length == 0 || length > 255) return false;
   bool only_dots = true;
   for (size_t i = 0; i < length; ++i) {
@@ -92,16 +96,16 @@ bool is_plain_file_name(const char* name) {
 bool join_path(char* out, size_t out_size, const char* folder, const char* name) {
   if (out_size == 0) return false;
   out[0] = '\0';
-  const size_t folder_length = std::strlen(folder);
+  const size_t folder_length = TextLength(folder);
   if (folder_length == 0) return false;
   const bool has_separator = after_last_backslash(folder) == folder_length;
-  const size_t name_length = std::strlen(name);
+  const size_t name_length = TextLength(name);
   const size_t total = folder_length + (has_separator ? 0 : 1) + name_length;
   if (total + 1 > out_size) return false;
-  std::memcpy(out, folder, folder_length);
+  CopyBytes(out, folder, folder_length);
   size_t at = folder_length;
   if (!has_separator) out[at++] = '\\';
-  std::memcpy(out + at, name, name_length + 1);
+  CopyBytes(out + at, name, name_length + 1);
   return true;
 }
 
@@ -110,10 +114,10 @@ bool sibling_path(char* out, size_t out_size, const char* path, const char* name
   out[0] = '\0';
   const size_t folder_length = after_last_backslash(path);
   if (folder_length == 0) return false;
-  const size_t name_length = std::strlen(name);
+  const size_t name_length = TextLength(name);
   if (folder_length + name_length + 1 > out_size) return false;
-  std::memcpy(out, path, folder_length);
-  std::memcpy(out + folder_length, name, name_length + 1);
+  CopyBytes(out, path, folder_length);
+  CopyBytes(out + folder_length, name, name_length + 1);
   return true;
 }
 

@@ -3,7 +3,7 @@
 // bounded path building of the support library.
 #pragma once
 
-#include <cstddef>
+#include <stddef.h>
 
 namespace payload {
 

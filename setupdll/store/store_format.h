@@ -22,7 +22,7 @@
 // alone, so the whole store, and every member in it, must lie below 2^31.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 
 namespace payload {
 

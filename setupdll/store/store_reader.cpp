@@ -3,8 +3,8 @@
 
 #include <zlib.h>
 
-#include <cstring>
-
+#include "common/bounded_text.h"
+#include "common/memory.h"
 #include "names.h"
 #include "store_format.h"
 
@@ -43,9 +43,19 @@ Status extract_stored(Source& source, const Member& member, Sink& sink, const Bu
   return static_cast<uint32_t>(crc) == member.crc ? Status::ok : Status::corrupt_member;
 }
 
+// inflate's memory comes from the program's heap, as all of ours does.
+voidpf take_for_zlib(voidpf, uInt items, uInt size) {
+  if (size != 0 && items > static_cast<uInt>(-1) / size) return Z_NULL;
+  return TakeMemory(static_cast<size_t>(items) * size);
+}
+
+void give_for_zlib(voidpf, voidpf block) { GiveMemory(block); }
+
 Status extract_deflated(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
   z_stream stream;
-  std::memset(&stream, 0, sizeof stream);
+  FillBytes(&stream, 0, sizeof stream);
+  stream.zalloc = take_for_zlib;
+  stream.zfree = give_for_zlib;
   // Raw deflate: the store keeps its own CRC-32, so zlib's Adler-32 would be
   // a second checksum over the same bytes.
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return Status::no_memory;
@@ -109,7 +119,7 @@ uint64_t read_u64(const uint8_t* p) {
 
 Status parse_header(const uint8_t* bytes, uint32_t file_size, Header* header) {
   if (file_size < kHeaderSize) return Status::bad_store;
-  if (std::memcmp(bytes, kMagic, sizeof kMagic) != 0) return Status::bad_store;
+  if (CompareBytes(bytes, kMagic, sizeof kMagic) != 0) return Status::bad_store;
   if (read_u16(bytes + 4) != kVersion || read_u16(bytes + 6) != 0) return Status::bad_store;
   if (read_u32(bytes + 28) != crc_of(bytes, 28)) return Status::bad_store;
   Header h;
@@ -157,7 +167,7 @@ bool DirectoryCursor::next(Member* member) {
 
 Status find_member(const Header& header, const uint8_t* directory, const char* name,
                    Member* member) {
-  const size_t length = std::strlen(name);
+  const size_t length = TextLength(name);
   DirectoryCursor cursor(header, directory);
   Member m;
   while (cursor.next(&m)) {

@@ -4,8 +4,8 @@
 // the directory and the buffers live.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 namespace payload {
 

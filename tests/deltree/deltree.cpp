@@ -3,12 +3,13 @@
 // after a failed copy. Deletes each named file or folder tree (wildcards
 // allowed in the last part), read-only, hidden and system files included.
 // Exit code 0 when everything named is gone, 1 when something stayed, 2 for
-// a bad command line. Plain buffers, no C++ library: it loads on Windows 95.
+// a bad command line. Plain buffers and no C or C++ runtime, as the programs
+// setup ships: it loads on Windows 95.
 #include <windows.h>
 
-#include <cstring>
-
 #include "command_line.h"
+#include "common/bounded_text.h"
+#include "common/memory.h"
 
 namespace {
 
@@ -23,16 +24,16 @@ const char kUsage[] =
 
 bool is_directory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-bool is_dot_entry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+bool is_dot_entry(const char* name) { return (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))); }
 
 // Appends "\name" (or just name when separator is false) to the path of
 // length length in path; the new length, or 0 when it would not fit.
 size_t append(char* path, size_t length, bool separator, const char* name) {
-  const size_t name_length = std::strlen(name);
+  const size_t name_length = TextLength(name);
   const size_t total = length + (separator ? 1 : 0) + name_length;
   if (total + 1 > kPathBufferSize) return 0;
   if (separator) path[length++] = '\\';
-  std::memcpy(path + length, name, name_length + 1);
+  CopyBytes(path + length, name, name_length + 1);
   return total;
 }
 
@@ -65,7 +66,7 @@ void write_text(DWORD which, const char* text, size_t length) {
   (void)WriteFile(GetStdHandle(which), text, static_cast<DWORD>(length), &written, NULL);
 }
 
-void write_text(DWORD which, const char* text) { write_text(which, text, std::strlen(text)); }
+void write_text(DWORD which, const char* text) { write_text(which, text, TextLength(text)); }
 
 bool confirmed(const char* path, DWORD attributes) {
   write_text(STD_OUTPUT_HANDLE, is_directory(attributes) ? "Delete directory \"" : "Delete file \"");
@@ -84,7 +85,7 @@ bool delete_named(const deltree::Argument& argument, bool assume_yes) {
   char pattern[kPathBufferSize];
   size_t length = argument.length;
   if (length + 1 > sizeof pattern) return false;
-  std::memcpy(pattern, argument.text, length);
+  CopyBytes(pattern, argument.text, length);
   pattern[length] = '\0';
   // "C:\x\" names the folder x; FindFirstFileA wants it without the backslash.
   while (length > 1 && pattern[length - 1] == '\\' && pattern[length - 2] != ':') pattern[--length] = '\0';
@@ -101,7 +102,7 @@ bool delete_named(const deltree::Argument& argument, bool assume_yes) {
   if (find == INVALID_HANDLE_VALUE) return true;
   bool all = true;
   char entry[kPathBufferSize];
-  std::memcpy(entry, pattern, folder_length);
+  CopyBytes(entry, pattern, folder_length);
   entry[folder_length] = '\0';
   do {
     if (is_dot_entry(data.cFileName)) continue;
@@ -122,7 +123,7 @@ bool delete_named(const deltree::Argument& argument, bool assume_yes) {
 
 }  // namespace
 
-int main() {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const char* const arguments = deltree::skip_program_name(GetCommandLineA());
   bool assume_yes = false;
   int paths = 0;

@@ -62,19 +62,19 @@ TEST(Shortcut, LinkTestIgnoresCaseAndPlace) {
 }
 
 TEST(Shortcut, DescriptionDropsTheExtensionOnly) {
-  std::string d;
+  Text d;
   EXPECT_EQ(DeriveDescription("C:\\G\\..\\..\\코르바네.LNK", &d), 0u);
   EXPECT_EQ(d, "C:\\G\\..\\..\\코르바네");
   EXPECT_EQ(DeriveDescription("C:\\LnkFolder\\a.txt", &d), 0u);
   EXPECT_EQ(d, "C:\\LnkFolder\\a");
   EXPECT_EQ(DeriveDescription("LNK", &d), 0u);
   EXPECT_EQ(d, "");
-  EXPECT_EQ(DeriveDescription(std::string(260, 'a'), &d), 0u);
-  EXPECT_EQ(DeriveDescription(std::string(261, 'a'), &d), kShortcutPathTooLong);
+  EXPECT_EQ(DeriveDescription(Text(260, 'a'), &d), 0u);
+  EXPECT_EQ(DeriveDescription(Text(261, 'a'), &d), kShortcutPathTooLong);
 }
 
 TEST(Shortcut, WorkingDirectoryFromTheTarget) {
-  std::string d;
+  Text d;
   EXPECT_EQ(DeriveWorkingDirectory("C:\\Program Files\\Corvane\\CV32W.EXE", &d), 0u);
   EXPECT_EQ(d, "C:\\Program Files\\Corvane");
   EXPECT_EQ(DeriveWorkingDirectory("C:\\CV32W.EXE", &d), 0u);
@@ -84,7 +84,7 @@ TEST(Shortcut, WorkingDirectoryFromTheTarget) {
   EXPECT_EQ(DeriveWorkingDirectory("CV32W.EXE", &d), kShortcutNoFolder);
   EXPECT_EQ(DeriveWorkingDirectory("\\CV32W.EXE", &d), kShortcutNoFolder);
   EXPECT_EQ(DeriveWorkingDirectory("", &d), kShortcutNoFolder);
-  EXPECT_EQ(DeriveWorkingDirectory("C:\\" + std::string(258, 'a'), &d), kShortcutPathTooLong);
+  EXPECT_EQ(DeriveWorkingDirectory("C:\\" + Text(258, 'a'), &d), kShortcutPathTooLong);
 }
 
 TEST(Shortcut, FailuresMapToResults) {
@@ -94,7 +94,7 @@ TEST(Shortcut, FailuresMapToResults) {
 }
 
 TEST(Processes, SubstringMatchInAnyCaseSparingSetup) {
-  const std::string folder = "C:\\Program Files\\Corvane";
+  const Text folder = "C:\\Program Files\\Corvane";
   EXPECT_TRUE(IsProductProcess("c:\\program files\\corvane\\cv32w.exe", folder));
   EXPECT_TRUE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE2\\X.EXE", folder));
   EXPECT_FALSE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE\\UNSETUP.EXE", folder));
@@ -110,14 +110,14 @@ TEST(Processes, SubstringMatchInAnyCaseSparingSetup) {
 
 namespace {
 
-Journal Parsed(const std::string& text) {
+Journal Parsed(const Text& text) {
   Journal journal;
   EXPECT_TRUE(ParseJournal(text, &journal));
   return journal;
 }
 
-std::string Written(const Journal& j) {
-  std::string text = JournalHeader(j.started, j.installFolder);
+Text Written(const Journal& j) {
+  Text text = JournalHeader(j.started, j.installFolder);
   for (const JournalRecord& r : j.records) text += JournalLine(r);
   return text;
 }
@@ -152,7 +152,7 @@ TEST(Journal, RecordsReadBackAsWritten) {
 }
 
 TEST(Journal, CutLastLineAndStrangeLinesDoNotCount) {
-  std::string text = JournalHeader(1, "C:\\P") + "F\tC:\\P\\A.EXE\r\nZ\twhat\r\nR\tonly-one-field\r\n";
+  Text text = JournalHeader(1, "C:\\P") + "F\tC:\\P\\A.EXE\r\nZ\twhat\r\nR\tonly-one-field\r\n";
   Journal j = Parsed(text + "F\tC:\\P\\B.E");  // the crash came mid-line
   ASSERT_EQ(j.records.size(), 1u);
   EXPECT_EQ(j.records[0].target, "C:\\P\\A.EXE");
@@ -169,13 +169,13 @@ TEST(Journal, UndoIsLatestFirstWithTheLastRecordOfEachFile) {
                      "D\tC:\\P\r\nD\tC:\\P\\Vlist\r\nF\tC:\\P\\A.EXE\r\n"
                      "R\tC:\\S\\X.DLL\tC:\\S\\CVB0001.TMP\r\nC\tc:\\s\\x.dll\tC:\\S\\CVB0001.TMP\r\n"
                      "K\tSOFTWARE\\K\t0\r\nV\tSOFTWARE\\K\tN\t0\t\r\n");
-  std::string kinds;
+  Text kinds;
   for (const JournalRecord& r : UndoOrder(j)) kinds += static_cast<char>(r.kind);
   // Values before their key, files before their folders, inner folders
   // first; the rename aside that failed counts no more than its copy.
   EXPECT_EQ(kinds, "VKCFDD");
-  EXPECT_EQ(Asides(j), (std::vector<std::string>{"C:\\S\\CVB0001.TMP", "C:\\S\\CVB0001.TMP"}));
-  EXPECT_EQ(FoldersOfFiles(j), (std::vector<std::string>{"C:\\P", "C:\\S"}));
+  EXPECT_EQ(Asides(j), (List<Text>{"C:\\S\\CVB0001.TMP", "C:\\S\\CVB0001.TMP"}));
+  EXPECT_EQ(FoldersOfFiles(j), (List<Text>{"C:\\P", "C:\\S"}));
 }
 
 // A new install folder is handed to the removal command whole; in a folder
@@ -183,17 +183,17 @@ TEST(Journal, UndoIsLatestFirstWithTheLastRecordOfEachFile) {
 TEST(Journal, RemovalCommandsForTheTopFoldersMade) {
   Journal fresh = Parsed(JournalHeader(1, "C:\\Program Files\\Corvane") +
                          "D\tC:\\Program Files\\Corvane\r\nD\tC:\\Program Files\\Corvane\\Vlist\r\n");
-  EXPECT_EQ(TopMadeFolders(fresh), std::vector<std::string>{"C:\\Program Files\\Corvane"});
+  EXPECT_EQ(TopMadeFolders(fresh), List<Text>{"C:\\Program Files\\Corvane"});
   EXPECT_EQ(DeltreeCommand("C:\\Program Files\\Corvane"), "deltree /y \"C:\\Program Files\\Corvane\"");
 
   Journal existing = Parsed(JournalHeader(1, "D:\\Corvane") +
                             "D\tD:\\Corvane\\Update\r\nD\tD:\\Corvane2\r\nF\tD:\\Corvane\\CV32W.EXE\r\n");
-  EXPECT_EQ(TopMadeFolders(existing), (std::vector<std::string>{"D:\\Corvane\\Update", "D:\\Corvane2"}));
+  EXPECT_EQ(TopMadeFolders(existing), (List<Text>{"D:\\Corvane\\Update", "D:\\Corvane2"}));
 }
 
 TEST(Journal, RemovalCommandFitsTheDosLimit) {
-  EXPECT_TRUE(FitsDosCommandLine(DeltreeCommand("C:\\" + std::string(111, 'a'))));  // 127
-  EXPECT_FALSE(FitsDosCommandLine(DeltreeCommand("C:\\" + std::string(112, 'a'))));
+  EXPECT_TRUE(FitsDosCommandLine(DeltreeCommand("C:\\" + Text(111, 'a'))));  // 127
+  EXPECT_FALSE(FitsDosCommandLine(DeltreeCommand("C:\\" + Text(112, 'a'))));
 }
 
 TEST(Progress, AnimationStopsAfterAHundredStepsAndNothingWraps) {

@@ -13,19 +13,19 @@
 
 namespace {
 
-std::string Folder(const char* chosen) {
+Text Folder(const char* chosen) {
   char folder[600] = "unchanged";
   MakeInstallFolder(chosen, folder, sizeof folder);
   return folder;
 }
 
-std::string Display(const std::string& folder) {
+Text Display(const Text& folder) {
   char out[600];
   FolderDisplayText(folder.c_str(), out, sizeof out);
   return out;
 }
 
-std::string TempFile(const char* temp) {
+Text TempFile(const char* temp) {
   char out[600] = "x";
   BuildTempFilePath(temp, out, sizeof out);
   return out;
@@ -69,17 +69,17 @@ TEST(FolderChoice, AddsCorvaneWithOneBackslash) {
 TEST(FolderChoice, DisplayCutsByBytesPastThirty) {
   EXPECT_EQ(Display("C:\\Program Files\\Corvane"), "C:\\Program Files\\Corvane");
   EXPECT_EQ(Display("D:\\Some Long Folder Name\\Corvane"), "D:\\...older Name\\Corvane");
-  std::string thirty = "C:\\" + std::string(19, 'a') + "\\Corvane";
+  Text thirty = "C:\\" + Text(19, 'a') + "\\Corvane";
   ASSERT_EQ(thirty.size(), 30u);
   EXPECT_EQ(Display(thirty), thirty);
-  std::string thirtyOne = "C:\\" + std::string(20, 'a') + "\\Corvane";
+  Text thirtyOne = "C:\\" + Text(20, 'a') + "\\Corvane";
   EXPECT_EQ(Display(thirtyOne).size(), 24u);
   EXPECT_EQ(Display(thirtyOne), "C:\\...aaaaaaaaaa\\Corvane");
   // Korean names are cut inside a character all the same.
-  std::string korean = "D:\\";
+  Text korean = "D:\\";
   for (int i = 0; i < 10; ++i) korean += "\xB0\xA1";
   korean += "x\\Corvane";
-  std::string cut = "D:\\...\xA1";
+  Text cut = "D:\\...\xA1";
   for (int i = 0; i < 4; ++i) cut += "\xB0\xA1";
   cut += "x\\Corvane";
   EXPECT_EQ(Display(korean), cut);
@@ -88,7 +88,7 @@ TEST(FolderChoice, DisplayCutsByBytesPastThirty) {
 TEST(Summary, TenLinesExactly) {
   ComputerFacts f{"C:\\Program Files\\Corvane", "WINE-98", 4, 10, "C:\\windows",
                   "C:\\windows\\system"};
-  const std::string expected =
+  const Text expected =
       " 설치 미리보기\r\n"
       "\r\n"
       "    1. 코르바네™ 설치 폴더\r\n"
@@ -101,15 +101,15 @@ TEST(Summary, TenLinesExactly) {
       "       ＊System Directory : C:\\windows\\system\r\n";
   EXPECT_EQ(BuildSummary(f), expected);
   // The asterisk is the full-width one, A3 AA in code page 949.
-  EXPECT_NE(expected.find("       \xA3\xAA" "C:"), std::string::npos);
+  EXPECT_NE(expected.find("       \xA3\xAA" "C:"), Text::npos);
 }
 
 TEST(Summary, LongValuesAreNeitherCutNorOverrun) {
-  ComputerFacts f{std::string(599, 'f'), "", 4, 0, std::string(255, 'w'), std::string(255, 's')};
-  std::string s = BuildSummary(f);
-  EXPECT_NE(s.find(std::string(599, 'f') + "\r\n\r\n"), std::string::npos);
-  EXPECT_NE(s.find("Windows version : 4.0\r\n"), std::string::npos);
-  EXPECT_NE(s.find("Computer Name : \r\n"), std::string::npos);
+  ComputerFacts f{Text(599, 'f'), "", 4, 0, Text(255, 'w'), Text(255, 's')};
+  Text s = BuildSummary(f);
+  EXPECT_NE(s.find(Text(599, 'f') + "\r\n\r\n"), Text::npos);
+  EXPECT_NE(s.find("Windows version : 4.0\r\n"), Text::npos);
+  EXPECT_NE(s.find("Computer Name : \r\n"), Text::npos);
 }
 
 TEST(Summary, VersionComesFromTheLowWord) {
@@ -136,5 +136,5 @@ TEST(UserInfo, TempFileWithOrWithoutBackslash) {
   EXPECT_EQ(TempFile("C:\\WINDOWS\\TEMP\\"), "C:\\WINDOWS\\TEMP\\FILE.DAT");
   EXPECT_EQ(TempFile(""), "");
   EXPECT_EQ(TempFile(nullptr), "");
-  EXPECT_EQ(TempFile(std::string(595, 't').c_str()), "");
+  EXPECT_EQ(TempFile(Text(595, 't').c_str()), "");
 }

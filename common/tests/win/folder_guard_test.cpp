@@ -22,7 +22,9 @@ const char kPrograms[] = "C:\\windows\\Start Menu\\Programs";
 // The verdict, checked against the answer it comes with.
 FolderRefusal Verdict(const std::string& folder, std::string* canonical = nullptr) {
   FolderRefusal why = FolderRefusal::kThroughLink;
-  bool allowed = MayRemoveOrStopIn(folder, canonical, &why);
+  Text canonicalText;
+  bool allowed = MayRemoveOrStopIn(folder, &canonicalText, &why);
+  if (canonical) *canonical = canonicalText.c_str();
   EXPECT_EQ(allowed, why == FolderRefusal::kNone) << folder;
   return why;
 }

@@ -4,19 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/text_print.h"
+
 namespace {
 
 // The arguments part, as WinMain receives it: after the quoted program name.
-std::string ArgumentsOf(const std::string& commandLine) {
+Text ArgumentsOf(const Text& commandLine) {
   std::size_t end = commandLine.find('"', 1);
   std::size_t start = commandLine.find_first_not_of(' ', end + 1);
-  return start == std::string::npos ? "" : commandLine.substr(start);
+  return start == Text::npos ? "" : commandLine.substr(start);
 }
 
 TEST(HandOver, RoundTripsThroughTheCommandLine) {
-  for (const std::string& folder :
-       {std::string("C:\\Program Files\\Corvane"), std::string("D:\\코르바네 폴더\\Corvane"), std::string("")}) {
-    std::string line = HandOverCommandLine("C:\\WINDOWS\\TEMP\\~CVUN00.EXE", {4294967295ul, folder});
+  for (const Text& folder :
+       {Text("C:\\Program Files\\Corvane"), Text("D:\\코르바네 폴더\\Corvane"), Text("")}) {
+    Text line = HandOverCommandLine("C:\\WINDOWS\\TEMP\\~CVUN00.EXE", {4294967295ul, folder});
     EXPECT_EQ(0u, line.find("\"C:\\WINDOWS\\TEMP\\~CVUN00.EXE\" "));
     HandOver parsed = {0, "x"};
     ASSERT_TRUE(ParseHandOver(ArgumentsOf(line), &parsed)) << line;
@@ -71,7 +73,7 @@ TEST(UnsetupSwitches, SilentAllAndALogInAnyCase) {
   EXPECT_EQ("", s.error);
   EXPECT_FALSE(ParseUnsetupSwitches("").silent);
   EXPECT_NE("", ParseUnsetupSwitches("/S /X").error);
-  EXPECT_NE("", ParseUnsetupSwitches("/S /LOG=" + std::string(300, 'l')).error);
+  EXPECT_NE("", ParseUnsetupSwitches("/S /LOG=" + Text(300, 'l')).error);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // page 949 bytes, and what they name.
 #include <gtest/gtest.h>
 
+#include "common/bounded_text.h"
+
 #include <set>
 
 #include "product/logic/product_text.h"
@@ -11,7 +13,7 @@ namespace {
 
 TEST(ProductText, TheNameIsCodePage949) {
   // "코르바네™" in code page 949: the trade mark sign is A2 E2.
-  EXPECT_EQ(0u, std::string(kProductName).find("\xC4\xDA\xB8\xA3\xB9\xD9\xB3\xD7\xA2\xE2"));
+  EXPECT_EQ(0u, Text(kProductName).find("\xC4\xDA\xB8\xA3\xB9\xD9\xB3\xD7\xA2\xE2"));
 }
 
 TEST(ProductText, InfoNamesTheProductTheVersionTheFolderAndPendingTasks) {
@@ -36,40 +38,40 @@ TEST(ProductText, FindingsAndSummary) {
 }
 
 TEST(UnsetupText, QuestionNamesTheFolderWhenThereIsOne) {
-  EXPECT_NE(std::string::npos,
+  EXPECT_NE(Text::npos,
             RemoveQuestion("C:\\Program Files\\Corvane").find("\n\n설치 폴더: C:\\Program Files\\Corvane"));
-  EXPECT_EQ(std::string::npos, RemoveQuestion("").find("설치 폴더"));
+  EXPECT_EQ(Text::npos, RemoveQuestion("").find("설치 폴더"));
 }
 
 TEST(UnsetupText, OtherFilesQuestionListsAScreenfulAndCountsTheRest) {
-  std::vector<FolderEntry> few = {{"report.txt", false}, {"Mine", true}};
-  std::string question = OtherFilesQuestion("C:\\Corvane", few);
-  EXPECT_NE(std::string::npos, question.find("C:\\Corvane\n"));
-  EXPECT_NE(std::string::npos, question.find("    report.txt\n    Mine\\\n"));
-  EXPECT_EQ(std::string::npos, question.find("외"));
+  List<FolderEntry> few = {{"report.txt", false}, {"Mine", true}};
+  Text question = OtherFilesQuestion("C:\\Corvane", few);
+  EXPECT_NE(Text::npos, question.find("C:\\Corvane\n"));
+  EXPECT_NE(Text::npos, question.find("    report.txt\n    Mine\\\n"));
+  EXPECT_EQ(Text::npos, question.find("외"));
 
-  std::vector<FolderEntry> many;
-  for (int i = 0; i < 13; ++i) many.push_back({"f" + std::to_string(i), false});
+  List<FolderEntry> many;
+  for (int i = 0; i < 13; ++i) many.push_back({"f" + DecimalText(i), false});
   question = OtherFilesQuestion("C:\\Corvane", many);
-  EXPECT_NE(std::string::npos, question.find("    f9\n"));
-  EXPECT_EQ(std::string::npos, question.find("    f10\n"));
-  EXPECT_NE(std::string::npos, question.find("... 외 3개"));
+  EXPECT_NE(Text::npos, question.find("    f9\n"));
+  EXPECT_EQ(Text::npos, question.find("    f10\n"));
+  EXPECT_NE(Text::npos, question.find("... 외 3개"));
   question = OtherFilesQuestion("C:\\Corvane", many, "C:\\TEMP\\CVFILES.TXT");
-  EXPECT_NE(std::string::npos, question.find("... 외 3개\n\n전체 목록: C:\\TEMP\\CVFILES.TXT\n"));
+  EXPECT_NE(Text::npos, question.find("... 외 3개\n\n전체 목록: C:\\TEMP\\CVFILES.TXT\n"));
 }
 
 TEST(UnsetupText, ARefusedRecordIsNamedWithItsFolderAndTheReason) {
-  std::string root = RefusedRecordText({RefusedRecord::kInstallFolder, "E:\\/", FolderRefusal::kDriveRoot});
-  EXPECT_NE(std::string::npos, root.find("지울 수 없으므로"));
-  EXPECT_NE(std::string::npos, root.find("\n\n설치 폴더: E:\\/\n드라이브의 루트 폴더입니다."));
-  std::string desktop = RefusedRecordText({RefusedRecord::kProgramGroup, "C:\\windows\\Desktop", FolderRefusal::kProtected});
-  EXPECT_NE(std::string::npos, desktop.find("프로그램 그룹: C:\\windows\\Desktop\n"));
+  Text root = RefusedRecordText({RefusedRecord::kInstallFolder, "E:\\/", FolderRefusal::kDriveRoot});
+  EXPECT_NE(Text::npos, root.find("지울 수 없으므로"));
+  EXPECT_NE(Text::npos, root.find("\n\n설치 폴더: E:\\/\n드라이브의 루트 폴더입니다."));
+  Text desktop = RefusedRecordText({RefusedRecord::kProgramGroup, "C:\\windows\\Desktop", FolderRefusal::kProtected});
+  EXPECT_NE(Text::npos, desktop.find("프로그램 그룹: C:\\windows\\Desktop\n"));
   // Each reason has words of its own.
-  std::set<std::string> reasons;
+  std::set<Text> reasons;
   for (FolderRefusal why : {FolderRefusal::kNotAbsolute, FolderRefusal::kBadName, FolderRefusal::kDriveRoot,
                             FolderRefusal::kShareRoot, FolderRefusal::kProtected, FolderRefusal::kHoldsProtected,
                             FolderRefusal::kThroughLink, FolderRefusal::kOutsidePrograms}) {
-    std::string text = RefusedRecordText({RefusedRecord::kInstallFolder, "C:\\X", why});
+    Text text = RefusedRecordText({RefusedRecord::kInstallFolder, "C:\\X", why});
     reasons.insert(text.substr(text.rfind('\n') + 1));
   }
   EXPECT_EQ(8u, reasons.size());
@@ -78,16 +80,16 @@ TEST(UnsetupText, ARefusedRecordIsNamedWithItsFolderAndTheReason) {
 
 TEST(UnsetupText, DoneTellsWhatWasKept) {
   EXPECT_EQ("코르바네™를 제거했습니다.", DoneText("", false));
-  EXPECT_NE(std::string::npos, DoneText("C:\\Corvane", false).find("\nC:\\Corvane"));
-  EXPECT_NE(std::string::npos, DoneText("", true).find("다시 시작할 때"));
+  EXPECT_NE(Text::npos, DoneText("C:\\Corvane", false).find("\nC:\\Corvane"));
+  EXPECT_NE(Text::npos, DoneText("", true).find("다시 시작할 때"));
   // What could not go is named, and no longer called removed.
   RemovalOutcome outcome;
   outcome.notRemoved = {"C:\\Corvane\\CV32W.EXE"};
   outcome.recordsKept = true;
-  std::string text = DoneText(outcome);
+  Text text = DoneText(outcome);
   EXPECT_EQ(0u, text.find("코르바네™를 모두 제거하지는 못했습니다."));
-  EXPECT_NE(std::string::npos, text.find("    C:\\Corvane\\CV32W.EXE\n"));
-  EXPECT_NE(std::string::npos, text.find("한 번 더 실행"));
+  EXPECT_NE(Text::npos, text.find("    C:\\Corvane\\CV32W.EXE\n"));
+  EXPECT_NE(Text::npos, text.find("한 번 더 실행"));
 }
 
 }  // namespace

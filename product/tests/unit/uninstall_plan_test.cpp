@@ -37,14 +37,14 @@ TEST(FixedLinksOf, AreBesideTheGroupWhereSetupPutsThem) {
 }
 
 TEST(SplitEntries, KnownFilesAndFoldersAreTheProductsTheRestTheUsers) {
-  std::vector<FolderEntry> listing = {
+  List<FolderEntry> listing = {
       {".", true},           {"..", true},          {"CV32W.EXE", false},   {"schedule.exe", false},
       {"Unsetup.exe", false}, {"Corvane.dll", false}, {"Setup.run", false},   {"VProtect", true},
       {"UPDATE", true},      {"Vlist", true},       {"report.txt", false},  {"Vlist", false},
       {"CV32W.EXE", true},   {"Mine", true},
   };
-  std::vector<FolderEntry> product;
-  std::vector<FolderEntry> others;
+  List<FolderEntry> product;
+  List<FolderEntry> others;
   SplitEntries(listing, &product, &others);
   ASSERT_EQ(8u, product.size());
   EXPECT_EQ("CV32W.EXE", product[0].name);
@@ -99,18 +99,18 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
                            &journal));
   JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "c:\\windows\\system");
   // A record naming a file where setup puts none is not followed.
-  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\Start Menu\\C.LNK", "C:\\WINDOWS\\NEW.INI",
+  EXPECT_EQ(plan.files, (List<Text>{"C:\\WINDOWS\\Start Menu\\C.LNK", "C:\\WINDOWS\\NEW.INI",
                                                   "C:\\P\\Corvane\\Schedule.EXE", "C:\\P\\Corvane\\CV32W.EXE"}));
-  EXPECT_EQ(plan.sharedFiles, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
-  EXPECT_EQ(plan.replacedSystemFiles, std::vector<std::string>{"C:\\WINDOWS\\SAMPLE.INI"});
-  EXPECT_EQ(plan.folders, (std::vector<std::string>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));
+  EXPECT_EQ(plan.sharedFiles, (List<Text>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
+  EXPECT_EQ(plan.replacedSystemFiles, List<Text>{"C:\\WINDOWS\\SAMPLE.INI"});
+  EXPECT_EQ(plan.folders, (List<Text>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));
 
   Journal second = RemainingJournal(journal, {"C:\\P\\Corvane\\Schedule.EXE", "C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane"});
   plan = PlanJournalRemoval(second, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
-  EXPECT_EQ(plan.files, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane\\Schedule.EXE"}));
+  EXPECT_EQ(plan.files, (List<Text>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane\\Schedule.EXE"}));
   EXPECT_TRUE(plan.sharedFiles.empty());
-  EXPECT_EQ(plan.folders, std::vector<std::string>{"C:\\P\\Corvane"});
-  std::string kinds;
+  EXPECT_EQ(plan.folders, List<Text>{"C:\\P\\Corvane"});
+  Text kinds;
   for (const JournalRecord& r : second.records) kinds += static_cast<char>(r.kind);
   EXPECT_EQ(kinds, "DFFPK");
 }
