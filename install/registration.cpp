@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "common/shell_calls.h"
 #include "common/text.h"
 
 #include "install/journal_writer.h"
@@ -36,9 +37,9 @@ bool ReadProgramsFolder(Text* programs) {
 void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) {
   journal->PrepareFile(link);
   // Neither COM's nor the shortcut's result changes what setup does next.
-  (void)CoInitialize(NULL);
+  (void)late::CoInitialize(NULL);
   (void)CreateShortcut(target.c_str(), link.c_str(), NULL, NULL, NULL, NULL, 0);
-  CoUninitialize();
+  late::CoUninitialize();
   journal->RestoreIfNotMade(link);
 }
 

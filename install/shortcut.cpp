@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "common/shell_calls.h"
 #include "common/text.h"
 
 #include "install/shortcut_defaults.h"
@@ -42,7 +43,7 @@ unsigned CreateShortcut(const char* target, const char* linkPath, const char* de
     return kShortcutPathTooLong;
 
   IShellLinkA* link = NULL;
-  HRESULT hr = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  HRESULT hr = late::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link));
   if (FAILED(hr)) {
     if (link) link->Release();

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/shell_calls.h"
 #include "pages/folder_choice.h"
 #include "pages/page_common.h"
 #include "pages/page_table.h"
@@ -15,7 +16,7 @@ const char kBrowseTitle[] = "코르바네™을 설치하고 싶으신 폴더를
 // The browser is rooted at My Computer: any folder on any drive, nothing else.
 void OnBrowse(HWND page) {
   LPITEMIDLIST root = NULL;
-  (void)SHGetSpecialFolderLocation(page, CSIDL_DRIVES, &root);
+  (void)late::SHGetSpecialFolderLocation(page, CSIDL_DRIVES, &root);
   char chosen[MAX_PATH];
   BROWSEINFOA bi = {};
   bi.hwndOwner = page;
@@ -23,10 +24,10 @@ void OnBrowse(HWND page) {
   bi.pszDisplayName = chosen;
   bi.lpszTitle = kBrowseTitle;
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST item = SHBrowseForFolderA(&bi);
-  bool picked = item && SHGetPathFromIDListA(item, chosen);
-  if (item) CoTaskMemFree(item);
-  if (root) CoTaskMemFree(root);
+  LPITEMIDLIST item = late::SHBrowseForFolderA(&bi);
+  bool picked = item && late::SHGetPathFromIDListA(item, chosen);
+  if (item) late::CoTaskMemFree(item);
+  if (root) late::CoTaskMemFree(root);
   if (!picked) return;
   if (!MakeInstallFolder(chosen, g_installFolder, sizeof g_installFolder)) return;
   char display[kPathBufferSize];

@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
 
-  (void)WinExec(".\\MemChk.exe", SW_HIDE);
+  StartMemoryCheck();
 
   // A copy that a crash or a forced end left unfinished is undone first, so
   // that what it left cannot pass for an installed product.

@@ -96,7 +96,7 @@ void Scan(ScanMode mode) {
 int Install(const SetupSwitches& switches) {
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
-  (void)WinExec(".\\MemChk.exe", SW_HIDE);
+  StartMemoryCheck();
   FinishEarlierRun();
   if (ProductAlreadyInstalled(buffer)) {
     SetupLog(Text("이미 설치되어 있습니다: ") + buffer);

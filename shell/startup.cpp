@@ -24,6 +24,20 @@ void EnterSetupFolder(char* buffer) {
   (void)SetCurrentDirectoryA(buffer);
 }
 
+void StartMemoryCheck() {
+  char commandLine[] = ".\\MemChk.exe";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process;
+  // Nothing is expected of the program: a failed start is not looked at.
+  if (CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
 // A recorded folder too long for the buffer cannot name the program, so it
 // does not count.
 bool ProductAlreadyInstalled(char* buffer) {
