@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/bounded_text.h"
+#include "common/start_program.h"
 #include "common/text.h"
 
 #include "install/task_file.h"
@@ -45,5 +46,6 @@ void HandOffTasks(const char* installFolder, unsigned char taskMask) {
     CloseHandle(file);
   }
   SetupLog(Text("작업 파일 ") + path + " = " + HexText(taskMask, 2) + ", _ISDEL.EXE 시작");
-  (void)WinExec(".\\_ISDEL.EXE", SW_SHOW);
+  // Not awaited, and a failed start is not reported.
+  (void)StartProgram(".\\_ISDEL.EXE", SW_SHOW);
 }

@@ -1,7 +1,8 @@
 // The start-up steps that the wizard and a silent install share.
-#include "install/install_records.h"
 #include "shell/startup.h"
 
+#include "common/start_program.h"
+#include "install/install_records.h"
 #include "install/install_folder.h"
 
 const char kSetupWindowClass[] = "Corvane_Setup";
@@ -24,19 +25,8 @@ void EnterSetupFolder(char* buffer) {
   (void)SetCurrentDirectoryA(buffer);
 }
 
-void StartMemoryCheck() {
-  char commandLine[] = ".\\MemChk.exe";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process;
-  // Nothing is expected of the program: a failed start is not looked at.
-  if (CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-}
+// Nothing is expected of the program: a failed start is not looked at.
+void StartMemoryCheck() { (void)StartProgram(".\\MemChk.exe", SW_HIDE); }
 
 // A recorded folder too long for the buffer cannot name the program, so it
 // does not count.

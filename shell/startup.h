@@ -12,9 +12,7 @@ extern const char kSetupWindowTitle[];
 // that every relative path of setup (SETUP.INI, _SETUP.DLL, ...) resolves
 // there.  `buffer` holds kStartupBufferSize bytes.
 void EnterSetupFolder(char* buffer);
-// Starts .\MemChk.exe hidden, as WinExec(".\\MemChk.exe", SW_HIDE) would,
-// but without WinExec's wait for the program to take input, which a program
-// without a window never does: setup does not wait for it at all.
+// Starts .\MemChk.exe hidden and does not wait for it.
 void StartMemoryCheck();
 // True when the product's main program exists in the folder that win.ini
 // records (or in the default folder).
