@@ -1,6 +1,7 @@
 # Cross toolchain: Debian's MinGW-w64 for i686 Windows.  The posix thread model
-# is used throughout because GoogleTest needs std::mutex; everything is linked
-# statically, so the programs need nothing beyond system DLLs and msvcrt.
+# is used here because GoogleTest needs std::mutex; the tests link statically
+# with the full C and C++ libraries, the shipped programs with none
+# (runtime/), so they are the same programs in both windows builds.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -1,6 +1,6 @@
-// A growable array of plain values on malloc.  The engine library links no
-// C++ runtime (its posix-threads build would import functions Windows 95
-// lacks), and running out of memory is an answer here, not an exception.
+// A growable array of plain values on the program's heap.  Running out of
+// memory is an answer here (false), not the end of the program as it is for
+// common/list.h: the engine answers "nothing found" instead.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
