@@ -24,11 +24,11 @@ payload::Buffers g_buffers;
 bool have_buffers() {
   if (g_buffers.in == NULL) {
     g_buffers.in = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
-    g_buffers.in_size = kInBufferSize;
+    g_buffers.inSize = kInBufferSize;
   }
   if (g_buffers.out == NULL) {
     g_buffers.out = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kOutBufferSize));
-    g_buffers.out_size = kOutBufferSize;
+    g_buffers.outSize = kOutBufferSize;
   }
   return g_buffers.in != NULL && g_buffers.out != NULL;
 }
@@ -64,9 +64,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
-  if (folder == NULL || name == NULL || !payload::is_plain_file_name(name)) return 0;
+  if (folder == NULL || name == NULL || !payload::IsPlainFileName(name)) return 0;
   char target[MAX_PATH];
-  if (!payload::join_path(target, sizeof target, folder, name)) return 0;
+  if (!payload::JoinPath(target, sizeof target, folder, name)) return 0;
   if (!target_may_be_replaced(target)) return 0;
 
   StoreFile store;

@@ -20,7 +20,7 @@ bool next_temp_path(const char* place, bool beside, char* path) {
   const DWORD number = g_next_temp_number++;
   char name[] = CORVANE_INITINSTALL_TEMP_NAME;
   for (int i = 0; i < 4; ++i) name[3 + i] = kDigits[(number >> (12 - 4 * i)) & 0xF];
-  return beside ? payload::sibling_path(path, MAX_PATH, place, name) : payload::join_path(path, MAX_PATH, place, name);
+  return beside ? payload::SiblingPath(path, MAX_PATH, place, name) : payload::JoinPath(path, MAX_PATH, place, name);
 }
 
 bool means_taken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }

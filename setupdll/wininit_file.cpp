@@ -96,7 +96,7 @@ template <typename Edit>
 bool edit_wininit(size_t room, Edit edit) {
   char folder[MAX_PATH];
   char path[MAX_PATH];
-  if (!windows_folder(folder) || !payload::join_path(path, sizeof path, folder, kWininitName)) return false;
+  if (!windows_folder(folder) || !payload::JoinPath(path, sizeof path, folder, kWininitName)) return false;
   // Windows 9x keeps the profile file last written through the profile
   // functions in memory; this writes it out, so that the file read is whole.
   (void)WritePrivateProfileStringA(NULL, NULL, NULL, path);

@@ -50,7 +50,7 @@ bool is_header(const char* text, const Line& line, bool* is_rename) {
   size_t to = line.end;
   trim(text, &from, &to);
   if (from == to || text[from] != '[') return false;
-  *is_rename = payload::names_equal(text + from, to - from, kRenameHeader, sizeof kRenameHeader - 1);
+  *is_rename = payload::NamesEqual(text + from, to - from, kRenameHeader, sizeof kRenameHeader - 1);
   return true;
 }
 
@@ -82,9 +82,9 @@ bool entry_matches(const char* text, const Line& line, const char* key, const ch
   size_t key_from = 0;
   size_t key_to = 0;
   if (!split_entry(text, line, &key_from, &key_to, value_from, value_to)) return false;
-  if (!payload::names_equal(text + key_from, key_to - key_from, key, text_length(key))) return false;
+  if (!payload::NamesEqual(text + key_from, key_to - key_from, key, text_length(key))) return false;
   return value == nullptr ||
-         payload::names_equal(text + *value_from, *value_to - *value_from, value, text_length(value));
+         payload::NamesEqual(text + *value_from, *value_to - *value_from, value, text_length(value));
 }
 
 bool is_valid_part(const char* part, bool is_key) {

@@ -115,8 +115,8 @@ class SetupDll : public ::testing::Test {
   // Writes the store of the members; returns it for tests that damage it.
   Bytes write_store() {
     payload::StoreWriter writer;
-    for (const Member& m : members) EXPECT_TRUE(writer.add(m.name, m.data.data(), m.data.size(), m.time));
-    const Bytes store = writer.finish();
+    for (const Member& m : members) EXPECT_TRUE(writer.Add(m.name, m.data.data(), m.data.size(), m.time));
+    const Bytes store = writer.Finish();
     write_file(medium + "\\_SETUP.PAK", store);
     return store;
   }

@@ -44,7 +44,7 @@ bool write_file(const fs::path& path, const void* data, size_t size, std::string
 }
 
 bool same_name(const std::string& a, const std::string& b) {
-  return payload::names_equal(a.data(), a.size(), b.data(), b.size());
+  return payload::NamesEqual(a.data(), a.size(), b.data(), b.size());
 }
 
 // The file of folder named like name, exactly or else in another letter
@@ -102,8 +102,8 @@ bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* err
     bool already = false;
     for (const std::string& p : packed) already = already || same_name(p, name);
     if (already) continue;
-    if (!writer.add(name, data.data(), data.size(), write_time_of(source))) {
-      *error = writer.error();
+    if (!writer.Add(name, data.data(), data.size(), write_time_of(source))) {
+      *error = writer.Error();
       return false;
     }
     packed.push_back(name);
@@ -118,7 +118,7 @@ bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* err
   }
   const std::string ini = manifest_text(entries, split_shares(sizes));
   if (!write_file(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
-  const std::vector<uint8_t> store = writer.finish();
+  const std::vector<uint8_t> store = writer.Finish();
   if (!write_file(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
 
   for (const Program& p : kPrograms) {

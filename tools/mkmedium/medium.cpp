@@ -17,7 +17,7 @@ bool has_prefix(const std::string& value) { return !value.empty() && value[0] ==
 bool ends_with_lnk(const std::string& name) {
   if (name.size() < 4) return false;
   const std::string tail = name.substr(name.size() - 4);
-  return payload::names_equal(tail.data(), tail.size(), ".LNK", 4);
+  return payload::NamesEqual(tail.data(), tail.size(), ".LNK", 4);
 }
 
 // Splits one line into fields; false for an unterminated quote.
@@ -62,7 +62,7 @@ std::string name_problem(const std::string& name) {
   const std::string quoted = "\"" + name + "\"";
   const std::string profile = profile_problem(name);
   if (!profile.empty()) return quoted + " cannot stand in SETUP.INI: it " + profile;
-  if (!payload::is_plain_file_name(name.c_str())) return quoted + " is not a plain file name";
+  if (!payload::IsPlainFileName(name.c_str())) return quoted + " is not a plain file name";
   return "";
 }
 

@@ -37,7 +37,7 @@ std::string read_text(const fs::path& path) {
 class MemorySource : public payload::Source {
  public:
   explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
-  bool read(uint32_t offset, void* buffer, uint32_t length) override {
+  bool Read(uint32_t offset, void* buffer, uint32_t length) override {
     if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
     std::memcpy(buffer, bytes_.data() + offset, length);
     return true;
@@ -49,7 +49,7 @@ class MemorySource : public payload::Source {
 
 class VectorSink : public payload::Sink {
  public:
-  bool write(const void* data, uint32_t length) override {
+  bool Write(const void* data, uint32_t length) override {
     const uint8_t* p = static_cast<const uint8_t*>(data);
     bytes.insert(bytes.end(), p, p + length);
     return true;
@@ -63,20 +63,20 @@ std::vector<std::pair<std::string, Bytes>> members_of(const fs::path& path) {
   const Bytes store = read(path);
   payload::Header header;
   if (store.size() < payload::kHeaderSize ||
-      payload::parse_header(store.data(), static_cast<uint32_t>(store.size()), &header) != payload::Status::ok) {
+      payload::ParseHeader(store.data(), static_cast<uint32_t>(store.size()), &header) != payload::Status::Ok) {
     return out;
   }
   const uint8_t* directory = store.data() + payload::kHeaderSize;
-  if (payload::check_directory(header, directory) != payload::Status::ok) return out;
+  if (payload::CheckDirectory(header, directory) != payload::Status::Ok) return out;
   payload::DirectoryCursor cursor(header, directory);
   payload::Member m;
   Bytes in(4096), buffer(4096);
-  while (cursor.next(&m)) {
+  while (cursor.Next(&m)) {
     MemorySource source(store);
     VectorSink sink;
     const payload::Buffers buffers{in.data(), 4096, buffer.data(), 4096};
-    EXPECT_EQ(payload::Status::ok, payload::extract_member(source, m, sink, buffers));
-    out.emplace_back(std::string(m.name, m.name_length), sink.bytes);
+    EXPECT_EQ(payload::Status::Ok, payload::ExtractMember(source, m, sink, buffers));
+    out.emplace_back(std::string(m.name, m.nameLength), sink.bytes);
   }
   return out;
 }
