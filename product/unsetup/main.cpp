@@ -63,12 +63,12 @@ int ContinueAsCopy(const HandOver& handOver) {
   WaitForOriginal(handOver.parentId);
   if (handOver.cleanupOnly) {
     (void)SetFileAttributesA(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(handOver.folder.c_str())) (void)delete_at_restart(handOver.folder.c_str());
+    if (!DeleteFileA(handOver.folder.c_str())) (void)DeleteAtRestart(handOver.folder.c_str());
     (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
   } else {
     RemoveAndReport(FindInstallation(handOver.folder));
   }
-  (void)delete_at_restart(OwnProgramPath().c_str());
+  (void)DeleteAtRestart(OwnProgramPath().c_str());
   return 0;
 }
 
@@ -104,7 +104,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   Text own = OwnProgramPath();
   if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
       !HandOverCleanup(own)) {
-    if (delete_at_restart(own.c_str())) outcome.leftForRestart = true;
+    if (DeleteAtRestart(own.c_str())) outcome.leftForRestart = true;
   }
   SetupLog(DoneText(outcome));
   if (!outcome.notRemoved.empty()) return FinishSetupLog(kExitFailed);

@@ -75,7 +75,7 @@ bool DeleteFileNowOrLater(const Text& path, RemovalOutcome* outcome) {
     if (DeleteFileA(path.c_str()) || !FileExists(path)) return true;
     Sleep(kDeleteRetryMs);
   }
-  if (delete_at_restart(path.c_str()))
+  if (DeleteAtRestart(path.c_str()))
     outcome->leftForRestart = true;
   else
     outcome->notRemoved.push_back(path);
