@@ -42,7 +42,7 @@ bool RunsFromInside(const Text& folder) {
 
 // A refused record is told, and then nothing is removed.
 bool TellIfRefused(const RefusedRecord& refused) {
-  if (refused.why == FolderRefusal::kNone) return false;
+  if (refused.why == FolderRefusal::None) return false;
   Tell(RefusedRecordText(refused), MB_ICONEXCLAMATION);
   return true;
 }
@@ -83,7 +83,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
     return FinishSetupLog(kExitBadCommandLine);
   }
   Installation installation = FindInstallation(InstallFolderToRemove());
-  if (installation.refused.why != FolderRefusal::kNone) {
+  if (installation.refused.why != FolderRefusal::None) {
     SetupLog(RefusedRecordText(installation.refused));
     return FinishSetupLog(kExitFailed);
   }
@@ -97,7 +97,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   options.ask = false;
   options.removeOthers = switches.all;
   RemovalOutcome outcome = RemoveInstallation(installation, options);
-  if (outcome.refused.why != FolderRefusal::kNone) {
+  if (outcome.refused.why != FolderRefusal::None) {
     SetupLog(RefusedRecordText(outcome.refused));
     return FinishSetupLog(kExitFailed);
   }
