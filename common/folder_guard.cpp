@@ -166,16 +166,16 @@ bool MayRemoveOrStopIn(const Text& recordedFolder, Text* canonical, FolderRefusa
   // The text alone first: a relative record is refused before the system
   // could make it full against whatever folder happens to be current.
   FolderRefusal verdict = JudgeFolder(folder, {});
-  if (verdict == FolderRefusal::kNone) {
+  if (verdict == FolderRefusal::None) {
     PathForms forms = SystemPathForms(folder);
     folder = forms.longForm;
     List<Text> protectedFolders = ProtectedFolders();
     verdict = JudgeFolder(forms.longForm, protectedFolders);
-    if (verdict == FolderRefusal::kNone && !forms.shortForm.empty())
+    if (verdict == FolderRefusal::None && !forms.shortForm.empty())
       verdict = JudgeFolder(forms.shortForm, protectedFolders);
-    if (verdict == FolderRefusal::kNone && forms.throughLink) verdict = FolderRefusal::kThroughLink;
+    if (verdict == FolderRefusal::None && forms.throughLink) verdict = FolderRefusal::ThroughLink;
   }
   if (canonical) *canonical = folder;
   if (why) *why = verdict;
-  return verdict == FolderRefusal::kNone;
+  return verdict == FolderRefusal::None;
 }

@@ -30,5 +30,5 @@ List<Text> ProtectedFolders();
 
 // True when the recorded folder may be removed from and its programs ended.
 // `canonical` (may be null) receives the folder's long form, `why` (may be
-// null) the reason for a refusal, kNone otherwise.
+// null) the reason for a refusal, None otherwise.
 bool MayRemoveOrStopIn(const Text& recordedFolder, Text* canonical, FolderRefusal* why);

@@ -36,17 +36,17 @@ FolderRefusal JudgeFolder(const Text& folder, const List<Text>& protectedFolders
   Text canonical = CanonicalPathText(folder);
   size_t root = CanonicalRootLength(canonical);
   bool share = canonical.compare(0, 2, "\\\\") == 0;
-  if (share && root == canonical.size()) return FolderRefusal::kShareRoot;
-  if (!IsAbsolutePath(canonical)) return FolderRefusal::kNotAbsolute;
-  if (HasBadCharacter(canonical) || HasDotsOnlyName(canonical)) return FolderRefusal::kBadName;
-  if (root == canonical.size()) return FolderRefusal::kDriveRoot;
+  if (share && root == canonical.size()) return FolderRefusal::ShareRoot;
+  if (!IsAbsolutePath(canonical)) return FolderRefusal::NotAbsolute;
+  if (HasBadCharacter(canonical) || HasDotsOnlyName(canonical)) return FolderRefusal::BadName;
+  if (root == canonical.size()) return FolderRefusal::DriveRoot;
 
   bool holdsProtected = false;
   for (const Text& entry : protectedFolders) {
     Text kept = CanonicalPathText(entry);
     if (!IsAbsolutePath(kept)) continue;
-    if (SamePath(canonical, kept)) return FolderRefusal::kProtected;
+    if (SamePath(canonical, kept)) return FolderRefusal::Protected;
     if (IsInsideFolder(kept, canonical)) holdsProtected = true;
   }
-  return holdsProtected ? FolderRefusal::kHoldsProtected : FolderRefusal::kNone;
+  return holdsProtected ? FolderRefusal::HoldsProtected : FolderRefusal::None;
 }

@@ -6,17 +6,17 @@
 #include "common/text.h"
 #include "common/list.h"
 
-// Why a recorded folder is refused; kNone when it is not.
+// Why a recorded folder is refused; None when it is not.
 enum class FolderRefusal {
-  kNone,
-  kNotAbsolute,     // empty, relative, "C:x" on a drive's current folder, or "\x" on the current drive
-  kBadName,         // a character no Windows name holds, or a name of dots and blanks only
-  kDriveRoot,
-  kShareRoot,       // "\\server\share", or a share path without its share
-  kProtected,       // one of the folders that Windows and the user keep
-  kHoldsProtected,  // a folder that holds one of those
-  kThroughLink,     // reached through a junction or other reparse point (found on disk only)
-  kOutsidePrograms,  // a program group that is not inside the Start menu's Programs folder
+  None,
+  NotAbsolute,     // empty, relative, "C:x" on a drive's current folder, or "\x" on the current drive
+  BadName,         // a character no Windows name holds, or a name of dots and blanks only
+  DriveRoot,
+  ShareRoot,       // "\\server\share", or a share path without its share
+  Protected,       // one of the folders that Windows and the user keep
+  HoldsProtected,  // a folder that holds one of those
+  ThroughLink,     // reached through a junction or other reparse point (found on disk only)
+  OutsidePrograms,  // a program group that is not inside the Start menu's Programs folder
 };
 
 // The verdict on `folder` (any spelling; its canonical text is judged).

@@ -49,10 +49,10 @@ class FileHandle {
   ~FileHandle() { Close(); }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
+  bool Ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
   void Close() {
-    if (ok()) CloseHandle(handle_);
+    if (Ok()) CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
   }
 
@@ -109,16 +109,16 @@ bool PutInPlace(const char* path, const char* repaired, const char* folder) {
   return true;
 }
 
-short RepairOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t buffer_size) {
+short RepairOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t bufferSize) {
   char folder[kPathSize];
   if (!FolderOf(path, folder)) return CV_TREAT_ENDED;
   FileHandle in(OpenForReading(path));
-  if (!in.ok()) return CV_TREAT_ENDED;
+  if (!in.Ok()) return CV_TREAT_ENDED;
   DWORD high = 0;
-  DWORD low = GetFileSize(in.get(), &high);
-  if ((static_cast<uint64_t>(high) << 32 | low) != finding.file_size) return CV_TREAT_ENDED;
+  DWORD low = GetFileSize(in.Get(), &high);
+  if ((static_cast<uint64_t>(high) << 32 | low) != finding.fileSize) return CV_TREAT_ENDED;
   FILETIME created, accessed, written;
-  bool have_times = GetFileTime(in.get(), &created, &accessed, &written);
+  bool haveTimes = GetFileTime(in.Get(), &created, &accessed, &written);
 
   // In the file's own folder, so that the final step is a rename on one drive.
   char temp[kPathSize];
@@ -126,10 +126,10 @@ short RepairOnDisk(const char* path, const Finding& finding, unsigned char* buff
   bool ok;
   {
     FileHandle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    HandleReader reader(in.get());
-    HandleWriter writer(out.get());
-    ok = out.ok() && WriteRepaired(finding.plan, reader, writer, buffer, buffer_size);
-    if (ok && have_times) (void)SetFileTime(out.get(), &created, &accessed, &written);
+    HandleReader reader(in.Get());
+    HandleWriter writer(out.Get());
+    ok = out.Ok() && WriteRepaired(finding.plan, reader, writer, buffer, bufferSize);
+    if (ok && haveTimes) (void)SetFileTime(out.Get(), &created, &accessed, &written);
   }
   in.Close();
   if (ok) ok = PutInPlace(path, temp, folder);
@@ -142,7 +142,7 @@ short RepairOnDisk(const char* path, const Finding& finding, unsigned char* buff
 
 short DeleteOnDisk(const char* path, const Finding& finding) {
   uint64_t size = 0;
-  if (!SizeOf(path, &size) || size != finding.file_size) return CV_TREAT_ENDED;
+  if (!SizeOf(path, &size) || size != finding.fileSize) return CV_TREAT_ENDED;
   DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return CV_TREAT_ENDED;
   if (attributes & FILE_ATTRIBUTE_READONLY) {
@@ -157,18 +157,18 @@ short DeleteOnDisk(const char* path, const Finding& finding) {
 }  // namespace
 
 bool ProbeFileOnDisk(const SignatureSet& signatures, const char* path, unsigned char* buffer,
-                     size_t buffer_size, Finding* finding) {
+                     size_t bufferSize, Finding* finding) {
   FileHandle file(OpenForReading(path));
-  if (!file.ok()) return false;
-  HandleReader reader(file.get());
-  return ScanStream(signatures, reader, buffer, buffer_size, finding);
+  if (!file.Ok()) return false;
+  HandleReader reader(file.Get());
+  return ScanStream(signatures, reader, buffer, bufferSize, finding);
 }
 
-short TreatFileOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t buffer_size) {
+short TreatFileOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t bufferSize) {
   switch (finding.treatment) {
-    case Treatment::kRepair: return RepairOnDisk(path, finding, buffer, buffer_size);
-    case Treatment::kDelete: return DeleteOnDisk(path, finding);
-    case Treatment::kNothing: break;
+    case Treatment::Repair: return RepairOnDisk(path, finding, buffer, bufferSize);
+    case Treatment::Delete: return DeleteOnDisk(path, finding);
+    case Treatment::Nothing: break;
   }
   return CV_TREAT_ENDED;
 }

@@ -7,8 +7,8 @@
 
 // Reads the file at `path` through the scanner; false when it cannot be read.
 bool ProbeFileOnDisk(const SignatureSet& signatures, const char* path, unsigned char* buffer,
-                     size_t buffer_size, Finding* finding);
+                     size_t bufferSize, Finding* finding);
 
 // Repairs or deletes the file as `finding` says: a CV_TREAT_* result.  Any
 // failure leaves the file as it was and gives CV_TREAT_ENDED.
-short TreatFileOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t buffer_size);
+short TreatFileOnDisk(const char* path, const Finding& finding, unsigned char* buffer, size_t bufferSize);

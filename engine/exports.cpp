@@ -21,7 +21,7 @@ constexpr size_t kChunkSize = 64 * 1024;
 // freed by the last turn-off, or else by the library's unloading, when the
 // destructors run.
 struct EngineState {
-  int turn_ons = 0;
+  int turnOns = 0;
   SignatureSet signatures;
   unsigned char* buffer = nullptr;
   ProbeTable probes;
@@ -32,7 +32,7 @@ struct EngineState {
     signatures.Release();
     GiveMemory(buffer);
     buffer = nullptr;
-    turn_ons = 0;
+    turnOns = 0;
   }
 };
 EngineState g_state;
@@ -42,8 +42,8 @@ EngineState g_state;
 extern "C" {
 
 int dlTurnOnCorvane(void) {
-  if (g_state.turn_ons > 0) {
-    ++g_state.turn_ons;
+  if (g_state.turnOns > 0) {
+    ++g_state.turnOns;
     return 1;
   }
   g_state.buffer = static_cast<unsigned char*>(TakeMemory(kChunkSize));
@@ -51,20 +51,20 @@ int dlTurnOnCorvane(void) {
     g_state.Release();
     return 0;
   }
-  g_state.turn_ons = 1;
+  g_state.turnOns = 1;
   return 1;
 }
 
 void dlTurnOffCorvane(void) {
-  if (g_state.turn_ons == 0) return;
-  if (--g_state.turn_ons == 0) g_state.Release();
+  if (g_state.turnOns == 0) return;
+  if (--g_state.turnOns == 0) g_state.Release();
 }
 
 CvProbe dlProbeInto(const char* path) {
-  if (g_state.turn_ons == 0 || !path) return 0;
+  if (g_state.turnOns == 0 || !path) return 0;
   Finding finding;
   if (!ProbeFileOnDisk(g_state.signatures, path, g_state.buffer, kChunkSize, &finding)) return 0;
-  if (!finding.found()) return 0;
+  if (!finding.Found()) return 0;
   return g_state.probes.Open(path, finding);
 }
 

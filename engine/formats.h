@@ -55,8 +55,8 @@ constexpr size_t kEicarMaxFileSize = 128;
 
 // Recognising a layer from what a scan keeps of a file: its size, its first
 // bytes (`head`, the whole file when it is short) and its last bytes (`tail`).
-bool IsEicarFile(const unsigned char* head, size_t head_size, uint64_t size);
+bool IsEicarFile(const unsigned char* head, size_t headSize, uint64_t size);
 // True when the header at the head of the file checks out; fills `plan`.
-bool ReadCloakLayer(const unsigned char* head, size_t head_size, uint64_t size, RepairPlan* plan);
+bool ReadCloakLayer(const unsigned char* head, size_t headSize, uint64_t size, RepairPlan* plan);
 // True when the trailer at the tail of the file checks out; fills `plan`.
-bool ReadMenderLayer(const unsigned char* tail, size_t tail_size, uint64_t size, RepairPlan* plan);
+bool ReadMenderLayer(const unsigned char* tail, size_t tailSize, uint64_t size, RepairPlan* plan);

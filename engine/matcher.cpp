@@ -18,11 +18,11 @@ bool PatternAutomaton::Fail() {
 
 void PatternAutomaton::Release() {
   next_.Release();
-  output_begin_.Release();
+  outputBegin_.Release();
   outputs_.Release();
   lengths_.Release();
-  FillBytes(leaves_start_, 0, sizeof leaves_start_);
-  exit_count_ = 0;
+  FillBytes(leavesStart_, 0, sizeof leavesStart_);
+  exitCount_ = 0;
 }
 
 bool PatternAutomaton::Build(const PatternRef* patterns, size_t count) {
@@ -62,7 +62,7 @@ bool PatternAutomaton::Build(const PatternRef* patterns, size_t count) {
       return Fail();
     }
   }
-  for (size_t head = 0; head < order.size(); ++head) {
+  for (size_t head = 0; head < order.Size(); ++head) {
     uint32_t state = order[head];
     for (uint32_t id = own[state]; id != 0; id = link[id - 1]) ++ends[state];
     ends[state] += ends[fail[state]];
@@ -80,35 +80,35 @@ bool PatternAutomaton::Build(const PatternRef* patterns, size_t count) {
 
   // Each state's list: its own patterns, then its failure target's (shorter)
   // ones, which breadth-first order has already written.
-  if (!output_begin_.Resize(states + 1, 0)) return Fail();
-  for (size_t s = 0; s < states; ++s) output_begin_[s + 1] = output_begin_[s] + ends[s];
-  if (!outputs_.Resize(output_begin_[states], 0)) return Fail();
-  for (size_t head = 0; head < order.size(); ++head) {
+  if (!outputBegin_.Resize(states + 1, 0)) return Fail();
+  for (size_t s = 0; s < states; ++s) outputBegin_[s + 1] = outputBegin_[s] + ends[s];
+  if (!outputs_.Resize(outputBegin_[states], 0)) return Fail();
+  for (size_t head = 0; head < order.Size(); ++head) {
     uint32_t state = order[head];
-    uint32_t at = output_begin_[state];
+    uint32_t at = outputBegin_[state];
     for (uint32_t id = own[state]; id != 0; id = link[id - 1]) outputs_[at++] = id - 1;
-    uint32_t from = output_begin_[fail[state]];
+    uint32_t from = outputBegin_[fail[state]];
     for (uint32_t k = 0; k < ends[fail[state]]; ++k) outputs_[at++] = outputs_[from + k];
   }
 
-  if (!next_.Resize(go.size(), 0)) return Fail();
-  for (size_t i = 0; i < go.size(); ++i) {
+  if (!next_.Resize(go.Size(), 0)) return Fail();
+  for (size_t i = 0; i < go.Size(); ++i) {
     uint32_t target = static_cast<uint32_t>(go[i]);
     next_[i] = (target << 8) | (ends[target] ? 1u : 0u);
   }
   for (size_t b = 0; b < kAlphabet; ++b) {
-    leaves_start_[b] = next_[b] != 0;
-    if (leaves_start_[b]) {
-      if (exit_count_ < kWordwiseMax) exits_[exit_count_] = static_cast<unsigned char>(b);
-      ++exit_count_;
+    leavesStart_[b] = next_[b] != 0;
+    if (leavesStart_[b]) {
+      if (exitCount_ < kWordwiseMax) exits_[exitCount_] = static_cast<unsigned char>(b);
+      ++exitCount_;
     }
   }
   return true;
 }
 
 size_t PatternStream::SkipAtStart(const unsigned char* data, size_t i, size_t size) const {
-  int exit_count = automaton_.exit_count_;
-  if (exit_count <= PatternAutomaton::kWordwiseMax) {
+  int exitCount = automaton_.exitCount_;
+  if (exitCount <= PatternAutomaton::kWordwiseMax) {
     // A word holds one of the few leaving bytes b when (word ^ b*ones) has a
     // zero byte; the classic test for a zero byte cannot miss one.
     using Word = uintptr_t;
@@ -118,7 +118,7 @@ size_t PatternStream::SkipAtStart(const unsigned char* data, size_t i, size_t si
       Word word;
       CopyBytes(&word, data + i, sizeof word);
       Word hit = 0;
-      for (int k = 0; k < exit_count; ++k) {
+      for (int k = 0; k < exitCount; ++k) {
         Word x = word ^ (kOnes * automaton_.exits_[k]);
         hit |= (x - kOnes) & ~x & kHighs;
       }
@@ -137,7 +137,7 @@ size_t PatternStream::SkipAtStart(const unsigned char* data, size_t i, size_t si
       i += sizeof(Word);
     }
   }
-  const bool* leaves = automaton_.leaves_start_;
+  const bool* leaves = automaton_.leavesStart_;
   // Four at a time: the tests do not depend on one another as table steps do.
   while (i + 4 <= size && !(leaves[data[i]] | leaves[data[i + 1]] | leaves[data[i + 2]] | leaves[data[i + 3]])) {
     i += 4;

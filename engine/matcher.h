@@ -20,9 +20,9 @@ class PatternAutomaton {
   bool Build(const PatternRef* patterns, size_t count);
   void Release();
 
-  size_t pattern_count() const { return lengths_.size(); }
-  size_t pattern_length(size_t id) const { return lengths_[id]; }
-  size_t state_count() const { return next_.size() / 256; }
+  size_t PatternCount() const { return lengths_.Size(); }
+  size_t PatternLength(size_t id) const { return lengths_[id]; }
+  size_t StateCount() const { return next_.Size() / 256; }
 
  private:
   friend class PatternStream;
@@ -32,16 +32,16 @@ class PatternAutomaton {
   // state times 256, so it is at once the index of the target's row; its low
   // bit is set when the target ends at least one pattern.
   PodArray<uint32_t> next_;
-  // Patterns ended in state s: outputs_[output_begin_[s] .. output_begin_[s+1]).
-  PodArray<uint32_t> output_begin_;
+  // Patterns ended in state s: outputs_[outputBegin_[s] .. outputBegin_[s+1]).
+  PodArray<uint32_t> outputBegin_;
   PodArray<uint32_t> outputs_;
   PodArray<uint32_t> lengths_;
   // Bytes that take the start state anywhere but back to itself; the search
   // skips the others without a table step.  When they are few, it skips a
   // machine word at a time.
-  bool leaves_start_[256] = {};
+  bool leavesStart_[256] = {};
   static constexpr int kWordwiseMax = 4;
-  int exit_count_ = 0;
+  int exitCount_ = 0;
   unsigned char exits_[kWordwiseMax] = {};
 };
 
@@ -50,12 +50,12 @@ class PatternStream {
  public:
   explicit PatternStream(const PatternAutomaton& automaton) : automaton_(automaton) {}
 
-  // Calls on_match(pattern id, stream offset of the match's first byte) for
+  // Calls onMatch(pattern id, stream offset of the match's first byte) for
   // every occurrence that ends inside `data`, in the order of their ends.
   template <typename OnMatch>
-  void Feed(const unsigned char* data, size_t size, OnMatch&& on_match);
+  void Feed(const unsigned char* data, size_t size, OnMatch&& onMatch);
 
-  uint64_t position() const { return position_; }
+  uint64_t Position() const { return position_; }
 
  private:
   size_t SkipAtStart(const unsigned char* data, size_t i, size_t size) const;
@@ -66,12 +66,12 @@ class PatternStream {
 };
 
 template <typename OnMatch>
-void PatternStream::Feed(const unsigned char* data, size_t size, OnMatch&& on_match) {
-  if (automaton_.next_.size() == 0) {
+void PatternStream::Feed(const unsigned char* data, size_t size, OnMatch&& onMatch) {
+  if (automaton_.next_.Size() == 0) {
     position_ += size;
     return;
   }
-  const uint32_t* next = automaton_.next_.data();
+  const uint32_t* next = automaton_.next_.Data();
   uint32_t row = row_;
   size_t i = 0;
   while (i < size) {
@@ -84,9 +84,9 @@ void PatternStream::Feed(const unsigned char* data, size_t size, OnMatch&& on_ma
     if (entry & 1u) {
       uint32_t state = row >> 8;
       uint64_t end = position_ + i + 1;
-      for (uint32_t k = automaton_.output_begin_[state]; k < automaton_.output_begin_[state + 1]; ++k) {
+      for (uint32_t k = automaton_.outputBegin_[state]; k < automaton_.outputBegin_[state + 1]; ++k) {
         uint32_t id = automaton_.outputs_[k];
-        on_match(static_cast<size_t>(id), end - automaton_.lengths_[id]);
+        onMatch(static_cast<size_t>(id), end - automaton_.lengths_[id]);
       }
     }
     ++i;

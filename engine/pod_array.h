@@ -19,9 +19,9 @@ class PodArray {
   PodArray(const PodArray&) = delete;
   PodArray& operator=(const PodArray&) = delete;
 
-  size_t size() const { return size_; }
-  T* data() { return data_; }
-  const T* data() const { return data_; }
+  size_t Size() const { return size_; }
+  T* Data() { return data_; }
+  const T* Data() const { return data_; }
   T& operator[](size_t i) { return data_[i]; }
   const T& operator[](size_t i) const { return data_[i]; }
 

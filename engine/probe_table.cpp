@@ -32,11 +32,11 @@ uint32_t ProbeTable::Open(const char* path, const Finding& finding) {
   record->treated = false;
 
   uint32_t index;
-  if (free_.size() > 0) {
-    index = free_[free_.size() - 1];
+  if (free_.Size() > 0) {
+    index = free_[free_.Size() - 1];
     free_.Pop();
-  } else if (slots_.size() < kMaxSlots && slots_.Push(Slot{nullptr, 0})) {
-    index = static_cast<uint32_t>(slots_.size() - 1);
+  } else if (slots_.Size() < kMaxSlots && slots_.Push(Slot{nullptr, 0})) {
+    index = static_cast<uint32_t>(slots_.Size() - 1);
   } else {
     FreeRecord(record);
     return 0;
@@ -51,7 +51,7 @@ uint32_t ProbeTable::Open(const char* path, const Finding& finding) {
 
 ProbeRecord* ProbeTable::Find(uint32_t handle) const {
   uint32_t number = handle & kMaxSlots;
-  if (number == 0 || number > slots_.size()) return nullptr;
+  if (number == 0 || number > slots_.Size()) return nullptr;
   const Slot& slot = slots_[number - 1];
   if (!slot.record || slot.generation != handle >> kSlotBits) return nullptr;
   return slot.record;
@@ -67,7 +67,7 @@ void ProbeTable::Close(uint32_t handle) {
 }
 
 void ProbeTable::CloseAll() {
-  for (size_t i = 0; i < slots_.size(); ++i) FreeRecord(slots_[i].record);
+  for (size_t i = 0; i < slots_.Size(); ++i) FreeRecord(slots_[i].record);
   slots_.Release();
   free_.Release();
 }

@@ -29,7 +29,7 @@ class ProbeTable {
   void Close(uint32_t handle);
   // Closes every probe and gives back the table's memory.
   void CloseAll();
-  size_t open_count() const { return slots_.size() - free_.size(); }
+  size_t OpenCount() const { return slots_.Size() - free_.Size(); }
 
   static constexpr uint32_t kSlotBits = 20;
   static constexpr uint32_t kMaxSlots = (1u << kSlotBits) - 1;

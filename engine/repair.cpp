@@ -25,14 +25,14 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
 }
 
 bool WriteRepaired(const RepairPlan& plan, ByteReader& in, ByteWriter& out,
-                   unsigned char* buffer, size_t buffer_size) {
-  if (plan.head_size > kMaxSavedHead) return false;
-  uint32_t crc = Crc32(0, plan.head, plan.head_size);
-  if (plan.head_size && !out.Write(plan.head, plan.head_size)) return false;
-  if (!in.Seek(plan.copy_from)) return false;
-  uint64_t left = plan.copy_length;
+                   unsigned char* buffer, size_t bufferSize) {
+  if (plan.headSize > kMaxSavedHead) return false;
+  uint32_t crc = Crc32(0, plan.head, plan.headSize);
+  if (plan.headSize && !out.Write(plan.head, plan.headSize)) return false;
+  if (!in.Seek(plan.copyFrom)) return false;
+  uint64_t left = plan.copyLength;
   while (left > 0) {
-    size_t want = left < buffer_size ? static_cast<size_t>(left) : buffer_size;
+    size_t want = left < bufferSize ? static_cast<size_t>(left) : bufferSize;
     long got = in.Read(buffer, want);
     if (got <= 0 || static_cast<size_t>(got) > want) return false;
     size_t n = static_cast<size_t>(got);

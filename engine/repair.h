@@ -8,16 +8,16 @@
 
 constexpr size_t kMaxSavedHead = 32;
 
-// The original file is `head`, then `copy_length` bytes of the infected file
-// from `copy_from`; `crc` is the CRC-32 of the whole original.
+// The original file is `head`, then `copyLength` bytes of the infected file
+// from `copyFrom`; `crc` is the CRC-32 of the whole original.
 struct RepairPlan {
   unsigned char head[kMaxSavedHead];
-  size_t head_size;
-  uint64_t copy_from;
-  uint64_t copy_length;
+  size_t headSize;
+  uint64_t copyFrom;
+  uint64_t copyLength;
   uint32_t crc;
 
-  uint64_t size() const { return head_size + copy_length; }
+  uint64_t Size() const { return headSize + copyLength; }
 };
 
 // CRC-32 (the zip/PNG polynomial), continued from `crc`; 0 starts afresh.
@@ -28,4 +28,4 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size);
 // what was written is not the original (its CRC differs); the caller then
 // throws the output away.
 bool WriteRepaired(const RepairPlan& plan, ByteReader& in, ByteWriter& out,
-                   unsigned char* buffer, size_t buffer_size);
+                   unsigned char* buffer, size_t bufferSize);

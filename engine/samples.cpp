@@ -27,10 +27,10 @@ uint32_t Crc(const std::string& bytes) { return Crc32(0, bytes.data(), bytes.siz
 
 }  // namespace
 
-std::string MakeEicarFile(const std::string& trailing_space) { return PatternText(Sig::kEicar) + trailing_space; }
+std::string MakeEicarFile(const std::string& trailingSpace) { return PatternText(Sig::Eicar) + trailingSpace; }
 
 std::string InfectCloak(const std::string& original) {
-  std::string header = Body(Sig::kCloakHead, kCloakHeaderSize);
+  std::string header = Body(Sig::CloakHead, kCloakHeaderSize);
   PutU32(header, kCloakSizeAt, static_cast<uint32_t>(original.size()));
   PutU32(header, kCloakCrcAt, Crc(original));
   return header + original;
@@ -43,18 +43,18 @@ std::string InfectMender(const std::string& original) {
   PutU32(trailer, kMenderCountAt, static_cast<uint32_t>(displaced));
   PutU32(trailer, kMenderSizeAt, static_cast<uint32_t>(original.size()));
   PutU32(trailer, kMenderCrcAt, Crc(original));
-  trailer.replace(kMenderTailAt, kMarkerSize, PatternText(Sig::kMenderTail));
-  return Body(Sig::kMenderStub, kMenderStubSize) + original.substr(displaced) + trailer;
+  trailer.replace(kMenderTailAt, kMarkerSize, PatternText(Sig::MenderTail));
+  return Body(Sig::MenderStub, kMenderStubSize) + original.substr(displaced) + trailer;
 }
 
 std::string InfectSmear(const std::string& original) {
-  std::string body = Body(Sig::kSmearBody, kBodySize);
+  std::string body = Body(Sig::SmearBody, kBodySize);
   return original.size() <= body.size() ? body : body + original.substr(body.size());
 }
 
 std::string InfectMorph(const std::string& original) {
   size_t middle = original.size() / 2;
-  return original.substr(0, middle) + Body(Sig::kMorphBody, kBodySize) + original.substr(middle);
+  return original.substr(0, middle) + Body(Sig::MorphBody, kBodySize) + original.substr(middle);
 }
 
-std::string InfectInert(const std::string& original) { return original + Body(Sig::kInertBody, kBodySize); }
+std::string InfectInert(const std::string& original) { return original + Body(Sig::InertBody, kBodySize); }

@@ -10,9 +10,9 @@
 
 #include "byte_io.h"
 
-// The EICAR test file: the test string, then `trailing_space` (white space
+// The EICAR test file: the test string, then `trailingSpace` (white space
 // only, for a valid test file).
-std::string MakeEicarFile(const std::string& trailing_space = std::string());
+std::string MakeEicarFile(const std::string& trailingSpace = std::string());
 // The original with one more test infection (formats.h).
 std::string InfectCloak(const std::string& original);
 std::string InfectMender(const std::string& original);

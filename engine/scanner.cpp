@@ -15,9 +15,9 @@ struct Anywhere {
   Treatment treatment;
 };
 constexpr Anywhere kAnywhere[] = {
-    {Sig::kSmearBody, "CvTest.Smear", CV_REPORT_DELETE_ONLY, Treatment::kDelete},
-    {Sig::kMorphBody, "CvTest.Morph", CV_REPORT_UNTREATABLE, Treatment::kDelete},
-    {Sig::kInertBody, "CvTest.Inert", CV_REPORT_IGNORE, Treatment::kNothing},
+    {Sig::SmearBody, "CvTest.Smear", CV_REPORT_DELETE_ONLY, Treatment::Delete},
+    {Sig::MorphBody, "CvTest.Morph", CV_REPORT_UNTREATABLE, Treatment::Delete},
+    {Sig::InertBody, "CvTest.Inert", CV_REPORT_IGNORE, Treatment::Nothing},
 };
 
 Finding Found(const char* name, short report, Treatment treatment, uint64_t size) {
@@ -25,7 +25,7 @@ Finding Found(const char* name, short report, Treatment treatment, uint64_t size
   finding.name = name;
   finding.report = report;
   finding.treatment = treatment;
-  finding.file_size = size;
+  finding.fileSize = size;
   return finding;
 }
 
@@ -41,64 +41,64 @@ bool SignatureSet::Build() {
   return automaton_.Build(refs, kSearchedCount);
 }
 
-FileAnalyzer::FileAnalyzer(const SignatureSet& signatures) : stream_(signatures.automaton()) {
-  for (uint64_t& at : first_at_) at = kNowhere;
+FileAnalyzer::FileAnalyzer(const SignatureSet& signatures) : stream_(signatures.Automaton()) {
+  for (uint64_t& at : firstAt_) at = kNowhere;
 }
 
 void FileAnalyzer::Feed(const unsigned char* data, size_t size) {
-  if (head_size_ < kHeadKept) {
-    size_t take = kHeadKept - head_size_ < size ? kHeadKept - head_size_ : size;
-    CopyBytes(head_ + head_size_, data, take);
-    head_size_ += take;
+  if (headSize_ < kHeadKept) {
+    size_t take = kHeadKept - headSize_ < size ? kHeadKept - headSize_ : size;
+    CopyBytes(head_ + headSize_, data, take);
+    headSize_ += take;
   }
   if (size >= kTailKept) {
     CopyBytes(tail_, data + size - kTailKept, kTailKept);
-    tail_size_ = kTailKept;
+    tailSize_ = kTailKept;
   } else if (size > 0) {
-    size_t keep = tail_size_ < kTailKept - size ? tail_size_ : kTailKept - size;
-    MoveBytes(tail_, tail_ + tail_size_ - keep, keep);
+    size_t keep = tailSize_ < kTailKept - size ? tailSize_ : kTailKept - size;
+    MoveBytes(tail_, tail_ + tailSize_ - keep, keep);
     CopyBytes(tail_ + keep, data, size);
-    tail_size_ = keep + size;
+    tailSize_ = keep + size;
   }
   // Matches come in the order of their ends and the patterns that compete
   // for "first" are of one length, so the first report is the earliest.
   stream_.Feed(data, size, [this](size_t id, uint64_t at) {
-    if (first_at_[id] == kNowhere) first_at_[id] = at;
+    if (firstAt_[id] == kNowhere) firstAt_[id] = at;
   });
 }
 
 Finding FileAnalyzer::Finish() const {
-  uint64_t size = stream_.position();
-  auto at_start = [this](Sig sig) { return first_at_[static_cast<size_t>(sig)] == 0; };
+  uint64_t size = stream_.Position();
+  auto atStart = [this](Sig sig) { return firstAt_[static_cast<size_t>(sig)] == 0; };
 
-  if (at_start(Sig::kEicar) && IsEicarFile(head_, head_size_, size)) {
-    return Found("EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::kDelete, size);
+  if (atStart(Sig::Eicar) && IsEicarFile(head_, headSize_, size)) {
+    return Found("EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::Delete, size);
   }
-  if (at_start(Sig::kCloakHead)) {
-    Finding finding = Found("CvTest.Cloak", CV_REPORT_REPAIRABLE, Treatment::kRepair, size);
-    if (ReadCloakLayer(head_, head_size_, size, &finding.plan)) return finding;
-    return Found("CvTest.Cloak", CV_REPORT_UNTREATABLE, Treatment::kDelete, size);
+  if (atStart(Sig::CloakHead)) {
+    Finding finding = Found("CvTest.Cloak", CV_REPORT_REPAIRABLE, Treatment::Repair, size);
+    if (ReadCloakLayer(head_, headSize_, size, &finding.plan)) return finding;
+    return Found("CvTest.Cloak", CV_REPORT_UNTREATABLE, Treatment::Delete, size);
   }
-  if (at_start(Sig::kMenderStub)) {
-    Finding finding = Found("CvTest.Mender", CV_REPORT_REPAIRABLE, Treatment::kRepair, size);
-    if (ReadMenderLayer(tail_, tail_size_, size, &finding.plan)) return finding;
-    return Found("CvTest.Mender", CV_REPORT_UNTREATABLE, Treatment::kDelete, size);
+  if (atStart(Sig::MenderStub)) {
+    Finding finding = Found("CvTest.Mender", CV_REPORT_REPAIRABLE, Treatment::Repair, size);
+    if (ReadMenderLayer(tail_, tailSize_, size, &finding.plan)) return finding;
+    return Found("CvTest.Mender", CV_REPORT_UNTREATABLE, Treatment::Delete, size);
   }
   const Anywhere* first = nullptr;
   for (const Anywhere& candidate : kAnywhere) {
-    uint64_t at = first_at_[static_cast<size_t>(candidate.sig)];
-    if (at != kNowhere && (!first || at < first_at_[static_cast<size_t>(first->sig)])) first = &candidate;
+    uint64_t at = firstAt_[static_cast<size_t>(candidate.sig)];
+    if (at != kNowhere && (!first || at < firstAt_[static_cast<size_t>(first->sig)])) first = &candidate;
   }
   if (first) return Found(first->name, first->report, first->treatment, size);
-  return Found(nullptr, 0, Treatment::kNothing, size);
+  return Found(nullptr, 0, Treatment::Nothing, size);
 }
 
 bool ScanStream(const SignatureSet& signatures, ByteReader& in, unsigned char* buffer,
-                size_t buffer_size, Finding* finding) {
+                size_t bufferSize, Finding* finding) {
   FileAnalyzer analyzer(signatures);
   for (;;) {
-    long got = in.Read(buffer, buffer_size);
-    if (got < 0 || static_cast<size_t>(got) > buffer_size) return false;
+    long got = in.Read(buffer, bufferSize);
+    if (got < 0 || static_cast<size_t>(got) > bufferSize) return false;
     if (got == 0) break;
     analyzer.Feed(buffer, static_cast<size_t>(got));
   }

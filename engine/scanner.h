@@ -9,17 +9,17 @@
 #include "repair.h"
 #include "signatures.h"
 
-enum class Treatment { kNothing, kRepair, kDelete };
+enum class Treatment { Nothing, Repair, Delete };
 
 // What a probe found; `name` is null when the file is clean.
 struct Finding {
   const char* name;
   short report;  // CV_REPORT_*
   Treatment treatment;
-  uint64_t file_size;  // as probed; a treatment checks it first
-  RepairPlan plan;     // for Treatment::kRepair
+  uint64_t fileSize;  // as probed; a treatment checks it first
+  RepairPlan plan;    // for Treatment::Repair
 
-  bool found() const { return name != nullptr; }
+  bool Found() const { return name != nullptr; }
 };
 
 // The search automaton over every searched pattern; built once per turn-on.
@@ -28,7 +28,7 @@ class SignatureSet {
   // False when memory runs out.
   bool Build();
   void Release() { automaton_.Release(); }
-  const PatternAutomaton& automaton() const { return automaton_; }
+  const PatternAutomaton& Automaton() const { return automaton_; }
 
  private:
   PatternAutomaton automaton_;
@@ -49,14 +49,14 @@ class FileAnalyzer {
   static constexpr uint64_t kNowhere = ~uint64_t{0};
 
   PatternStream stream_;
-  uint64_t first_at_[kSearchedCount];
+  uint64_t firstAt_[kSearchedCount];
   unsigned char head_[kHeadKept];
-  size_t head_size_ = 0;
+  size_t headSize_ = 0;
   unsigned char tail_[kTailKept];
-  size_t tail_size_ = 0;
+  size_t tailSize_ = 0;
 };
 
 // Reads `in` to its end through `buffer` and identifies it.  False on a read
 // error (the caller then takes the file as clean).
 bool ScanStream(const SignatureSet& signatures, ByteReader& in, unsigned char* buffer,
-                size_t buffer_size, Finding* finding);
+                size_t bufferSize, Finding* finding);

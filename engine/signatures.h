@@ -7,13 +7,13 @@
 // values are their pattern ids in the search automaton; the others are read
 // at a fixed place of an infection.
 enum class Sig {
-  kEicar,
-  kCloakHead,
-  kMenderStub,
-  kSmearBody,
-  kMorphBody,
-  kInertBody,
-  kMenderTail,
+  Eicar,
+  CloakHead,
+  MenderStub,
+  SmearBody,
+  MorphBody,
+  InertBody,
+  MenderTail,
 };
 constexpr size_t kSearchedCount = 6;
 constexpr size_t kSigCount = 7;

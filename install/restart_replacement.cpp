@@ -10,8 +10,8 @@ void WithdrawRestartReplacement(const Text& path) {
   // and the rollback's removal of the library's temporary files leaves that
   // rename without a source, so it does nothing.
   char target[MAX_PATH], source[MAX_PATH];
-  if (!wininit::short_path(path.c_str(), target, sizeof target)) return;
-  if (wininit::withdraw_rename(target, source, sizeof source) != wininit::Withdrawal::kWithdrawn) return;
+  if (!wininit::ShortPath(path.c_str(), target, sizeof target)) return;
+  if (wininit::WithdrawRename(target, source, sizeof source) != wininit::Withdrawal::Withdrawn) return;
   // A replacement that never comes: its new file goes.
   (void)SetFileAttributesA(source, FILE_ATTRIBUTE_NORMAL);
   (void)DeleteFileA(source);

@@ -6,7 +6,7 @@
 #pragma once
 
 // Moves source over target at the next start.
-bool replace_at_restart(const char* source, const char* target);
+bool ReplaceAtRestart(const char* source, const char* target);
 
 // Deletes path at the next start.
-bool delete_at_restart(const char* path);
+bool DeleteAtRestart(const char* path);

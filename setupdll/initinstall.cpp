@@ -21,19 +21,19 @@ HMODULE g_module;
 // this size costs more than a small file's whole unpacking.
 payload::Buffers g_buffers;
 
-bool have_buffers() {
+bool HaveBuffers() {
   if (g_buffers.in == NULL) {
     g_buffers.in = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
-    g_buffers.in_size = kInBufferSize;
+    g_buffers.inSize = kInBufferSize;
   }
   if (g_buffers.out == NULL) {
     g_buffers.out = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kOutBufferSize));
-    g_buffers.out_size = kOutBufferSize;
+    g_buffers.outSize = kOutBufferSize;
   }
   return g_buffers.in != NULL && g_buffers.out != NULL;
 }
 
-void release_buffers() {
+void ReleaseBuffers() {
   if (g_buffers.in != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.in);
   if (g_buffers.out != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.out);
   g_buffers.in = NULL;
@@ -42,11 +42,11 @@ void release_buffers() {
 
 // Unpacks member into a new temporary file in folder; on success its path is
 // in temp, on failure nothing is left behind.
-bool unpack_beside(StoreFile& store, const payload::Member& member, const char* folder, char* temp) {
-  if (!have_buffers()) return false;
-  HANDLE file = create_temp_file(folder, temp);
+bool UnpackBeside(StoreFile& store, const payload::Member& member, const char* folder, char* temp) {
+  if (!HaveBuffers()) return false;
+  HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const bool unpacked = store.extract_to(member, file, g_buffers);
+  const bool unpacked = store.ExtractTo(member, file, g_buffers);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
   if (unpacked && closed) return true;
@@ -59,21 +59,21 @@ bool unpack_beside(StoreFile& store, const payload::Member& member, const char* 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) g_module = instance;
   // At process exit (reserved set) the heap goes with the process.
-  if (reason == DLL_PROCESS_DETACH && reserved == NULL) release_buffers();
+  if (reason == DLL_PROCESS_DETACH && reserved == NULL) ReleaseBuffers();
   return TRUE;
 }
 
 extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
-  if (folder == NULL || name == NULL || !payload::is_plain_file_name(name)) return 0;
+  if (folder == NULL || name == NULL || !payload::IsPlainFileName(name)) return 0;
   char target[MAX_PATH];
-  if (!payload::join_path(target, sizeof target, folder, name)) return 0;
-  if (!target_may_be_replaced(target)) return 0;
+  if (!payload::JoinPath(target, sizeof target, folder, name)) return 0;
+  if (!TargetMayBeReplaced(target)) return 0;
 
   StoreFile store;
   payload::Member member;
-  if (!store.open(g_module) || !store.find(name, &member)) return 0;
+  if (!store.Open(g_module) || !store.Find(name, &member)) return 0;
 
   char temp[MAX_PATH];
-  if (!unpack_beside(store, member, folder, temp)) return 0;
-  return put_in_place(temp, target) ? 1 : 0;
+  if (!UnpackBeside(store, member, folder, temp)) return 0;
+  return PutInPlace(temp, target) ? 1 : 0;
 }

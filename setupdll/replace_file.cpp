@@ -10,23 +10,23 @@ const int kTempAttempts = 1000;
 
 // Where the search for a free temporary name starts; a different place in
 // each process, like GetTempFileNameA's.
-DWORD g_next_temp_number;
+DWORD g_nextTempNumber;
 
 // The next CVSxxxx.TMP name to try, with the number in four hex digits: in
 // the folder place, or, when beside is set, beside the file place.
-bool next_temp_path(const char* place, bool beside, char* path) {
+bool NextTempPath(const char* place, bool beside, char* path) {
   static const char kDigits[] = "0123456789ABCDEF";
-  if (g_next_temp_number == 0) g_next_temp_number = GetTickCount() ^ (GetCurrentProcessId() << 8);
-  const DWORD number = g_next_temp_number++;
+  if (g_nextTempNumber == 0) g_nextTempNumber = GetTickCount() ^ (GetCurrentProcessId() << 8);
+  const DWORD number = g_nextTempNumber++;
   char name[] = CORVANE_INITINSTALL_TEMP_NAME;
   for (int i = 0; i < 4; ++i) name[3 + i] = kDigits[(number >> (12 - 4 * i)) & 0xF];
-  return beside ? payload::sibling_path(path, MAX_PATH, place, name) : payload::join_path(path, MAX_PATH, place, name);
+  return beside ? payload::SiblingPath(path, MAX_PATH, place, name) : payload::JoinPath(path, MAX_PATH, place, name);
 }
 
-bool means_taken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+bool MeansTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 // What a rename or delete reports for a file that a process has open or loaded.
-bool means_in_use(DWORD error) {
+bool MeansInUse(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
@@ -34,13 +34,13 @@ bool means_in_use(DWORD error) {
 // to error. A taken name is skipped before the rename is tried: DOS's rename,
 // which Windows 95 uses on FAT, reports a taken name as access denied, which
 // would read as a file in use.
-bool set_aside(const char* path, char* aside, DWORD* error) {
+bool SetAside(const char* path, char* aside, DWORD* error) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    if (!next_temp_path(path, true, aside)) break;
+    if (!NextTempPath(path, true, aside)) break;
     if (GetFileAttributesA(aside) != 0xFFFFFFFF) continue;
     if (MoveFileA(path, aside)) return true;
     *error = GetLastError();
-    if (!means_taken(*error)) break;
+    if (!MeansTaken(*error)) break;
   }
   aside[0] = '\0';
   return false;
@@ -48,28 +48,28 @@ bool set_aside(const char* path, char* aside, DWORD* error) {
 
 }  // namespace
 
-HANDLE create_temp_file(const char* folder, char* temp) {
+HANDLE CreateTempFile(const char* folder, char* temp) {
   // Named the way GetTempFileNameA names them, but made by one CREATE_NEW
   // open instead of GetTempFileNameA's create and a second open: half the
   // file system calls.
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    if (!next_temp_path(folder, false, temp)) break;
+    if (!NextTempPath(folder, false, temp)) break;
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file != INVALID_HANDLE_VALUE) return file;
-    if (!means_taken(GetLastError())) break;
+    if (!MeansTaken(GetLastError())) break;
   }
   temp[0] = '\0';
   return INVALID_HANDLE_VALUE;
 }
 
-Replacement replace_file(const char* fresh, const char* target, char* aside) {
+Replacement ReplaceTargetFile(const char* fresh, const char* target, char* aside) {
   aside[0] = '\0';
   if (GetFileAttributesA(target) != 0xFFFFFFFF) {
     DWORD error = ERROR_FILE_NOT_FOUND;
-    if (!set_aside(target, aside, &error)) return means_in_use(error) ? Replacement::kInUse : Replacement::kFailed;
+    if (!SetAside(target, aside, &error)) return MeansInUse(error) ? Replacement::InUse : Replacement::Failed;
   }
-  if (MoveFileA(fresh, target)) return Replacement::kDone;
+  if (MoveFileA(fresh, target)) return Replacement::Done;
   if (aside[0] != '\0' && MoveFileA(aside, target)) aside[0] = '\0';
-  return Replacement::kFailed;
+  return Replacement::Failed;
 }

@@ -11,19 +11,19 @@
 // WININIT.INI needs) in folder, opened for writing; its path goes to temp
 // (MAX_PATH bytes). INVALID_HANDLE_VALUE when the folder does not exist or
 // cannot be written.
-HANDLE create_temp_file(const char* folder, char* temp);
+HANDLE CreateTempFile(const char* folder, char* temp);
 
 enum class Replacement {
-  kDone,    // fresh is in target's place; the old file, if any, is at aside
-  kInUse,   // target is open in a process and cannot be renamed; nothing changed
-  kFailed,  // fresh could not be put in place; the old file is back
+  Done,    // fresh is in target's place; the old file, if any, is at aside
+  InUse,   // target is open in a process and cannot be renamed; nothing changed
+  Failed,  // fresh could not be put in place; the old file is back
 };
 
 // Puts the complete file fresh, which lies in target's folder, in place of
 // target. An old target is first renamed to a free CVSxxxx.TMP name beside
 // it, whose path goes to aside (MAX_PATH bytes; "" when there was no old
-// file); deleting it after kDone is the caller's. fresh stays where it was
-// unless kDone. Should the old file, after a failed move, not come back under
+// file); deleting it after Done is the caller's. fresh stays where it was
+// unless Done. Should the old file, after a failed move, not come back under
 // its name (a rename that just worked failing now), it stays complete at
-// aside, which then is not "" even though the result is kFailed.
-Replacement replace_file(const char* fresh, const char* target, char* aside);
+// aside, which then is not "" even though the result is Failed.
+Replacement ReplaceTargetFile(const char* fresh, const char* target, char* aside);

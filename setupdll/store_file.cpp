@@ -6,16 +6,16 @@
 
 namespace {
 
-void* allocate(DWORD size) { return HeapAlloc(GetProcessHeap(), 0, size); }
+void* Allocate(DWORD size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 
-void release(void* p) {
+void Release(void* p) {
   if (p != NULL) (void)HeapFree(GetProcessHeap(), 0, p);
 }
 
 class FileSink : public payload::Sink {
  public:
   explicit FileSink(HANDLE file) : file_(file) {}
-  bool write(const void* data, uint32_t length) override {
+  bool Write(const void* data, uint32_t length) override {
     DWORD written = 0;
     // A full disk shows as a short count on Windows 9x, as an error on NT.
     return WriteFile(file_, data, length, &written, NULL) && written == length;
@@ -30,8 +30,8 @@ class FileSink : public payload::Sink {
 class StoreFile::Source : public payload::Source {
  public:
   explicit Source(StoreFile& store) : store_(store) {}
-  bool read(uint32_t offset, void* buffer, uint32_t length) override {
-    return store_.read(offset, buffer, length);
+  bool Read(uint32_t offset, void* buffer, uint32_t length) override {
+    return store_.Read(offset, buffer, length);
   }
 
  private:
@@ -41,11 +41,11 @@ class StoreFile::Source : public payload::Source {
 StoreFile::StoreFile() : file_(INVALID_HANDLE_VALUE), size_(0), position_(0), header_(), directory_(NULL) {}
 
 StoreFile::~StoreFile() {
-  release(directory_);
+  Release(directory_);
   if (file_ != INVALID_HANDLE_VALUE) (void)CloseHandle(file_);
 }
 
-bool StoreFile::read(DWORD offset, void* buffer, DWORD length) {
+bool StoreFile::Read(DWORD offset, void* buffer, DWORD length) {
   if (offset > size_ || length > size_ - offset) return false;
   // Members are read front to back: seek only when a read does not follow on.
   if (offset != position_) {
@@ -58,14 +58,14 @@ bool StoreFile::read(DWORD offset, void* buffer, DWORD length) {
   return ok;
 }
 
-bool StoreFile::open(HMODULE module) {
-  char module_path[MAX_PATH];
-  char store_path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(module, module_path, sizeof module_path);
-  if (length == 0 || length >= sizeof module_path) return false;
-  if (!payload::sibling_path(store_path, sizeof store_path, module_path, payload::kStoreFileName)) return false;
+bool StoreFile::Open(HMODULE module) {
+  char modulePath[MAX_PATH];
+  char storePath[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(module, modulePath, sizeof modulePath);
+  if (length == 0 || length >= sizeof modulePath) return false;
+  if (!payload::SiblingPath(storePath, sizeof storePath, modulePath, payload::kStoreFileName)) return false;
 
-  file_ = CreateFileA(store_path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+  file_ = CreateFileA(storePath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
   if (file_ == INVALID_HANDLE_VALUE) return false;
   DWORD high = 0;
@@ -73,26 +73,26 @@ bool StoreFile::open(HMODULE module) {
   if (size_ == 0xFFFFFFFF || high != 0) return false;
 
   uint8_t header[payload::kHeaderSize];
-  if (!read(0, header, sizeof header)) return false;
-  if (payload::parse_header(header, size_, &header_) != payload::Status::ok) return false;
-  directory_ = static_cast<uint8_t*>(allocate(header_.directory_size + 1));
+  if (!Read(0, header, sizeof header)) return false;
+  if (payload::ParseHeader(header, size_, &header_) != payload::Status::Ok) return false;
+  directory_ = static_cast<uint8_t*>(Allocate(header_.directorySize + 1));
   if (directory_ == NULL) return false;
-  if (!read(payload::kHeaderSize, directory_, header_.directory_size)) return false;
-  return payload::check_directory(header_, directory_) == payload::Status::ok;
+  if (!Read(payload::kHeaderSize, directory_, header_.directorySize)) return false;
+  return payload::CheckDirectory(header_, directory_) == payload::Status::Ok;
 }
 
-bool StoreFile::find(const char* name, payload::Member* member) {
-  return payload::find_member(header_, directory_, name, member) == payload::Status::ok;
+bool StoreFile::Find(const char* name, payload::Member* member) {
+  return payload::FindMember(header_, directory_, name, member) == payload::Status::Ok;
 }
 
-bool StoreFile::extract_to(const payload::Member& member, HANDLE file, const payload::Buffers& buffers) {
+bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers) {
   Source source(*this);
   FileSink sink(file);
-  const bool ok = payload::extract_member(source, member, sink, buffers) == payload::Status::ok;
-  if (ok && member.write_time != 0) {
+  const bool ok = payload::ExtractMember(source, member, sink, buffers) == payload::Status::Ok;
+  if (ok && member.writeTime != 0) {
     FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(member.write_time);
-    time.dwHighDateTime = static_cast<DWORD>(member.write_time >> 32);
+    time.dwLowDateTime = static_cast<DWORD>(member.writeTime);
+    time.dwHighDateTime = static_cast<DWORD>(member.writeTime >> 32);
     // The contents are right either way; a lost time is not worth a failure.
     (void)SetFileTime(file, NULL, NULL, &time);
   }

@@ -14,14 +14,14 @@ class StoreFile {
 
   // Opens _SETUP.PAK in the folder of module and checks its header and
   // directory; false for a missing, foreign, truncated or damaged store.
-  bool open(HMODULE module);
+  bool Open(HMODULE module);
 
-  bool find(const char* name, payload::Member* member);
+  bool Find(const char* name, payload::Member* member);
 
   // Unpacks member into file (positioned at its start) through buffers and
   // gives it the member's time. True only when the whole member came out
   // with its checksum holding and every byte was written.
-  bool extract_to(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
+  bool ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
 
  private:
   class Source;
@@ -32,5 +32,5 @@ class StoreFile {
   payload::Header header_;
   uint8_t* directory_;
 
-  bool read(DWORD offset, void* buffer, DWORD length);
+  bool Read(DWORD offset, void* buffer, DWORD length);
 };

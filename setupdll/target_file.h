@@ -4,13 +4,13 @@
 #pragma once
 
 // False for a target that must be left alone: a folder.
-bool target_may_be_replaced(const char* target);
+bool TargetMayBeReplaced(const char* target);
 
-// Puts the finished temporary file (made by create_temp_file in target's
+// Puts the finished temporary file (made by CreateTempFile in target's
 // folder) in the place of target, a read-only one included. At every moment
 // the old file or the new one is complete under target's name or beside it
 // (replace_file.h). A target in use is replaced when Windows next starts
 // (WININIT.INI on Windows 95/98, MoveFileExA on NT); that counts as done. On
 // failure the temporary file is deleted and the old target is as it was,
 // attributes included.
-bool put_in_place(const char* temp, const char* target);
+bool PutInPlace(const char* temp, const char* target);

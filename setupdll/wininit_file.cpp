@@ -22,21 +22,21 @@ struct Text {
   size_t capacity;
 };
 
-enum class Change { kChanged, kUnchanged, kRefused };
+enum class Change { Changed, Unchanged, Refused };
 
-bool windows_folder(char* folder) {
+bool WindowsFolder(char* folder) {
   const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
   return length != 0 && length < MAX_PATH;
 }
 
-void release(Text* text) {
+void Release(Text* text) {
   if (text->bytes != NULL) (void)HeapFree(GetProcessHeap(), 0, text->bytes);
   text->bytes = NULL;
 }
 
 // Reads the whole of path into text with room bytes to spare; an absent file
 // reads as empty.
-bool read_whole(const char* path, size_t room, Text* text) {
+bool ReadWhole(const char* path, size_t room, Text* text) {
   text->bytes = NULL;
   text->length = 0;
   text->capacity = 0;
@@ -61,11 +61,11 @@ bool read_whole(const char* path, size_t room, Text* text) {
     text->length += got;
   }
   if (file != INVALID_HANDLE_VALUE) (void)CloseHandle(file);
-  if (!whole) release(text);
+  if (!whole) Release(text);
   return whole;
 }
 
-bool write_whole(HANDLE file, const Text& text) {
+bool WriteWhole(HANDLE file, const Text& text) {
   DWORD written = 0;
   const bool wrote =
       text.length == 0 ||
@@ -76,12 +76,12 @@ bool write_whole(HANDLE file, const Text& text) {
 }
 
 // Writes text to a new temporary file in folder and puts it in place of path.
-bool put_back(const char* folder, const char* path, const Text& text) {
+bool PutBack(const char* folder, const char* path, const Text& text) {
   char temp[MAX_PATH];
-  HANDLE file = create_temp_file(folder, temp);
+  HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
   char aside[MAX_PATH];
-  if (write_whole(file, text) && replace_file(temp, path, aside) == Replacement::kDone) {
+  if (WriteWhole(file, text) && ReplaceTargetFile(temp, path, aside) == Replacement::Done) {
     // Only a stray temporary file is left when this fails.
     if (aside[0] != '\0') (void)DeleteFileA(aside);
     return true;
@@ -93,65 +93,65 @@ bool put_back(const char* folder, const char* path, const Text& text) {
 // Reads WININIT.INI, lets edit change its text (adding at most room bytes),
 // and puts the changed text back. False when any step fails or edit refuses.
 template <typename Edit>
-bool edit_wininit(size_t room, Edit edit) {
+bool EditWininit(size_t room, Edit edit) {
   char folder[MAX_PATH];
   char path[MAX_PATH];
-  if (!windows_folder(folder) || !payload::join_path(path, sizeof path, folder, kWininitName)) return false;
+  if (!WindowsFolder(folder) || !payload::JoinPath(path, sizeof path, folder, kWininitName)) return false;
   // Windows 9x keeps the profile file last written through the profile
   // functions in memory; this writes it out, so that the file read is whole.
   (void)WritePrivateProfileStringA(NULL, NULL, NULL, path);
   Text text;
-  if (!read_whole(path, room, &text)) return false;
+  if (!ReadWhole(path, room, &text)) return false;
   const Change change = edit(&text);
-  const bool done = change == Change::kUnchanged || (change == Change::kChanged && put_back(folder, path, text));
-  release(&text);
+  const bool done = change == Change::Unchanged || (change == Change::Changed && PutBack(folder, path, text));
+  Release(&text);
   return done;
 }
 
-bool add_line(const char* key, const char* value) {
-  return edit_wininit(added_size(key, value), [key, value](Text* text) {
-    return add_rename_line(text->bytes, &text->length, text->capacity, key, value) ? Change::kChanged
-                                                                                   : Change::kRefused;
+bool AddLine(const char* key, const char* value) {
+  return EditWininit(AddedSize(key, value), [key, value](Text* text) {
+    return AddRenameLine(text->bytes, &text->length, text->capacity, key, value) ? Change::Changed
+                                                                                 : Change::Refused;
   });
 }
 
 }  // namespace
 
-bool short_path(const char* path, char* out, size_t out_size) {
-  const DWORD length = GetShortPathNameA(path, out, static_cast<DWORD>(out_size));
-  return length != 0 && length < out_size;
+bool ShortPath(const char* path, char* out, size_t outSize) {
+  const DWORD length = GetShortPathNameA(path, out, static_cast<DWORD>(outSize));
+  return length != 0 && length < outSize;
 }
 
-bool schedule_rename(const char* target, const char* source) { return add_line(target, source); }
+bool ScheduleRename(const char* target, const char* source) { return AddLine(target, source); }
 
-bool schedule_delete(const char* path) { return add_line("NUL", path); }
+bool ScheduleDelete(const char* path) { return AddLine("NUL", path); }
 
-bool find_rename(const char* target, char* source, size_t source_size) {
-  if (source_size > 0) source[0] = '\0';
+bool FindRename(const char* target, char* source, size_t sourceSize) {
+  if (sourceSize > 0) source[0] = '\0';
   size_t needed = 0;
-  const bool read = edit_wininit(0, [&](Text* text) {
-    needed = find_rename_value(text->bytes, text->length, target, source, source_size);
-    return Change::kUnchanged;
+  const bool read = EditWininit(0, [&](Text* text) {
+    needed = FindRenameValue(text->bytes, text->length, target, source, sourceSize);
+    return Change::Unchanged;
   });
-  return read && needed != 0 && needed <= source_size;
+  return read && needed != 0 && needed <= sourceSize;
 }
 
-Withdrawal withdraw_rename(const char* target, char* source, size_t source_size) {
-  if (source_size > 0) source[0] = '\0';
+Withdrawal WithdrawRename(const char* target, char* source, size_t sourceSize) {
+  if (sourceSize > 0) source[0] = '\0';
   bool scheduled = false;
-  const bool done = edit_wininit(0, [&](Text* text) {
-    const size_t needed = find_rename_value(text->bytes, text->length, target, source, source_size);
+  const bool done = EditWininit(0, [&](Text* text) {
+    const size_t needed = FindRenameValue(text->bytes, text->length, target, source, sourceSize);
     scheduled = needed != 0;
-    if (!scheduled) return Change::kUnchanged;
-    if (needed > source_size) return Change::kRefused;
-    (void)remove_rename_lines(text->bytes, &text->length, target, source);
-    return Change::kChanged;
+    if (!scheduled) return Change::Unchanged;
+    if (needed > sourceSize) return Change::Refused;
+    (void)RemoveRenameLines(text->bytes, &text->length, target, source);
+    return Change::Changed;
   });
   if (!done) {
-    if (source_size > 0) source[0] = '\0';
-    return Withdrawal::kFailed;
+    if (sourceSize > 0) source[0] = '\0';
+    return Withdrawal::Failed;
   }
-  return scheduled ? Withdrawal::kWithdrawn : Withdrawal::kNoneScheduled;
+  return scheduled ? Withdrawal::Withdrawn : Withdrawal::NoneScheduled;
 }
 
 }  // namespace wininit

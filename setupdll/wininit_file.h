@@ -12,7 +12,7 @@
 // WININIT.INI is as it was.
 //
 // WININIT.EXE carries the section out in real mode, before long names exist:
-// every path given here must be a short (8.3) path, see short_path.
+// every path given here must be a short (8.3) path, see ShortPath.
 #pragma once
 
 #include <stddef.h>
@@ -20,31 +20,31 @@
 namespace wininit {
 
 // The short form of an existing path; false when the system gives none or it
-// does not fit in out_size bytes.
-bool short_path(const char* path, char* out, size_t out_size);
+// does not fit in outSize bytes.
+bool ShortPath(const char* path, char* out, size_t outSize);
 
 // Adds "target=source": at the next start source is moved over target.
-bool schedule_rename(const char* target, const char* source);
+bool ScheduleRename(const char* target, const char* source);
 
 // Adds "NUL=path": at the next start path is deleted.
-bool schedule_delete(const char* path);
+bool ScheduleDelete(const char* path);
 
 // The source of the rename of target scheduled last, the one that decides
 // what target becomes. False when none is scheduled, WININIT.INI cannot be
-// read, or the source does not fit in source_size bytes.
-bool find_rename(const char* target, char* source, size_t source_size);
+// read, or the source does not fit in sourceSize bytes.
+bool FindRename(const char* target, char* source, size_t sourceSize);
 
 enum class Withdrawal {
-  kWithdrawn,      // the rename is gone; source names the file it would have moved
-  kNoneScheduled,  // no rename of target is scheduled; WININIT.INI is unchanged
-  kFailed,         // WININIT.INI could not be read or rewritten, or the source
-                   // does not fit in source_size; WININIT.INI is unchanged
+  Withdrawn,      // the rename is gone; source names the file it would have moved
+  NoneScheduled,  // no rename of target is scheduled; WININIT.INI is unchanged
+  Failed,         // WININIT.INI could not be read or rewritten, or the source
+                  // does not fit in sourceSize; WININIT.INI is unchanged
 };
 
 // Withdraws the rename of target scheduled last (the lines "target=source"
-// with its source), as when undoing a schedule_rename made just before; an
+// with its source), as when undoing a ScheduleRename made just before; an
 // earlier rename of the same target stays. The source goes to source
-// (source_size bytes), for the caller to delete that file.
-Withdrawal withdraw_rename(const char* target, char* source, size_t source_size);
+// (sourceSize bytes), for the caller to delete that file.
+Withdrawal WithdrawRename(const char* target, char* source, size_t sourceSize);
 
 }  // namespace wininit

@@ -9,13 +9,13 @@ namespace {
 const char kRenameHeader[] = "[rename]";
 const char kLineEnd[] = "\r\n";
 
-size_t text_length(const char* s) {
+size_t LengthOf(const char* s) {
   size_t n = 0;
   while (s[n] != '\0') ++n;
   return n;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // One line of the text: [start, end) is its content without the line end;
 // next is where the following line starts (length for the last one).
@@ -25,7 +25,7 @@ struct Line {
   size_t next;
 };
 
-Line line_at(const char* text, size_t length, size_t start) {
+Line LineAt(const char* text, size_t length, size_t start) {
   Line line = {start, start, length};
   size_t at = start;
   while (at < length && text[at] != '\n') ++at;
@@ -35,140 +35,140 @@ Line line_at(const char* text, size_t length, size_t start) {
 }
 
 // [from, to) narrowed to exclude the blanks at either end.
-void trim(const char* text, size_t* from, size_t* to) {
-  while (*from < *to && is_blank(text[*from])) ++*from;
-  while (*to > *from && is_blank(text[*to - 1])) --*to;
+void Trim(const char* text, size_t* from, size_t* to) {
+  while (*from < *to && IsBlank(text[*from])) ++*from;
+  while (*to > *from && IsBlank(text[*to - 1])) --*to;
 }
 
-bool has_no_line_end(const char* text, size_t length, const Line& line) {
+bool HasNoLineEnd(const char* text, size_t length, const Line& line) {
   return line.next == length && (length == 0 || text[length - 1] != '\n');
 }
 
 // A section header is a line whose first non-blank byte is "[".
-bool is_header(const char* text, const Line& line, bool* is_rename) {
+bool IsHeader(const char* text, const Line& line, bool* isRename) {
   size_t from = line.start;
   size_t to = line.end;
-  trim(text, &from, &to);
+  Trim(text, &from, &to);
   if (from == to || text[from] != '[') return false;
-  *is_rename = payload::names_equal(text + from, to - from, kRenameHeader, sizeof kRenameHeader - 1);
+  *isRename = payload::NamesEqual(text + from, to - from, kRenameHeader, sizeof kRenameHeader - 1);
   return true;
 }
 
-bool is_blank_line(const char* text, const Line& line) {
+bool IsBlankLine(const char* text, const Line& line) {
   size_t from = line.start;
   size_t to = line.end;
-  trim(text, &from, &to);
+  Trim(text, &from, &to);
   return from == to;
 }
 
 // The key and value of a "key=value" line, blanks trimmed; false for a line
 // without "=".
-bool split_entry(const char* text, const Line& line, size_t* key_from, size_t* key_to, size_t* value_from,
-                 size_t* value_to) {
+bool SplitEntry(const char* text, const Line& line, size_t* keyFrom, size_t* keyTo, size_t* valueFrom,
+                size_t* valueTo) {
   size_t equals = line.start;
   while (equals < line.end && text[equals] != '=') ++equals;
   if (equals == line.end) return false;
-  *key_from = line.start;
-  *key_to = equals;
-  *value_from = equals + 1;
-  *value_to = line.end;
-  trim(text, key_from, key_to);
-  trim(text, value_from, value_to);
+  *keyFrom = line.start;
+  *keyTo = equals;
+  *valueFrom = equals + 1;
+  *valueTo = line.end;
+  Trim(text, keyFrom, keyTo);
+  Trim(text, valueFrom, valueTo);
   return true;
 }
 
-bool entry_matches(const char* text, const Line& line, const char* key, const char* value, size_t* value_from,
-                   size_t* value_to) {
-  size_t key_from = 0;
-  size_t key_to = 0;
-  if (!split_entry(text, line, &key_from, &key_to, value_from, value_to)) return false;
-  if (!payload::names_equal(text + key_from, key_to - key_from, key, text_length(key))) return false;
+bool EntryMatches(const char* text, const Line& line, const char* key, const char* value, size_t* valueFrom,
+                  size_t* valueTo) {
+  size_t keyFrom = 0;
+  size_t keyTo = 0;
+  if (!SplitEntry(text, line, &keyFrom, &keyTo, valueFrom, valueTo)) return false;
+  if (!payload::NamesEqual(text + keyFrom, keyTo - keyFrom, key, LengthOf(key))) return false;
   return value == nullptr ||
-         payload::names_equal(text + *value_from, *value_to - *value_from, value, text_length(value));
+         payload::NamesEqual(text + *valueFrom, *valueTo - *valueFrom, value, LengthOf(value));
 }
 
-bool is_valid_part(const char* part, bool is_key) {
+bool IsValidPart(const char* part, bool isKey) {
   if (part == nullptr || part[0] == '\0') return false;
   for (const char* c = part; *c != '\0'; ++c) {
-    if (*c == '\r' || *c == '\n' || (is_key && *c == '=')) return false;
+    if (*c == '\r' || *c == '\n' || (isKey && *c == '=')) return false;
   }
   // A key starting with these would read as a section header or a comment.
-  return !is_key || (part[0] != '[' && part[0] != ';');
+  return !isKey || (part[0] != '[' && part[0] != ';');
 }
 
-void append(char** out, const char* s) {
+void Append(char** out, const char* s) {
   while (*s != '\0') *(*out)++ = *s++;
 }
 
 }  // namespace
 
-size_t added_size(const char* key, const char* value) {
+size_t AddedSize(const char* key, const char* value) {
   // A line end before the header, the header and its line end, the line and
   // its line end.
-  return 3 * (sizeof kLineEnd - 1) + (sizeof kRenameHeader - 1) + text_length(key) + 1 + text_length(value);
+  return 3 * (sizeof kLineEnd - 1) + (sizeof kRenameHeader - 1) + LengthOf(key) + 1 + LengthOf(value);
 }
 
-bool add_rename_line(char* text, size_t* length, size_t capacity, const char* key, const char* value) {
-  if (!is_valid_part(key, true) || !is_valid_part(value, false) || *length > capacity) return false;
+bool AddRenameLine(char* text, size_t* length, size_t capacity, const char* key, const char* value) {
+  if (!IsValidPart(key, true) || !IsValidPart(value, false) || *length > capacity) return false;
 
   bool found = false;
-  bool in_rename = false;
-  bool after_unended_line = false;
-  size_t insert_at = *length;
+  bool inRename = false;
+  bool afterUnendedLine = false;
+  size_t insertAt = *length;
   for (size_t at = 0; at < *length;) {
-    const Line line = line_at(text, *length, at);
-    bool is_rename = false;
-    if (is_header(text, line, &is_rename)) {
+    const Line line = LineAt(text, *length, at);
+    bool isRename = false;
+    if (IsHeader(text, line, &isRename)) {
       if (found) break;
-      in_rename = is_rename;
+      inRename = isRename;
     }
-    if (in_rename && !is_blank_line(text, line)) {
+    if (inRename && !IsBlankLine(text, line)) {
       found = true;
-      insert_at = line.next;
-      after_unended_line = has_no_line_end(text, *length, line);
+      insertAt = line.next;
+      afterUnendedLine = HasNoLineEnd(text, *length, line);
     }
     at = line.next;
   }
 
-  const bool new_section = !found;
-  const bool end_before_header = new_section && *length > 0 && text[*length - 1] != '\n';
-  const size_t line_end = sizeof kLineEnd - 1;
-  const size_t used = (end_before_header ? line_end : 0) + (new_section ? sizeof kRenameHeader - 1 + line_end : 0) +
-                      text_length(key) + 1 + text_length(value) + line_end;
+  const bool newSection = !found;
+  const bool endBeforeHeader = newSection && *length > 0 && text[*length - 1] != '\n';
+  const size_t lineEnd = sizeof kLineEnd - 1;
+  const size_t used = (endBeforeHeader ? lineEnd : 0) + (newSection ? sizeof kRenameHeader - 1 + lineEnd : 0) +
+                      LengthOf(key) + 1 + LengthOf(value) + lineEnd;
   if (used > capacity - *length) return false;
 
-  for (size_t i = *length; i > insert_at; --i) text[i - 1 + used] = text[i - 1];
-  char* out = text + insert_at;
-  if (end_before_header) append(&out, kLineEnd);
-  if (new_section) {
-    append(&out, kRenameHeader);
-    append(&out, kLineEnd);
+  for (size_t i = *length; i > insertAt; --i) text[i - 1 + used] = text[i - 1];
+  char* out = text + insertAt;
+  if (endBeforeHeader) Append(&out, kLineEnd);
+  if (newSection) {
+    Append(&out, kRenameHeader);
+    Append(&out, kLineEnd);
   }
-  if (after_unended_line) append(&out, kLineEnd);
-  append(&out, key);
-  append(&out, "=");
-  append(&out, value);
-  if (!after_unended_line) append(&out, kLineEnd);
+  if (afterUnendedLine) Append(&out, kLineEnd);
+  Append(&out, key);
+  Append(&out, "=");
+  Append(&out, value);
+  if (!afterUnendedLine) Append(&out, kLineEnd);
   *length += used;
   return true;
 }
 
-size_t remove_rename_lines(char* text, size_t* length, const char* key, const char* value) {
+size_t RemoveRenameLines(char* text, size_t* length, const char* key, const char* value) {
   if (key == nullptr || key[0] == '\0') return 0;
   size_t removed = 0;
-  bool in_rename = false;
+  bool inRename = false;
   for (size_t at = 0; at < *length;) {
-    const Line line = line_at(text, *length, at);
-    bool is_rename = false;
-    size_t value_from = 0;
-    size_t value_to = 0;
-    if (is_header(text, line, &is_rename)) {
-      in_rename = is_rename;
-    } else if (in_rename && entry_matches(text, line, key, value, &value_from, &value_to)) {
+    const Line line = LineAt(text, *length, at);
+    bool isRename = false;
+    size_t valueFrom = 0;
+    size_t valueTo = 0;
+    if (IsHeader(text, line, &isRename)) {
+      inRename = isRename;
+    } else if (inRename && EntryMatches(text, line, key, value, &valueFrom, &valueTo)) {
       // A last line without a line end goes with the line end before it,
-      // the reverse of add_rename_line.
+      // the reverse of AddRenameLine.
       size_t from = line.start;
-      if (has_no_line_end(text, *length, line) && from > 0) {
+      if (HasNoLineEnd(text, *length, line) && from > 0) {
         --from;
         if (from > 0 && text[from - 1] == '\r') --from;
       }
@@ -183,32 +183,32 @@ size_t remove_rename_lines(char* text, size_t* length, const char* key, const ch
   return removed;
 }
 
-size_t find_rename_value(const char* text, size_t length, const char* key, char* out, size_t out_size) {
-  if (out_size > 0) out[0] = '\0';
+size_t FindRenameValue(const char* text, size_t length, const char* key, char* out, size_t outSize) {
+  if (outSize > 0) out[0] = '\0';
   if (key == nullptr || key[0] == '\0') return 0;
   bool found = false;
-  size_t found_from = 0;
-  size_t found_to = 0;
-  bool in_rename = false;
+  size_t foundFrom = 0;
+  size_t foundTo = 0;
+  bool inRename = false;
   for (size_t at = 0; at < length;) {
-    const Line line = line_at(text, length, at);
-    bool is_rename = false;
-    size_t value_from = 0;
-    size_t value_to = 0;
-    if (is_header(text, line, &is_rename)) {
-      in_rename = is_rename;
-    } else if (in_rename && entry_matches(text, line, key, nullptr, &value_from, &value_to)) {
+    const Line line = LineAt(text, length, at);
+    bool isRename = false;
+    size_t valueFrom = 0;
+    size_t valueTo = 0;
+    if (IsHeader(text, line, &isRename)) {
+      inRename = isRename;
+    } else if (inRename && EntryMatches(text, line, key, nullptr, &valueFrom, &valueTo)) {
       found = true;
-      found_from = value_from;
-      found_to = value_to;
+      foundFrom = valueFrom;
+      foundTo = valueTo;
     }
     at = line.next;
   }
   if (!found) return 0;
-  const size_t needed = found_to - found_from + 1;
-  if (needed > out_size) return needed;
-  for (size_t i = found_from; i < found_to; ++i) out[i - found_from] = text[i];
-  out[found_to - found_from] = '\0';
+  const size_t needed = foundTo - foundFrom + 1;
+  if (needed > outSize) return needed;
+  for (size_t i = foundFrom; i < foundTo; ++i) out[i - foundFrom] = text[i];
+  out[foundTo - foundFrom] = '\0';
   return needed;
 }
 

@@ -16,8 +16,8 @@
 
 namespace wininit {
 
-// How many bytes add_rename_line may add for this key and value at most.
-size_t added_size(const char* key, const char* value);
+// How many bytes AddRenameLine may add for this key and value at most.
+size_t AddedSize(const char* key, const char* value);
 
 // Adds "key=value" after the last non-blank line of the first [rename]
 // section (before the blank lines and the section that follow it), or, when
@@ -27,18 +27,18 @@ size_t added_size(const char* key, const char* value);
 // so that removing it gives back the very same text. False, with the text
 // unchanged, when the result would not fit in capacity, or for an empty key
 // or value, a key with "=", or either holding a line end.
-bool add_rename_line(char* text, size_t* length, size_t capacity, const char* key, const char* value);
+bool AddRenameLine(char* text, size_t* length, size_t capacity, const char* key, const char* value);
 
 // Removes every line of every [rename] section whose key equals key and,
 // when value is not null, whose value equals value (blanks around the key
 // and the value do not count). Returns how many lines went. A [rename]
 // header left without lines stays.
-size_t remove_rename_lines(char* text, size_t* length, const char* key, const char* value);
+size_t RemoveRenameLines(char* text, size_t* length, const char* key, const char* value);
 
 // The value of the last [rename] line whose key equals key: the rename that
 // decides what becomes of key at the start. Returns 0 when there is none;
 // otherwise the bytes the value needs with its terminator, and it is copied
-// to out only when that is at most out_size (out is "" otherwise).
-size_t find_rename_value(const char* text, size_t length, const char* key, char* out, size_t out_size);
+// to out only when that is at most outSize (out is "" otherwise).
+size_t FindRenameValue(const char* text, size_t length, const char* key, char* out, size_t outSize);
 
 }  // namespace wininit

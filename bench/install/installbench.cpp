@@ -22,7 +22,7 @@
 
 namespace {
 
-double now_seconds() {
+double NowSeconds() {
   static LARGE_INTEGER frequency = [] {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -33,7 +33,7 @@ double now_seconds() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void remove_tree(const std::string& path) {
+void RemoveTree(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == 0xFFFFFFFF) return;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -42,7 +42,7 @@ void remove_tree(const std::string& path) {
     if (find != INVALID_HANDLE_VALUE) {
       do {
         const std::string name = data.cFileName;
-        if (name != "." && name != "..") remove_tree(path + "\\" + name);
+        if (name != "." && name != "..") RemoveTree(path + "\\" + name);
       } while (FindNextFileA(find, &data));
       FindClose(find);
     }
@@ -55,7 +55,7 @@ void remove_tree(const std::string& path) {
 
 // The SetupFiles names of the manifest, in order (plain entries only: the
 // benchmark product goes into one folder).
-std::vector<std::string> manifest_files(const std::string& ini) {
+std::vector<std::string> ManifestFiles(const std::string& ini) {
   std::vector<std::string> names;
   for (int n = 1;; ++n) {
     char key[16], value[600];
@@ -67,11 +67,11 @@ std::vector<std::string> manifest_files(const std::string& ini) {
   return names;
 }
 
-bool run_process_code(const std::string& command_line, DWORD* code) {
+bool RunProcessCode(const std::string& commandLine, DWORD* code) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
-  std::vector<char> line(command_line.begin(), command_line.end());
+  std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
   WaitForSingleObject(process.hProcess, INFINITE);
@@ -81,22 +81,22 @@ bool run_process_code(const std::string& command_line, DWORD* code) {
   return true;
 }
 
-double run_process(const std::string& command_line) {
+double RunProcess(const std::string& commandLine) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
-  std::vector<char> line(command_line.begin(), command_line.end());
+  std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  const double start = now_seconds();
+  const double start = NowSeconds();
   if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return -1;
   WaitForSingleObject(process.hProcess, INFINITE);
-  const double seconds = now_seconds() - start;
+  const double seconds = NowSeconds() - start;
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return seconds;
 }
 
-std::string file_bytes(const std::string& path) {
+std::string FileBytes(const std::string& path) {
   std::string bytes;
   HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
   if (f == INVALID_HANDLE_VALUE) return "(missing)";
@@ -110,30 +110,30 @@ std::string file_bytes(const std::string& path) {
 
 // The install job's file work over every file into `target`; the journal is
 // committed, or (with `rollback`) rolled back and that timed on its own.
-bool timed_job(InitInstallFunction init_install, const std::string& target, const std::vector<std::string>& files,
-               double* job, double* rollback) {
-  const double start = now_seconds();
+bool TimedJob(InitInstallFunction initInstall, const std::string& target, const std::vector<std::string>& files,
+              double* job, double* rollback) {
+  const double start = NowSeconds();
   JournalWriter journal;
   journal.Begin(target);
   journal.MakeFolder(target);
   for (const std::string& name : files) {
     journal.PrepareFile(target + "\\" + name);
-    if (!init_install(target.c_str(), name.c_str())) {
+    if (!initInstall(target.c_str(), name.c_str())) {
       std::fprintf(stderr, "installbench: InitInstall failed for %s\n", name.c_str());
       return false;
     }
   }
   if (rollback == nullptr) journal.Commit();
-  *job = now_seconds() - start;
+  *job = NowSeconds() - start;
   if (rollback != nullptr) {
-    const double undo = now_seconds();
+    const double undo = NowSeconds();
     journal.RollBack(false);
-    *rollback = now_seconds() - undo;
+    *rollback = NowSeconds() - undo;
   }
   return true;
 }
 
-double median(std::vector<double> v) {
+double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
@@ -145,48 +145,48 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS\n");
     return 2;
   }
-  const std::string medium = argv[1], product = argv[2], peer = argv[3], empty_peer = argv[4], root = argv[5];
+  const std::string medium = argv[1], product = argv[2], peer = argv[3], emptyPeer = argv[4], root = argv[5];
   const int rounds = std::max(1, std::atoi(argv[6]));
-  const std::vector<std::string> files = manifest_files(medium + "\\SETUP.INI");
+  const std::vector<std::string> files = ManifestFiles(medium + "\\SETUP.INI");
 
   HMODULE library = LoadLibraryA((medium + "\\_SETUP.DLL").c_str());
-  InitInstallFunction init_install = library == NULL ? nullptr
-                                                     : reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
-                                                           GetProcAddress(library, CORVANE_INITINSTALL_EXPORT)));
-  if (init_install == nullptr || files.empty()) {
+  InitInstallFunction initInstall = library == NULL ? nullptr
+                                                    : reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
+                                                          GetProcAddress(library, CORVANE_INITINSTALL_EXPORT)));
+  if (initInstall == nullptr || files.empty()) {
     std::fprintf(stderr, "installbench: no _SETUP.DLL with InitInstall or no files in %s\n", medium.c_str());
     return 1;
   }
 
   CreateDirectoryA(root.c_str(), NULL);
-  std::vector<double> bare, ours, over, undo, copy, silent, peer_times, empty_times;
+  std::vector<double> bare, ours, over, undo, copy, silent, peerTimes, emptyTimes;
   for (int round = 0; round < rounds; ++round) {
     const std::string target = root + "\\ours";
-    remove_tree(target);
+    RemoveTree(target);
     // The support library alone, without the job's journal.
     CreateDirectoryA(target.c_str(), NULL);
-    double start = now_seconds();
-    for (const std::string& name : files) (void)init_install(target.c_str(), name.c_str());
-    bare.push_back(now_seconds() - start);
-    remove_tree(target);
+    double start = NowSeconds();
+    for (const std::string& name : files) (void)initInstall(target.c_str(), name.c_str());
+    bare.push_back(NowSeconds() - start);
+    RemoveTree(target);
     double job = 0, rollback = 0;
-    if (!timed_job(init_install, target, files, &job, nullptr)) return 1;
+    if (!TimedJob(initInstall, target, files, &job, nullptr)) return 1;
     ours.push_back(job);
     // A fast install of wrong bytes would be no figure at all.
     if (round == 0) {
       for (const std::string& name : files) {
-        if (file_bytes(target + "\\" + name) != file_bytes(product + "\\" + name)) {
+        if (FileBytes(target + "\\" + name) != FileBytes(product + "\\" + name)) {
           std::fprintf(stderr, "installbench: %s differs from the product's file\n", name.c_str());
           return 1;
         }
       }
     }
     // Again over the installed product: every file is set aside first.
-    if (!timed_job(init_install, target, files, &job, nullptr)) return 1;
+    if (!TimedJob(initInstall, target, files, &job, nullptr)) return 1;
     over.push_back(job);
-    remove_tree(target);
+    RemoveTree(target);
     // Into an empty folder once more, then undone.
-    if (!timed_job(init_install, target, files, &job, &rollback)) return 1;
+    if (!TimedJob(initInstall, target, files, &job, &rollback)) return 1;
     undo.push_back(rollback);
     if (GetFileAttributesA(target.c_str()) != 0xFFFFFFFF) {
       std::fprintf(stderr, "installbench: the rollback left %s\n", target.c_str());
@@ -194,56 +194,56 @@ int main(int argc, char** argv) {
     }
 
     const std::string copied = root + "\\copy";
-    remove_tree(copied);
+    RemoveTree(copied);
     CreateDirectoryA(copied.c_str(), NULL);
-    start = now_seconds();
+    start = NowSeconds();
     for (const std::string& name : files) {
       if (!CopyFileA((product + "\\" + name).c_str(), (copied + "\\" + name).c_str(), FALSE)) {
         std::fprintf(stderr, "installbench: copy failed for %s\n", name.c_str());
         return 1;
       }
     }
-    copy.push_back(now_seconds() - start);
-    remove_tree(copied);
+    copy.push_back(NowSeconds() - start);
+    RemoveTree(copied);
 
     // SETUP.EXE /S as a whole process, as a deployment tool starts it.  The
     // record of the previous round goes first, or setup finds the product
     // installed.
-    const std::string silent_target = root + "\\silent";
+    const std::string silentTarget = root + "\\silent";
     (void)WriteProfileStringA("Corvane", NULL, NULL);
-    remove_tree(silent_target);
-    const double silent_start = now_seconds();
+    RemoveTree(silentTarget);
+    const double silentStart = NowSeconds();
     DWORD code = 0;
-    if (!run_process_code("\"" + medium + "\\SETUP.EXE\" /S /SCAN=SKIP /TASKS=00 /D=" + silent_target, &code) || code != 0) {
+    if (!RunProcessCode("\"" + medium + "\\SETUP.EXE\" /S /SCAN=SKIP /TASKS=00 /D=" + silentTarget, &code) || code != 0) {
       std::fprintf(stderr, "installbench: SETUP.EXE /S ended with %lu\n", code);
       return 1;
     }
-    silent.push_back(now_seconds() - silent_start);
+    silent.push_back(NowSeconds() - silentStart);
     (void)WriteProfileStringA("Corvane", NULL, NULL);
-    remove_tree(silent_target);
+    RemoveTree(silentTarget);
 
-    const std::string peer_target = root + "\\peer";
-    remove_tree(peer_target);
-    peer_times.push_back(run_process("\"" + peer + "\" /S /D=" + peer_target));
-    remove_tree(peer_target);
-    empty_times.push_back(run_process("\"" + empty_peer + "\" /S /D=" + peer_target));
-    remove_tree(peer_target);
+    const std::string peerTarget = root + "\\peer";
+    RemoveTree(peerTarget);
+    peerTimes.push_back(RunProcess("\"" + peer + "\" /S /D=" + peerTarget));
+    RemoveTree(peerTarget);
+    emptyTimes.push_back(RunProcess("\"" + emptyPeer + "\" /S /D=" + peerTarget));
+    RemoveTree(peerTarget);
   }
   FreeLibrary(library);
   RemoveDirectoryA(root.c_str());
 
   std::printf("files: %u, rounds: %d (median, min)\n", static_cast<unsigned>(files.size()), rounds);
-  std::printf("InitInstall alone, empty      %7.3f s  %7.3f s\n", median(bare), *std::min_element(bare.begin(), bare.end()));
-  std::printf("install job, empty folder      %7.3f s  %7.3f s\n", median(ours), *std::min_element(ours.begin(), ours.end()));
-  std::printf("install job, over every file  %7.3f s  %7.3f s\n", median(over), *std::min_element(over.begin(), over.end()));
-  std::printf("rollback of the whole product %7.3f s  %7.3f s\n", median(undo), *std::min_element(undo.begin(), undo.end()));
-  std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", median(copy), *std::min_element(copy.begin(), copy.end()));
-  std::printf("SETUP.EXE /S, whole process   %7.3f s  %7.3f s\n", median(silent), *std::min_element(silent.begin(), silent.end()));
-  std::printf("peer installer, silent        %7.3f s  %7.3f s\n", median(peer_times),
-              *std::min_element(peer_times.begin(), peer_times.end()));
-  std::printf("  empty peer installer        %7.3f s  %7.3f s\n", median(empty_times),
-              *std::min_element(empty_times.begin(), empty_times.end()));
-  std::printf("job / peer                    %7.2f\n", median(ours) / median(peer_times));
-  std::printf("SETUP.EXE /S / peer           %7.2f\n", median(silent) / median(peer_times));
+  std::printf("InitInstall alone, empty      %7.3f s  %7.3f s\n", Median(bare), *std::min_element(bare.begin(), bare.end()));
+  std::printf("install job, empty folder      %7.3f s  %7.3f s\n", Median(ours), *std::min_element(ours.begin(), ours.end()));
+  std::printf("install job, over every file  %7.3f s  %7.3f s\n", Median(over), *std::min_element(over.begin(), over.end()));
+  std::printf("rollback of the whole product %7.3f s  %7.3f s\n", Median(undo), *std::min_element(undo.begin(), undo.end()));
+  std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", Median(copy), *std::min_element(copy.begin(), copy.end()));
+  std::printf("SETUP.EXE /S, whole process   %7.3f s  %7.3f s\n", Median(silent), *std::min_element(silent.begin(), silent.end()));
+  std::printf("peer installer, silent        %7.3f s  %7.3f s\n", Median(peerTimes),
+              *std::min_element(peerTimes.begin(), peerTimes.end()));
+  std::printf("  empty peer installer        %7.3f s  %7.3f s\n", Median(emptyTimes),
+              *std::min_element(emptyTimes.begin(), emptyTimes.end()));
+  std::printf("job / peer                    %7.2f\n", Median(ours) / Median(peerTimes));
+  std::printf("SETUP.EXE /S / peer           %7.2f\n", Median(silent) / Median(peerTimes));
   return 0;
 }

@@ -76,8 +76,8 @@ uint64_t ScanAll(const SignatureSet& signatures, const std::vector<std::string>&
     StdioReader reader(in);
     Finding finding;
     if (ScanStream(signatures, reader, buffer, kChunk, &finding)) {
-      total += finding.file_size;
-      if (finding.found()) ++*found;
+      total += finding.fileSize;
+      if (finding.Found()) ++*found;
     }
     std::fclose(in);
   }
@@ -98,18 +98,18 @@ void Evict(const std::vector<std::string>& paths) {
   }
 }
 
-// `read_paths` and `scan_paths` hold the same bytes, never read before.
-Rates MeasureCold(const SignatureSet& signatures, const std::vector<std::string>& read_paths,
-                  const std::vector<std::string>& scan_paths) {
+// `readPaths` and `scanPaths` hold the same bytes, never read before.
+Rates MeasureCold(const SignatureSet& signatures, const std::vector<std::string>& readPaths,
+                  const std::vector<std::string>& scanPaths) {
   std::vector<unsigned char> buffer(kChunk);
   unsigned sum = 0;
   int found = 0;
-  Evict(read_paths);
-  Evict(scan_paths);
+  Evict(readPaths);
+  Evict(scanPaths);
   double t0 = Now();
-  uint64_t bytes = ReadAll(read_paths, buffer.data(), &sum);
+  uint64_t bytes = ReadAll(readPaths, buffer.data(), &sum);
   double t1 = Now();
-  uint64_t scanned = ScanAll(signatures, scan_paths, buffer.data(), &found);
+  uint64_t scanned = ScanAll(signatures, scanPaths, buffer.data(), &found);
   double t2 = Now();
   if (sum == 1) std::printf(" ");
   return Rates{bytes / kMB / (t1 - t0), scanned / kMB / (t2 - t1)};
@@ -145,7 +145,7 @@ double InMemory(const SignatureSet& signatures) {
     for (size_t at = 0; at < data.size(); at += kChunk) analyzer.Feed(data.data() + at, kChunk);
     Finding finding = analyzer.Finish();
     double t = Now() - t0;
-    if (finding.found()) std::printf("unexpected finding in random data\n");
+    if (finding.Found()) std::printf("unexpected finding in random data\n");
     if (data.size() / kMB / t > best) best = data.size() / kMB / t;
   }
   return best;
@@ -154,7 +154,7 @@ double InMemory(const SignatureSet& signatures) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int small = 2000, big = 3, big_mb = 100;
+  int small = 2000, big = 3, bigMb = 100;
   bool keep = false;
   const char* tmp = std::getenv("TMPDIR");
   std::string dir = std::string(tmp ? tmp : "/tmp") + "/corvane-engine-bench";
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     std::string a = argv[i];
     if (a == "--small" && i + 1 < argc) small = std::atoi(argv[++i]);
     else if (a == "--big" && i + 1 < argc) big = std::atoi(argv[++i]);
-    else if (a == "--big-mb" && i + 1 < argc) big_mb = std::atoi(argv[++i]);
+    else if (a == "--big-mb" && i + 1 < argc) bigMb = std::atoi(argv[++i]);
     else if (a == "--dir" && i + 1 < argc) dir = argv[++i];
     else if (a == "--keep") keep = true;
     else {
@@ -171,51 +171,51 @@ int main(int argc, char** argv) {
     }
   }
   mkdir(dir.c_str(), 0755);
-  std::vector<BenchFile> files = BenchWorkload(small, big, static_cast<uint64_t>(big_mb) * 1024 * 1024);
+  std::vector<BenchFile> files = BenchWorkload(small, big, static_cast<uint64_t>(bigMb) * 1024 * 1024);
   // The warm set, and two copies for the cold passes.
-  std::vector<std::string> small_paths, big_paths, cold[2][2];
+  std::vector<std::string> smallPaths, bigPaths, cold[2][2];
   int infected = 0;
   for (const BenchFile& file : files) {
-    bool is_small = file.size < 1024 * 1024;
+    bool isSmall = file.size < 1024 * 1024;
     std::string path = dir + "/" + file.name;
     Write(path, file);
-    (is_small ? small_paths : big_paths).push_back(path);
+    (isSmall ? smallPaths : bigPaths).push_back(path);
     for (int copy = 0; copy < 2; ++copy) {
-      std::string copy_path = dir + "/" + (copy ? "B" : "A") + file.name;
-      Write(copy_path, file);
-      cold[copy][is_small ? 0 : 1].push_back(copy_path);
+      std::string copyPath = dir + "/" + (copy ? "B" : "A") + file.name;
+      Write(copyPath, file);
+      cold[copy][isSmall ? 0 : 1].push_back(copyPath);
     }
     if (file.infection) ++infected;
   }
 
   SignatureSet signatures;
   if (!signatures.Build()) return 2;
-  int found_small = 0, found_big = 0;
-  Rates s = Measure(signatures, small_paths, &found_small);
-  Rates b = Measure(signatures, big_paths, &found_big);
+  int foundSmall = 0, foundBig = 0;
+  Rates s = Measure(signatures, smallPaths, &foundSmall);
+  Rates b = Measure(signatures, bigPaths, &foundBig);
   Rates sc = MeasureCold(signatures, cold[0][0], cold[1][0]);
   Rates bc = MeasureCold(signatures, cold[0][1], cold[1][1]);
   double memory = InMemory(signatures);
 
-  std::string small_label = std::to_string(small) + " small files (1-64 KB)";
-  std::string big_label = std::to_string(big) + " files of " + std::to_string(big_mb) + " MB";
+  std::string smallLabel = std::to_string(small) + " small files (1-64 KB)";
+  std::string bigLabel = std::to_string(big) + " files of " + std::to_string(bigMb) + " MB";
   auto row = [](const std::string& label, const char* state, Rates r) {
     std::printf("  %-28s %-5s %10.0f %10.0f %8.2f\n", label.c_str(), state, r.read, r.scan, r.scan / r.read);
   };
   std::printf("engine_bench (native, 64 KB reads)\n");
   std::printf("  %-28s %-5s %10s %10s %8s\n", "", "", "read MB/s", "scan MB/s", "scan/read");
-  row(small_label, "warm", s);
-  row(small_label, "cold", sc);
-  row(big_label, "warm", b);
-  row(big_label, "cold", bc);
+  row(smallLabel, "warm", s);
+  row(smallLabel, "cold", sc);
+  row(bigLabel, "warm", b);
+  row(bigLabel, "cold", bc);
   std::printf("  %-28s %-5s %10s %10.0f\n", "search alone, in memory", "", "", memory);
-  std::printf("  findings: %d of %d infected files\n", found_small + found_big, infected);
+  std::printf("  findings: %d of %d infected files\n", foundSmall + foundBig, infected);
 
   if (!keep) {
-    for (const std::vector<std::string>* set : {&small_paths, &big_paths, &cold[0][0], &cold[0][1], &cold[1][0], &cold[1][1]}) {
+    for (const std::vector<std::string>* set : {&smallPaths, &bigPaths, &cold[0][0], &cold[0][1], &cold[1][0], &cold[1][1]}) {
       for (const std::string& path : *set) unlink(path.c_str());
     }
     rmdir(dir.c_str());
   }
-  return found_small + found_big == infected ? 0 : 1;
+  return foundSmall + foundBig == infected ? 0 : 1;
 }

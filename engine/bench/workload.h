@@ -16,16 +16,16 @@ struct BenchFile {
   int infection;    // 0 none, 1 Cloak, 2 Mender, 3 Smear, 4 Morph
 };
 
-inline std::vector<BenchFile> BenchWorkload(int small_count, int big_count, uint64_t big_size) {
+inline std::vector<BenchFile> BenchWorkload(int smallCount, int bigCount, uint64_t bigSize) {
   std::vector<BenchFile> files;
   uint64_t x = 0x9E3779B97F4A7C15u;
-  for (int i = 0; i < small_count; ++i) {
+  for (int i = 0; i < smallCount; ++i) {
     x = x * 6364136223846793005u + 1442695040888963407u;
     uint64_t size = 1024 + (x >> 33) % (63 * 1024);
     int infection = i % 50 == 7 ? 1 + (i / 50) % 4 : 0;
     files.push_back({"S" + std::to_string(i) + ".BIN", size, x, infection});
   }
-  for (int i = 0; i < big_count; ++i) files.push_back({"BIG" + std::to_string(i) + ".BIN", big_size, 77u + i, 0});
+  for (int i = 0; i < bigCount; ++i) files.push_back({"BIG" + std::to_string(i) + ".BIN", bigSize, 77u + i, 0});
   return files;
 }
 

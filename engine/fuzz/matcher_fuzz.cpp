@@ -14,19 +14,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
-  bool whole_bytes = data[0] & 1;
-  size_t pattern_count = 1 + (data[0] >> 1) % 8;
+  bool wholeBytes = data[0] & 1;
+  size_t patternCount = 1 + (data[0] >> 1) % 8;
   size_t at = 1;
-  auto byte = [&](uint8_t b) { return static_cast<char>(whole_bytes ? b : 'a' + (b & 3)); };
+  auto byte = [&](uint8_t b) { return static_cast<char>(wholeBytes ? b : 'a' + (b & 3)); };
   std::vector<std::string> patterns;
-  for (size_t k = 0; k < pattern_count && at < size; ++k) {
+  for (size_t k = 0; k < patternCount && at < size; ++k) {
     size_t length = data[at++] % 9;  // 0..8; empty ones never match
     std::string pattern;
     for (size_t i = 0; i < length && at < size; ++i) pattern.push_back(byte(data[at++]));
     patterns.push_back(pattern);
   }
-  size_t piece_a = at < size ? 1 + data[at++] % 70 : 1;
-  size_t piece_b = at < size ? 1 + data[at++] % 70 : 1;
+  size_t pieceA = at < size ? 1 + data[at++] % 70 : 1;
+  size_t pieceB = at < size ? 1 + data[at++] % 70 : 1;
   std::string text;
   for (; at < size; ++at) text.push_back(byte(data[at]));
 
@@ -42,16 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PatternAutomaton automaton;
   if (!automaton.Build(refs.data(), refs.size())) std::abort();
   PatternStream stream(automaton);
-  uint64_t last_end = 0;
+  uint64_t lastEnd = 0;
   for (size_t done = 0, k = 0; done < text.size(); ++k) {
-    size_t n = std::min(k % 2 ? piece_b : piece_a, text.size() - done);
+    size_t n = std::min(k % 2 ? pieceB : pieceA, text.size() - done);
     stream.Feed(reinterpret_cast<const unsigned char*>(text.data() + done), n, [&](size_t id, uint64_t first) {
-      uint64_t end = first + automaton.pattern_length(id);
-      if (end < last_end || end > done + n || !found.insert({id, first}).second) std::abort();
-      last_end = end;
+      uint64_t end = first + automaton.PatternLength(id);
+      if (end < lastEnd || end > done + n || !found.insert({id, first}).second) std::abort();
+      lastEnd = end;
     });
     done += n;
   }
-  if (found != expected || stream.position() != text.size()) std::abort();
+  if (found != expected || stream.Position() != text.size()) std::abort();
   return 0;
 }

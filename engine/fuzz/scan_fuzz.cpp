@@ -45,11 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Finding pieces = Scan(signatures, file, piece);
   if ((whole.name == nullptr) != (pieces.name == nullptr)) std::abort();
   if (whole.name && std::strcmp(whole.name, pieces.name) != 0) std::abort();
-  if (whole.report != pieces.report || whole.file_size != file.size()) std::abort();
-  if (whole.treatment != Treatment::kRepair) return 0;
-  if (whole.plan.head_size != pieces.plan.head_size ||
-      std::memcmp(whole.plan.head, pieces.plan.head, whole.plan.head_size) != 0 ||
-      whole.plan.copy_from != pieces.plan.copy_from || whole.plan.copy_length != pieces.plan.copy_length ||
+  if (whole.report != pieces.report || whole.fileSize != file.size()) std::abort();
+  if (whole.treatment != Treatment::Repair) return 0;
+  if (whole.plan.headSize != pieces.plan.headSize ||
+      std::memcmp(whole.plan.head, pieces.plan.head, whole.plan.headSize) != 0 ||
+      whole.plan.copyFrom != pieces.plan.copyFrom || whole.plan.copyLength != pieces.plan.copyLength ||
       whole.plan.crc != pieces.plan.crc) {
     std::abort();
   }
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StringWriter writer;
   unsigned char buffer[61];
   if (WriteRepaired(whole.plan, reader, writer, buffer, sizeof buffer)) {
-    if (writer.bytes.size() != whole.plan.size()) std::abort();
+    if (writer.bytes.size() != whole.plan.Size()) std::abort();
     if (Crc32(0, writer.bytes.data(), writer.bytes.size()) != whole.plan.crc) std::abort();
     // Undamaged wrappings give back exactly what was wrapped.
     if (!(data[0] & 0x80) && (data[0] % 8 == 1 || data[0] % 8 == 2) &&

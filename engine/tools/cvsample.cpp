@@ -52,7 +52,7 @@ int Scan(int count, char** paths) {
     if (!read) {
       std::printf("%s: cannot read\n", paths[i]);
       status = 2;
-    } else if (finding.found()) {
+    } else if (finding.Found()) {
       std::printf("%s: %s (report %d)\n", paths[i], finding.name, finding.report);
       if (status == 0) status = 1;
     } else {

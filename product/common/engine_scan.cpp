@@ -52,13 +52,13 @@ class WindowScan : public ScanObserver {
   bool AskToTreat(int report, const Text& path, const char*) override {
     Text question = VirusQuestion(report, path, virus_);
     if (MessageBoxA(window_, question.c_str(), kVirusFoundTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) return true;
-    AddFindingLine(window_, FindingLine(path, virus_, Treatment::kDeclined));
+    AddFindingLine(window_, FindingLine(path, virus_, Treatment::Declined));
     return false;
   }
   void Treated(const Text& path, short result) override {
-    Treatment treatment = result == CV_TREAT_REPAIRED  ? Treatment::kRepaired
-                          : result == CV_TREAT_DELETED ? Treatment::kDeleted
-                                                       : Treatment::kFailed;
+    Treatment treatment = result == CV_TREAT_REPAIRED  ? Treatment::Repaired
+                          : result == CV_TREAT_DELETED ? Treatment::Deleted
+                                                       : Treatment::Failed;
     AddFindingLine(window_, FindingLine(path, virus_, treatment));
   }
   bool KeepGoing() override { return DrainMessages(); }

@@ -36,10 +36,10 @@ Text ProductInfoText(const Text& installFolder, unsigned pendingTasks) {
 Text FindingLine(const Text& path, const Text& virus, Treatment treatment) {
   const char* outcome = "";
   switch (treatment) {
-    case Treatment::kRepaired: outcome = "복구했습니다"; break;
-    case Treatment::kDeleted: outcome = "삭제했습니다"; break;
-    case Treatment::kDeclined: outcome = "치료하지 않았습니다"; break;
-    case Treatment::kFailed: outcome = "치료하지 못했습니다"; break;
+    case Treatment::Repaired: outcome = "복구했습니다"; break;
+    case Treatment::Deleted: outcome = "삭제했습니다"; break;
+    case Treatment::Declined: outcome = "치료하지 않았습니다"; break;
+    case Treatment::Failed: outcome = "치료하지 못했습니다"; break;
   }
   return path + ": " + virus + " - " + outcome;
 }

@@ -10,7 +10,7 @@ extern const char kProductVersion[];
 Text ProductInfoText(const Text& installFolder, unsigned pendingTasks);
 
 // What became of one finding of the scan.
-enum class Treatment { kRepaired, kDeleted, kDeclined, kFailed };
+enum class Treatment { Repaired, Deleted, Declined, Failed };
 
 // One line of the findings list.
 Text FindingLine(const Text& path, const Text& virus, Treatment treatment);

@@ -17,10 +17,10 @@ Text ChooseInstallFolder(const Text& recorded, const Text& ownFolder,
 // there, the uninstaller removes nothing at all: the records are what tells
 // it where the product is, and one of them is wrong.
 struct RefusedRecord {
-  enum Kind { kInstallFolder, kProgramGroup };
-  Kind kind = kInstallFolder;
+  enum Kind { InstallFolder, ProgramGroup };
+  Kind kind = InstallFolder;
   Text folder;                        // as recorded
-  FolderRefusal why = FolderRefusal::kNone;  // kNone when no record is refused
+  FolderRefusal why = FolderRefusal::None;  // None when no record is refused
 };
 
 // The program group folder: the recorded one, else the one setup would have

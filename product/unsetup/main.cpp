@@ -42,7 +42,7 @@ bool RunsFromInside(const Text& folder) {
 
 // A refused record is told, and then nothing is removed.
 bool TellIfRefused(const RefusedRecord& refused) {
-  if (refused.why == FolderRefusal::kNone) return false;
+  if (refused.why == FolderRefusal::None) return false;
   Tell(RefusedRecordText(refused), MB_ICONEXCLAMATION);
   return true;
 }
@@ -63,12 +63,12 @@ int ContinueAsCopy(const HandOver& handOver) {
   WaitForOriginal(handOver.parentId);
   if (handOver.cleanupOnly) {
     (void)SetFileAttributesA(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(handOver.folder.c_str())) (void)delete_at_restart(handOver.folder.c_str());
+    if (!DeleteFileA(handOver.folder.c_str())) (void)DeleteAtRestart(handOver.folder.c_str());
     (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
   } else {
     RemoveAndReport(FindInstallation(handOver.folder));
   }
-  (void)delete_at_restart(OwnProgramPath().c_str());
+  (void)DeleteAtRestart(OwnProgramPath().c_str());
   return 0;
 }
 
@@ -83,7 +83,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
     return FinishSetupLog(kExitBadCommandLine);
   }
   Installation installation = FindInstallation(InstallFolderToRemove());
-  if (installation.refused.why != FolderRefusal::kNone) {
+  if (installation.refused.why != FolderRefusal::None) {
     SetupLog(RefusedRecordText(installation.refused));
     return FinishSetupLog(kExitFailed);
   }
@@ -97,14 +97,14 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   options.ask = false;
   options.removeOthers = switches.all;
   RemovalOutcome outcome = RemoveInstallation(installation, options);
-  if (outcome.refused.why != FolderRefusal::kNone) {
+  if (outcome.refused.why != FolderRefusal::None) {
     SetupLog(RefusedRecordText(outcome.refused));
     return FinishSetupLog(kExitFailed);
   }
   Text own = OwnProgramPath();
   if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
       !HandOverCleanup(own)) {
-    if (delete_at_restart(own.c_str())) outcome.leftForRestart = true;
+    if (DeleteAtRestart(own.c_str())) outcome.leftForRestart = true;
   }
   SetupLog(DoneText(outcome));
   if (!outcome.notRemoved.empty()) return FinishSetupLog(kExitFailed);

@@ -75,7 +75,7 @@ bool DeleteFileNowOrLater(const Text& path, RemovalOutcome* outcome) {
     if (DeleteFileA(path.c_str()) || !FileExists(path)) return true;
     Sleep(kDeleteRetryMs);
   }
-  if (delete_at_restart(path.c_str()))
+  if (DeleteAtRestart(path.c_str()))
     outcome->leftForRestart = true;
   else
     outcome->notRemoved.push_back(path);
@@ -195,13 +195,13 @@ bool InsidePrograms(const Text& group) {
 // to refuse.
 Installation Guarded(const Text& folder, const Text& group) {
   Installation guarded;
-  FolderRefusal why = FolderRefusal::kNone;
+  FolderRefusal why = FolderRefusal::None;
   if (!folder.empty() && !MayRemoveOrStopIn(folder, &guarded.folder, &why)) {
-    guarded.refused = {RefusedRecord::kInstallFolder, folder, why};
+    guarded.refused = {RefusedRecord::InstallFolder, folder, why};
   } else if (!group.empty() && !MayRemoveOrStopIn(group, &guarded.group, &why)) {
-    guarded.refused = {RefusedRecord::kProgramGroup, group, why};
+    guarded.refused = {RefusedRecord::ProgramGroup, group, why};
   } else if (!group.empty() && !InsidePrograms(guarded.group)) {
-    guarded.refused = {RefusedRecord::kProgramGroup, group, FolderRefusal::kOutsidePrograms};
+    guarded.refused = {RefusedRecord::ProgramGroup, group, FolderRefusal::OutsidePrograms};
   } else {
     guarded.links = FixedLinksOf(guarded.group);
     return guarded;
@@ -339,6 +339,6 @@ RemovalResult RemoveInstallation(const Installation& installation, const Removal
   // Once more just before anything goes: a folder may have changed since.
   RemovalOutcome refused;
   refused.refused = Guarded(installation.folder, installation.group).refused;
-  if (refused.refused.why != FolderRefusal::kNone) return refused;
+  if (refused.refused.why != FolderRefusal::None) return refused;
   return installation.hasJournal ? RemoveByJournal(installation) : RemoveWithoutJournal(installation);
 }

@@ -8,27 +8,27 @@
 namespace payload {
 
 // First byte of a two-byte character in code page 949.
-bool is_lead_byte(unsigned char c);
+bool IsLeadByte(unsigned char c);
 
 // Names compared as the file system compares them: ASCII letters without
 // regard to case, the bytes of two-byte characters exactly (their second
 // bytes include ASCII letters, which must not be folded).
-bool names_equal(const char* a, size_t a_length, const char* b, size_t b_length);
+bool NamesEqual(const char* a, size_t aLength, const char* b, size_t bLength);
 
 // True for a name that makes a file directly inside the folder it is given
 // with: no separators, drive letters or wildcards, not "." or "..", no
 // trailing dot or blank (Windows would drop them), no leading blank (a
 // profile value loses it), not a DOS device name, at most 255 bytes.
-bool is_plain_file_name(const char* name);
+bool IsPlainFileName(const char* name);
 
 // out := folder + "\" + name, without doubling a backslash that ends the
-// folder. False (out empty) when the result does not fit in out_size bytes
+// folder. False (out empty) when the result does not fit in outSize bytes
 // with its terminator, or when folder is empty.
-bool join_path(char* out, size_t out_size, const char* folder, const char* name);
+bool JoinPath(char* out, size_t outSize, const char* folder, const char* name);
 
 // out := the folder part of path (up to its last backslash) + "\" + name;
 // path is usually a module file name. False when it does not fit or path has
 // no backslash.
-bool sibling_path(char* out, size_t out_size, const char* path, const char* name);
+bool SiblingPath(char* out, size_t outSize, const char* path, const char* name);
 
 }  // namespace payload

@@ -14,36 +14,36 @@ class StoreWriter {
   // level: zlib compression level, 0 to 9.
   explicit StoreWriter(int level = 9);
 
-  // Packs one member. False, with error() telling why, for a name that is
+  // Packs one member. False, with Error() telling why, for a name that is
   // not a plain file name, a name already in the store (in any letter case),
   // too many members, a member over 4 GB, or a store that would pass
   // kMaxStoreSize.
-  bool add(const std::string& name, const uint8_t* data, size_t size, uint64_t write_time = 0);
+  bool Add(const std::string& name, const uint8_t* data, size_t size, uint64_t writeTime = 0);
 
   // The whole store, header first.
-  std::vector<uint8_t> finish() const;
+  std::vector<uint8_t> Finish() const;
 
-  const std::string& error() const { return error_; }
-  size_t member_count() const { return members_.size(); }
+  const std::string& Error() const { return error_; }
+  size_t MemberCount() const { return members_.size(); }
 
  private:
   struct Packed {
     std::string name;
     uint32_t size;
     uint32_t crc;
-    uint64_t write_time;
+    uint64_t writeTime;
     uint8_t method;
     std::vector<uint8_t> bytes;
   };
 
   int level_;
   std::vector<Packed> members_;
-  uint64_t directory_size_ = 0;
-  uint64_t data_size_ = 0;
+  uint64_t directorySize_ = 0;
+  uint64_t dataSize_ = 0;
   std::string error_;
 };
 
 // Raw deflate of data at the given level; empty when zlib fails.
-std::vector<uint8_t> deflate_raw(const uint8_t* data, size_t size, int level);
+std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level);
 
 }  // namespace payload

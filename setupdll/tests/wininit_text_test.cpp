@@ -29,12 +29,12 @@ const std::string kOthers =
 const char kTarget[] = "C:\\PROGRA~1\\CORVANE\\CV32W.EXE";
 const char kSource[] = "C:\\PROGRA~1\\CORVANE\\CVS1A2B.TMP";
 
-// Runs add_rename_line on text in a buffer with spare bytes of room.
+// Runs AddRenameLine on text in a buffer with spare bytes of room.
 bool Add(std::string* text, const char* key, const char* value, size_t spare = 600) {
   std::vector<char> buffer(text->begin(), text->end());
   buffer.resize(text->size() + spare);
   size_t length = text->size();
-  const bool added = wininit::add_rename_line(buffer.data(), &length, buffer.size(), key, value);
+  const bool added = wininit::AddRenameLine(buffer.data(), &length, buffer.size(), key, value);
   text->assign(buffer.data(), length);
   return added;
 }
@@ -42,14 +42,14 @@ bool Add(std::string* text, const char* key, const char* value, size_t spare = 6
 size_t Remove(std::string* text, const char* key, const char* value) {
   std::vector<char> buffer(text->begin(), text->end());
   size_t length = text->size();
-  const size_t removed = wininit::remove_rename_lines(buffer.data(), &length, key, value);
+  const size_t removed = wininit::RemoveRenameLines(buffer.data(), &length, key, value);
   text->assign(buffer.data(), length);
   return removed;
 }
 
 std::string Find(const std::string& text, const char* key) {
   char value[64] = "x";
-  const size_t needed = wininit::find_rename_value(text.data(), text.size(), key, value, sizeof value);
+  const size_t needed = wininit::FindRenameValue(text.data(), text.size(), key, value, sizeof value);
   EXPECT_EQ(needed == 0 ? 0 : std::string(value).size() + 1, needed);
   return value;
 }
@@ -60,8 +60,8 @@ TEST(WininitText, OurLinesJoinTheSectionAndLeaveItAsItWas) {
   ASSERT_TRUE(Add(&text, "NUL", "C:\\PROGRA~1\\CORVANE\\CVS0001.TMP"));
   // After the section's last line, before its blank lines and the next section.
   const std::string ours = std::string(kTarget) + "=" + kSource + "\r\nNUL=C:\\PROGRA~1\\CORVANE\\CVS0001.TMP\r\n";
-  const size_t end_of_section = kOthers.find("OTHER.TMP\r\n") + 11;
-  EXPECT_EQ(kOthers.substr(0, end_of_section) + ours + kOthers.substr(end_of_section), text);
+  const size_t endOfSection = kOthers.find("OTHER.TMP\r\n") + 11;
+  EXPECT_EQ(kOthers.substr(0, endOfSection) + ours + kOthers.substr(endOfSection), text);
 
   EXPECT_EQ(1u, Remove(&text, "nul", "c:\\progra~1\\corvane\\cvs0001.tmp"));
   EXPECT_EQ(1u, Remove(&text, kTarget, nullptr));
@@ -103,9 +103,9 @@ TEST(WininitText, FindsTheLastRenameOfAKey) {
   EXPECT_EQ("C:\\WINDOWS\\TEMP\\OTHER.TMP", Find(text, "NUL"));
 
   char small[12] = "x";  // "C:\MINE.TMP" needs twelve bytes with its terminator
-  EXPECT_EQ(12u, wininit::find_rename_value(text.data(), text.size(), "C:\\WINDOWS\\SYSTEM\\MFC42.DLL", small, 11));
+  EXPECT_EQ(12u, wininit::FindRenameValue(text.data(), text.size(), "C:\\WINDOWS\\SYSTEM\\MFC42.DLL", small, 11));
   EXPECT_STREQ("", small);
-  EXPECT_EQ(12u, wininit::find_rename_value(text.data(), text.size(), "C:\\WINDOWS\\SYSTEM\\MFC42.DLL", small, 12));
+  EXPECT_EQ(12u, wininit::FindRenameValue(text.data(), text.size(), "C:\\WINDOWS\\SYSTEM\\MFC42.DLL", small, 12));
   EXPECT_STREQ("C:\\MINE.TMP", small);
 }
 
@@ -115,7 +115,7 @@ TEST(WininitText, RefusesWhatDoesNotFitOrWouldNotReadBack) {
   EXPECT_FALSE(Add(&text, kTarget, kSource, line.size() - 1));
   EXPECT_EQ(kOthers, text);
   EXPECT_TRUE(Add(&text, kTarget, kSource, line.size()));
-  EXPECT_LE(line.size(), wininit::added_size(kTarget, kSource));
+  EXPECT_LE(line.size(), wininit::AddedSize(kTarget, kSource));
 
   text = "";
   EXPECT_FALSE(Add(&text, "", "C:\\X"));
@@ -126,8 +126,8 @@ TEST(WininitText, RefusesWhatDoesNotFitOrWouldNotReadBack) {
   EXPECT_EQ("", text);
 
   text = "";
-  EXPECT_FALSE(Add(&text, "NUL", "C:\\X", wininit::added_size("NUL", "C:\\X") - 5));
-  EXPECT_TRUE(Add(&text, "NUL", "C:\\X", wininit::added_size("NUL", "C:\\X")));
+  EXPECT_FALSE(Add(&text, "NUL", "C:\\X", wininit::AddedSize("NUL", "C:\\X") - 5));
+  EXPECT_TRUE(Add(&text, "NUL", "C:\\X", wininit::AddedSize("NUL", "C:\\X")));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 namespace deltree {
 
-enum class Kind { end, path, option };
+enum class Kind { End, Path, Option };
 
 struct Argument {
   Kind kind;
@@ -18,13 +18,13 @@ struct Argument {
 // words that are not switches ("deltree /y C:\Program Files\Corvane" names
 // one folder, as setup's removal command may give it). A switch is a word
 // that begins with '/', anywhere on the line.
-Argument next_argument(const char** cursor);
+Argument NextArgument(const char** cursor);
 
 // True for the switch /Y (either case).
-bool is_yes_switch(const Argument& argument);
+bool IsYesSwitch(const Argument& argument);
 
 // The part of a whole command line after the program name, which may be
 // quoted.
-const char* skip_program_name(const char* command_line);
+const char* SkipProgramName(const char* commandLine);
 
 }  // namespace deltree

@@ -22,36 +22,36 @@ const char kUsage[] =
     "                  the subdirectory.\r\n"
     "  [drive:]path    Specifies the name of the directory you want to delete.\r\n";
 
-bool is_directory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsDirectory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-bool is_dot_entry(const char* name) { return (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))); }
+bool IsDotEntry(const char* name) { return (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))); }
 
 // Appends "\name" (or just name when separator is false) to the path of
 // length length in path; the new length, or 0 when it would not fit.
-size_t append(char* path, size_t length, bool separator, const char* name) {
-  const size_t name_length = TextLength(name);
-  const size_t total = length + (separator ? 1 : 0) + name_length;
+size_t Append(char* path, size_t length, bool separator, const char* name) {
+  const size_t nameLength = TextLength(name);
+  const size_t total = length + (separator ? 1 : 0) + nameLength;
   if (total + 1 > kPathBufferSize) return 0;
   if (separator) path[length++] = '\\';
-  CopyBytes(path + length, name, name_length + 1);
+  CopyBytes(path + length, name, nameLength + 1);
   return total;
 }
 
 // Removes what path (a buffer of kPathBufferSize, length bytes used) names;
 // the buffer is used for the entries below and given back unchanged.
-bool remove_tree(char* path, size_t length, DWORD attributes) {
+bool RemoveTree(char* path, size_t length, DWORD attributes) {
   // Read-only entries cannot be deleted until the attribute is cleared.
   (void)SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  if (!is_directory(attributes)) return DeleteFileA(path) != FALSE;
+  if (!IsDirectory(attributes)) return DeleteFileA(path) != FALSE;
   bool all = true;
   WIN32_FIND_DATAA data;
-  HANDLE find = append(path, length, true, "*.*") ? FindFirstFileA(path, &data) : INVALID_HANDLE_VALUE;
+  HANDLE find = Append(path, length, true, "*.*") ? FindFirstFileA(path, &data) : INVALID_HANDLE_VALUE;
   path[length] = '\0';
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      if (is_dot_entry(data.cFileName)) continue;
-      const size_t entry_length = append(path, length, true, data.cFileName);
-      all = entry_length != 0 && remove_tree(path, entry_length, data.dwFileAttributes) && all;
+      if (IsDotEntry(data.cFileName)) continue;
+      const size_t entryLength = Append(path, length, true, data.cFileName);
+      all = entryLength != 0 && RemoveTree(path, entryLength, data.dwFileAttributes) && all;
       path[length] = '\0';
     } while (FindNextFileA(find, &data));
     FindClose(find);
@@ -61,17 +61,17 @@ bool remove_tree(char* path, size_t length, DWORD attributes) {
 
 // Console output through the handles: the C library's printf would pull in
 // MinGW's own formatting code and its imports.
-void write_text(DWORD which, const char* text, size_t length) {
+void WriteText(DWORD which, const char* text, size_t length) {
   DWORD written;
   (void)WriteFile(GetStdHandle(which), text, static_cast<DWORD>(length), &written, NULL);
 }
 
-void write_text(DWORD which, const char* text) { write_text(which, text, TextLength(text)); }
+void WriteText(DWORD which, const char* text) { WriteText(which, text, TextLength(text)); }
 
-bool confirmed(const char* path, DWORD attributes) {
-  write_text(STD_OUTPUT_HANDLE, is_directory(attributes) ? "Delete directory \"" : "Delete file \"");
-  write_text(STD_OUTPUT_HANDLE, path);
-  write_text(STD_OUTPUT_HANDLE, is_directory(attributes) ? "\" and all its subdirectories? [yn] " : "\"? [yn] ");
+bool Confirmed(const char* path, DWORD attributes) {
+  WriteText(STD_OUTPUT_HANDLE, IsDirectory(attributes) ? "Delete directory \"" : "Delete file \"");
+  WriteText(STD_OUTPUT_HANDLE, path);
+  WriteText(STD_OUTPUT_HANDLE, IsDirectory(attributes) ? "\" and all its subdirectories? [yn] " : "\"? [yn] ");
   char answer = 'n';
   DWORD got = 0;
   // The first character of the reply decides; the rest of the line stays.
@@ -81,7 +81,7 @@ bool confirmed(const char* path, DWORD attributes) {
 
 // Deletes every entry that the path argument names; true when none of them
 // is left.
-bool delete_named(const deltree::Argument& argument, bool assume_yes) {
+bool DeleteNamed(const deltree::Argument& argument, bool assumeYes) {
   char pattern[kPathBufferSize];
   size_t length = argument.length;
   if (length + 1 > sizeof pattern) return false;
@@ -93,29 +93,29 @@ bool delete_named(const deltree::Argument& argument, bool assume_yes) {
   // The folder part keeps its separator: "C:\a\" of "C:\a\*.tmp", "C:" of
   // "C:x". In code page 949 a backslash byte is never the second byte of a
   // character, so a plain search is safe.
-  size_t folder_length = length;
-  while (folder_length > 0 && pattern[folder_length - 1] != '\\' && pattern[folder_length - 1] != ':') {
-    --folder_length;
+  size_t folderLength = length;
+  while (folderLength > 0 && pattern[folderLength - 1] != '\\' && pattern[folderLength - 1] != ':') {
+    --folderLength;
   }
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA(pattern, &data);
   if (find == INVALID_HANDLE_VALUE) return true;
   bool all = true;
   char entry[kPathBufferSize];
-  CopyBytes(entry, pattern, folder_length);
-  entry[folder_length] = '\0';
+  CopyBytes(entry, pattern, folderLength);
+  entry[folderLength] = '\0';
   do {
-    if (is_dot_entry(data.cFileName)) continue;
-    const size_t entry_length = append(entry, folder_length, false, data.cFileName);
-    if (entry_length == 0) {
+    if (IsDotEntry(data.cFileName)) continue;
+    const size_t entryLength = Append(entry, folderLength, false, data.cFileName);
+    if (entryLength == 0) {
       all = false;
       continue;
     }
-    if (!assume_yes && !confirmed(entry, data.dwFileAttributes)) continue;
-    write_text(STD_OUTPUT_HANDLE, "Deleting ");
-    write_text(STD_OUTPUT_HANDLE, entry);
-    write_text(STD_OUTPUT_HANDLE, "...\r\n");
-    all = remove_tree(entry, entry_length, data.dwFileAttributes) && all;
+    if (!assumeYes && !Confirmed(entry, data.dwFileAttributes)) continue;
+    WriteText(STD_OUTPUT_HANDLE, "Deleting ");
+    WriteText(STD_OUTPUT_HANDLE, entry);
+    WriteText(STD_OUTPUT_HANDLE, "...\r\n");
+    all = RemoveTree(entry, entryLength, data.dwFileAttributes) && all;
   } while (FindNextFileA(find, &data));
   FindClose(find);
   return all;
@@ -124,32 +124,32 @@ bool delete_named(const deltree::Argument& argument, bool assume_yes) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const char* const arguments = deltree::skip_program_name(GetCommandLineA());
-  bool assume_yes = false;
+  const char* const arguments = deltree::SkipProgramName(GetCommandLineA());
+  bool assumeYes = false;
   int paths = 0;
   const char* cursor = arguments;
-  for (deltree::Argument a = deltree::next_argument(&cursor); a.kind != deltree::Kind::end;
-       a = deltree::next_argument(&cursor)) {
-    if (deltree::is_yes_switch(a)) {
-      assume_yes = true;
-    } else if (a.kind == deltree::Kind::option) {
-      write_text(STD_ERROR_HANDLE, "Invalid switch - ");
-      write_text(STD_ERROR_HANDLE, a.text, a.length);
-      write_text(STD_ERROR_HANDLE, "\r\n");
+  for (deltree::Argument a = deltree::NextArgument(&cursor); a.kind != deltree::Kind::End;
+       a = deltree::NextArgument(&cursor)) {
+    if (deltree::IsYesSwitch(a)) {
+      assumeYes = true;
+    } else if (a.kind == deltree::Kind::Option) {
+      WriteText(STD_ERROR_HANDLE, "Invalid switch - ");
+      WriteText(STD_ERROR_HANDLE, a.text, a.length);
+      WriteText(STD_ERROR_HANDLE, "\r\n");
       return 2;
     } else if (a.length > 0) {
       ++paths;
     }
   }
   if (paths == 0) {
-    write_text(STD_ERROR_HANDLE, kUsage);
+    WriteText(STD_ERROR_HANDLE, kUsage);
     return 2;
   }
   bool all = true;
   cursor = arguments;
-  for (deltree::Argument a = deltree::next_argument(&cursor); a.kind != deltree::Kind::end;
-       a = deltree::next_argument(&cursor)) {
-    if (a.kind == deltree::Kind::path && a.length > 0) all = delete_named(a, assume_yes) && all;
+  for (deltree::Argument a = deltree::NextArgument(&cursor); a.kind != deltree::Kind::End;
+       a = deltree::NextArgument(&cursor)) {
+    if (a.kind == deltree::Kind::Path && a.length > 0) all = DeleteNamed(a, assumeYes) && all;
   }
   return all ? 0 : 1;
 }

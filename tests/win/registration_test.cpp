@@ -212,15 +212,15 @@ TEST(Rollback, WithdrawsTheRestartReplacementOfAFileInUse) {
   journal.PrepareFile(target);
   WriteFile(fresh, "the new library");
   char shortTarget[MAX_PATH], shortFresh[MAX_PATH], source[MAX_PATH];
-  ASSERT_TRUE(wininit::short_path(target.c_str(), shortTarget, sizeof shortTarget));
-  ASSERT_TRUE(wininit::short_path(fresh.c_str(), shortFresh, sizeof shortFresh));
-  ASSERT_TRUE(wininit::schedule_rename(shortTarget, shortFresh));
+  ASSERT_TRUE(wininit::ShortPath(target.c_str(), shortTarget, sizeof shortTarget));
+  ASSERT_TRUE(wininit::ShortPath(fresh.c_str(), shortFresh, sizeof shortFresh));
+  ASSERT_TRUE(wininit::ScheduleRename(shortTarget, shortFresh));
   journal.RollBack(false);
   CloseHandle(held);
 
   EXPECT_EQ(ReadAll(target), "the old library");
   EXPECT_FALSE(machine::Exists(fresh));
-  EXPECT_FALSE(wininit::find_rename(shortTarget, source, sizeof source));
+  EXPECT_FALSE(wininit::FindRename(shortTarget, source, sizeof source));
   EXPECT_EQ(machine::Names(folder, "CVB*.TMP", true), std::vector<std::string>{});
 }
 

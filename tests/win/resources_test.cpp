@@ -51,42 +51,42 @@ constexpr WORD kStaticAtom = 0x0082;
 // The expected templates.
 
 enum class Kind {
-  kDefaultButton,
-  kButton,
-  kLine,
-  kPicture,
-  kIcon,
-  kText,
-  kTextRight,
-  kTextCentre,
-  kGroupBox,
-  kCheckBox,
-  kRadio,
-  kEdit,
+  DefaultButton,
+  Button,
+  Line,
+  Picture,
+  Icon,
+  Text,
+  TextRight,
+  TextCentre,
+  GroupBox,
+  CheckBox,
+  Radio,
+  Edit,
 };
 
 struct KindInfo {
   WORD atom;
-  const char* class_name;
+  const char* className;
   DWORD style;  // besides WS_CHILD | WS_VISIBLE
-  DWORD ex_style;
+  DWORD exStyle;
 };
 
 // The control kinds with their class and styles.
 KindInfo InfoOf(Kind kind) {
   switch (kind) {
-    case Kind::kDefaultButton: return {kButtonAtom, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
-    case Kind::kButton: return {kButtonAtom, "Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case Kind::kLine: return {kStaticAtom, "Static", SS_ENHMETAFILE | WS_BORDER, WS_EX_STATICEDGE};
-    case Kind::kPicture: return {kStaticAtom, "Static", SS_BITMAP, WS_EX_STATICEDGE};
-    case Kind::kIcon: return {kStaticAtom, "Static", SS_ICON, 0};
-    case Kind::kText: return {kStaticAtom, "Static", SS_LEFT | WS_GROUP, 0};
-    case Kind::kTextRight: return {kStaticAtom, "Static", SS_RIGHT | WS_GROUP, 0};
-    case Kind::kTextCentre: return {kStaticAtom, "Static", SS_CENTER | WS_GROUP, 0};
-    case Kind::kGroupBox: return {kButtonAtom, "Button", BS_GROUPBOX, 0};
-    case Kind::kCheckBox: return {kButtonAtom, "Button", BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP, 0};
-    case Kind::kRadio: return {kButtonAtom, "Button", BS_AUTORADIOBUTTON | BS_FLAT, 0};
-    case Kind::kEdit: return {kEditAtom, "Edit", 0, 0};
+    case Kind::DefaultButton: return {kButtonAtom, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::Button: return {kButtonAtom, "Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::Line: return {kStaticAtom, "Static", SS_ENHMETAFILE | WS_BORDER, WS_EX_STATICEDGE};
+    case Kind::Picture: return {kStaticAtom, "Static", SS_BITMAP, WS_EX_STATICEDGE};
+    case Kind::Icon: return {kStaticAtom, "Static", SS_ICON, 0};
+    case Kind::Text: return {kStaticAtom, "Static", SS_LEFT | WS_GROUP, 0};
+    case Kind::TextRight: return {kStaticAtom, "Static", SS_RIGHT | WS_GROUP, 0};
+    case Kind::TextCentre: return {kStaticAtom, "Static", SS_CENTER | WS_GROUP, 0};
+    case Kind::GroupBox: return {kButtonAtom, "Button", BS_GROUPBOX, 0};
+    case Kind::CheckBox: return {kButtonAtom, "Button", BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP, 0};
+    case Kind::Radio: return {kButtonAtom, "Button", BS_AUTORADIOBUTTON | BS_FLAT, 0};
+    case Kind::Edit: return {kEditAtom, "Edit", 0, 0};
   }
   return {0, "", 0, 0};
 }
@@ -101,7 +101,7 @@ struct Control {
   int resource;         // pictures and icons: the bitmap or icon group named
   TextRule rule;
   short x, y, cx, cy;
-  DWORD more_style;  // the row's own styles (edit styles, WS_DISABLED)
+  DWORD moreStyle;  // the row's own styles (edit styles, WS_DISABLED)
 };
 
 Control Exact(int id, Kind kind, const wchar_t* text, short x, short y, short cx, short cy, DWORD more = 0) {
@@ -109,27 +109,27 @@ Control Exact(int id, Kind kind, const wchar_t* text, short x, short y, short cx
 }
 
 Control Picture(int bitmap, short x, short y, short cx, short cy) {
-  return Control{kStaticId, Kind::kPicture, nullptr, bitmap, nullptr, x, y, cx, cy, 0};
+  return Control{kStaticId, Kind::Picture, nullptr, bitmap, nullptr, x, y, cx, cy, 0};
 }
 
 Control Icon(int group, short x, short y) {
-  return Control{kStaticId, Kind::kIcon, nullptr, group, nullptr, x, y, 20, 20, 0};
+  return Control{kStaticId, Kind::Icon, nullptr, group, nullptr, x, y, 20, 20, 0};
 }
 
 Control Described(TextRule rule, short x, short y, short cx, short cy) {
-  return Control{kStaticId, Kind::kText, nullptr, 0, rule, x, y, cx, cy, 0};
+  return Control{kStaticId, Kind::Text, nullptr, 0, rule, x, y, cx, cy, 0};
 }
 
 // The frame shared by the pages.
 Control Next(const wchar_t* text = L"다음 >", DWORD more = 0) {
-  return Exact(IDC_NEXT, Kind::kDefaultButton, text, 160, 195, 50, 17, more);
+  return Exact(IDC_NEXT, Kind::DefaultButton, text, 160, 195, 50, 17, more);
 }
-Control Cancel(const wchar_t* text = L"취소") { return Exact(IDC_CANCEL, Kind::kButton, text, 215, 195, 50, 17); }
-Control Back() { return Exact(IDC_BACK, Kind::kButton, L"< 뒤로", 105, 195, 50, 17); }
-Control Line() { return Exact(kStaticId, Kind::kLine, L"", 5, 190, 260, 1); }
+Control Cancel(const wchar_t* text = L"취소") { return Exact(IDC_CANCEL, Kind::Button, text, 215, 195, 50, 17); }
+Control Back() { return Exact(IDC_BACK, Kind::Button, L"< 뒤로", 105, 195, 50, 17); }
+Control Line() { return Exact(kStaticId, Kind::Line, L"", 5, 190, 260, 1); }
 Control Side(int bitmap) { return Picture(bitmap, 5, 3, 81, 183); }
 Control Text(const wchar_t* text, short x, short y, short cx, short cy) {
-  return Exact(kStaticId, Kind::kText, text, x, y, cx, cy);
+  return Exact(kStaticId, Kind::Text, text, x, y, cx, cy);
 }
 
 std::vector<std::wstring> Lines(const std::wstring& text) {
@@ -205,27 +205,27 @@ std::vector<Page> ExpectedPages() {
        {Next(L"예"), Cancel(L"아니오"), Line(), Back(), Icon(IDI_PRODUCT, 5, 5),
         Text(L"아래의 동의서를 읽어보시고 판단하시기 바랍니다.\n동의서의 내용을 위반시 법적 재제를 받으실수 있습니다.", 30, 7,
              235, 18),
-        Exact(IDC_AGREEMENT_TEXT, Kind::kEdit, L"", 5, 30, 260, 140,
+        Exact(IDC_AGREEMENT_TEXT, Kind::Edit, L"", 5, 30, 260, 140,
               ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_GROUP),
         Text(L"위 내용에 동의하십니까? [아니오] 버튼을 선택하면 설치를 종료합니다.", 5, 175, 260, 10)}});
   pages.push_back({IDD_USERINFO, true, 269, 215, L"사용자 정보",
                    {Next(), Cancel(), Line(), Back(), Side(IDB_USERINFO_SIDE),
                     Described(IsUserInfoHeading, 90, 10, 175, 16),
-                    Exact(IDC_USER_NAME, Kind::kEdit, L"", 140, 55, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
-                    Exact(IDC_USER_COMPANY, Kind::kEdit, L"", 140, 80, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+                    Exact(IDC_USER_NAME, Kind::Edit, L"", 140, 55, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+                    Exact(IDC_USER_COMPANY, Kind::Edit, L"", 140, 80, 125, 15, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
                     Text(L"이름 :", 92, 59, 45, 8), Text(L"회사 :", 92, 84, 44, 8)}});
   pages.push_back({IDD_FOLDER, true, 269, 215, L"설치 폴더 선정",
                    {Next(), Cancel(), Line(), Side(IDB_FOLDER_SIDE), Back(),
                     Text(L"코르바네™을 설치하기 위해 폴더를 선택하셔야 합니다.", 90, 10, 175, 17),
                     Text(L"기본으로 선택된 폴더에 설치하시려면 [다음] 버튼을 누르세요.", 90, 40, 175, 20),
-                    Exact(kStaticId, Kind::kGroupBox, L"설치 폴더", 90, 155, 175, 30),
+                    Exact(kStaticId, Kind::GroupBox, L"설치 폴더", 90, 155, 175, 30),
                     Text(L"다른 폴더를 원하시면 [찾기] 버튼을 선택하시기 바립니다.", 90, 70, 175, 20),
-                    Exact(IDC_FOLDER_DISPLAY, Kind::kText, L"C:\\Program Files\\Corvane", 95, 169, 115, 10),
-                    Exact(IDC_BROWSE, Kind::kButton, L"찾기", 210, 164, 50, 17)}});
+                    Exact(IDC_FOLDER_DISPLAY, Kind::Text, L"C:\\Program Files\\Corvane", 95, 169, 115, 10),
+                    Exact(IDC_BROWSE, Kind::Button, L"찾기", 210, 164, 50, 17)}});
   pages.push_back(
       {IDD_CONFIRM, true, 270, 215, L"설치 목록 확인",
        {Next(), Cancel(), Line(), Back(), Side(IDB_CONFIRM_SIDE),
-        Exact(IDC_SUMMARY_TEXT, Kind::kEdit, L"", 90, 60, 175, 125,
+        Exact(IDC_SUMMARY_TEXT, Kind::Edit, L"", 90, 60, 175, 125,
               ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_HSCROLL),
         Text(L"현재 설정 :", 90, 47, 175, 8),
         Text(L"현재 설정 상태를 확인하시고, [다음] 버튼을 누르시면 파일을 지정한 폴더로 복사가 이루어집니다.", 90, 10, 175,
@@ -241,43 +241,43 @@ std::vector<Page> ExpectedPages() {
   pages.push_back(
       {IDD_TASKS, true, 270, 215, L"설치 후 작업 내용",
        {Next(), Cancel(), Line(), Side(IDB_CONFIRM_SIDE),
-        Exact(kStaticId, Kind::kGroupBox, L"설치 후 작업 내용", 90, 70, 175, 115),
+        Exact(kStaticId, Kind::GroupBox, L"설치 후 작업 내용", 90, 70, 175, 115),
         Text(L"코르바네™이 하드디스크에 설치되었습니다.\n\n완벽한 코르바네™ 사용을 위해서는 설치 후 아래의 작업들이 요구됩니다. "
              L"원하는 작업만 선택하셔도 됩니다.",
              90, 10, 175, 45),
-        Exact(IDC_TASK_SAFE_BOOT, Kind::kCheckBox, L"Win95/98의 안전 부팅이 가능하도록 합니다.", 100, 85, 160, 14),
-        Exact(IDC_TASK_RESCUE_DISK, Kind::kCheckBox, L"복구 디스크를 생성합니다.", 100, 105, 160, 14),
-        Exact(IDC_TASK_UPDATE, Kind::kCheckBox, L"업데이트 마법사를 수행합니다.", 100, 125, 160, 14),
-        Exact(IDC_TASK_SCHEDULED, Kind::kCheckBox, L"예약 검사를 수행합니다.", 100, 145, 160, 14),
-        Exact(IDC_TASK_RUN_PRODUCT, Kind::kCheckBox, L"코르바네™을 수행합니다.", 100, 165, 160, 14)}});
+        Exact(IDC_TASK_SAFE_BOOT, Kind::CheckBox, L"Win95/98의 안전 부팅이 가능하도록 합니다.", 100, 85, 160, 14),
+        Exact(IDC_TASK_RESCUE_DISK, Kind::CheckBox, L"복구 디스크를 생성합니다.", 100, 105, 160, 14),
+        Exact(IDC_TASK_UPDATE, Kind::CheckBox, L"업데이트 마법사를 수행합니다.", 100, 125, 160, 14),
+        Exact(IDC_TASK_SCHEDULED, Kind::CheckBox, L"예약 검사를 수행합니다.", 100, 145, 160, 14),
+        Exact(IDC_TASK_RUN_PRODUCT, Kind::CheckBox, L"코르바네™을 수행합니다.", 100, 165, 160, 14)}});
   pages.push_back(
       {IDD_SCAN, true, 270, 215, L"바이러스 검사",
        {Next(L"다음 >", WS_DISABLED), Cancel(), Line(), Side(IDB_SCAN_SIDE),
         Text(L"중요 폴더에 컴퓨터 바이러스가 존재하는지 검사합니다. 컴퓨터 바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.",
              90, 10, 175, 35),
-        Exact(kStaticId, Kind::kGroupBox, L"바이러스 검사", 90, 40, 175, 145), Text(L"검사    파일 :", 95, 55, 45, 8),
-        Exact(IDC_SCAN_CURRENT_FILE, Kind::kText, L"", 145, 55, 115, 25), Text(L"검사 파일수 :", 95, 125, 45, 8),
-        Exact(IDC_SCAN_COUNT_FILES, Kind::kTextRight, L"0", 140, 125, 85, 8), Text(L"감염 파일수 :", 95, 140, 45, 10),
-        Exact(IDC_SCAN_COUNT_INFECTED, Kind::kTextRight, L"0", 140, 140, 85, 8), Text(L"치료 파일수 :", 95, 155, 45, 8),
-        Exact(IDC_SCAN_COUNT_REPAIRED, Kind::kTextRight, L"0", 140, 155, 85, 8), Text(L"삭제 파일수 :", 95, 170, 45, 8),
-        Exact(IDC_SCAN_COUNT_DELETED, Kind::kTextRight, L"0", 140, 170, 85, 8),
-        Exact(kStaticId, Kind::kLine, L"", 95, 115, 165, 1), Text(L"최근 진단 바이러스 명 :", 95, 95, 80, 8),
-        Exact(IDC_SCAN_LAST_VIRUS, Kind::kTextCentre, L"바이러스 없음", 170, 95, 90, 8)}});
+        Exact(kStaticId, Kind::GroupBox, L"바이러스 검사", 90, 40, 175, 145), Text(L"검사    파일 :", 95, 55, 45, 8),
+        Exact(IDC_SCAN_CURRENT_FILE, Kind::Text, L"", 145, 55, 115, 25), Text(L"검사 파일수 :", 95, 125, 45, 8),
+        Exact(IDC_SCAN_COUNT_FILES, Kind::TextRight, L"0", 140, 125, 85, 8), Text(L"감염 파일수 :", 95, 140, 45, 10),
+        Exact(IDC_SCAN_COUNT_INFECTED, Kind::TextRight, L"0", 140, 140, 85, 8), Text(L"치료 파일수 :", 95, 155, 45, 8),
+        Exact(IDC_SCAN_COUNT_REPAIRED, Kind::TextRight, L"0", 140, 155, 85, 8), Text(L"삭제 파일수 :", 95, 170, 45, 8),
+        Exact(IDC_SCAN_COUNT_DELETED, Kind::TextRight, L"0", 140, 170, 85, 8),
+        Exact(kStaticId, Kind::Line, L"", 95, 115, 165, 1), Text(L"최근 진단 바이러스 명 :", 95, 95, 80, 8),
+        Exact(IDC_SCAN_LAST_VIRUS, Kind::TextCentre, L"바이러스 없음", 170, 95, 90, 8)}});
   pages.push_back({IDD_SCAN_CHOICE, true, 270, 215, L"바이러스 검사",
                    {Next(), Cancel(), Line(), Side(IDB_SCAN_SIDE),
                     Text(L"중요 폴더에 바이러스가 존재하는지 검사합니다.\n바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.", 90,
                          10, 175, 25),
-                    Exact(kStaticId, Kind::kGroupBox, L"바이러스 검사", 90, 80, 176, 70),
-                    Exact(IDC_SCAN_FIRST, Kind::kRadio, L"바이러스를 검사 후 설치합니다.", 95, 100, 165, 14),
-                    Exact(IDC_SCAN_SKIP, Kind::kRadio, L"바이러스 검사를 하지 않습니다.", 95, 120, 165, 20)}});
+                    Exact(kStaticId, Kind::GroupBox, L"바이러스 검사", 90, 80, 176, 70),
+                    Exact(IDC_SCAN_FIRST, Kind::Radio, L"바이러스를 검사 후 설치합니다.", 95, 100, 165, 14),
+                    Exact(IDC_SCAN_SKIP, Kind::Radio, L"바이러스 검사를 하지 않습니다.", 95, 120, 165, 20)}});
   pages.push_back({IDD_PREPARING, false, 211, 71, L"Setup",
                    {Text(L"현재 코르바네™을 설치하기 위한 설치 마법사를 준비하고 있습니다. 설치 마법사가 준비되는 동안 잠시만 "
                          L"기다려주십시오...",
                          40, 11, 162, 25),
                     Icon(IDI_PRODUCT, 10, 10)}});
   pages.push_back({IDD_COPY, false, 211, 71, L"코르바네™ 설치",
-                   {Exact(IDC_CANCEL, Kind::kButton, L"취소", 80, 50, 50, 17),
-                    Exact(IDC_COPY_STATUS, Kind::kText, L"", 5, 7, 200, 11)}});
+                   {Exact(IDC_CANCEL, Kind::Button, L"취소", 80, 50, 50, 17),
+                    Exact(IDC_COPY_STATUS, Kind::Text, L"", 5, 7, 200, 11)}});
   return pages;
 }
 
@@ -319,8 +319,8 @@ struct SzOrOrd {
 };
 
 struct Item {
-  DWORD help_id = 0;
-  DWORD ex_style = 0;
+  DWORD helpId = 0;
+  DWORD exStyle = 0;
   DWORD style = 0;
   short x = 0, y = 0, cx = 0, cy = 0;
   DWORD id = 0;
@@ -332,15 +332,15 @@ struct Item {
 struct Template {
   bool extended = false;
   WORD version = 0;
-  DWORD help_id = 0;
-  DWORD ex_style = 0;
+  DWORD helpId = 0;
+  DWORD exStyle = 0;
   DWORD style = 0;
   WORD count = 0;
   short x = 0, y = 0, cx = 0, cy = 0;
   SzOrOrd menu;
   SzOrOrd cls;
   SzOrOrd caption;
-  WORD point_size = 0;
+  WORD pointSize = 0;
   WORD weight = 0;
   BYTE italic = 0;
   BYTE charset = 0;
@@ -410,12 +410,12 @@ Template Parse(Blob blob) {
   t.extended = first == 1 && second == 0xFFFF;
   if (t.extended) {
     t.version = first;
-    t.help_id = r.Dword();
-    t.ex_style = r.Dword();
+    t.helpId = r.Dword();
+    t.exStyle = r.Dword();
     t.style = r.Dword();
   } else {
     t.style = first | (static_cast<DWORD>(second) << 16);
-    t.ex_style = r.Dword();
+    t.exStyle = r.Dword();
   }
   t.count = r.Word();
   t.x = r.Short();
@@ -426,7 +426,7 @@ Template Parse(Blob blob) {
   t.cls = r.NameOrOrdinal();
   t.caption = r.NameOrOrdinal();
   if (t.style & DS_SETFONT) {
-    t.point_size = r.Word();
+    t.pointSize = r.Word();
     if (t.extended) {
       t.weight = r.Word();
       t.italic = r.Byte();
@@ -438,12 +438,12 @@ Template Parse(Blob blob) {
     r.AlignDword();
     Item item;
     if (t.extended) {
-      item.help_id = r.Dword();
-      item.ex_style = r.Dword();
+      item.helpId = r.Dword();
+      item.exStyle = r.Dword();
       item.style = r.Dword();
     } else {
       item.style = r.Dword();
-      item.ex_style = r.Dword();
+      item.exStyle = r.Dword();
     }
     item.x = r.Short();
     item.y = r.Short();
@@ -507,16 +507,16 @@ BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR o
 TEST_F(Resources, HasOnlyDialogsBitmapsIconsAndIconGroupsAllKorean) {
   std::vector<LPSTR> types;
   EnumResourceTypesA(module_, CollectType, reinterpret_cast<LONG_PTR>(&types));
-  std::set<UINT_PTR> type_ids;
+  std::set<UINT_PTR> typeIds;
   for (LPSTR type : types) {
     ASSERT_TRUE(IS_INTRESOURCE(type)) << "a resource type given by name";
-    type_ids.insert(reinterpret_cast<UINT_PTR>(type));
+    typeIds.insert(reinterpret_cast<UINT_PTR>(type));
   }
-  const std::set<UINT_PTR> expected_types = {2 /* RT_BITMAP */, 3 /* RT_ICON */, 5 /* RT_DIALOG */,
-                                             14 /* RT_GROUP_ICON */};
-  EXPECT_EQ(type_ids, expected_types);
+  const std::set<UINT_PTR> expectedTypes = {2 /* RT_BITMAP */, 3 /* RT_ICON */, 5 /* RT_DIALOG */,
+                                            14 /* RT_GROUP_ICON */};
+  EXPECT_EQ(typeIds, expectedTypes);
 
-  const std::map<UINT_PTR, NameSet> expected_names = {
+  const std::map<UINT_PTR, NameSet> expectedNames = {
       {2, {IDB_SCAN_SIDE, IDB_WELCOME_SIDE, IDB_USERINFO_SIDE, IDB_FOLDER_SIDE, IDB_CONFIRM_SIDE, IDB_FINISH_SIDE,
            IDB_GRADIENT, IDB_LOGO}},
       {3, {1, 2}},
@@ -524,7 +524,7 @@ TEST_F(Resources, HasOnlyDialogsBitmapsIconsAndIconGroupsAllKorean) {
            IDD_SCAN_CHOICE, IDD_PREPARING, IDD_COPY}},
       {14, {IDI_SETUP_FILE, IDI_PRODUCT}},
   };
-  for (const auto& [type, expected] : expected_names) {
+  for (const auto& [type, expected] : expectedNames) {
     NameSet names;
     EnumResourceNamesA(module_, MAKEINTRESOURCEA(type), CollectName, reinterpret_cast<LONG_PTR>(&names));
     EXPECT_EQ(names, expected) << "resource type " << type;
@@ -550,13 +550,13 @@ TEST_F(Resources, TemplatesMatchPart22) {
     EXPECT_EQ(t.extended, page.extended);
     if (page.extended) {
       EXPECT_EQ(t.version, 1);
-      EXPECT_EQ(t.help_id, 0u);
+      EXPECT_EQ(t.helpId, 0u);
       EXPECT_EQ(t.weight, 0);
       EXPECT_EQ(t.italic, 0);
       EXPECT_EQ(t.charset, 1);
     }
     EXPECT_EQ(t.style, kTemplateStyle);
-    EXPECT_EQ(t.ex_style, 0u);
+    EXPECT_EQ(t.exStyle, 0u);
     EXPECT_EQ(t.x, 0);
     EXPECT_EQ(t.y, 0);
     EXPECT_EQ(t.cx, page.cx);
@@ -567,7 +567,7 @@ TEST_F(Resources, TemplatesMatchPart22) {
     EXPECT_TRUE(t.cls.text.empty()) << "the default dialog class";
     EXPECT_FALSE(t.caption.ordinal);
     EXPECT_TRUE(t.caption.text == page.caption) << Narrow(t.caption.text);
-    EXPECT_EQ(t.point_size, 9);
+    EXPECT_EQ(t.pointSize, 9);
     EXPECT_TRUE(t.face == L"굴림") << Narrow(t.face);
 
     ASSERT_EQ(t.count, page.controls.size());
@@ -580,9 +580,9 @@ TEST_F(Resources, TemplatesMatchPart22) {
       EXPECT_EQ(got.id, page.extended ? static_cast<DWORD>(want.id) : static_cast<WORD>(want.id));
       EXPECT_TRUE(got.cls.ordinal) << "class given by name: " << Narrow(got.cls.text);
       EXPECT_EQ(got.cls.id, kind.atom);
-      EXPECT_EQ(got.style, WS_CHILD | WS_VISIBLE | kind.style | want.more_style);
-      EXPECT_EQ(got.ex_style, kind.ex_style);
-      EXPECT_EQ(got.help_id, 0u);
+      EXPECT_EQ(got.style, WS_CHILD | WS_VISIBLE | kind.style | want.moreStyle);
+      EXPECT_EQ(got.exStyle, kind.exStyle);
+      EXPECT_EQ(got.helpId, 0u);
       EXPECT_EQ(got.x, want.x);
       EXPECT_EQ(got.y, want.y);
       EXPECT_EQ(got.cx, want.cx);
@@ -687,8 +687,8 @@ TEST_F(Resources, GradientRowsFollowTheAnchors) {
   const Dib dib = ReadDib(blob);
   ASSERT_EQ(dib.header.biWidth, 38);
   ASSERT_EQ(dib.header.biHeight, 768);
-  auto pixel = [&](int x, int top_row) {
-    const uint8_t index = dib.bits[static_cast<size_t>(767 - top_row) * dib.stride + x];
+  auto pixel = [&](int x, int topRow) {
+    const uint8_t index = dib.bits[static_cast<size_t>(767 - topRow) * dib.stride + x];
     const RGBQUAD& q = dib.palette[index];
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
   };
@@ -697,7 +697,7 @@ TEST_F(Resources, GradientRowsFollowTheAnchors) {
       EXPECT_EQ(pixel(x, a.row), RGB(a.r, a.g, a.b)) << "anchor row " << a.row << " pixel " << x;
     }
   }
-  int mixed_rows = 0;
+  int mixedRows = 0;
   for (size_t s = 0; s + 1 < sizeof(anchors) / sizeof(anchors[0]); ++s) {
     const Anchor& a = anchors[s];
     const Anchor& b = anchors[s + 1];
@@ -715,7 +715,7 @@ TEST_F(Resources, GradientRowsFollowTheAnchors) {
       }
       ASSERT_LE(colours.size(), 2u) << "row " << y;
       if (colours.size() == 2) {
-        ++mixed_rows;
+        ++mixedRows;
         const COLORREF c0 = *colours.begin();
         const COLORREF c1 = *colours.rbegin();
         EXPECT_LE(std::abs(GetBValue(c0) - GetBValue(c1)), 4) << "row " << y;
@@ -723,7 +723,7 @@ TEST_F(Resources, GradientRowsFollowTheAnchors) {
       }
     }
   }
-  EXPECT_GT(mixed_rows, 300) << "the strip is dithered";
+  EXPECT_GT(mixedRows, 300) << "the strip is dithered";
 }
 
 #pragma pack(push, 2)
@@ -733,7 +733,7 @@ struct GroupIconEntry {
   BYTE colours;
   BYTE reserved;
   WORD planes;
-  WORD bit_count;
+  WORD bitCount;
   DWORD bytes;
   WORD id;
 };
@@ -758,7 +758,7 @@ TEST_F(Resources, IconGroupsHoldOne32x32ImageOf16Colours) {
     EXPECT_EQ(e.colours, 16);
     EXPECT_EQ(e.reserved, 0);
     EXPECT_EQ(e.planes, 1);
-    EXPECT_EQ(e.bit_count, 4);
+    EXPECT_EQ(e.bitCount, 4);
     EXPECT_EQ(e.id, icon);
 
     const Blob image = Find(module_, MAKEINTRESOURCEA(3), icon);
@@ -769,13 +769,13 @@ TEST_F(Resources, IconGroupsHoldOne32x32ImageOf16Colours) {
     EXPECT_EQ(dib.header.biHeight, 64) << "XOR image and AND mask";
     EXPECT_EQ(dib.header.biBitCount, 4);
     EXPECT_EQ(dib.header.biCompression, static_cast<DWORD>(BI_RGB));
-    const size_t xor_bytes = 32 * 16;
-    const size_t and_bytes = 32 * 4;
-    EXPECT_EQ(image.size, sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) + xor_bytes + and_bytes);
+    const size_t xorBytes = 32 * 16;
+    const size_t andBytes = 32 * 4;
+    EXPECT_EQ(image.size, sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) + xorBytes + andBytes);
     // The mask leaves some pixels transparent and covers the picture.
     int transparent = 0;
-    for (size_t i = 0; i < and_bytes && image.size >= sizeof(BITMAPINFOHEADER) + 64 + xor_bytes + and_bytes; ++i) {
-      for (int bit = 0; bit < 8; ++bit) transparent += (dib.bits[xor_bytes + i] >> bit) & 1;
+    for (size_t i = 0; i < andBytes && image.size >= sizeof(BITMAPINFOHEADER) + 64 + xorBytes + andBytes; ++i) {
+      for (int bit = 0; bit < 8; ++bit) transparent += (dib.bits[xorBytes + i] >> bit) & 1;
     }
     EXPECT_GT(transparent, 50);
     EXPECT_LT(transparent, 32 * 32 - 300);
@@ -906,12 +906,12 @@ TEST_F(Resources, EveryTemplateCreatesItsDialog) {
       const Control& want = page.controls[i];
       ASSERT_NE(child, nullptr);
       EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(want.id));
-      EXPECT_STRCASEEQ(ui::ClassName(child).c_str(), InfoOf(want.kind).class_name);
+      EXPECT_STRCASEEQ(ui::ClassName(child).c_str(), InfoOf(want.kind).className);
       const RECT expected = DialogUnits(dialog, want.x, want.y, want.cx, want.cy);
       const RECT got = ui::RectIn(dialog, child);
       RECT inside;
       GetClientRect(child, &inside);
-      if (want.kind == Kind::kPicture) {
+      if (want.kind == Kind::Picture) {
         // Shown at the bitmap's own size from the template's corner: the
         // control sizes its window to the bitmap, the static edge inside it.
         HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -928,7 +928,7 @@ TEST_F(Resources, EveryTemplateCreatesItsDialog) {
             << "the control does not paint its bitmap";
         EXPECT_EQ(got.left, expected.left);
         EXPECT_EQ(got.top, expected.top);
-      } else if (want.kind == Kind::kIcon) {
+      } else if (want.kind == Kind::Icon) {
         // A 20 x 20 unit icon control; the control takes the icon's own size
         // (32 x 32), as SS_ICON does without SS_REALSIZECONTROL.
         HICON icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
@@ -949,7 +949,7 @@ TEST_F(Resources, EveryTemplateCreatesItsDialog) {
           EXPECT_TRUE(want.rule(WindowText(child)));
         }
       }
-      EXPECT_EQ(IsWindowEnabled(child) != FALSE, (want.more_style & WS_DISABLED) == 0);
+      EXPECT_EQ(IsWindowEnabled(child) != FALSE, (want.moreStyle & WS_DISABLED) == 0);
     }
     EXPECT_EQ(child, nullptr) << "more controls than the template's rows";
 

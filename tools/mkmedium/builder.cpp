@@ -26,7 +26,7 @@ struct Program {
 const Program kPrograms[] = {{"SETUP.EXE", true},  {"_SETUP.DLL", true},  {"MemChk.exe", true},
                              {"_ISDEL.EXE", true}, {"Corvane.dll", false}};
 
-bool read_file(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {
+bool ReadWholeFile(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     *error = "cannot read " + path.string();
@@ -36,25 +36,25 @@ bool read_file(const fs::path& path, std::vector<uint8_t>* bytes, std::string* e
   return true;
 }
 
-bool write_file(const fs::path& path, const void* data, size_t size, std::string* error) {
+bool WriteWholeFile(const fs::path& path, const void* data, size_t size, std::string* error) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
   if (!out) *error = "cannot write " + path.string();
   return static_cast<bool>(out);
 }
 
-bool same_name(const std::string& a, const std::string& b) {
-  return payload::names_equal(a.data(), a.size(), b.data(), b.size());
+bool SameName(const std::string& a, const std::string& b) {
+  return payload::NamesEqual(a.data(), a.size(), b.data(), b.size());
 }
 
 // The file of folder named like name, exactly or else in another letter
 // case; empty when there is none or the name is ambiguous there.
-fs::path find_in(const fs::path& folder, const std::string& name, std::string* error) {
+fs::path FindIn(const fs::path& folder, const std::string& name, std::string* error) {
   if (fs::is_regular_file(folder / name)) return folder / name;
   fs::path found;
   std::error_code ec;
   for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-    if (!e.is_regular_file() || !same_name(e.path().filename().string(), name)) continue;
+    if (!e.is_regular_file() || !SameName(e.path().filename().string(), name)) continue;
     if (!found.empty()) {
       *error = "both " + found.string() + " and " + e.path().string() + " match " + name;
       return fs::path();
@@ -66,7 +66,7 @@ fs::path find_in(const fs::path& folder, const std::string& name, std::string* e
 }
 
 // Last-write time as a Windows FILETIME: 100 ns units since 1601.
-uint64_t write_time_of(const fs::path& path) {
+uint64_t WriteTimeOf(const fs::path& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return 0;
   const int64_t seconds = static_cast<int64_t>(st.st_mtim.tv_sec) + 11644473600LL;
@@ -76,12 +76,12 @@ uint64_t write_time_of(const fs::path& path) {
 
 }  // namespace
 
-bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* error) {
+bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* error) {
   *summary = BuildSummary();
-  std::vector<uint8_t> list_bytes;
-  if (!read_file(o.list, &list_bytes, error)) return false;
+  std::vector<uint8_t> listBytes;
+  if (!ReadWholeFile(o.list, &listBytes, error)) return false;
   std::vector<Entry> entries;
-  if (!parse_list(std::string(list_bytes.begin(), list_bytes.end()), &entries, error)) {
+  if (!ParseList(std::string(listBytes.begin(), listBytes.end()), &entries, error)) {
     *error = o.list.string() + ": " + *error;
     return false;
   }
@@ -90,24 +90,24 @@ bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* err
   std::vector<std::string> packed;
   std::vector<uint64_t> sizes;
   for (const Entry& e : entries) {
-    const std::string name = file_name_of(e.value);
-    const fs::path source = find_in(o.product, name, error);
+    const std::string name = FileNameOf(e.value);
+    const fs::path source = FindIn(o.product, name, error);
     if (source.empty()) {
       *error = "line " + std::to_string(e.line) + ": " + *error;
       return false;
     }
     std::vector<uint8_t> data;
-    if (!read_file(source, &data, error)) return false;
+    if (!ReadWholeFile(source, &data, error)) return false;
     sizes.push_back(data.size());
     bool already = false;
-    for (const std::string& p : packed) already = already || same_name(p, name);
+    for (const std::string& p : packed) already = already || SameName(p, name);
     if (already) continue;
-    if (!writer.add(name, data.data(), data.size(), write_time_of(source))) {
-      *error = writer.error();
+    if (!writer.Add(name, data.data(), data.size(), WriteTimeOf(source))) {
+      *error = writer.Error();
       return false;
     }
     packed.push_back(name);
-    summary->file_bytes += data.size();
+    summary->fileBytes += data.size();
   }
 
   std::error_code ec;
@@ -116,16 +116,16 @@ bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* err
     *error = "cannot make " + o.out.string();
     return false;
   }
-  const std::string ini = manifest_text(entries, split_shares(sizes));
-  if (!write_file(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
-  const std::vector<uint8_t> store = writer.finish();
-  if (!write_file(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
+  const std::string ini = ManifestText(entries, SplitShares(sizes));
+  if (!WriteWholeFile(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
+  const std::vector<uint8_t> store = writer.Finish();
+  if (!WriteWholeFile(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
 
   for (const Program& p : kPrograms) {
     std::string missing;
-    const fs::path from = find_in(o.programs, p.name, &missing);
+    const fs::path from = FindIn(o.programs, p.name, &missing);
     if (from.empty()) {
-      if (p.required && !o.allow_missing) {
+      if (p.required && !o.allowMissing) {
         *error = missing;
         return false;
       }
@@ -140,7 +140,7 @@ bool build_medium(const BuildOptions& o, BuildSummary* summary, std::string* err
   }
   summary->entries = entries.size();
   summary->files = packed.size();
-  summary->store_bytes = store.size();
+  summary->storeBytes = store.size();
   return true;
 }
 

@@ -11,18 +11,18 @@ namespace medium {
 
 struct BuildOptions {
   std::filesystem::path product;   // folder of the product files
-  std::filesystem::path list;      // the list file (see parse_list)
+  std::filesystem::path list;      // the list file (see ParseList)
   std::filesystem::path programs;  // folder holding SETUP.EXE, _SETUP.DLL, ...
   std::filesystem::path out;       // the medium folder, made if missing
   int level = 9;                   // zlib level
-  bool allow_missing = false;      // a required program missing is a warning only
+  bool allowMissing = false;       // a required program missing is a warning only
 };
 
 struct BuildSummary {
   size_t entries = 0;
   size_t files = 0;  // distinct files packed
-  uint64_t file_bytes = 0;
-  uint64_t store_bytes = 0;
+  uint64_t fileBytes = 0;
+  uint64_t storeBytes = 0;
   std::vector<std::string> warnings;
 };
 
@@ -30,6 +30,6 @@ struct BuildSummary {
 // letter case, as the medium's file system will match them. A file listed
 // twice (e.g. to two folders) is packed once. False, with error set, for
 // anything that would make a medium setup cannot use.
-bool build_medium(const BuildOptions& options, BuildSummary* summary, std::string* error);
+bool BuildMedium(const BuildOptions& options, BuildSummary* summary, std::string* error);
 
 }  // namespace medium

@@ -19,7 +19,7 @@
 
 namespace {
 
-[[noreturn]] void usage() {
+[[noreturn]] void Usage() {
   std::fprintf(stderr, "usage: mkmedium [--level N] [--allow-missing] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
   std::exit(2);
 }
@@ -34,16 +34,16 @@ int main(int argc, char** argv) {
     if (arg == "--level" && i + 1 < argc) {
       char* end = nullptr;
       o.level = static_cast<int>(std::strtol(argv[++i], &end, 10));
-      if (*end != '\0' || o.level < 0 || o.level > 9) usage();
+      if (*end != '\0' || o.level < 0 || o.level > 9) Usage();
     } else if (arg == "--allow-missing") {
-      o.allow_missing = true;
+      o.allowMissing = true;
     } else if (arg.rfind("--", 0) == 0) {
-      usage();
+      Usage();
     } else {
       positional.push_back(arg);
     }
   }
-  if (positional.size() != 4) usage();
+  if (positional.size() != 4) Usage();
   o.product = positional[0];
   o.list = positional[1];
   o.programs = positional[2];
@@ -51,13 +51,13 @@ int main(int argc, char** argv) {
 
   medium::BuildSummary summary;
   std::string error;
-  if (!medium::build_medium(o, &summary, &error)) {
+  if (!medium::BuildMedium(o, &summary, &error)) {
     std::fprintf(stderr, "mkmedium: %s\n", error.c_str());
     return 1;
   }
   for (const std::string& warning : summary.warnings) std::fprintf(stderr, "mkmedium: warning: %s\n", warning.c_str());
   std::printf("mkmedium: %zu entries, %zu files, %llu bytes packed into %llu bytes (%s)\n", summary.entries,
-              summary.files, static_cast<unsigned long long>(summary.file_bytes),
-              static_cast<unsigned long long>(summary.store_bytes), (o.out / payload::kStoreFileName).c_str());
+              summary.files, static_cast<unsigned long long>(summary.fileBytes),
+              static_cast<unsigned long long>(summary.storeBytes), (o.out / payload::kStoreFileName).c_str());
   return 0;
 }

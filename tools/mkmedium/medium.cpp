@@ -10,21 +10,21 @@
 namespace medium {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool has_prefix(const std::string& value) { return !value.empty() && value[0] == '%'; }
+bool HasPrefix(const std::string& value) { return !value.empty() && value[0] == '%'; }
 
-bool ends_with_lnk(const std::string& name) {
+bool EndsWithLnk(const std::string& name) {
   if (name.size() < 4) return false;
   const std::string tail = name.substr(name.size() - 4);
-  return payload::names_equal(tail.data(), tail.size(), ".LNK", 4);
+  return payload::NamesEqual(tail.data(), tail.size(), ".LNK", 4);
 }
 
 // Splits one line into fields; false for an unterminated quote.
-bool split_fields(const std::string& line, std::vector<std::string>* fields) {
+bool SplitFields(const std::string& line, std::vector<std::string>* fields) {
   size_t i = 0;
   while (true) {
-    while (i < line.size() && is_blank(line[i])) ++i;
+    while (i < line.size() && IsBlank(line[i])) ++i;
     if (i == line.size()) return true;
     std::string field;
     if (line[i] == '"') {
@@ -33,7 +33,7 @@ bool split_fields(const std::string& line, std::vector<std::string>* fields) {
       field = line.substr(i + 1, close - i - 1);
       i = close + 1;
     } else {
-      while (i < line.size() && !is_blank(line[i])) field += line[i++];
+      while (i < line.size() && !IsBlank(line[i])) field += line[i++];
     }
     fields->push_back(field);
   }
@@ -45,12 +45,12 @@ bool split_fields(const std::string& line, std::vector<std::string>* fields) {
 // file it reaches next: there "=" ends the key, and a line that begins with
 // ";" or "[" is a comment or a section.  None of these bytes is ever part of
 // a two-byte character.
-std::string profile_problem(const std::string& name) {
+std::string ProfileProblem(const std::string& name) {
   if (name.empty()) return "";
   if (name.find('=') != std::string::npos) return "holds \"=\"";
   if (name.front() == ';' || name.front() == '[') return std::string("begins with \"") + name.front() + "\"";
   if (name.front() == '"' || name.back() == '"') return "begins or ends with a double quote";
-  if (is_blank(name.front()) || is_blank(name.back())) return "begins or ends with a blank";
+  if (IsBlank(name.front()) || IsBlank(name.back())) return "begins or ends with a blank";
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 0x20) return "holds a control character";
   }
@@ -58,54 +58,54 @@ std::string profile_problem(const std::string& name) {
 }
 
 // A name that SETUP.INI can hold and the medium's folders can take, or why not.
-std::string name_problem(const std::string& name) {
+std::string NameProblem(const std::string& name) {
   const std::string quoted = "\"" + name + "\"";
-  const std::string profile = profile_problem(name);
+  const std::string profile = ProfileProblem(name);
   if (!profile.empty()) return quoted + " cannot stand in SETUP.INI: it " + profile;
-  if (!payload::is_plain_file_name(name.c_str())) return quoted + " is not a plain file name";
+  if (!payload::IsPlainFileName(name.c_str())) return quoted + " is not a plain file name";
   return "";
 }
 
-std::string check_entry(const Entry& e) {
+std::string CheckEntry(const Entry& e) {
   // Setup reads "Error" as the end of a list.
   if (e.value == "Error") return "the value \"Error\" would end the file list";
-  if (has_prefix(e.value)) {
+  if (HasPrefix(e.value)) {
     if (e.value.size() < 2 || std::string("SWsw").find(e.value[1]) == std::string::npos) {
       return "a folder prefix is %S, %W, %s or %w";
     }
   }
-  const std::string problem = name_problem(file_name_of(e.value));
+  const std::string problem = NameProblem(FileNameOf(e.value));
   if (!problem.empty()) return problem;
   if (e.link == "NO") return "";
   if (e.link == "Error") return "the link \"Error\" would end the link list";
-  const std::string link_problem = name_problem(e.link);
-  if (!link_problem.empty()) return "link " + link_problem;
-  if (!ends_with_lnk(e.link)) return "link \"" + e.link + "\": a link name ends in .LNK, or is NO";
+  const std::string linkProblem = NameProblem(e.link);
+  if (!linkProblem.empty()) return "link " + linkProblem;
+  if (!EndsWithLnk(e.link)) return "link \"" + e.link + "\": a link name ends in .LNK, or is NO";
   // Setup points a manifest shortcut at the install folder and the value as
   // written, prefix included: such a shortcut could never work.
-  if (has_prefix(e.value)) return "a link for a file outside the install folder would point nowhere";
+  if (HasPrefix(e.value)) return "a link for a file outside the install folder would point nowhere";
   return "";
 }
 
 }  // namespace
 
-bool parse_list(const std::string& text, std::vector<Entry>* entries, std::string* error) {
+bool ParseList(const std::string& text, std::vector<Entry>* entries, std::string* error) {
   entries->clear();
   size_t start = 0;
-  int line_number = 0;
+  int lineNumber = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
     start = end + 1;
-    ++line_number;
+    ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == '#') continue;
 
     std::vector<std::string> fields;
-    const std::string where = "line " + std::to_string(line_number) + ": ";
-    if (!split_fields(line, &fields)) {
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    if (!SplitFields(line, &fields)) {
       *error = where + "a double quote is not closed";
       return false;
     }
@@ -113,8 +113,8 @@ bool parse_list(const std::string& text, std::vector<Entry>* entries, std::strin
       *error = where + "expected a file value and at most a link name";
       return false;
     }
-    Entry e{fields[0], fields.size() == 2 ? fields[1] : "NO", line_number};
-    const std::string problem = check_entry(e);
+    Entry e{fields[0], fields.size() == 2 ? fields[1] : "NO", lineNumber};
+    const std::string problem = CheckEntry(e);
     if (!problem.empty()) {
       *error = where + problem;
       return false;
@@ -124,11 +124,11 @@ bool parse_list(const std::string& text, std::vector<Entry>* entries, std::strin
   return true;
 }
 
-std::string file_name_of(const std::string& value) {
-  return has_prefix(value) ? value.substr(std::min<size_t>(2, value.size())) : value;
+std::string FileNameOf(const std::string& value) {
+  return HasPrefix(value) ? value.substr(std::min<size_t>(2, value.size())) : value;
 }
 
-std::vector<int> split_shares(const std::vector<uint64_t>& sizes) {
+std::vector<int> SplitShares(const std::vector<uint64_t>& sizes) {
   const size_t n = sizes.size();
   std::vector<int> shares(n, 0);
   if (n == 0) return shares;
@@ -154,18 +154,18 @@ std::vector<int> split_shares(const std::vector<uint64_t>& sizes) {
   return shares;
 }
 
-std::string manifest_key(size_t number) {
+std::string ManifestKey(size_t number) {
   char key[32];
   std::snprintf(key, sizeof key, "SETUP%03zu", number);
   return key;
 }
 
-std::string manifest_text(const std::vector<Entry>& entries, const std::vector<int>& shares) {
+std::string ManifestText(const std::vector<Entry>& entries, const std::vector<int>& shares) {
   std::string text;
-  auto section = [&](const char* name, auto value_of) {
+  auto section = [&](const char* name, auto valueOf) {
     text += std::string("[") + name + "]\r\n";
     for (size_t i = 0; i < entries.size(); ++i) {
-      text += manifest_key(i + 1) + "=" + value_of(i) + "\r\n";
+      text += ManifestKey(i + 1) + "=" + valueOf(i) + "\r\n";
     }
     text += "\r\n";
   };

@@ -21,23 +21,23 @@ struct Entry {
 // False, with a message naming the line, for anything setup could not use;
 // among them a file or link name that the profile functions would read back
 // otherwise than written, which the message names as well.
-bool parse_list(const std::string& text, std::vector<Entry>* entries, std::string* error);
+bool ParseList(const std::string& text, std::vector<Entry>* entries, std::string* error);
 
 // The file name of a SetupFiles value: the value without its folder prefix.
-std::string file_name_of(const std::string& value);
+std::string FileNameOf(const std::string& value);
 
 // Each entry's share of the bar in per cent, by size, by the largest
 // remainder method: every share is its exact quota rounded down or up, the
 // shares sum to exactly 100 (for at least one entry), and a larger file
 // never gets fewer points than a smaller one. When all sizes are zero the
 // entries share equally. Sizes must sum to less than 2^57.
-std::vector<int> split_shares(const std::vector<uint64_t>& sizes);
+std::vector<int> SplitShares(const std::vector<uint64_t>& sizes);
 
 // "SETUP%03d": SETUP001 ... SETUP999, SETUP1000 ...
-std::string manifest_key(size_t number);
+std::string ManifestKey(size_t number);
 
 // SETUP.INI: sections SetupFiles, SetupPersent and SetupLink, every entry's
 // key in each (the link walk ends at the first absent key), CRLF lines.
-std::string manifest_text(const std::vector<Entry>& entries, const std::vector<int>& shares);
+std::string ManifestText(const std::vector<Entry>& entries, const std::vector<int>& shares);
 
 }  // namespace medium

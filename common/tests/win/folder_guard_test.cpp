@@ -21,11 +21,11 @@ const char kPrograms[] = "C:\\windows\\Start Menu\\Programs";
 
 // The verdict, checked against the answer it comes with.
 FolderRefusal Verdict(const std::string& folder, std::string* canonical = nullptr) {
-  FolderRefusal why = FolderRefusal::kThroughLink;
+  FolderRefusal why = FolderRefusal::ThroughLink;
   Text canonicalText;
   bool allowed = MayRemoveOrStopIn(folder, &canonicalText, &why);
   if (canonical) *canonical = canonicalText.c_str();
-  EXPECT_EQ(allowed, why == FolderRefusal::kNone) << folder;
+  EXPECT_EQ(allowed, why == FolderRefusal::None) << folder;
   return why;
 }
 
@@ -55,7 +55,7 @@ TEST_F(FolderGuard, ALongAndAShortSpellingAreOneFolder) {
   EXPECT_EQ("", missing.shortForm);
 
   std::string canonical;
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(shortForm, &canonical));
+  EXPECT_EQ(FolderRefusal::None, Verdict(shortForm, &canonical));
   EXPECT_EQ(kLong, canonical);
 }
 
@@ -63,19 +63,19 @@ TEST_F(FolderGuard, RefusesTheSystemsFoldersInEitherSpelling) {
   const std::string windows = machine::WindowsFolder(), temp = machine::Environment("TEMP");
   for (const std::string& folder : {windows, machine::SystemFolder(), windows + "\\COMMAND", temp,
                                     machine::ShortPath(temp), std::string(kPrograms)})
-    EXPECT_EQ(FolderRefusal::kProtected, Verdict(folder)) << folder;
+    EXPECT_EQ(FolderRefusal::Protected, Verdict(folder)) << folder;
 
   std::string programFiles = machine::ShortPath("C:\\Program Files");
   ASSERT_NE("C:\\Program Files", programFiles);
   std::string canonical;
-  EXPECT_EQ(FolderRefusal::kProtected, Verdict(programFiles, &canonical));
+  EXPECT_EQ(FolderRefusal::Protected, Verdict(programFiles, &canonical));
   EXPECT_EQ("C:\\Program Files", canonical);
-  EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(machine::ShortPath("C:\\windows\\Start Menu")));
-  EXPECT_EQ(FolderRefusal::kDriveRoot, Verdict("z:/"));
-  EXPECT_EQ(FolderRefusal::kNotAbsolute, Verdict("windows"));
+  EXPECT_EQ(FolderRefusal::HoldsProtected, Verdict(machine::ShortPath("C:\\windows\\Start Menu")));
+  EXPECT_EQ(FolderRefusal::DriveRoot, Verdict("z:/"));
+  EXPECT_EQ(FolderRefusal::NotAbsolute, Verdict("windows"));
 
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(programFiles + "\\Corvane"));
+  EXPECT_EQ(FolderRefusal::None, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
+  EXPECT_EQ(FolderRefusal::None, Verdict(programFiles + "\\Corvane"));
 }
 
 TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
@@ -83,11 +83,11 @@ TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
   // private prefix goes after the run: nothing is put back.
   ASSERT_TRUE(machine::SetShellFolder("Startup", std::string(kPrograms) + "\\시작프로그램"));
   ASSERT_TRUE(machine::SetShellFolder("Personal", machine::ShortPath(kDocuments)));
-  EXPECT_EQ(FolderRefusal::kProtected, Verdict(std::string(kPrograms) + "\\시작프로그램"));
-  EXPECT_EQ(FolderRefusal::kProtected, Verdict(kDocuments));
-  EXPECT_EQ(FolderRefusal::kHoldsProtected, Verdict(kBase));
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kDocuments) + "\\Corvane"));
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
+  EXPECT_EQ(FolderRefusal::Protected, Verdict(std::string(kPrograms) + "\\시작프로그램"));
+  EXPECT_EQ(FolderRefusal::Protected, Verdict(kDocuments));
+  EXPECT_EQ(FolderRefusal::HoldsProtected, Verdict(kBase));
+  EXPECT_EQ(FolderRefusal::None, Verdict(std::string(kDocuments) + "\\Corvane"));
+  EXPECT_EQ(FolderRefusal::None, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
 }
 
 TEST_F(FolderGuard, RefusesAFolderReachedThroughAJunction) {
@@ -95,10 +95,10 @@ TEST_F(FolderGuard, RefusesAFolderReachedThroughAJunction) {
   ASSERT_TRUE(machine::MakeJunction(kBase, "Linked", "../windows"));
   std::string linked = std::string(kBase) + "\\Linked";
   EXPECT_TRUE(SystemPathForms(linked).throughLink);
-  EXPECT_EQ(FolderRefusal::kThroughLink, Verdict(linked));
-  EXPECT_EQ(FolderRefusal::kThroughLink, Verdict(linked + "\\Corvane"));
+  EXPECT_EQ(FolderRefusal::ThroughLink, Verdict(linked));
+  EXPECT_EQ(FolderRefusal::ThroughLink, Verdict(linked + "\\Corvane"));
   machine::RemoveJunction(kBase, "Linked");
-  EXPECT_EQ(FolderRefusal::kNone, Verdict(linked));
+  EXPECT_EQ(FolderRefusal::None, Verdict(linked));
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ void Measure(const char* label, const Engine& engine, const std::vector<std::str
              const std::vector<uint64_t>& sizes, int* found) {
   unsigned sum = 0;
   ReadAll(paths, &sum);
-  double best_read = 0, best_scan = 0;
+  double bestRead = 0, bestScan = 0;
   for (int round = 0; round < 3; ++round) {
     double t0 = Seconds();
     uint64_t bytes = ReadAll(paths, &sum);
@@ -91,10 +91,10 @@ void Measure(const char* label, const Engine& engine, const std::vector<std::str
     *found = 0;
     uint64_t scanned = ScanAll(engine, paths, sizes, found);
     double t2 = Seconds();
-    if (bytes / kMB / (t1 - t0) > best_read) best_read = bytes / kMB / (t1 - t0);
-    if (scanned / kMB / (t2 - t1) > best_scan) best_scan = scanned / kMB / (t2 - t1);
+    if (bytes / kMB / (t1 - t0) > bestRead) bestRead = bytes / kMB / (t1 - t0);
+    if (scanned / kMB / (t2 - t1) > bestScan) bestScan = scanned / kMB / (t2 - t1);
   }
-  std::printf("  %-28s %10.0f %10.0f %8.2f%s\n", label, best_read, best_scan, best_scan / best_read,
+  std::printf("  %-28s %10.0f %10.0f %8.2f%s\n", label, bestRead, bestScan, bestScan / bestRead,
               sum == 1 ? " " : "");
 }
 
@@ -103,7 +103,7 @@ void Measure(const char* label, const Engine& engine, const std::vector<std::str
 int main(int argc, char** argv) {
   int small = argc > 1 ? std::atoi(argv[1]) : 2000;
   int big = argc > 2 ? std::atoi(argv[2]) : 3;
-  int big_mb = argc > 3 ? std::atoi(argv[3]) : 100;
+  int bigMb = argc > 3 ? std::atoi(argv[3]) : 100;
   HMODULE library = LoadLibraryA("Corvane.dll");
   if (!library) {
     std::printf("Corvane.dll not found beside the program\n");
@@ -121,31 +121,31 @@ int main(int argc, char** argv) {
   GetTempPathA(sizeof temp, temp);
   std::string folder = std::string(temp) + "corvane-engine-bench\\";
   CreateDirectoryA(folder.c_str(), NULL);
-  std::vector<std::string> small_paths, big_paths;
-  std::vector<uint64_t> small_sizes, big_sizes;
+  std::vector<std::string> smallPaths, bigPaths;
+  std::vector<uint64_t> smallSizes, bigSizes;
   int infected = 0;
-  for (const BenchFile& file : BenchWorkload(small, big, static_cast<uint64_t>(big_mb) * 1024 * 1024)) {
+  for (const BenchFile& file : BenchWorkload(small, big, static_cast<uint64_t>(bigMb) * 1024 * 1024)) {
     std::string path = folder + file.name;
     if (!Write(path, file)) return 2;
-    bool is_small = file.size < 1024 * 1024;
-    uint64_t size = is_small ? BenchSmallFile(file).size() : file.size;
-    (is_small ? small_paths : big_paths).push_back(path);
-    (is_small ? small_sizes : big_sizes).push_back(size);
+    bool isSmall = file.size < 1024 * 1024;
+    uint64_t size = isSmall ? BenchSmallFile(file).size() : file.size;
+    (isSmall ? smallPaths : bigPaths).push_back(path);
+    (isSmall ? smallSizes : bigSizes).push_back(size);
     if (file.infection) ++infected;
   }
 
   std::printf("engine_bench_win (Corvane.dll, 64 KB reads, warm files)\n");
   std::printf("  %-28s %10s %10s %8s\n", "", "read MB/s", "scan MB/s", "scan/read");
-  int found_small = 0, found_big = 0;
-  Measure((std::to_string(small) + " small files (1-64 KB)").c_str(), engine, small_paths, small_sizes, &found_small);
-  Measure((std::to_string(big) + " files of " + std::to_string(big_mb) + " MB").c_str(), engine, big_paths,
-          big_sizes, &found_big);
-  std::printf("  findings: %d of %d infected files\n", found_small + found_big, infected);
+  int foundSmall = 0, foundBig = 0;
+  Measure((std::to_string(small) + " small files (1-64 KB)").c_str(), engine, smallPaths, smallSizes, &foundSmall);
+  Measure((std::to_string(big) + " files of " + std::to_string(bigMb) + " MB").c_str(), engine, bigPaths,
+          bigSizes, &foundBig);
+  std::printf("  findings: %d of %d infected files\n", foundSmall + foundBig, infected);
 
   off();
   FreeLibrary(library);
-  for (const std::string& path : small_paths) DeleteFileA(path.c_str());
-  for (const std::string& path : big_paths) DeleteFileA(path.c_str());
+  for (const std::string& path : smallPaths) DeleteFileA(path.c_str());
+  for (const std::string& path : bigPaths) DeleteFileA(path.c_str());
   RemoveDirectoryA(folder.c_str());
-  return found_small + found_big == infected ? 0 : 1;
+  return foundSmall + foundBig == infected ? 0 : 1;
 }

@@ -22,7 +22,7 @@ std::string Random(size_t size, unsigned seed) {
 }
 
 std::string SavedHead(const Finding& finding) {
-  return std::string(reinterpret_cast<const char*>(finding.plan.head), finding.plan.head_size);
+  return std::string(reinterpret_cast<const char*>(finding.plan.head), finding.plan.headSize);
 }
 
 class Infections : public ::testing::Test {
@@ -43,17 +43,17 @@ class Infections : public ::testing::Test {
     StringWriter writer;
     std::vector<unsigned char> buffer(piece);
     if (!WriteRepaired(finding.plan, reader, writer, buffer.data(), buffer.size())) return "<failed>";
-    EXPECT_EQ(writer.bytes.size(), finding.plan.size());
+    EXPECT_EQ(writer.bytes.size(), finding.plan.Size());
     return writer.bytes;
   }
 
   void ExpectFinding(const std::string& file, const char* name, short report, Treatment treatment) {
     Finding finding = Scan(file);
-    ASSERT_TRUE(finding.found()) << "expected " << name;
+    ASSERT_TRUE(finding.Found()) << "expected " << name;
     EXPECT_STREQ(finding.name, name);
     EXPECT_EQ(finding.report, report);
     EXPECT_EQ(finding.treatment, treatment);
-    EXPECT_EQ(finding.file_size, file.size());
+    EXPECT_EQ(finding.fileSize, file.size());
   }
 
   SignatureSet signatures_;
@@ -64,8 +64,8 @@ class Infections : public ::testing::Test {
 TEST_F(Infections, CleanFilesHoldNothing) {
   for (size_t size : {0, 1, 16, 64, 95, 96, 97, 128, 129, 70000}) {
     Finding finding = Scan(Random(size, static_cast<unsigned>(size)));
-    EXPECT_FALSE(finding.found()) << size;
-    EXPECT_EQ(finding.file_size, size);
+    EXPECT_FALSE(finding.Found()) << size;
+    EXPECT_EQ(finding.fileSize, size);
   }
 }
 
@@ -73,23 +73,23 @@ TEST_F(Infections, EicarOnlyAsTheWholeTestFile) {
   std::string eicar = MakeEicarFile();
   ASSERT_EQ(eicar.size(), 68u);
   EXPECT_EQ(Crc32(0, eicar.data(), eicar.size()), 0x6851CF3Cu);  // the published test string
-  ExpectFinding(eicar, "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::kDelete);
-  ExpectFinding(MakeEicarFile("\r\n"), "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::kDelete);
-  ExpectFinding(MakeEicarFile(std::string(60, ' ')), "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::kDelete);
+  ExpectFinding(eicar, "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::Delete);
+  ExpectFinding(MakeEicarFile("\r\n"), "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::Delete);
+  ExpectFinding(MakeEicarFile(std::string(60, ' ')), "EICAR-Test-File", CV_REPORT_DELETE_ONLY, Treatment::Delete);
   // 129 bytes, something after it, or not at the start: not the test file.
-  EXPECT_FALSE(Scan(MakeEicarFile(std::string(61, ' '))).found());
-  EXPECT_FALSE(Scan(MakeEicarFile("\r\nx")).found());
-  EXPECT_FALSE(Scan(" " + eicar).found());
-  EXPECT_FALSE(Scan(eicar.substr(0, 67)).found());
+  EXPECT_FALSE(Scan(MakeEicarFile(std::string(61, ' '))).Found());
+  EXPECT_FALSE(Scan(MakeEicarFile("\r\nx")).Found());
+  EXPECT_FALSE(Scan(" " + eicar).Found());
+  EXPECT_FALSE(Scan(eicar.substr(0, 67)).Found());
 }
 
 TEST_F(Infections, EachFamilyItsReportAndTreatment) {
   std::string original = Random(5000, 1);
-  ExpectFinding(InfectCloak(original), "CvTest.Cloak", CV_REPORT_REPAIRABLE, Treatment::kRepair);
-  ExpectFinding(InfectMender(original), "CvTest.Mender", CV_REPORT_REPAIRABLE, Treatment::kRepair);
-  ExpectFinding(InfectSmear(original), "CvTest.Smear", CV_REPORT_DELETE_ONLY, Treatment::kDelete);
-  ExpectFinding(InfectMorph(original), "CvTest.Morph", CV_REPORT_UNTREATABLE, Treatment::kDelete);
-  ExpectFinding(InfectInert(original), "CvTest.Inert", CV_REPORT_IGNORE, Treatment::kNothing);
+  ExpectFinding(InfectCloak(original), "CvTest.Cloak", CV_REPORT_REPAIRABLE, Treatment::Repair);
+  ExpectFinding(InfectMender(original), "CvTest.Mender", CV_REPORT_REPAIRABLE, Treatment::Repair);
+  ExpectFinding(InfectSmear(original), "CvTest.Smear", CV_REPORT_DELETE_ONLY, Treatment::Delete);
+  ExpectFinding(InfectMorph(original), "CvTest.Morph", CV_REPORT_UNTREATABLE, Treatment::Delete);
+  ExpectFinding(InfectInert(original), "CvTest.Inert", CV_REPORT_IGNORE, Treatment::Nothing);
 }
 
 TEST_F(Infections, RepairGivesBackTheOriginal) {
@@ -98,10 +98,10 @@ TEST_F(Infections, RepairGivesBackTheOriginal) {
     std::string original = Random(size, static_cast<unsigned>(size) + 7);
     for (const std::string& infected : {InfectCloak(original), InfectMender(original)}) {
       Finding finding = Scan(infected);
-      ASSERT_EQ(finding.treatment, Treatment::kRepair) << size;
+      ASSERT_EQ(finding.treatment, Treatment::Repair) << size;
       EXPECT_EQ(Repair(infected, finding), original) << finding.name << " of " << size;
       EXPECT_EQ(Repair(infected, finding, 1), original) << finding.name << " of " << size;
-      EXPECT_FALSE(Scan(original).found());
+      EXPECT_FALSE(Scan(original).Found());
     }
   }
 }
@@ -122,12 +122,12 @@ TEST_F(Infections, NestedInfectionsOfferedOuterFirst) {
     std::string file = c.file;
     for (const char* name : c.offered) {
       Finding finding = Scan(file);
-      ASSERT_TRUE(finding.found());
+      ASSERT_TRUE(finding.Found());
       EXPECT_STREQ(finding.name, name);
       file = Repair(file, finding);
     }
     EXPECT_EQ(file, original);
-    EXPECT_FALSE(Scan(file).found());
+    EXPECT_FALSE(Scan(file).Found());
   }
   // A repairable layer over one that only deletion cures.
   std::string file = InfectCloak(InfectSmear(original));
@@ -163,9 +163,9 @@ TEST_F(Infections, DamagedLayersAreUntreatable) {
   for (const std::string& damaged : {cloak.substr(0, cloak.size() - 1), cloak + "x", cloak.substr(0, 40),
                                      mender.substr(0, mender.size() - 1), mender + "x", mender.substr(0, 40)}) {
     Finding finding = Scan(damaged);
-    ASSERT_TRUE(finding.found());
+    ASSERT_TRUE(finding.Found());
     EXPECT_EQ(finding.report, CV_REPORT_UNTREATABLE);
-    EXPECT_EQ(finding.treatment, Treatment::kDelete);
+    EXPECT_EQ(finding.treatment, Treatment::Delete);
   }
 }
 
@@ -214,5 +214,5 @@ TEST_F(Infections, SignaturesAreNotInTheProgram) {
     EXPECT_EQ(image.find(std::string(reinterpret_cast<const char*>(pattern.bytes), pattern.size)), std::string::npos)
         << "pattern " << sig;
   }
-  EXPECT_FALSE(Scan(image).found());
+  EXPECT_FALSE(Scan(image).Found());
 }

@@ -41,20 +41,20 @@ std::set<Match> Streamed(const Automaton& built, const std::string& text, std::v
   const PatternAutomaton& automaton = built.automaton;
   PatternStream stream(automaton);
   std::set<Match> found;
-  uint64_t last_end = 0;
+  uint64_t lastEnd = 0;
   size_t at = 0, k = 0;
   while (at < text.size()) {
     size_t n = std::min(pieces[std::min(k++, pieces.size() - 1)], text.size() - at);
     stream.Feed(reinterpret_cast<const unsigned char*>(text.data() + at), n, [&](size_t id, uint64_t first) {
-      uint64_t end = first + automaton.pattern_length(id);
-      EXPECT_GE(end, last_end);
+      uint64_t end = first + automaton.PatternLength(id);
+      EXPECT_GE(end, lastEnd);
       EXPECT_LE(end, at + n);
-      last_end = end;
+      lastEnd = end;
       EXPECT_TRUE(found.insert({id, first}).second) << "reported twice";
     });
     at += n;
   }
-  EXPECT_EQ(stream.position(), text.size());
+  EXPECT_EQ(stream.Position(), text.size());
   return found;
 }
 
@@ -96,13 +96,13 @@ TEST(Matcher, EveryByteValueAndRepeats) {
 TEST(Matcher, NoPatternsAndEmptyPieces) {
   Automaton none({});
   EXPECT_TRUE(Streamed(none, "anything at all", {3}).empty());
-  Automaton with_empty({"", "ab", ""});
-  EXPECT_EQ(Streamed(with_empty, "xabx", {1}), (std::set<Match>{{1, 1}}));
+  Automaton withEmpty({"", "ab", ""});
+  EXPECT_EQ(Streamed(withEmpty, "xabx", {1}), (std::set<Match>{{1, 1}}));
   PatternAutomaton unbuilt;
   EXPECT_TRUE(Streamed(Automaton({}), "", {1}).empty());
   PatternStream idle(unbuilt);
   idle.Feed(reinterpret_cast<const unsigned char*>("ab"), 2, [](size_t, uint64_t) { ADD_FAILURE(); });
-  EXPECT_EQ(idle.position(), 2u);
+  EXPECT_EQ(idle.Position(), 2u);
   Automaton one({"ab"});
   PatternStream stream(one.automaton);
   int found = 0;
@@ -118,14 +118,14 @@ TEST(Matcher, RandomPatternsAgreeWithPlainSearch) {
   for (int round = 0; round < 300; ++round) {
     // A small alphabet makes overlaps and shared prefixes common.
     int alphabet = 2 + static_cast<int>(random() % 4);
-    auto text_of = [&](size_t n) {
+    auto textOf = [&](size_t n) {
       std::string s;
       for (size_t i = 0; i < n; ++i) s.push_back(static_cast<char>('a' + random() % alphabet));
       return s;
     };
     std::vector<std::string> patterns;
-    for (size_t k = 1 + random() % 8; k > 0; --k) patterns.push_back(text_of(1 + random() % 6));
-    std::string text = text_of(random() % 400);
+    for (size_t k = 1 + random() % 8; k > 0; --k) patterns.push_back(textOf(1 + random() % 6));
+    std::string text = textOf(random() % 400);
     Automaton automaton(patterns);
     std::set<Match> expected = PlainSearch(patterns, text);
     EXPECT_EQ(Streamed(automaton, text, {1 + random() % 50, 1 + random() % 50}), expected) << "round " << round;

@@ -20,7 +20,7 @@ TEST(ProbeTable, HandlesFindTheirProbeUntilClosed) {
   EXPECT_EQ(table.Find(a), nullptr);
   EXPECT_STREQ(table.Find(b)->path, "b");
   table.Close(a);  // twice: nothing happens
-  EXPECT_EQ(table.open_count(), 1u);
+  EXPECT_EQ(table.OpenCount(), 1u);
   EXPECT_EQ(table.Find(0), nullptr);
   EXPECT_EQ(table.Find(0xFFFFFFFFu), nullptr);
   EXPECT_EQ(table.Find(b + 1), nullptr);
@@ -35,7 +35,7 @@ TEST(ProbeTable, AReusedSlotGetsANewHandle) {
     table.Close(h);
     EXPECT_EQ(table.Find(h), nullptr);
   }
-  EXPECT_EQ(table.open_count(), 0u);
+  EXPECT_EQ(table.OpenCount(), 0u);
 }
 
 TEST(ProbeTable, CloseAllInvalidatesEveryHandleForGood) {
@@ -43,7 +43,7 @@ TEST(ProbeTable, CloseAllInvalidatesEveryHandleForGood) {
   std::vector<uint32_t> before;
   for (int i = 0; i < 50; ++i) before.push_back(table.Open("left open", Finding{}));
   table.CloseAll();
-  EXPECT_EQ(table.open_count(), 0u);
+  EXPECT_EQ(table.OpenCount(), 0u);
   uint32_t after = table.Open("new", Finding{});
   for (uint32_t h : before) {
     EXPECT_EQ(table.Find(h), nullptr);

@@ -233,9 +233,9 @@ TEST_F(EngineDll, TurnOnsAreCountedAndTheLastTurnOffFreesEveryProbe) {
   std::string inert = Put("INERT.EXE", InfectInert(Random(3000, 8)));
   std::vector<CvProbe> open;
   open.reserve(2000);
-  SIZE_T heap_before = HeapBytesInUse();
+  SIZE_T heapBefore = HeapBytesInUse();
   for (int i = 0; i < 2000; ++i) open.push_back(Probe(inert));
-  EXPECT_GT(HeapBytesInUse(), heap_before + 2000 * 32);
+  EXPECT_GT(HeapBytesInUse(), heapBefore + 2000 * 32);
 
   EXPECT_EQ(g_engine.turnOn(), 1);  // second turn-on
   g_engine.turnOff();               // still on once
@@ -245,7 +245,7 @@ TEST_F(EngineDll, TurnOnsAreCountedAndTheLastTurnOffFreesEveryProbe) {
   g_engine.turnOff();  // once more: nothing happens
 
   EXPECT_EQ(g_engine.turnOn(), 1);  // on again, as before the probes
-  EXPECT_LE(HeapBytesInUse(), heap_before + 1024) << "heap before " << heap_before;
+  EXPECT_LE(HeapBytesInUse(), heapBefore + 1024) << "heap before " << heapBefore;
   for (CvProbe probe : {open.front(), open.back()}) {
     EXPECT_EQ(Report(probe), CV_REPORT_IGNORE);
     EXPECT_STREQ(g_engine.getVirusName(probe), "");
@@ -269,17 +269,17 @@ TEST_F(EngineDll, TwoHundredLoadsLeaveNothingBehind) {
     UnloadScanEngine();
   };
   for (int i = 0; i < 5; ++i) cycle();
-  SIZE_T private_before = PrivateBytes();
-  SIZE_T heap_before = HeapBytesInUse();
-  DWORD handles_before = 0, handles_after = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &handles_before);
-  DWORD tls_before = LowestFreeTlsSlot();
+  SIZE_T privateBefore = PrivateBytes();
+  SIZE_T heapBefore = HeapBytesInUse();
+  DWORD handlesBefore = 0, handlesAfter = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+  DWORD tlsBefore = LowestFreeTlsSlot();
   for (int i = 0; i < 200; ++i) cycle();
-  GetProcessHandleCount(GetCurrentProcess(), &handles_after);
+  GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
   EXPECT_EQ(GetModuleHandleA("Corvane.dll"), HMODULE{NULL});
-  EXPECT_EQ(handles_after, handles_before);
-  EXPECT_EQ(LowestFreeTlsSlot(), tls_before);
-  EXPECT_LE(HeapBytesInUse(), heap_before + 4096) << "heap before " << heap_before;
-  EXPECT_LE(PrivateBytes(), private_before + 64 * 1024) << "private before " << private_before;
+  EXPECT_EQ(handlesAfter, handlesBefore);
+  EXPECT_EQ(LowestFreeTlsSlot(), tlsBefore);
+  EXPECT_LE(HeapBytesInUse(), heapBefore + 4096) << "heap before " << heapBefore;
+  EXPECT_LE(PrivateBytes(), privateBefore + 64 * 1024) << "private before " << privateBefore;
   ASSERT_EQ(LoadScanEngine(), 0);  // for TearDown
 }

@@ -26,12 +26,12 @@ class EngineDouble : public ::testing::Test {
     folder_ = machine::TempFolder() + "engine_double_test\\";
     CreateDirectoryA(folder_.c_str(), NULL);
     log_ = folder_ + "engine.log";
-    load_log_ = folder_ + "load.log";
+    loadLog_ = folder_ + "load.log";
     script_ = folder_ + "script.txt";
     DeleteFileA(log_.c_str());
-    DeleteFileA(load_log_.c_str());
+    DeleteFileA(loadLog_.c_str());
     SetEnvironmentVariableA("CORVANE_ENGINE_LOG", log_.c_str());
-    SetEnvironmentVariableA("CORVANE_ENGINE_LOAD_LOG", load_log_.c_str());
+    SetEnvironmentVariableA("CORVANE_ENGINE_LOAD_LOG", loadLog_.c_str());
     SetEnvironmentVariableA("CORVANE_ENGINE_SCRIPT", script_.c_str());
     SetEnvironmentVariableA("CORVANE_ENGINE_DELAY_MS", NULL);
   }
@@ -103,7 +103,7 @@ class EngineDouble : public ::testing::Test {
     }
   }
 
-  std::string folder_, log_, load_log_, script_;
+  std::string folder_, log_, loadLog_, script_;
   HMODULE library_ = NULL;
   CvProbeIntoProc probe_ = NULL;
   CvGetVirusReportProc report_ = NULL;
@@ -153,10 +153,10 @@ TEST_F(EngineDouble, EveryCountingExampleOfTheScan) {
   std::vector<std::string> log = machine::Lines(log_);
   ASSERT_GE(log.size(), 9u);
   // The file repaired once: probed, asked about, repaired, closed, probed again.
-  std::string one_path = folder_ + "one.com";
+  std::string onePath = folder_ + "one.com";
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 9),
-            (std::vector<std::string>{"on", "probe " + folder_ + "CLEAN.TXT", "probe " + one_path, "report 1",
-                                      "name 1", "name 1", "recover 1", "close 1", "probe " + one_path}));
+            (std::vector<std::string>{"on", "probe " + folder_ + "CLEAN.TXT", "probe " + onePath, "report 1",
+                                      "name 1", "name 1", "recover 1", "close 1", "probe " + onePath}));
   // Report 3 leaves its probe open; the untreated result 7 probes again
   // without closing.
   std::string left = "probe " + folder_ + "LEFT.EXE";
@@ -165,11 +165,11 @@ TEST_F(EngineDouble, EveryCountingExampleOfTheScan) {
   ASSERT_LT(at + 2, log.size());
   EXPECT_EQ(log[at + 1], "report 5");
   EXPECT_EQ(log[at + 2], "probe " + folder_ + "GONE.EXE");
-  std::string again_path = "probe " + folder_ + "AGAIN.EXE";
+  std::string againPath = "probe " + folder_ + "AGAIN.EXE";
   std::vector<std::string> tail(log.end() - 15, log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{again_path, "report 8", "name 8", "name 8", "recover 8",
-                                            again_path, "report 9", "name 9", "name 9", "recover 9",
-                                            again_path, "report 10", "name 10", "name 10", "close 10"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{againPath, "report 8", "name 8", "name 8", "recover 8",
+                                            againPath, "report 9", "name 9", "name 9", "recover 9",
+                                            againPath, "report 10", "name 10", "name 10", "close 10"}));
 }
 
 TEST_F(EngineDouble, MisusedHandlesAndScriptErrorsAreLogged) {
@@ -207,7 +207,7 @@ TEST_F(EngineDouble, EachLoadStartsAfreshWithoutAScriptEveryFileIsClean) {
   Load("");
   EXPECT_EQ(probe_(one.c_str()), 0u);
   Unload();
-  std::vector<std::string> loads = machine::Lines(load_log_);
+  std::vector<std::string> loads = machine::Lines(loadLog_);
   ASSERT_EQ(loads.size(), 6u);
   EXPECT_EQ(loads[0].substr(0, 5), "load ");
   EXPECT_EQ(loads[1].substr(0, 5), "free ");

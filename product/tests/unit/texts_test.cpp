@@ -26,9 +26,9 @@ TEST(ProductText, InfoNamesTheProductTheVersionTheFolderAndPendingTasks) {
 }
 
 TEST(ProductText, FindingsAndSummary) {
-  EXPECT_EQ("C:\\A\\x.com: EICAR - 삭제했습니다", FindingLine("C:\\A\\x.com", "EICAR", Treatment::kDeleted));
-  EXPECT_EQ("C:\\A\\x.com: M - 복구했습니다", FindingLine("C:\\A\\x.com", "M", Treatment::kRepaired));
-  EXPECT_NE(FindingLine("p", "v", Treatment::kDeclined), FindingLine("p", "v", Treatment::kFailed));
+  EXPECT_EQ("C:\\A\\x.com: EICAR - 삭제했습니다", FindingLine("C:\\A\\x.com", "EICAR", Treatment::Deleted));
+  EXPECT_EQ("C:\\A\\x.com: M - 복구했습니다", FindingLine("C:\\A\\x.com", "M", Treatment::Repaired));
+  EXPECT_NE(FindingLine("p", "v", Treatment::Declined), FindingLine("p", "v", Treatment::Failed));
   ScanTally tally;
   tally.files = 12;
   tally.found = 3;
@@ -61,17 +61,17 @@ TEST(UnsetupText, OtherFilesQuestionListsAScreenfulAndCountsTheRest) {
 }
 
 TEST(UnsetupText, ARefusedRecordIsNamedWithItsFolderAndTheReason) {
-  Text root = RefusedRecordText({RefusedRecord::kInstallFolder, "E:\\/", FolderRefusal::kDriveRoot});
+  Text root = RefusedRecordText({RefusedRecord::InstallFolder, "E:\\/", FolderRefusal::DriveRoot});
   EXPECT_NE(Text::npos, root.find("지울 수 없으므로"));
   EXPECT_NE(Text::npos, root.find("\n\n설치 폴더: E:\\/\n드라이브의 루트 폴더입니다."));
-  Text desktop = RefusedRecordText({RefusedRecord::kProgramGroup, "C:\\windows\\Desktop", FolderRefusal::kProtected});
+  Text desktop = RefusedRecordText({RefusedRecord::ProgramGroup, "C:\\windows\\Desktop", FolderRefusal::Protected});
   EXPECT_NE(Text::npos, desktop.find("프로그램 그룹: C:\\windows\\Desktop\n"));
   // Each reason has words of its own.
   std::set<Text> reasons;
-  for (FolderRefusal why : {FolderRefusal::kNotAbsolute, FolderRefusal::kBadName, FolderRefusal::kDriveRoot,
-                            FolderRefusal::kShareRoot, FolderRefusal::kProtected, FolderRefusal::kHoldsProtected,
-                            FolderRefusal::kThroughLink, FolderRefusal::kOutsidePrograms}) {
-    Text text = RefusedRecordText({RefusedRecord::kInstallFolder, "C:\\X", why});
+  for (FolderRefusal why : {FolderRefusal::NotAbsolute, FolderRefusal::BadName, FolderRefusal::DriveRoot,
+                            FolderRefusal::ShareRoot, FolderRefusal::Protected, FolderRefusal::HoldsProtected,
+                            FolderRefusal::ThroughLink, FolderRefusal::OutsidePrograms}) {
+    Text text = RefusedRecordText({RefusedRecord::InstallFolder, "C:\\X", why});
     reasons.insert(text.substr(text.rfind('\n') + 1));
   }
   EXPECT_EQ(8u, reasons.size());

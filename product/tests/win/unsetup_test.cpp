@@ -56,7 +56,7 @@ bool HasUninstallEntry() { return machine::RegistryKeyExists(HKEY_LOCAL_MACHINE,
 bool HasProfileSection() { return machine::HasProfileSection("Corvane"); }
 
 // How the user answers the boxes of one run of the uninstaller.
-enum class Answer { kYes, kNo };
+enum class Answer { Yes, No };
 
 struct Session {
   std::vector<std::string> texts;  // every box, in order
@@ -136,7 +136,7 @@ class Uninstaller : public ::testing::Test {
   // Runs the command line exactly as given, answers the question and the
   // other-files question, presses OK on the last message and waits until
   // every process of the uninstaller has ended.
-  static Session Uninstall(const std::string& commandLine, Answer answer, Answer others = Answer::kNo) {
+  static Session Uninstall(const std::string& commandLine, Answer answer, Answer others = Answer::No) {
     Session run;
     machine::Process original;
     EXPECT_TRUE(original.Start(commandLine));
@@ -148,11 +148,11 @@ class Uninstaller : public ::testing::Test {
       }
       run.texts.push_back(box.text);
       if (box.text.find("제거하시겠습니까?") != std::string::npos) {
-        EXPECT_TRUE(ui::Answer(box, answer == Answer::kYes ? IDYES : IDNO));
-        if (answer == Answer::kNo) break;
+        EXPECT_TRUE(ui::Answer(box, answer == Answer::Yes ? IDYES : IDNO));
+        if (answer == Answer::No) break;
       } else if (box.text.find("설치하지 않은 파일이 있습니다") != std::string::npos) {
         run.othersDefaultIsNo = ui::IsDefaultButton(box.hwnd, IDNO);
-        EXPECT_TRUE(ui::Answer(box, others == Answer::kYes ? IDYES : IDNO));
+        EXPECT_TRUE(ui::Answer(box, others == Answer::Yes ? IDYES : IDNO));
       } else {
         run.doneByCopy = ui::ProcessOf(box.hwnd) != original.id();
         HANDLE owner = ui::OpenOwner(box.hwnd);
@@ -180,7 +180,7 @@ TEST_F(Uninstaller, RemovesEveryTraceOfSetupAndEndsTheProductsPrograms) {
   ASSERT_NE(nullptr, ui::WaitVisible(product.id(), "Corvane_CV32W", nullptr, kBoxWaitMs));
   ASSERT_NE(nullptr, ui::WaitVisible(sibling.id(), "Corvane_Schedule", nullptr, kBoxWaitMs));
 
-  Session run = Uninstall(UninstallCommand(), Answer::kYes);
+  Session run = Uninstall(UninstallCommand(), Answer::Yes);
 
   ASSERT_EQ(2u, run.texts.size());
   EXPECT_EQ(kQuestion, run.texts[0]);
@@ -217,7 +217,7 @@ TEST_F(Uninstaller, RemovesEveryTraceOfSetupAndEndsTheProductsPrograms) {
 TEST_F(Uninstaller, NoLeavesEverythingAsItWas) {
   MakeProductFiles();
   Register();
-  Session run = Uninstall(UninstallCommand(), Answer::kNo);
+  Session run = Uninstall(UninstallCommand(), Answer::No);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ(kQuestion, run.texts[0]);
   EXPECT_TRUE(machine::Exists(machine::Join(kInstall, "Unsetup.exe")));
@@ -229,14 +229,14 @@ TEST_F(Uninstaller, NoLeavesEverythingAsItWas) {
 }
 
 TEST_F(Uninstaller, TheUsersFilesInTheInstallFolderStayWithItUnlessTheUserSaysYes) {
-  for (Answer others : {Answer::kNo, Answer::kYes}) {
+  for (Answer others : {Answer::No, Answer::Yes}) {
     MakeProductFiles();
     Register();
     ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "내 보고서.txt"), "report"));
     machine::MakeFolders(machine::Join(kInstall, "Mine"));
     ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "Mine\\a.txt"), "a"));
 
-    Session run = Uninstall(UninstallCommand(), Answer::kYes, others);
+    Session run = Uninstall(UninstallCommand(), Answer::Yes, others);
 
     ASSERT_EQ(3u, run.texts.size());
     EXPECT_TRUE(run.othersDefaultIsNo);
@@ -246,7 +246,7 @@ TEST_F(Uninstaller, TheUsersFilesInTheInstallFolderStayWithItUnlessTheUserSaysYe
     EXPECT_FALSE(machine::Exists(kGroup));
     EXPECT_FALSE(HasProfileSection());
     EXPECT_FALSE(HasUninstallEntry());
-    if (others == Answer::kNo) {
+    if (others == Answer::No) {
       EXPECT_EQ(std::string(kDone) + "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + kInstall,
                 run.texts[2]);
       std::vector<std::string> left = machine::Names(kInstall, "*.*", true);
@@ -266,7 +266,7 @@ TEST_F(Uninstaller, AfterAFailedCopyWithoutRecordsItRemovesItsOwnFolder) {
   for (const char* sub : {"VProtect", "Update", "Vlist"}) machine::MakeFolders(machine::Join(kInstall, sub));
   CopyProgram("CV32W.EXE", kInstall);
   CopyProgram("Unsetup.exe", kInstall);
-  Session run = Uninstall(std::string("\"") + kInstall + "\\Unsetup.exe\"", Answer::kYes);
+  Session run = Uninstall(std::string("\"") + kInstall + "\\Unsetup.exe\"", Answer::Yes);
   ASSERT_EQ(2u, run.texts.size());
   EXPECT_EQ(kQuestion, run.texts[0]);
   EXPECT_EQ(kDone, run.texts[1]);
@@ -279,7 +279,7 @@ TEST_F(Uninstaller, AFolderNamedCorvaneWithoutTheMainProgramIsLeftAlone) {
   const std::string folder = "C:\\Downloads\\Corvane";
   CopyProgram("Unsetup.exe", folder);
   ASSERT_TRUE(machine::WriteFile(machine::Join(folder, "notes.txt"), "notes"));
-  Session run = Uninstall("\"" + folder + "\\Unsetup.exe\"", Answer::kYes);
+  Session run = Uninstall("\"" + folder + "\\Unsetup.exe\"", Answer::Yes);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ("이 컴퓨터에는 제거할 코르바네™가 없습니다.", run.texts[0]);
   EXPECT_EQ("notes", machine::ReadFile(machine::Join(folder, "notes.txt")));
@@ -288,7 +288,7 @@ TEST_F(Uninstaller, AFolderNamedCorvaneWithoutTheMainProgramIsLeftAlone) {
 TEST_F(Uninstaller, WithoutRecordsElsewhereThereIsNothingToRemove) {
   CopyProgram("Unsetup.exe", "C:\\Downloads");
   ASSERT_TRUE(machine::WriteFile("C:\\Downloads\\setup.zip", "zip"));
-  Session run = Uninstall("\"C:\\Downloads\\Unsetup.exe\"", Answer::kYes);
+  Session run = Uninstall("\"C:\\Downloads\\Unsetup.exe\"", Answer::Yes);
   ASSERT_EQ(1u, run.texts.size());
   EXPECT_EQ("이 컴퓨터에는 제거할 코르바네™가 없습니다.", run.texts[0]);
   EXPECT_TRUE(machine::Exists("C:\\Downloads\\Unsetup.exe"));
@@ -311,7 +311,7 @@ TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
     ASSERT_TRUE(machine::WriteFile(kProgramsCanary, "another program's shortcut"));
     WriteProfileStringA("Corvane", record.key, record.folder.c_str());
 
-    Session run = Uninstall(UninstallCommand(), Answer::kYes);
+    Session run = Uninstall(UninstallCommand(), Answer::Yes);
 
     ASSERT_EQ(1u, run.texts.size()) << record.folder;
     EXPECT_NE(std::string::npos, run.texts[0].find("지울 수 없으므로")) << run.texts[0];
@@ -336,7 +336,7 @@ TEST_F(Uninstaller, AJunctionInTheInstallFolderIsNeverFollowed) {
   machine::DeleteTree(machine::Join(kInstall, "Update"));
   ASSERT_TRUE(machine::MakeJunction(kInstall, "Update", "../../Outside"));
 
-  Session run = Uninstall(UninstallCommand(), Answer::kYes);
+  Session run = Uninstall(UninstallCommand(), Answer::Yes);
 
   ASSERT_EQ(2u, run.texts.size());
   EXPECT_EQ(kDone, run.texts[1]);

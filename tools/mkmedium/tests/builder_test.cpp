@@ -19,25 +19,25 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void write(const fs::path& path, const std::string& text) {
+void Write(const fs::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
 }
 
-Bytes read(const fs::path& path) {
+Bytes Read(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string read_text(const fs::path& path) {
-  const Bytes b = read(path);
+std::string ReadText(const fs::path& path) {
+  const Bytes b = Read(path);
   return std::string(b.begin(), b.end());
 }
 
 class MemorySource : public payload::Source {
  public:
   explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
-  bool read(uint32_t offset, void* buffer, uint32_t length) override {
+  bool Read(uint32_t offset, void* buffer, uint32_t length) override {
     if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
     std::memcpy(buffer, bytes_.data() + offset, length);
     return true;
@@ -49,7 +49,7 @@ class MemorySource : public payload::Source {
 
 class VectorSink : public payload::Sink {
  public:
-  bool write(const void* data, uint32_t length) override {
+  bool Write(const void* data, uint32_t length) override {
     const uint8_t* p = static_cast<const uint8_t*>(data);
     bytes.insert(bytes.end(), p, p + length);
     return true;
@@ -58,25 +58,25 @@ class VectorSink : public payload::Sink {
 };
 
 // The members of a store file, by name as stored, in order.
-std::vector<std::pair<std::string, Bytes>> members_of(const fs::path& path) {
+std::vector<std::pair<std::string, Bytes>> MembersOf(const fs::path& path) {
   std::vector<std::pair<std::string, Bytes>> out;
-  const Bytes store = read(path);
+  const Bytes store = Read(path);
   payload::Header header;
   if (store.size() < payload::kHeaderSize ||
-      payload::parse_header(store.data(), static_cast<uint32_t>(store.size()), &header) != payload::Status::ok) {
+      payload::ParseHeader(store.data(), static_cast<uint32_t>(store.size()), &header) != payload::Status::Ok) {
     return out;
   }
   const uint8_t* directory = store.data() + payload::kHeaderSize;
-  if (payload::check_directory(header, directory) != payload::Status::ok) return out;
+  if (payload::CheckDirectory(header, directory) != payload::Status::Ok) return out;
   payload::DirectoryCursor cursor(header, directory);
   payload::Member m;
   Bytes in(4096), buffer(4096);
-  while (cursor.next(&m)) {
+  while (cursor.Next(&m)) {
     MemorySource source(store);
     VectorSink sink;
     const payload::Buffers buffers{in.data(), 4096, buffer.data(), 4096};
-    EXPECT_EQ(payload::Status::ok, payload::extract_member(source, m, sink, buffers));
-    out.emplace_back(std::string(m.name, m.name_length), sink.bytes);
+    EXPECT_EQ(payload::Status::Ok, payload::ExtractMember(source, m, sink, buffers));
+    out.emplace_back(std::string(m.name, m.nameLength), sink.bytes);
   }
   return out;
 }
@@ -84,43 +84,43 @@ std::vector<std::pair<std::string, Bytes>> members_of(const fs::path& path) {
 class Builder : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("mkmedium-test-" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "product");
-    fs::create_directories(root / "programs");
-    o.product = root / "product";
-    o.list = root / "list.txt";
-    o.programs = root / "programs";
-    o.out = root / "medium";
-    write(root / "product" / "cv32w.exe", std::string(6000, 'C'));  // listed as CV32W.EXE
-    write(root / "product" / "Schedule.EXE", std::string(3000, 'S'));
-    write(root / "product" / "Unsetup.exe", "unsetup");
-    write(root / "product" / "SAMPLE.DLL", std::string(1000, 'D'));
+    root_ = fs::temp_directory_path() / ("mkmedium-test-" + std::to_string(getpid()));
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "product");
+    fs::create_directories(root_ / "programs");
+    o_.product = root_ / "product";
+    o_.list = root_ / "list.txt";
+    o_.programs = root_ / "programs";
+    o_.out = root_ / "medium";
+    Write(root_ / "product" / "cv32w.exe", std::string(6000, 'C'));  // listed as CV32W.EXE
+    Write(root_ / "product" / "Schedule.EXE", std::string(3000, 'S'));
+    Write(root_ / "product" / "Unsetup.exe", "unsetup");
+    Write(root_ / "product" / "SAMPLE.DLL", std::string(1000, 'D'));
     for (const char* p : {"SETUP.EXE", "_setup.dll", "MemChk.exe", "_ISDEL.EXE", "Corvane.dll"}) {
-      write(root / "programs" / p, std::string("program ") + p);
+      Write(root_ / "programs" / p, std::string("program ") + p);
     }
   }
-  void TearDown() override { fs::remove_all(root); }
+  void TearDown() override { fs::remove_all(root_); }
 
-  fs::path root;
-  medium::BuildOptions o;
-  medium::BuildSummary summary;
-  std::string error;
+  fs::path root_;
+  medium::BuildOptions o_;
+  medium::BuildSummary summary_;
+  std::string error_;
 };
 
 TEST_F(Builder, WritesManifestStoreAndPrograms) {
-  write(o.list,
+  Write(o_.list,
         "# Corvane\n"
         "CV32W.EXE\n"
         "Schedule.EXE\n"
         "Unsetup.exe Unsetup.LNK\n"
         "%SSAMPLE.DLL\n"
         "%wsample.dll\n");
-  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
-  EXPECT_EQ(5u, summary.entries);
-  EXPECT_EQ(4u, summary.files);  // SAMPLE.DLL packed once for two entries
-  EXPECT_EQ(10007u, summary.file_bytes);
-  EXPECT_TRUE(summary.warnings.empty());
+  ASSERT_TRUE(medium::BuildMedium(o_, &summary_, &error_)) << error_;
+  EXPECT_EQ(5u, summary_.entries);
+  EXPECT_EQ(4u, summary_.files);  // SAMPLE.DLL packed once for two entries
+  EXPECT_EQ(10007u, summary_.fileBytes);
+  EXPECT_TRUE(summary_.warnings.empty());
 
   // Sizes 6000, 3000, 7, 1000, 1000 of 11007 bytes.
   EXPECT_EQ(
@@ -128,9 +128,9 @@ TEST_F(Builder, WritesManifestStoreAndPrograms) {
       "SETUP004=%SSAMPLE.DLL\r\nSETUP005=%wsample.dll\r\n\r\n"
       "[SetupPersent]\r\nSETUP001=55\r\nSETUP002=27\r\nSETUP003=0\r\nSETUP004=9\r\nSETUP005=9\r\n\r\n"
       "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\nSETUP004=NO\r\nSETUP005=NO\r\n\r\n",
-      read_text(o.out / "SETUP.INI"));
+      ReadText(o_.out / "SETUP.INI"));
 
-  const auto members = members_of(o.out / "_SETUP.PAK");
+  const auto members = MembersOf(o_.out / "_SETUP.PAK");
   ASSERT_EQ(4u, members.size());
   EXPECT_EQ("CV32W.EXE", members[0].first);
   EXPECT_EQ(Bytes(6000, 'C'), members[0].second);
@@ -139,57 +139,57 @@ TEST_F(Builder, WritesManifestStoreAndPrograms) {
   EXPECT_EQ(Bytes(1000, 'D'), members[3].second);
 
   for (const char* p : {"SETUP.EXE", "_SETUP.DLL", "MemChk.exe", "_ISDEL.EXE", "Corvane.dll"}) {
-    EXPECT_TRUE(fs::is_regular_file(o.out / p)) << p;
+    EXPECT_TRUE(fs::is_regular_file(o_.out / p)) << p;
   }
-  EXPECT_EQ("program _setup.dll", read_text(o.out / "_SETUP.DLL"));
+  EXPECT_EQ("program _setup.dll", ReadText(o_.out / "_SETUP.DLL"));
 }
 
 TEST_F(Builder, AnEmptyListMakesAnEmptyManifest) {
-  write(o.list, "");
-  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
-  EXPECT_EQ("[SetupFiles]\r\n\r\n[SetupPersent]\r\n\r\n[SetupLink]\r\n\r\n", read_text(o.out / "SETUP.INI"));
-  EXPECT_TRUE(members_of(o.out / "_SETUP.PAK").empty());
-  EXPECT_EQ(payload::kHeaderSize, fs::file_size(o.out / "_SETUP.PAK"));
+  Write(o_.list, "");
+  ASSERT_TRUE(medium::BuildMedium(o_, &summary_, &error_)) << error_;
+  EXPECT_EQ("[SetupFiles]\r\n\r\n[SetupPersent]\r\n\r\n[SetupLink]\r\n\r\n", ReadText(o_.out / "SETUP.INI"));
+  EXPECT_TRUE(MembersOf(o_.out / "_SETUP.PAK").empty());
+  EXPECT_EQ(payload::kHeaderSize, fs::file_size(o_.out / "_SETUP.PAK"));
 }
 
 TEST_F(Builder, AMissingProductFileNamesItsLine) {
-  write(o.list, "CV32W.EXE\nREADME.TXT\n");
-  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
-  EXPECT_NE(std::string::npos, error.find("line 2")) << error;
-  EXPECT_NE(std::string::npos, error.find("README.TXT")) << error;
+  Write(o_.list, "CV32W.EXE\nREADME.TXT\n");
+  EXPECT_FALSE(medium::BuildMedium(o_, &summary_, &error_));
+  EXPECT_NE(std::string::npos, error_.find("line 2")) << error_;
+  EXPECT_NE(std::string::npos, error_.find("README.TXT")) << error_;
 }
 
 TEST_F(Builder, ABadListNamesFileAndLineAndWritesNothing) {
-  write(o.list, "CV32W.EXE\n%QX.DLL\n");
-  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
-  EXPECT_NE(std::string::npos, error.find("list.txt: line 2")) << error;
-  write(root / "product" / "A=B.EXE", "a");
-  write(o.list, "CV32W.EXE\nA=B.EXE\n");
-  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
-  EXPECT_NE(std::string::npos, error.find("\"A=B.EXE\"")) << error;
-  EXPECT_FALSE(fs::exists(o.out));
+  Write(o_.list, "CV32W.EXE\n%QX.DLL\n");
+  EXPECT_FALSE(medium::BuildMedium(o_, &summary_, &error_));
+  EXPECT_NE(std::string::npos, error_.find("list.txt: line 2")) << error_;
+  Write(root_ / "product" / "A=B.EXE", "a");
+  Write(o_.list, "CV32W.EXE\nA=B.EXE\n");
+  EXPECT_FALSE(medium::BuildMedium(o_, &summary_, &error_));
+  EXPECT_NE(std::string::npos, error_.find("\"A=B.EXE\"")) << error_;
+  EXPECT_FALSE(fs::exists(o_.out));
 }
 
 TEST_F(Builder, MissingProgramsAreAnErrorUnlessAllowed) {
-  write(o.list, "CV32W.EXE\n");
-  fs::remove(root / "programs" / "_ISDEL.EXE");
-  fs::remove(root / "programs" / "Corvane.dll");
-  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
-  EXPECT_NE(std::string::npos, error.find("_ISDEL.EXE")) << error;
+  Write(o_.list, "CV32W.EXE\n");
+  fs::remove(root_ / "programs" / "_ISDEL.EXE");
+  fs::remove(root_ / "programs" / "Corvane.dll");
+  EXPECT_FALSE(medium::BuildMedium(o_, &summary_, &error_));
+  EXPECT_NE(std::string::npos, error_.find("_ISDEL.EXE")) << error_;
 
-  o.allow_missing = true;
-  ASSERT_TRUE(medium::build_medium(o, &summary, &error)) << error;
-  ASSERT_EQ(1u, summary.warnings.size());  // the scan engine is optional anyway
-  EXPECT_NE(std::string::npos, summary.warnings[0].find("_ISDEL.EXE"));
-  EXPECT_TRUE(fs::is_regular_file(o.out / "SETUP.EXE"));
-  EXPECT_FALSE(fs::exists(o.out / "Corvane.dll"));
+  o_.allowMissing = true;
+  ASSERT_TRUE(medium::BuildMedium(o_, &summary_, &error_)) << error_;
+  ASSERT_EQ(1u, summary_.warnings.size());  // the scan engine is optional anyway
+  EXPECT_NE(std::string::npos, summary_.warnings[0].find("_ISDEL.EXE"));
+  EXPECT_TRUE(fs::is_regular_file(o_.out / "SETUP.EXE"));
+  EXPECT_FALSE(fs::exists(o_.out / "Corvane.dll"));
 }
 
 TEST_F(Builder, TwoProductFilesDifferingOnlyInCaseAreAmbiguous) {
-  write(root / "product" / "CV32W.exe", "other");
-  write(o.list, "Cv32w.Exe\n");
-  EXPECT_FALSE(medium::build_medium(o, &summary, &error));
-  EXPECT_NE(std::string::npos, error.find("match")) << error;
+  Write(root_ / "product" / "CV32W.exe", "other");
+  Write(o_.list, "Cv32w.Exe\n");
+  EXPECT_FALSE(medium::BuildMedium(o_, &summary_, &error_));
+  EXPECT_NE(std::string::npos, error_.find("match")) << error_;
 }
 
 }  // namespace

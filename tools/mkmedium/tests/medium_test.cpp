@@ -10,23 +10,23 @@
 
 namespace {
 
-int sum(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
+int Sum(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
 
 TEST(SplitShares, FollowsSizesAndSumsToExactlyOneHundred) {
-  EXPECT_EQ((std::vector<int>{100}), medium::split_shares({12345}));
-  EXPECT_EQ((std::vector<int>{100}), medium::split_shares({0}));
-  EXPECT_EQ((std::vector<int>{40, 20, 10, 20, 10}), medium::split_shares({400, 200, 100, 200, 100}));
-  EXPECT_EQ((std::vector<int>{34, 33, 33}), medium::split_shares({7, 7, 7}));
-  EXPECT_EQ((std::vector<int>{34, 33, 33}), medium::split_shares({0, 0, 0}));
-  EXPECT_EQ((std::vector<int>{0, 100, 0}), medium::split_shares({0, 5, 0}));
+  EXPECT_EQ((std::vector<int>{100}), medium::SplitShares({12345}));
+  EXPECT_EQ((std::vector<int>{100}), medium::SplitShares({0}));
+  EXPECT_EQ((std::vector<int>{40, 20, 10, 20, 10}), medium::SplitShares({400, 200, 100, 200, 100}));
+  EXPECT_EQ((std::vector<int>{34, 33, 33}), medium::SplitShares({7, 7, 7}));
+  EXPECT_EQ((std::vector<int>{34, 33, 33}), medium::SplitShares({0, 0, 0}));
+  EXPECT_EQ((std::vector<int>{0, 100, 0}), medium::SplitShares({0, 5, 0}));
   // The two large files take the leftover points before the tiny one.
-  EXPECT_EQ((std::vector<int>{50, 50, 0}), medium::split_shares({1000000, 1000000, 1}));
-  EXPECT_TRUE(medium::split_shares({}).empty());
+  EXPECT_EQ((std::vector<int>{50, 50, 0}), medium::SplitShares({1000000, 1000000, 1}));
+  EXPECT_TRUE(medium::SplitShares({}).empty());
 }
 
 TEST(SplitShares, MoreFilesThanPoints) {
-  const std::vector<int> shares = medium::split_shares(std::vector<uint64_t>(150, 10));
-  EXPECT_EQ(100, sum(shares));
+  const std::vector<int> shares = medium::SplitShares(std::vector<uint64_t>(150, 10));
+  EXPECT_EQ(100, Sum(shares));
   EXPECT_EQ(1, shares[99]);
   EXPECT_EQ(0, shares[100]);
 }
@@ -41,8 +41,8 @@ TEST(SplitShares, EveryShareIsItsQuotaRoundedAndLargerFilesGetNoLess) {
       const int kind = static_cast<int>(rng() % 10);
       s = kind == 0 ? 0 : kind == 1 ? (rng() % (1ull << 32)) : rng() % 100000;
     }
-    const std::vector<int> shares = medium::split_shares(sizes);
-    ASSERT_EQ(100, sum(shares));
+    const std::vector<int> shares = medium::SplitShares(sizes);
+    ASSERT_EQ(100, Sum(shares));
     const uint64_t total = std::accumulate(sizes.begin(), sizes.end(), uint64_t{0});
     for (size_t i = 0; i < n; ++i) {
       const double quota = total == 0 ? 100.0 / n : 100.0 * sizes[i] / total;
@@ -57,9 +57,9 @@ TEST(SplitShares, EveryShareIsItsQuotaRoundedAndLargerFilesGetNoLess) {
 }
 
 TEST(ManifestKey, ThreeDigitsThenMore) {
-  EXPECT_EQ("SETUP001", medium::manifest_key(1));
-  EXPECT_EQ("SETUP999", medium::manifest_key(999));
-  EXPECT_EQ("SETUP1000", medium::manifest_key(1000));
+  EXPECT_EQ("SETUP001", medium::ManifestKey(1));
+  EXPECT_EQ("SETUP999", medium::ManifestKey(999));
+  EXPECT_EQ("SETUP1000", medium::ManifestKey(1000));
 }
 
 TEST(ParseList, ReadsValuesLinksQuotesAndComments) {
@@ -75,7 +75,7 @@ TEST(ParseList, ReadsValuesLinksQuotesAndComments) {
       "last.dat";
   std::vector<medium::Entry> entries;
   std::string error;
-  ASSERT_TRUE(medium::parse_list(list, &entries, &error)) << error;
+  ASSERT_TRUE(medium::ParseList(list, &entries, &error)) << error;
   ASSERT_EQ(6u, entries.size());
   EXPECT_EQ("CV32W.EXE", entries[0].value);
   EXPECT_EQ("NO", entries[0].link);
@@ -94,7 +94,7 @@ TEST(ParseList, RefusesWhatSetupCouldNotUse) {
                           "a.exe Unsetup", "a.exe Error", "%sA.DLL A.LNK", "\"a.exe", "a.exe \"b.lnk"}) {
     std::vector<medium::Entry> entries;
     std::string error;
-    EXPECT_FALSE(medium::parse_list(std::string("ok.exe\n") + bad + "\n", &entries, &error)) << bad;
+    EXPECT_FALSE(medium::ParseList(std::string("ok.exe\n") + bad + "\n", &entries, &error)) << bad;
     EXPECT_EQ(0u, error.find("line 2: ")) << error;
   }
 }
@@ -111,27 +111,27 @@ TEST(ParseList, RefusesNamesTheProfileFunctionsWouldReadBackOtherwise) {
                         Case{"ok.exe ;x.LNK", ";x.LNK"}, Case{"ok.exe \"x.LNK \"", "x.LNK "}}) {
     std::vector<medium::Entry> entries;
     std::string error;
-    EXPECT_FALSE(medium::parse_list(std::string("ok.exe\n") + c.line + "\n", &entries, &error)) << c.line;
+    EXPECT_FALSE(medium::ParseList(std::string("ok.exe\n") + c.line + "\n", &entries, &error)) << c.line;
     EXPECT_EQ(0u, error.find("line 2: ")) << error;
     EXPECT_NE(std::string::npos, error.find(std::string("\"") + c.name + "\"")) << error;
   }
   // Inside a name these read back as written.
   std::vector<medium::Entry> entries;
   std::string error;
-  EXPECT_TRUE(medium::parse_list("a;b.exe\nb[1].exe c;d.LNK\n", &entries, &error)) << error;
+  EXPECT_TRUE(medium::ParseList("a;b.exe\nb[1].exe c;d.LNK\n", &entries, &error)) << error;
 }
 
 TEST(ParseList, AnEmptyListIsAnEmptyManifest) {
   std::vector<medium::Entry> entries{{"x", "NO", 1}};
   std::string error;
-  ASSERT_TRUE(medium::parse_list("# nothing\n\n", &entries, &error));
+  ASSERT_TRUE(medium::ParseList("# nothing\n\n", &entries, &error));
   EXPECT_TRUE(entries.empty());
 }
 
 TEST(FileNameOf, DropsOnlyAFolderPrefix) {
-  EXPECT_EQ("SAMPLE.DLL", medium::file_name_of("%SSAMPLE.DLL"));
-  EXPECT_EQ("SAMPLE.INI", medium::file_name_of("%wSAMPLE.INI"));
-  EXPECT_EQ("CV32W.EXE", medium::file_name_of("CV32W.EXE"));
+  EXPECT_EQ("SAMPLE.DLL", medium::FileNameOf("%SSAMPLE.DLL"));
+  EXPECT_EQ("SAMPLE.INI", medium::FileNameOf("%wSAMPLE.INI"));
+  EXPECT_EQ("CV32W.EXE", medium::FileNameOf("CV32W.EXE"));
 }
 
 TEST(ManifestText, WritesEveryKeyOfEverySection) {
@@ -153,7 +153,7 @@ TEST(ManifestText, WritesEveryKeyOfEverySection) {
       "SETUP002=Unsetup.LNK\r\n"
       "SETUP003=NO\r\n"
       "\r\n",
-      medium::manifest_text(entries, {60, 30, 10}));
+      medium::ManifestText(entries, {60, 30, 10}));
 }
 
 }  // namespace
