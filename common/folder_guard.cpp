@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "common/path_text.h"
+#include "common/shell_folders.h"
 
 namespace {
 
 constexpr DWORD kPathBufferSize = 600;
 const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kDefaultProgramFiles[] = "C:\\Program Files";
 
 // Without this, a look at an empty floppy or CD drive makes Windows 95 ask

@@ -20,8 +20,6 @@ inline constexpr char kUninstallKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\코르바네™ for Win95/98";
 inline constexpr char kUninstallDisplayName[] = "코르바네™ for Win95/98";
 
-// HKEY_CURRENT_USER: where the shell keeps the Start menu's Programs folder.
-inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 // The group inside the Programs folder, and the two shortcuts beside it,
 // given from the group folder as setup makes them: the main program at the
 // top of the Start menu, the scheduled scan in the Start-up folder.

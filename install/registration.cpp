@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "common/shell_calls.h"
+#include "common/shell_folders.h"
 #include "common/text.h"
 
 #include "install/journal_writer.h"

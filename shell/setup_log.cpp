@@ -5,20 +5,24 @@
 
 namespace {
 
-HANDLE g_log = INVALID_HANDLE_VALUE;
+// Null while there is no log: a zero-filled variable takes no room in the
+// program file.
+HANDLE g_log = NULL;
 
 }  // namespace
 
 bool OpenSetupLog(const Text& path) {
   CloseSetupLog();
-  g_log = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  return g_log != INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            NULL);
+  g_log = file == INVALID_HANDLE_VALUE ? NULL : file;
+  return g_log != NULL;
 }
 
 // Each line is written through at once: a run that is ended by force keeps
 // what it logged.
 void SetupLog(const Text& line) {
-  if (g_log == INVALID_HANDLE_VALUE) return;
+  if (!g_log) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[24];
@@ -29,8 +33,8 @@ void SetupLog(const Text& line) {
 }
 
 void CloseSetupLog() {
-  if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
-  g_log = INVALID_HANDLE_VALUE;
+  if (g_log) CloseHandle(g_log);
+  g_log = NULL;
 }
 
 int FinishSetupLog(int code) {

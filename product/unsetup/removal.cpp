@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/list.h"
+#include "common/shell_folders.h"
 
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"

@@ -90,6 +90,14 @@ TEST(ProgressSplit, FollowsThePercentage) {
   EXPECT_EQ(ProgressSplit(0, 346, 50), 173);
   EXPECT_EQ(ProgressSplit(0, 276, 120), 331);
   EXPECT_EQ(ProgressSplit(0, 276, -7), -19);  // truncated toward zero
+  // The 64-bit arithmetic, truncated toward zero, up to the limits.
+  for (int left : {0, 5, -2147483647 - 1, 2147483647})
+    for (int width : {346, -7, 2147483647, -2147483647 - 1})
+      for (int percent : {1, -99, 1234567, 2147483647, -2147483647 - 1}) {
+        long long x = left + static_cast<long long>(width) * percent / 100;
+        x = x > 0x3FFFFFFF ? 0x3FFFFFFF : x < -0x3FFFFFFF ? -0x3FFFFFFF : x;
+        EXPECT_EQ(ProgressSplit(left, width, percent), x) << left << " " << width << " " << percent;
+      }
   // Absurd percentages stay finite.
   EXPECT_GT(ProgressSplit(0, 346, 2147483647), 346);
   EXPECT_LT(ProgressSplit(0, 346, -2147483647 - 1), 0);
