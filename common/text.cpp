@@ -128,12 +128,13 @@ Text& Text::append(size_t n, char c) {
   return *this;
 }
 
+// Built anew, so that the bytes may come from this text itself.
 Text& Text::insert(size_t at, const char* bytes, size_t n) {
   if (at > size_) at = size_;
-  Text tail(c_str() + at, size_ - at);
-  resize(at);
-  append(bytes, n);
-  return append(tail);
+  Text result(c_str(), at);
+  result.append(bytes, n);
+  result.append(c_str() + at, size_ - at);
+  return *this = static_cast<Text&&>(result);
 }
 
 Text& Text::insert(size_t at, const char* text) { return insert(at, text, Length(text)); }

@@ -46,6 +46,9 @@ TEST(Text, AppendingItselfWhileGrowingKeepsTheBytes) {
   Text u("abc");
   u.assign(u.c_str() + 1, 2);
   EXPECT_EQ(u, "bc");
+  u.insert(1, u);
+  EXPECT_EQ(u, "bbcc");
+  u.assign(u.c_str() + 1, 2);
   Text moved = static_cast<Text&&>(u);
   EXPECT_EQ(moved, "bc");
   EXPECT_TRUE(u.empty());
