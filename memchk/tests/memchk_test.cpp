@@ -27,7 +27,7 @@ TEST(MemChk, IsAWindowsProgramThatWindows95Loads) {
 TEST(MemChk, RecordsTotalAndFreeMemoryAndEnds) {
   machine::SetProfile("Corvane", "MemCheck", nullptr);
   machine::Launch launch;
-  launch.command_line = memchk_path();
+  launch.commandLine = memchk_path();
   launch.show = SW_HIDE;  // as setup's WinExec(..., SW_HIDE) starts it
   const DWORD code = machine::RunToEnd(launch, 20000);
   ASSERT_NE(machine::kNoExitCode, code);

@@ -145,8 +145,8 @@ void ExpectNoFollowUp() {
   }
 }
 
-bool WaitForMemoryCheck(unsigned timeout_ms) {
-  return ui::WaitUntil([] { return machine::Profile("Corvane", "MemCheck").has_value(); }, timeout_ms, 50);
+bool WaitForMemoryCheck(unsigned timeoutMs) {
+  return ui::WaitUntil([] { return machine::Profile("Corvane", "MemCheck").has_value(); }, timeoutMs, 50);
 }
 
 void ExpectNothingInstalled() {

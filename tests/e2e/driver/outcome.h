@@ -47,7 +47,7 @@ void ExpectNoFollowUp();
 
 // MemChk.exe, when the medium has it, records the memory in win.ini when it
 // runs: a sign that setup started it from the setup folder.
-bool WaitForMemoryCheck(unsigned timeout_ms);
+bool WaitForMemoryCheck(unsigned timeoutMs);
 
 // The texts that the confirmation page must show for an install folder.
 std::string ExpectedSummary(const std::string& install_folder);

@@ -199,8 +199,8 @@ void ExpectNoTemporaryFiles(const std::vector<std::string>& folders) {
   }
 }
 
-bool WaitGone(const std::string& path, unsigned timeout_ms) {
-  return ui::WaitUntil([&] { return !machine::Exists(path); }, timeout_ms, 50);
+bool WaitGone(const std::string& path, unsigned timeoutMs) {
+  return ui::WaitUntil([&] { return !machine::Exists(path); }, timeoutMs, 50);
 }
 
 // ------------------------------------------------------------- copy page

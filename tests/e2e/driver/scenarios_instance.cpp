@@ -31,8 +31,8 @@ void ExpectSecondInstanceEndsAtOnce() {
   Note("the second SETUP.EXE ended after %.2f s", (Elapsed() - started) / 1000.0);
   if (code != 0) Fail("the second SETUP.EXE ended with exit code 0x%lX, expected 0", code);
   for (const ui::WindowRecord& record : ui::Seen(second.pid())) {
-    if (record.first_visible != ui::WindowRecord::kNever) {
-      Fail("the second SETUP.EXE showed %s %s", record.class_name.c_str(), Show(record.title).c_str());
+    if (record.firstVisible != ui::WindowRecord::kNever) {
+      Fail("the second SETUP.EXE showed %s %s", record.className.c_str(), Show(record.title).c_str());
     }
   }
   if (!LibraryEvents(Bench().setupdll_load_log, second.pid()).empty()) Fail("the second SETUP.EXE loaded _SETUP.DLL");

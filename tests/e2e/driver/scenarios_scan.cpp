@@ -334,7 +334,7 @@ using Answerer = std::function<int(const Question&)>;
 // checks what every question must be: titled "바이러스 발견", Yes, No and
 // Cancel with Yes the default, owned by the scan page.  `answer` checks the
 // text and picks the answer.  Returns the questions in the order asked.
-std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer, unsigned timeout_ms = 30000) {
+std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer, unsigned timeoutMs = 30000) {
   SetupProcess& setup = wizard.setup();
   HWND page = wizard.page();
   std::vector<Question> asked;
@@ -355,14 +355,14 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
           }
           return ScanCompleted(page);
         },
-        timeout_ms);
+        timeoutMs);
     if (!setup.Running()) Abort("SETUP.EXE ended during the scan");
     if (stranger) {
       Abort("during the scan a window %s came on screen:%s", Show(ui::Title(stranger)).c_str(),
             ui::Describe(setup.pid()).c_str());
     }
     if (!done) {
-      Abort("the scan did not complete within %u ms: Next %s, Cancel %s, field 1019 %s", timeout_ms,
+      Abort("the scan did not complete within %u ms: Next %s, Cancel %s, field 1019 %s", timeoutMs,
             ui::Enabled(page, IDOK) ? "enabled" : "disabled", ui::Enabled(page, IDCANCEL) ? "enabled" : "disabled",
             Show(ui::Title(ui::Item(page, kCurrentFile))).c_str());
     }

@@ -29,12 +29,12 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
   // a busy machine, never saw it before it went.
   std::set<HWND> boxes = {box.hwnd};
   for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
-    if (record.first_visible == ui::WindowRecord::kNever) continue;
-    if (record.class_name == ui::kDialogClass && record.title == texts::kErrorTitle) {
+    if (record.firstVisible == ui::WindowRecord::kNever) continue;
+    if (record.className == ui::kDialogClass && record.title == texts::kErrorTitle) {
       boxes.insert(record.hwnd);
-    } else if (record.class_name != texts::kLogoClass) {
+    } else if (record.className != texts::kLogoClass) {
       // The logo window may come up before the library is loaded; nothing else.
-      Fail("%s: %s %s came on screen", what, record.class_name.c_str(), Show(record.title).c_str());
+      Fail("%s: %s %s came on screen", what, record.className.c_str(), Show(record.title).c_str());
     }
   }
   if (boxes.size() != 1) Fail("%s: %zu message boxes were shown, expected exactly one", what, boxes.size());
@@ -157,7 +157,7 @@ SCENARIO(installed_only_recorded_counts, "Install names a folder without Cv32w.e
 SCENARIO(start_full_path, "started by its full path, unquoted, from another folder") {
   PrepareMachine();
   Launch launch;
-  launch.command_line = Bench().medium + "\\SETUP.EXE";
+  launch.commandLine = Bench().medium + "\\SETUP.EXE";
   launch.folder = machine::WindowsFolder();
   ExpectStartsIn(launch, Bench().medium);
 }
@@ -167,7 +167,7 @@ SCENARIO(start_quoted_path, "started by a quoted path with a blank, from another
   const std::string medium = "C:\\Setup Disk";
   if (!MoveMedium(medium)) Abort("cannot move the medium to %s", medium.c_str());
   Launch launch;
-  launch.command_line = "\"" + medium + "\\SETUP.EXE\"";
+  launch.commandLine = "\"" + medium + "\\SETUP.EXE\"";
   launch.folder = machine::WindowsFolder();
   SetupProcess setup(launch);
   Wizard wizard(setup);
@@ -183,7 +183,7 @@ SCENARIO(start_bare_name, "started as SETUP (no backslash) at a prompt, in the s
   PrepareMachine();
   Launch launch;
   launch.application = Bench().medium + "\\SETUP.EXE";
-  launch.command_line = "SETUP";
+  launch.commandLine = "SETUP";
   launch.folder = Bench().medium;
   ExpectStartsIn(launch, Bench().medium);
   // As if found on the PATH from another folder: that folder stays current.
@@ -198,7 +198,7 @@ SCENARIO(start_relative_path, "started by a relative path with a backslash from 
   size_t cut = medium.find_last_of('\\');
   Launch launch;
   launch.application = medium + "\\SETUP.EXE";
-  launch.command_line = medium.substr(cut + 1) + "\\SETUP.EXE";
+  launch.commandLine = medium.substr(cut + 1) + "\\SETUP.EXE";
   launch.folder = medium.substr(0, cut) + (cut == 2 ? "\\" : "");
   ExpectStartsIn(launch, medium);
 }
@@ -209,7 +209,7 @@ SCENARIO(start_forward_slash, "started by a path with forward slashes only: no f
   std::replace(slashed.begin(), slashed.end(), '\\', '/');
   Launch launch;
   launch.application = Bench().medium + "\\SETUP.EXE";
-  launch.command_line = slashed;
+  launch.commandLine = slashed;
   launch.folder = "C:\\";
   ExpectFolderUnchanged(launch);
 }
@@ -227,7 +227,7 @@ SCENARIO(start_long_path, "program paths of 615 and 2000 bytes: no crash, exit 0
   for (const std::string& path : paths) {
     Launch launch;
     launch.application = medium + "\\SETUP.EXE";
-    launch.command_line = path;
+    launch.commandLine = path;
     launch.folder = machine::WindowsFolder();
     SetupProcess setup(launch);
     Note("program path of %zu bytes", path.size());

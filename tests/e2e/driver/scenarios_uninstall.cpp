@@ -68,10 +68,10 @@ struct RunningProgram {
 
 // The window of a process the driver did not start: the real _ISDEL.EXE
 // starts the product's programs.
-RunningProgram WaitProgram(const char* class_name) {
+RunningProgram WaitProgram(const char* className) {
   RunningProgram program;
-  program.window = ui::WaitVisible(0, class_name, nullptr, 20000);
-  if (!program.window) Abort("no %s window came; on screen:%s", class_name, DescribeScreen().c_str());
+  program.window = ui::WaitVisible(0, className, nullptr, 20000);
+  if (!program.window) Abort("no %s window came; on screen:%s", className, DescribeScreen().c_str());
   program.process = ui::OpenOwner(program.window);
   return program;
 }
@@ -93,13 +93,13 @@ struct Uninstallation {
 // entry), answers the question with Yes and the question about other files
 // with `others`, presses OK on the last message, and waits until every
 // process of the uninstaller has ended.
-Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
+Uninstallation Uninstall(const std::string& commandLine, int others = IDYES) {
   Uninstallation run;
   machine::Process original;
-  if (!original.Start(command_line, machine::WindowsFolder())) {
-    Abort("cannot start the uninstaller as %s (error %lu)", Show(command_line).c_str(), GetLastError());
+  if (!original.Start(commandLine, machine::WindowsFolder())) {
+    Abort("cannot start the uninstaller as %s (error %lu)", Show(commandLine).c_str(), GetLastError());
   }
-  Note("started the uninstaller as %s, pid %lu", Show(command_line).c_str(), original.id());
+  Note("started the uninstaller as %s, pid %lu", Show(commandLine).c_str(), original.id());
   for (;;) {
     // The uninstaller's copy has a process id that the driver never learns.
     ui::MessageBoxView view;
@@ -123,7 +123,7 @@ Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
     break;
   }
   if (!original.WaitEnd(kUninstallerTimeoutMs)) {
-    Fail("the uninstaller started as %s does not end", Show(command_line).c_str());
+    Fail("the uninstaller started as %s does not end", Show(commandLine).c_str());
   }
   return run;
 }
@@ -335,7 +335,7 @@ SCENARIO(uninstall_tampered_records, "real medium: records changed by hand to a 
   PrepareMachine();
   PrepareUserFile();
   Launch silent;
-  silent.command_line = std::string("\"") + kRealMedium + "\\SETUP.EXE\" /S /TASKS=00";
+  silent.commandLine = std::string("\"") + kRealMedium + "\\SETUP.EXE\" /S /TASKS=00";
   silent.folder = machine::WindowsFolder();
   {
     SetupProcess setup(silent);

@@ -35,7 +35,7 @@ BenchPaths& MutableBench() {
 // Started as Explorer starts a program: by its full path, from another folder.
 Launch FromSetupFolder(const std::string& medium) {
   Launch launch;
-  launch.command_line = "\"" + medium + "\\SETUP.EXE\"";
+  launch.commandLine = "\"" + medium + "\\SETUP.EXE\"";
   launch.folder = machine::WindowsFolder();
   return launch;
 }
@@ -78,11 +78,11 @@ Launch FromRealMedium() { return FromSetupFolder(kRealMedium); }
 SetupProcess::SetupProcess(const Launch& launch) {
   started_ = GetTickCount();
   if (!process_.Start(launch)) {
-    Abort("cannot start %s (error %lu)", Show(launch.command_line).c_str(), GetLastError());
+    Abort("cannot start %s (error %lu)", Show(launch.commandLine).c_str(), GetLastError());
   }
   ui::Watch(pid());
   Note("started SETUP.EXE as %s in %s, pid %lu",
-       Show(launch.command_line.size() > 120 ? launch.command_line.substr(0, 120) + "..." : launch.command_line)
+       Show(launch.commandLine.size() > 120 ? launch.commandLine.substr(0, 120) + "..." : launch.commandLine)
            .c_str(),
        Show(launch.folder).c_str(), pid());
 }
@@ -91,10 +91,10 @@ SetupProcess::~SetupProcess() {
   if (Running()) Note("ending pid %lu by force", pid());
 }
 
-bool SetupProcess::ExpectEnd(unsigned timeout_ms, const char* after) {
+bool SetupProcess::ExpectEnd(unsigned timeoutMs, const char* after) {
   DWORD code = 0;
-  if (!WaitEnd(timeout_ms, &code)) {
-    Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeout_ms, after, DescribeScreen().c_str());
+  if (!WaitEnd(timeoutMs, &code)) {
+    Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeoutMs, after, DescribeScreen().c_str());
     process_.End();
     return false;
   }

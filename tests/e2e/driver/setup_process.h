@@ -58,10 +58,10 @@ class SetupProcess {
   unsigned long started() const { return started_; }
   bool Running() const { return process_.Running(); }
   // Waits for the end; false on timeout.  `code` gets the exit code.
-  bool WaitEnd(unsigned timeout_ms, DWORD* code) const { return process_.WaitEnd(timeout_ms, code); }
+  bool WaitEnd(unsigned timeoutMs, DWORD* code) const { return process_.WaitEnd(timeoutMs, code); }
   // The program must end within the time with exit code 0; on a timeout it
   // is ended by force so that the scenario can go on.
-  bool ExpectEnd(unsigned timeout_ms, const char* after);
+  bool ExpectEnd(unsigned timeoutMs, const char* after);
 
  private:
   machine::Process process_;

@@ -39,10 +39,10 @@ StartFigures MeasureOnce() {
   }
   for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
     if (record.hwnd == preparing) {
-      figures.to_preparing = (record.first_visible - setup.started()) / 1000.0;
-      figures.preparing_shown = (record.last_visible - record.first_visible) / 1000.0;
+      figures.to_preparing = (record.firstVisible - setup.started()) / 1000.0;
+      figures.preparing_shown = (record.lastVisible - record.firstVisible) / 1000.0;
     }
-    if (record.hwnd == welcome) figures.to_welcome = (record.first_visible - setup.started()) / 1000.0;
+    if (record.hwnd == welcome) figures.to_welcome = (record.firstVisible - setup.started()) / 1000.0;
   }
   wizard.ConfirmQuit(Ask::Button);
   return figures;
@@ -53,12 +53,12 @@ StartFigures MeasureOnce() {
 double FirstWindowOnce() {
   machine::Launch launch;
   launch.application = machine::ProgramFolder() + "\\first_window.exe";
-  launch.command_line = "\"" + launch.application + "\"";
+  launch.commandLine = "\"" + launch.application + "\"";
   SetupProcess program(launch);
   double seconds = 0;
   ui::WaitUntil([&] {
     for (const ui::WindowRecord& record : ui::Seen(program.pid()))
-      if (record.first_visible != ui::WindowRecord::kNever) seconds = (record.first_visible - program.started()) / 1000.0;
+      if (record.firstVisible != ui::WindowRecord::kNever) seconds = (record.firstVisible - program.started()) / 1000.0;
     return seconds > 0;
   }, kStartTimeoutMs);
   return seconds;

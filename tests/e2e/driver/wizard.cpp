@@ -137,7 +137,7 @@ void ExpectLibraryReleased(DWORD pid) {
   }
 }
 
-HWND Wizard::Expect(Page page, unsigned timeout_ms) {
+HWND Wizard::Expect(Page page, unsigned timeoutMs) {
   const PageSpec& spec = SpecOf(page);
   DWORD pid = setup_.pid();
   HWND found = nullptr;
@@ -160,7 +160,7 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
         }
         return false;
       },
-      timeout_ms);
+      timeoutMs);
   if (!found) {
     DWORD code = 0;
     if (box_seen) {
@@ -168,7 +168,7 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
             Show(box.text).c_str());
     }
     if (setup_.WaitEnd(0, &code)) Abort("SETUP.EXE ended (exit code 0x%lX) instead of showing the %s", code, spec.name);
-    Abort("the %s did not open within %u ms; on screen:%s", spec.name, timeout_ms, DescribeScreen().c_str());
+    Abort("the %s did not open within %u ms; on screen:%s", spec.name, timeoutMs, DescribeScreen().c_str());
   }
   page_ = found;
   current_ = page;
@@ -255,8 +255,8 @@ HWND Wizard::ExpectStart(const std::function<void(HWND)>& meanwhile) {
     }
   }
   for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.hwnd == preparing && record.last_visible != ui::WindowRecord::kNever) {
-      double shown = (record.last_visible - record.first_visible) / 1000.0;
+    if (record.hwnd == preparing && record.lastVisible != ui::WindowRecord::kNever) {
+      double shown = (record.lastVisible - record.firstVisible) / 1000.0;
       Note("preparing dialog was on screen for %.2f s", shown);
       // Its fixed waits alone take 5.01 s; only a dialog ended early is shorter.
       if (shown < 4.8) Fail("the preparing dialog closed after %.2f s, before its waits were over", shown);
@@ -271,8 +271,8 @@ HWND Wizard::Go(int button, Page next) {
   return Expect(next);
 }
 
-HWND Wizard::GoByKey(UINT virtual_key, Page next) {
-  ui::Key(page_, virtual_key);
+HWND Wizard::GoByKey(UINT virtualKey, Page next) {
+  ui::Key(page_, virtualKey);
   return Expect(next);
 }
 
@@ -384,8 +384,8 @@ void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* afte
   DWORD pid = setup_.pid();
   setup_.ExpectEnd(10000, after);
   for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.first_visible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
-    Fail("after %s, %s %s came on screen", after, record.class_name.c_str(), Show(record.title).c_str());
+    if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
+    Fail("after %s, %s %s came on screen", after, record.className.c_str(), Show(record.title).c_str());
   }
 }
 
@@ -398,14 +398,14 @@ void Wizard::ConfirmQuit(Ask how) {
   ExpectLibraryReleased(setup_.pid());
 }
 
-void Wizard::ExpectScanCompleted(unsigned timeout_ms) {
+void Wizard::ExpectScanCompleted(unsigned timeoutMs) {
   HWND page = page_;
   bool done = ui::WaitUntil(
       [&] {
         return ui::Enabled(page, IDOK) && !ui::Enabled(page, IDCANCEL) &&
                ui::Title(ui::Item(page, 1019)) == texts::kScanDone;
       },
-      timeout_ms);
+      timeoutMs);
   if (!done) {
     Abort("the scan did not reach its completed state: Next %s, Cancel %s, field 1019 %s",
           ui::Enabled(page, IDOK) ? "enabled" : "disabled", ui::Enabled(page, IDCANCEL) ? "enabled" : "disabled",

@@ -30,14 +30,14 @@ class Wizard {
   // Waits for `page` to be the one page of setup on screen and checks what
   // every opening of it must show: caption, buttons, fixed texts, placement
   // and the focus.  Ends the scenario when it does not come.
-  HWND Expect(Page page, unsigned timeout_ms = kPageTimeoutMs);
+  HWND Expect(Page page, unsigned timeoutMs = kPageTimeoutMs);
   // The preparing dialog, then the welcome page; `meanwhile` acts on the
   // preparing dialog while it is up.
   HWND ExpectStart(const std::function<void(HWND)>& meanwhile = nullptr);
   // Presses a button of the current page and waits for `next`.
   HWND Go(int button, Page next);
   // The same by a key (Enter).
-  HWND GoByKey(UINT virtual_key, Page next);
+  HWND GoByKey(UINT virtualKey, Page next);
   // Forward from the welcome page to `target` by the shortest way, with the
   // scan or without it.
   HWND WalkTo(Page target, bool scan = false);
@@ -59,7 +59,7 @@ class Wizard {
   void Send(Ask how, int button = IDCANCEL);
 
   // Waits for the scan page's scan to complete and checks the completed state.
-  void ExpectScanCompleted(unsigned timeout_ms = 60000);
+  void ExpectScanCompleted(unsigned timeoutMs = 60000);
   // Setup ends with exit code 0 and no window comes on screen beyond
   // `before`, the windows seen before the last action (ui::SeenOnScreen).
   void ExpectEndWithoutPage(const std::set<HWND>& before, const char* after);
