@@ -28,8 +28,8 @@ class Process {
 
   bool Start(const Launch& launch);
   bool Start(const std::string& commandLine, const std::string& folder = "");
-  DWORD id() const { return info_.dwProcessId; }
-  HANDLE handle() const { return info_.hProcess; }
+  DWORD Id() const { return info_.dwProcessId; }
+  HANDLE Handle() const { return info_.hProcess; }
   bool Running() const;
   // False when it has not ended within the time; its exit code goes to `code`.
   bool WaitEnd(DWORD timeoutMs, DWORD* code = nullptr) const;

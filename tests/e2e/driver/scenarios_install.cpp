@@ -259,14 +259,14 @@ struct CopySample {
 // Samples the copy page's status line and bar until the page goes away (or
 // setup shows a message box).  `on_sample` may act on the page meanwhile.
 std::vector<CopySample> FollowCopy(Wizard& wizard, const std::function<void(const CopySample&)>& on_sample = nullptr) {
-  HWND copy = wizard.page();
+  HWND copy = wizard.PageWindow();
   HWND status = ui::Item(copy, kCopyStatusId);
   HWND bar = ui::Item(copy, kCopyBarId);
-  DWORD pid = wizard.setup().pid();
+  DWORD pid = wizard.Setup().Pid();
   std::vector<CopySample> samples;
   ui::WaitUntil(
       [&] {
-        if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.setup().Running()) return true;
+        if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.Setup().Running()) return true;
         for (HWND window : ui::TopLevel(pid)) {
           if (IsWindowVisible(window) && IsMessageBox(window)) return true;
         }
@@ -335,7 +335,7 @@ void ExpectCalls(const std::vector<InstallCall>& want) {
 void FinishFromTasks(Wizard& wizard) {
   wizard.Go(IDOK, Page::Finish);
   wizard.Send(Ask::Button, IDOK);
-  wizard.setup().ExpectEnd(10000, "the finish button");
+  wizard.Setup().ExpectEnd(10000, "the finish button");
 }
 
 // A copy with nothing to install: the folders are made, the page shows no
@@ -369,17 +369,17 @@ void ExpectNothingToCopy(const char* manifest) {
 // file, owned by the backdrop, OK only; after it setup ends with exit code 0
 // and shows nothing more.
 void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
-  SetupProcess& setup = wizard.setup();
+  SetupProcess& setup = wizard.Setup();
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 40000, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 40000, &box)) {
     Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
   ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
   if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  HWND backdrop = ui::FindVisible(setup.pid(), texts::kBackdropClass, texts::kBackdropTitle);
+  HWND backdrop = ui::FindVisible(setup.Pid(), texts::kBackdropClass, texts::kBackdropTitle);
   if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the copy failure message");
 }
@@ -444,7 +444,7 @@ void FailCopyAt(int fail_at, const std::string& name) {
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
   ExpectCopyFailure(wizard, name);
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   std::vector<InstallCall> calls = InstallCalls();
   ExpectNumber(static_cast<long long>(calls.size()), fail_at, "InitInstall calls up to the failure");
   if (!calls.empty()) ExpectText(calls.back().result, "0", "result of the last InitInstall call");
@@ -614,7 +614,7 @@ SCENARIO(install_skip_existing, "%S and %W files already there: no call, old fil
   // next drain paints it from the stored percentage, which CVZERO.EXE's call
   // then keeps on screen.
   bool repaint_asked = false;
-  HWND bar = ui::Item(wizard.page(), kCopyBarId);
+  HWND bar = ui::Item(wizard.PageWindow(), kCopyBarId);
   std::vector<CopySample> samples = FollowCopy(wizard, [&](const CopySample& s) {
     if (!repaint_asked && s.status == last) {
       repaint_asked = true;
@@ -751,8 +751,8 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
     wizard.WalkTo(Page::Copy);
     // The fifth file, CVSYS.DLL, replaces the planted one.
     if (!ui::WaitUntil([] { return InstallCalls().size() >= 4; }, 30000)) Abort("the copy does not reach CVSYS.DLL");
-    TerminateProcess(setup.handle(), 1);
-    WaitForSingleObject(setup.handle(), 10000);
+    TerminateProcess(setup.Handle(), 1);
+    WaitForSingleObject(setup.Handle(), 10000);
   }
   if (!machine::Exists(journal)) Fail("no journal %s after the copy was cut short", Show(journal).c_str());
   if (!machine::Exists(folder + "\\CV32W.EXE")) Abort("the cut copy left nothing to undo");

@@ -60,10 +60,10 @@ SCENARIO(quit_scan, "the scan page's own question answered Yes while the scan ru
   }
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
   size_t probes_at_question = machine::Lines(Bench().engine_log).size();
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDYES);
   wizard.ExpectEndWithoutPage(before, "Yes to the scan page's question");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   std::vector<std::string> calls = machine::Lines(Bench().engine_log);
   // Only the engine's switching off may follow the answer.
   for (size_t i = probes_at_question; i < calls.size(); ++i) {
@@ -94,10 +94,10 @@ SCENARIO(quit_copy, "quit confirmed on the copy page while files are copied: no 
   if (!ui::WaitUntil([] { return !InstallCalls().empty(); }, 20000)) Abort("the copy page installs nothing");
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
   size_t calls_at_question = InstallCalls().size();
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the quit confirmed on the copy page");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   size_t calls = InstallCalls().size();
   if (calls != calls_at_question) {
     Fail("InitInstall was called %zu more times after the quit was confirmed", calls - calls_at_question);
@@ -135,7 +135,7 @@ SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts,
   HWND copy = nullptr;
   ui::WaitUntil(
       [&] {
-        for (HWND page : VisiblePages(setup.pid())) {
+        for (HWND page : VisiblePages(setup.Pid())) {
           if (ui::Item(page, 1007)) copy = page;
         }
         return copy != nullptr;
@@ -144,11 +144,11 @@ SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts,
   if (!copy) Abort("the copy page does not open");
   PostMessageA(copy, WM_COMMAND, IDCANCEL, 0);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 5000, &box)) Abort("Cancel opens no question");
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 5000, &box)) Abort("Cancel opens no question");
   if (!InstallCalls().empty()) Skip("the job had started before the question came up; nothing to show");
   Sleep(2000);
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 0, "InitInstall calls while the question is open");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "OK to the question asked before the copy started");
   ExpectNothingInstalled();
@@ -170,15 +170,15 @@ SCENARIO(copy_failure, "InitInstall fails for the second file: one error message
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), texts::kErrorTitle, 30000, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
     Abort("no error message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
   ExpectText(box.text, Format(texts::kCopyFailedFormat, "Schedule.EXE"), "copy failure message");
   if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the copy failure message");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
   ExpectNotRegistered();
   ExpectNoSetupRun(texts::kDefaultFolder);

@@ -335,8 +335,8 @@ using Answerer = std::function<int(const Question&)>;
 // Cancel with Yes the default, owned by the scan page.  `answer` checks the
 // text and picks the answer.  Returns the questions in the order asked.
 std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer, unsigned timeoutMs = 30000) {
-  SetupProcess& setup = wizard.setup();
-  HWND page = wizard.page();
+  SetupProcess& setup = wizard.Setup();
+  HWND page = wizard.PageWindow();
   std::vector<Question> asked;
   for (;;) {
     HWND box = nullptr;
@@ -344,7 +344,7 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
     bool done = ui::WaitUntil(
         [&] {
           if (!setup.Running()) return true;
-          for (HWND window : ui::TopLevel(setup.pid())) {
+          for (HWND window : ui::TopLevel(setup.Pid())) {
             if (window == page || !IsWindowVisible(window) || ui::ClassName(window) != ui::kDialogClass) continue;
             if (IsMessageBox(window) && ui::Title(window) == texts::kVirusFoundTitle) {
               box = window;
@@ -359,7 +359,7 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
     if (!setup.Running()) Abort("SETUP.EXE ended during the scan");
     if (stranger) {
       Abort("during the scan a window %s came on screen:%s", Show(ui::Title(stranger)).c_str(),
-            ui::Describe(setup.pid()).c_str());
+            ui::Describe(setup.Pid()).c_str());
     }
     if (!done) {
       Abort("the scan did not complete within %u ms: Next %s, Cancel %s, field 1019 %s", timeoutMs,
@@ -403,7 +403,7 @@ struct ScanSession {
   // From the install-folder page by Back, or from the scan-choice page: the
   // scan page of a new scan run.
   HWND OpenScan() {
-    if (wizard.current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
+    if (wizard.Current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
     HWND page = wizard.Go(IDOK, Page::Scan);
     if (ui::Enabled(page, IDOK) || !ui::Enabled(page, IDCANCEL)) {
       Fail("the scan page opens with Next %s and Cancel %s", ui::Enabled(page, IDOK) ? "enabled" : "disabled",
@@ -413,7 +413,7 @@ struct ScanSession {
   }
   // Ends setup from the install-folder page, with the support library released.
   void Quit() {
-    if (wizard.current() == Page::Scan) wizard.Go(IDOK, Page::Folder);
+    if (wizard.Current() == Page::Scan) wizard.Go(IDOK, Page::Folder);
     wizard.ConfirmQuit(Ask::Button);
   }
 
@@ -520,7 +520,7 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   ExpectNumber(ShownCounts(page).scanned, probes, (label + ": files-scanned counter against the probes").c_str());
   ExpectText(ui::Title(ui::Item(page, kLastVirus)), example.last_virus ? example.last_virus : texts::kNoVirus,
              (label + ": last-virus field").c_str());
-  ExpectLoadedAndReleased(session.setup.pid(), *runs);
+  ExpectLoadedAndReleased(session.setup.Pid(), *runs);
   if (example.deleted) {
     if (machine::Exists(path)) Fail("%s: %s is still there", label.c_str(), Show(path).c_str());
   } else {
@@ -681,7 +681,7 @@ SCENARIO(scan_cancel, "Cancel during the scan: No goes on, Yes ends setup before
   }
   ScanSession session;
   Wizard& wizard = session.wizard;
-  DWORD pid = session.setup.pid();
+  DWORD pid = session.setup.Pid();
   HWND page = session.OpenScan();
   if (!ui::WaitUntil([] { return ProbeCount() >= 2; }, 20000)) Abort("the scan probes no file");
   Shot("scan-running");
@@ -744,11 +744,11 @@ void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<
                       bool library_loads, const char* shot = nullptr) {
   Note("scan run with %s", what);
   Wizard& wizard = session.wizard;
-  DWORD pid = session.setup.pid();
-  if (wizard.current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
+  DWORD pid = session.setup.Pid();
+  if (wizard.Current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
   size_t mark = EngineCalls().size();
   size_t loads_before = EngineLoads(pid).size();
-  ui::Click(wizard.page(), IDOK);
+  ui::Click(wizard.PageWindow(), IDOK);
   HWND warning = nullptr;
   if (!ui::WaitUntil([&] { return (warning = VisibleEngineWarning(pid)) != nullptr; }, 10000)) {
     Abort("with %s no warning came; on screen:%s", what, DescribeScreen().c_str());
@@ -788,7 +788,7 @@ SCENARIO(scan_no_engine, "no Corvane.dll, then one lacking dlRecoverFile or dlPr
   if (!double_bytes) Abort("no engine double on the medium");
   DeleteFileA(library.c_str());
   ScanSession session;
-  DWORD pid = session.setup.pid();
+  DWORD pid = session.setup.Pid();
   RunWithoutEngine(session, "no Corvane.dll", {}, false, "scan-no-engine");
   // The turn-on and turn-off exports are there, so the library is switched
   // on and off; none of the others may be called.

@@ -32,7 +32,7 @@ DWORD RunSilent(const std::string& switches, const std::string& medium = Bench()
   SetupProcess setup(launch);
   DWORD code = 0;
   if (!setup.WaitEnd(kSilentTimeoutMs, &code)) Abort("SETUP.EXE %s does not end; on screen:%s", switches.c_str(), DescribeScreen().c_str());
-  for (const ui::WindowRecord& window : ui::Seen(setup.pid())) {
+  for (const ui::WindowRecord& window : ui::Seen(setup.Pid())) {
     if (window.firstVisible != ui::WindowRecord::kNever) {
       Fail("SETUP.EXE %s showed a window: %s %s", switches.c_str(), window.className.c_str(), Show(window.title).c_str());
     }
@@ -106,7 +106,7 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
     if (!ui::WaitUntil([] { return !InstallCalls().empty(); }, 30000)) Abort("the silent setup does not start copying");
     SetupProcess wizard(FromExplorer());
     wizard.ExpectEnd(10000, "its start beside a silent setup");
-    for (const ui::WindowRecord& window : ui::Seen(wizard.pid())) {
+    for (const ui::WindowRecord& window : ui::Seen(wizard.Pid())) {
       if (window.firstVisible != ui::WindowRecord::kNever) Fail("the second setup showed %s", window.className.c_str());
     }
     DWORD code = 1;

@@ -17,7 +17,7 @@ namespace {
 // the title "설치 오류", OK only.  Nothing else of setup comes on screen.
 void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what) {
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, kStartTimeoutMs, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, kStartTimeoutMs, &box)) {
     Abort("%s: no message box; on screen:%s", what, DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, Format("%s: title", what).c_str());
@@ -28,7 +28,7 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
   // The box answered above counts even when the watcher's polling, slowed by
   // a busy machine, never saw it before it went.
   std::set<HWND> boxes = {box.hwnd};
-  for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
+  for (const ui::WindowRecord& record : ui::Seen(setup.Pid())) {
     if (record.firstVisible == ui::WindowRecord::kNever) continue;
     if (record.className == ui::kDialogClass && record.title == texts::kErrorTitle) {
       boxes.insert(record.hwnd);
@@ -41,7 +41,7 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
 }
 
 void ExpectCurrentFolder(const SetupProcess& setup, const std::string& want) {
-  std::string folder = CurrentFolderOf(setup.handle());
+  std::string folder = CurrentFolderOf(setup.Handle());
   if (!text::SameText(folder, want)) {
     Fail("SETUP.EXE's current folder after start-up is %s, expected %s", Show(folder).c_str(), Show(want).c_str());
   }
@@ -55,8 +55,8 @@ void ExpectStartsIn(const Launch& launch, const std::string& folder) {
   wizard.ExpectStart();
   ExpectCurrentFolder(setup, folder);
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(5000)) Fail("MemChk.exe was not started from the setup folder");
-  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, setup.pid());
-  std::string want = Format("load %lu %s\\_SETUP.DLL", setup.pid(), folder.c_str());
+  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, setup.Pid());
+  std::string want = Format("load %lu %s\\_SETUP.DLL", setup.Pid(), folder.c_str());
   if (events.empty() || !text::SameText(events.front(), want)) {
     Fail("_SETUP.DLL was not loaded from the setup folder: %s, expected %s",
          events.empty() ? "no load" : Show(events.front()).c_str(), Show(want).c_str());
@@ -74,7 +74,7 @@ void ExpectFolderUnchanged(const Launch& launch) {
   ui::WaitUntil(
       [&] {
         if (!setup.Running()) return true;
-        found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+        found = ui::FindVisible(setup.Pid(), ui::kDialogClass, nullptr);
         return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
       },
       kStartTimeoutMs);
@@ -113,7 +113,7 @@ SCENARIO(dll_without_init, "a _SETUP.DLL without InitInstall: one error message,
   }
   SetupProcess setup(FromExplorer());
   ExpectOnlyErrorBox(setup, texts::kMissingFilesText, "without InitInstall");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
 }
 
 SCENARIO(installed_default_folder, "no Install record and Cv32w.exe in the default folder: the already-installed message") {
@@ -122,7 +122,7 @@ SCENARIO(installed_default_folder, "no Install record and Cv32w.exe in the defau
   machine::WriteFile(std::string(texts::kDefaultFolder) + "\\Cv32w.exe", "");
   SetupProcess setup(FromExplorer());
   ExpectOnlyErrorBox(setup, texts::kInstalledText, "installed in the default folder");
-  if (!LibraryEvents(Bench().setupdll_load_log, setup.pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
+  if (!LibraryEvents(Bench().setupdll_load_log, setup.Pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
 }
 
 SCENARIO(installed_recorded_folder, "Install names another folder holding Cv32w.exe: the already-installed message") {
@@ -237,7 +237,7 @@ SCENARIO(start_long_path, "program paths of 615 and 2000 bytes: no crash, exit 0
     ui::WaitUntil(
         [&] {
           if (!setup.Running()) return true;
-          found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+          found = ui::FindVisible(setup.Pid(), ui::kDialogClass, nullptr);
           return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
         },
         kStartTimeoutMs);

@@ -99,7 +99,7 @@ Uninstallation Uninstall(const std::string& commandLine, int others = IDYES) {
   if (!original.Start(commandLine, machine::WindowsFolder())) {
     Abort("cannot start the uninstaller as %s (error %lu)", Show(commandLine).c_str(), GetLastError());
   }
-  Note("started the uninstaller as %s, pid %lu", Show(commandLine).c_str(), original.id());
+  Note("started the uninstaller as %s, pid %lu", Show(commandLine).c_str(), original.Id());
   for (;;) {
     // The uninstaller's copy has a process id that the driver never learns.
     ui::MessageBoxView view;
@@ -113,7 +113,7 @@ Uninstallation Uninstall(const std::string& commandLine, int others = IDYES) {
       ui::Answer(view, run.texts.size() == 1 ? IDYES : others);
       continue;
     }
-    run.done_by_other_process = ui::ProcessOf(view.hwnd) != original.id();
+    run.done_by_other_process = ui::ProcessOf(view.hwnd) != original.Id();
     HANDLE last = ui::OpenOwner(view.hwnd);
     ui::Answer(view, IDOK);
     if (last && WaitForSingleObject(last, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
@@ -203,7 +203,7 @@ SCENARIO(uninstall_half_installed, "real medium: a failed copy takes back the pr
     wizard.ExpectStart();
     wizard.WalkTo(Page::Copy);
     ui::MessageBoxView box;
-    if (!ui::WaitMessageBox(setup.pid(), texts::kErrorTitle, 30000, &box)) {
+    if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
       Abort("no copy failure; on screen:%s", DescribeScreen().c_str());
     }
     ExpectText(box.text, Format(texts::kCopyFailedFormat, "README.TXT"), "copy failure message");

@@ -80,15 +80,15 @@ SetupProcess::SetupProcess(const Launch& launch) {
   if (!process_.Start(launch)) {
     Abort("cannot start %s (error %lu)", Show(launch.commandLine).c_str(), GetLastError());
   }
-  ui::Watch(pid());
+  ui::Watch(Pid());
   Note("started SETUP.EXE as %s in %s, pid %lu",
        Show(launch.commandLine.size() > 120 ? launch.commandLine.substr(0, 120) + "..." : launch.commandLine)
            .c_str(),
-       Show(launch.folder).c_str(), pid());
+       Show(launch.folder).c_str(), Pid());
 }
 
 SetupProcess::~SetupProcess() {
-  if (Running()) Note("ending pid %lu by force", pid());
+  if (Running()) Note("ending pid %lu by force", Pid());
 }
 
 bool SetupProcess::ExpectEnd(unsigned timeoutMs, const char* after) {
@@ -102,7 +102,7 @@ bool SetupProcess::ExpectEnd(unsigned timeoutMs, const char* after) {
     Fail("SETUP.EXE ended after %s with exit code 0x%lX, expected 0", after, code);
     return false;
   }
-  Note("SETUP.EXE (pid %lu) ended with exit code 0", pid());
+  Note("SETUP.EXE (pid %lu) ended with exit code 0", Pid());
   return true;
 }
 

@@ -52,10 +52,10 @@ class SetupProcess {
   SetupProcess(const SetupProcess&) = delete;
   SetupProcess& operator=(const SetupProcess&) = delete;
 
-  DWORD pid() const { return process_.id(); }
-  HANDLE handle() const { return process_.handle(); }
+  DWORD Pid() const { return process_.Id(); }
+  HANDLE Handle() const { return process_.Handle(); }
   // GetTickCount at the start, as ui::WindowRecord's times.
-  unsigned long started() const { return started_; }
+  unsigned long Started() const { return started_; }
   bool Running() const { return process_.Running(); }
   // Waits for the end; false on timeout.  `code` gets the exit code.
   bool WaitEnd(unsigned timeoutMs, DWORD* code) const { return process_.WaitEnd(timeoutMs, code); }

@@ -33,16 +33,16 @@ StartFigures MeasureOnce() {
   HWND welcome = wizard.Expect(Page::Welcome, kStartTimeoutMs);
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(setup.handle(), &memory, sizeof memory)) {
+  if (GetProcessMemoryInfo(setup.Handle(), &memory, sizeof memory)) {
     figures.working_set_kb = memory.WorkingSetSize / 1024.0;
     figures.peak_working_set_kb = memory.PeakWorkingSetSize / 1024.0;
   }
-  for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
+  for (const ui::WindowRecord& record : ui::Seen(setup.Pid())) {
     if (record.hwnd == preparing) {
-      figures.to_preparing = (record.firstVisible - setup.started()) / 1000.0;
+      figures.to_preparing = (record.firstVisible - setup.Started()) / 1000.0;
       figures.preparing_shown = (record.lastVisible - record.firstVisible) / 1000.0;
     }
-    if (record.hwnd == welcome) figures.to_welcome = (record.firstVisible - setup.started()) / 1000.0;
+    if (record.hwnd == welcome) figures.to_welcome = (record.firstVisible - setup.Started()) / 1000.0;
   }
   wizard.ConfirmQuit(Ask::Button);
   return figures;
@@ -57,8 +57,8 @@ double FirstWindowOnce() {
   SetupProcess program(launch);
   double seconds = 0;
   ui::WaitUntil([&] {
-    for (const ui::WindowRecord& record : ui::Seen(program.pid()))
-      if (record.firstVisible != ui::WindowRecord::kNever) seconds = (record.firstVisible - program.started()) / 1000.0;
+    for (const ui::WindowRecord& record : ui::Seen(program.Pid()))
+      if (record.firstVisible != ui::WindowRecord::kNever) seconds = (record.firstVisible - program.Started()) / 1000.0;
     return seconds > 0;
   }, kStartTimeoutMs);
   return seconds;

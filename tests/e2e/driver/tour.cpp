@@ -15,7 +15,7 @@ namespace {
 void ShootQuestion(Wizard& wizard, const char* name) {
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
   Shot(name);
-  if (wizard.current() == Page::Scan) {
+  if (wizard.Current() == Page::Scan) {
     ui::Answer(box, IDNO);
   } else {
     ui::Answer(box, IDCANCEL);
@@ -88,7 +88,7 @@ SCENARIO(tour, "screenshots of every page, the backdrop, the preparing dialog, t
   // Setup is now recorded as installed: a new start says so.
   SetupProcess again(FromExplorer());
   ui::MessageBoxView box;
-  if (ui::WaitMessageBox(again.pid(), texts::kErrorTitle, kStartTimeoutMs, &box)) {
+  if (ui::WaitMessageBox(again.Pid(), texts::kErrorTitle, kStartTimeoutMs, &box)) {
     Shot("16-already-installed");
     ui::Answer(box, IDOK);
   }

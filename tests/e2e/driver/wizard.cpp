@@ -139,7 +139,7 @@ void ExpectLibraryReleased(DWORD pid) {
 
 HWND Wizard::Expect(Page page, unsigned timeoutMs) {
   const PageSpec& spec = SpecOf(page);
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   HWND found = nullptr;
   ui::MessageBoxView box;
   bool box_seen = false;
@@ -179,7 +179,7 @@ HWND Wizard::Expect(Page page, unsigned timeoutMs) {
 
 void Wizard::CheckPage(Page page, HWND window) {
   const PageSpec& spec = SpecOf(page);
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   // The page before must be gone: one page at a time.
   if (!ui::WaitUntil([&] { return VisiblePages(pid).size() == 1; }, 1000)) {
     Fail("with the %s, other pages stay on screen:%s", spec.name, ui::Describe(pid).c_str());
@@ -221,7 +221,7 @@ void Wizard::CheckPage(Page page, HWND window) {
 }
 
 HWND Wizard::ExpectStart(const std::function<void(HWND)>& meanwhile) {
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   HWND preparing = Expect(Page::Preparing, kStartTimeoutMs);
   if (meanwhile) meanwhile(preparing);
   ExpectBar(preparing, 2, RECT{70, 66, 280, 21}, "preparing dialog");
@@ -332,7 +332,7 @@ std::vector<std::string> Wizard::Snapshot(HWND window) {
 ui::MessageBoxView Wizard::OpenQuitQuestion(Ask how) {
   Send(how);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup_.pid(), IsMessageBox, 5000, &box)) {
+  if (!ui::WaitMessageBox(setup_.Pid(), IsMessageBox, 5000, &box)) {
     Abort("%s on the %s brought no question; on screen:%s", AskName(how), PageName(current_),
           DescribeScreen().c_str());
   }
@@ -365,7 +365,7 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
   }
   const char* name = PageName(current_);
   if (!IsWindow(page_) || !IsWindowVisible(page_)) Abort("the %s went away after the question was declined", name);
-  std::vector<HWND> pages = VisiblePages(setup_.pid());
+  std::vector<HWND> pages = VisiblePages(setup_.Pid());
   if (pages.size() != 1) Fail("after the declined question %zu pages are on screen", pages.size());
   if (stable) {
     std::vector<std::string> after = Snapshot(page_);
@@ -381,7 +381,7 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
 }
 
 void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* after) {
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   setup_.ExpectEnd(10000, after);
   for (const ui::WindowRecord& record : ui::Seen(pid)) {
     if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
@@ -391,11 +391,11 @@ void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* afte
 
 void Wizard::ConfirmQuit(Ask how) {
   ui::MessageBoxView box = OpenQuitQuestion(how);
-  std::set<HWND> before = ui::SeenOnScreen(setup_.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup_.Pid());
   std::string after = Format("the quit confirmed on the %s", PageName(current_));
   ui::Answer(box, current_ == Page::Scan ? IDYES : IDOK);
   ExpectEndWithoutPage(before, after.c_str());
-  ExpectLibraryReleased(setup_.pid());
+  ExpectLibraryReleased(setup_.Pid());
 }
 
 void Wizard::ExpectScanCompleted(unsigned timeoutMs) {

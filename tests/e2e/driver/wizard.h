@@ -42,9 +42,9 @@ class Wizard {
   // scan or without it.
   HWND WalkTo(Page target, bool scan = false);
 
-  HWND page() const { return page_; }
-  Page current() const { return current_; }
-  SetupProcess& setup() { return setup_; }
+  HWND PageWindow() const { return page_; }
+  Page Current() const { return current_; }
+  SetupProcess& Setup() { return setup_; }
 
   // Asks the question of button 2 by `how` and returns the box, checked to be
   // the quit confirmation (or, on the scan page, the scan's own question).
