@@ -20,7 +20,7 @@ void SettleMemoryCheck() {
 }
 
 void ExpectSecondInstanceEndsAtOnce() {
-  std::string win_ini = machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("");
+  std::string winIni = machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("");
   SetupProcess second(FromExplorer());
   unsigned long started = Elapsed();
   DWORD code = 0;
@@ -35,9 +35,9 @@ void ExpectSecondInstanceEndsAtOnce() {
       Fail("the second SETUP.EXE showed %s %s", record.className.c_str(), Show(record.title).c_str());
     }
   }
-  if (!LibraryEvents(Bench().setupdll_load_log, second.Pid()).empty()) Fail("the second SETUP.EXE loaded _SETUP.DLL");
+  if (!LibraryEvents(Bench().setupdllLoadLog, second.Pid()).empty()) Fail("the second SETUP.EXE loaded _SETUP.DLL");
   if (MediumHas("MemChk.exe") && WaitForMemoryCheck(1500)) Fail("the second SETUP.EXE started MemChk.exe");
-  if (machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("") != win_ini) {
+  if (machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("") != winIni) {
     Fail("the second SETUP.EXE changed win.ini");
   }
 }

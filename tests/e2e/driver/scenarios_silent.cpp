@@ -90,8 +90,8 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
   ExpectNothingDone("bad switches");
 
   {
-    SetupProcess wizard_process(FromExplorer());
-    Wizard wizard(wizard_process);
+    SetupProcess wizardProcess(FromExplorer());
+    Wizard wizard(wizardProcess);
     wizard.ExpectStart();
     ExpectNumber(RunSilent("/S"), 1618, "exit code beside a running wizard");
     wizard.ConfirmQuit(Ask::Button);

@@ -55,7 +55,7 @@ void ExpectStartsIn(const Launch& launch, const std::string& folder) {
   wizard.ExpectStart();
   ExpectCurrentFolder(setup, folder);
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(5000)) Fail("MemChk.exe was not started from the setup folder");
-  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, setup.Pid());
+  std::vector<std::string> events = LibraryEvents(Bench().setupdllLoadLog, setup.Pid());
   std::string want = Format("load %lu %s\\_SETUP.DLL", setup.Pid(), folder.c_str());
   if (events.empty() || !text::SameText(events.front(), want)) {
     Fail("_SETUP.DLL was not loaded from the setup folder: %s, expected %s",
@@ -108,7 +108,7 @@ SCENARIO(dll_missing, "no _SETUP.DLL in the setup folder: one error message, no 
 
 SCENARIO(dll_without_init, "a _SETUP.DLL without InitInstall: one error message, no page, library released, exit 0") {
   PrepareMachine();
-  if (!CopyFileA(Bench().noinit_dll.c_str(), (Bench().medium + "\\_SETUP.DLL").c_str(), FALSE)) {
+  if (!CopyFileA(Bench().noinitDll.c_str(), (Bench().medium + "\\_SETUP.DLL").c_str(), FALSE)) {
     Abort("cannot put the library without InitInstall into the medium");
   }
   SetupProcess setup(FromExplorer());
@@ -122,7 +122,7 @@ SCENARIO(installed_default_folder, "no Install record and Cv32w.exe in the defau
   machine::WriteFile(std::string(texts::kDefaultFolder) + "\\Cv32w.exe", "");
   SetupProcess setup(FromExplorer());
   ExpectOnlyErrorBox(setup, texts::kInstalledText, "installed in the default folder");
-  if (!LibraryEvents(Bench().setupdll_load_log, setup.Pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
+  if (!LibraryEvents(Bench().setupdllLoadLog, setup.Pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
 }
 
 SCENARIO(installed_recorded_folder, "Install names another folder holding Cv32w.exe: the already-installed message") {

@@ -227,7 +227,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     if (ui::Enabled(page, IDOK)) Fail("the scan page opens with Next enabled");
     if (pass == 1) {
       // Decline the scan's own question while files are being probed.
-      if (!ui::WaitUntil([] { return machine::Lines(Bench().engine_log).size() >= 3; }, 20000)) {
+      if (!ui::WaitUntil([] { return machine::Lines(Bench().engineLog).size() >= 3; }, 20000)) {
         Abort("the scan probes no file through Corvane.dll");
       }
       wizard.DeclineQuit(Ask::Button);
@@ -237,7 +237,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     ExpectText(ui::Title(ui::Item(page, 1022)), texts::kNoVirus, "last-virus field 1022");
     for (int id : {1024, 1025, 1026}) ExpectText(ui::Title(ui::Item(page, id)), "0", Format("scan counter %d", id).c_str());
     // The probes of this run: after its "on".
-    std::vector<std::string> calls = machine::Lines(Bench().engine_log);
+    std::vector<std::string> calls = machine::Lines(Bench().engineLog);
     std::vector<std::string> probes;
     for (const std::string& call : calls) {
       if (call == "on") probes.clear();
@@ -252,7 +252,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     }
   }
   // Both runs bound the engine afresh: on, probes, off, each time.
-  std::vector<std::string> calls = machine::Lines(Bench().engine_log);
+  std::vector<std::string> calls = machine::Lines(Bench().engineLog);
   std::vector<std::string> frame;
   for (const std::string& call : calls) {
     if (call.rfind("probe ", 0) != 0) frame.push_back(call);
@@ -262,7 +262,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     for (const std::string& call : frame) seen += " " + call;
     Fail("engine calls other than probes:%s; expected on off on off", seen.c_str());
   }
-  std::vector<std::string> loads = LibraryEvents(Bench().engine_load_log, setup.Pid());
+  std::vector<std::string> loads = LibraryEvents(Bench().engineLoadLog, setup.Pid());
   if (loads.size() != 4) Fail("Corvane.dll was loaded and released %zu times in all, expected 2 loads and 2 releases", loads.size());
   wizard.WalkTo(Page::Tasks);
   // Boxes 1011, 1012 and 1014 stay: bits 3, 2 and 0, a mask that reads
@@ -355,12 +355,12 @@ SCENARIO(walk_keys, "every quit confirmation declined (button, Esc, close box, W
 }
 
 SCENARIO(handoff_isdel, "the real _ISDEL.EXE on the medium takes over Setup.run after the finish page") {
-  if (!machine::Exists(Bench().real_isdel)) {
+  if (!machine::Exists(Bench().realIsdel)) {
     Note("_ISDEL.EXE was not built; nothing to hand over to");
     std::exit(77);
   }
   PrepareMachine();
-  if (!CopyFileA(Bench().real_isdel.c_str(), (Bench().medium + "\\_ISDEL.EXE").c_str(), FALSE)) {
+  if (!CopyFileA(Bench().realIsdel.c_str(), (Bench().medium + "\\_ISDEL.EXE").c_str(), FALSE)) {
     Abort("cannot put the real _ISDEL.EXE on the medium");
   }
   SetupProcess setup(FromExplorer());
@@ -369,9 +369,9 @@ SCENARIO(handoff_isdel, "the real _ISDEL.EXE on the medium takes over Setup.run 
   wizard.WalkTo(Page::Finish);
   Finish(wizard, Ask::Button);
   // It reads the task mask and removes the file.
-  std::string setup_run = std::string(texts::kDefaultFolder) + "\\Setup.run";
-  if (!ui::WaitUntil([&] { return !machine::Exists(setup_run); }, 15000, 50)) {
-    Fail("_ISDEL.EXE did not take over %s", Show(setup_run).c_str());
+  std::string setupRun = std::string(texts::kDefaultFolder) + "\\Setup.run";
+  if (!ui::WaitUntil([&] { return !machine::Exists(setupRun); }, 15000, 50)) {
+    Fail("_ISDEL.EXE did not take over %s", Show(setupRun).c_str());
   }
   ExpectRegistered(texts::kDefaultFolder);
 }

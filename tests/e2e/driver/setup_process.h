@@ -14,14 +14,14 @@
 struct BenchPaths {
   std::string medium;           // the setup folder: SETUP.EXE, SETUP.INI, _SETUP.DLL, ...
   std::string home;             // the bench's own folder: logs\, doubles\, shots
-  std::string setupdll_log;     // InitInstall calls of the _SETUP.DLL double
-  std::string setupdll_load_log;
-  std::string engine_log;       // calls into the Corvane.dll double
-  std::string engine_load_log;
-  std::string deltree_log;      // command lines of the deltree double
-  std::string isdel_log;        // starts of the _ISDEL.EXE double
-  std::string noinit_dll;       // the _SETUP.DLL without InitInstall
-  std::string real_isdel;       // the real _ISDEL.EXE, when it was built
+  std::string setupdllLog;     // InitInstall calls of the _SETUP.DLL double
+  std::string setupdllLoadLog;
+  std::string engineLog;       // calls into the Corvane.dll double
+  std::string engineLoadLog;
+  std::string deltreeLog;      // command lines of the deltree double
+  std::string isdelLog;        // starts of the _ISDEL.EXE double
+  std::string noinitDll;       // the _SETUP.DLL without InitInstall
+  std::string realIsdel;       // the real _ISDEL.EXE, when it was built
 };
 const BenchPaths& Bench();
 // Moves the medium to another folder of the prefix, for the rest of the scenario.

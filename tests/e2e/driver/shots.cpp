@@ -20,8 +20,8 @@ void Shot(const std::string& name) {
   std::string crop = Format("%dx%d+0+0", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unixPath +
                         ".part' && mv '" + unixPath + ".part' '" + unixPath + "'\"";
-  std::string windows_path = machine::WinePath(unixPath);
-  DeleteFileA(windows_path.c_str());
+  std::string windowsPath = machine::WinePath(unixPath);
+  DeleteFileA(windowsPath.c_str());
   // Let the windows that just opened finish painting.
   Sleep(300);
   machine::Process import;
@@ -29,7 +29,7 @@ void Shot(const std::string& name) {
     Fail("cannot start import for the shot %s (error %lu)", name.c_str(), GetLastError());
     return;
   }
-  if (!ui::WaitUntil([&] { return machine::Exists(windows_path); }, 30000, 50)) {
+  if (!ui::WaitUntil([&] { return machine::Exists(windowsPath); }, 30000, 50)) {
     Fail("the shot %s was not saved", name.c_str());
     return;
   }

@@ -53,7 +53,7 @@ SCENARIO(tour, "screenshots of every page, the backdrop, the preparing dialog, t
   page = wizard.Go(IDOK, Page::Scan);
   // The engine double logs its probes; with another engine (or none) the
   // scan may be over before a picture could show it running.
-  if (ui::WaitUntil([] { return machine::Lines(Bench().engine_log).size() >= 3; }, 3000) &&
+  if (ui::WaitUntil([] { return machine::Lines(Bench().engineLog).size() >= 3; }, 3000) &&
       ui::Enabled(page, IDCANCEL)) {
     Shot("08-scan-running");
     ShootQuestion(wizard, "09-scan-question");

@@ -13,7 +13,7 @@ struct ButtonSpec {
   const char* text;
 };
 
-enum class Placement { kCentred, kBelowLogo };
+enum class Placement { Centred, BelowLogo };
 
 struct PageSpec {
   Page page;
@@ -24,45 +24,45 @@ struct PageSpec {
   std::vector<int> absent;  // command ids that the page must not have
   std::vector<const char*> texts;  // fixed texts of its controls
   Placement placement;
-  bool focus_on_next;  // the page gives the focus to button 1 when it opens
+  bool focusOnNext;  // the page gives the focus to button 1 when it opens
 };
 
 const std::vector<PageSpec>& Specs() {
   using namespace texts;
   static const std::vector<PageSpec> specs = {
       {Page::Preparing, "preparing dialog", kPreparing, 0, {}, {IDOK}, {"현재 코르바네™을 설치하기 위한 설치 마법사를 준비하고 있습니다. 설치 마법사가 준비되는 동안 잠시만 기다려주십시오..."},
-       Placement::kBelowLogo, false},
+       Placement::BelowLogo, false},
       {Page::Welcome, "welcome page", kWelcome, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"이 프로그램은 코르바네™을 당신의 컴퓨터에 설치하기 위한 설치 마법사입니다.",
         "코르바네™을 안전하게 설치할려면 가능한 모든 응용 프로그램들을 종료하시는것이 좋습니다. ",
         "만약, 응용 프로그램이 실행되고 있다면 설치 마법사의 실행을 방해할수도 있기 때문입니다.",
         "언제든지 [취소] 버튼을 누르시면 설치를 중단하실수 있습니다. 계속적인 설치를 원하시면 [다음] 버튼을 누르시면 됩니다."},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Agreement, "agreement page", kAgreement, 0, {{IDOK, kYes}, {IDCANCEL, kNo}, {4, kBack}}, {5},
        {"아래의 동의서를 읽어보시고 판단하시기 바랍니다.\n동의서의 내용을 위반시 법적 재제를 받으실수 있습니다.",
         "위 내용에 동의하십니까? [아니오] 버튼을 선택하면 설치를 종료합니다."},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::UserInfo, "user-information page", kUserInfo, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}}, {5},
-       {"이름 :", "회사 :"}, Placement::kCentred, true},
+       {"이름 :", "회사 :"}, Placement::Centred, true},
       {Page::ScanChoice, "scan-choice page", kScanChoice, 1016, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"중요 폴더에 바이러스가 존재하는지 검사합니다.\n바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.", kScanFirst,
         kScanSkip},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Scan, "scan page", kScan, 1023, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"검사    파일 :", "검사 파일수 :", "감염 파일수 :", "치료 파일수 :", "삭제 파일수 :", "최근 진단 바이러스 명 :"},
-       Placement::kCentred, false},
+       Placement::Centred, false},
       {Page::Folder, "install-folder page", kFolder, 0,
        {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}, {5, kBrowse}}, {},
        {"코르바네™을 설치하기 위해 폴더를 선택하셔야 합니다.",
         "기본으로 선택된 폴더에 설치하시려면 [다음] 버튼을 누르세요.", "설치 폴더"},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Confirm, "confirmation page", kConfirm, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}}, {5},
-       {"현재 설정 :"}, Placement::kCentred, true},
-      {Page::Copy, "copy page", kCopy, 0, {{IDCANCEL, kCancel}}, {IDOK, 4, 5}, {}, Placement::kBelowLogo, false},
+       {"현재 설정 :"}, Placement::Centred, true},
+      {Page::Copy, "copy page", kCopy, 0, {{IDCANCEL, kCancel}}, {IDOK, 4, 5}, {}, Placement::BelowLogo, false},
       {Page::Tasks, "task page", kTasks, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
-       {kTaskSafeBoot, kTaskRescueDisk, kTaskUpdate, kTaskScheduled, kTaskRunProduct}, Placement::kCentred, true},
+       {kTaskSafeBoot, kTaskRescueDisk, kTaskUpdate, kTaskScheduled, kTaskRunProduct}, Placement::Centred, true},
       {Page::Finish, "finish page", kFinish, 0, {{IDOK, kFinishButton}}, {IDCANCEL, 4, 5}, {kFinishLine},
-       Placement::kCentred, true},
+       Placement::Centred, true},
   };
   return specs;
 }
@@ -127,7 +127,7 @@ std::vector<HWND> VisiblePages(DWORD pid) {
 }
 
 void ExpectLibraryReleased(DWORD pid) {
-  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, pid);
+  std::vector<std::string> events = LibraryEvents(Bench().setupdllLoadLog, pid);
   bool freed = std::any_of(events.begin(), events.end(), [](const std::string& e) { return e.rfind("free", 0) == 0; });
   if (!freed) {
     std::string all;
@@ -142,7 +142,7 @@ HWND Wizard::Expect(Page page, unsigned timeoutMs) {
   DWORD pid = setup_.Pid();
   HWND found = nullptr;
   ui::MessageBoxView box;
-  bool box_seen = false;
+  bool boxSeen = false;
   ui::WaitUntil(
       [&] {
         if (!setup_.Running()) return true;
@@ -150,7 +150,7 @@ HWND Wizard::Expect(Page page, unsigned timeoutMs) {
           if (!IsWindowVisible(window) || window == page_) continue;
           if (IsMessageBox(window)) {
             box = ui::ViewMessageBox(window);
-            box_seen = true;
+            boxSeen = true;
             return true;
           }
           if (ui::ClassName(window) == ui::kDialogClass && IsPageOf(spec, window)) {
@@ -163,7 +163,7 @@ HWND Wizard::Expect(Page page, unsigned timeoutMs) {
       timeoutMs);
   if (!found) {
     DWORD code = 0;
-    if (box_seen) {
+    if (boxSeen) {
       Abort("waiting for the %s, a message box came instead: %s %s", spec.name, Show(box.title).c_str(),
             Show(box.text).c_str());
     }
@@ -205,12 +205,12 @@ void Wizard::CheckPage(Page page, HWND window) {
   }
   RECT rect = ui::Rect(window);
   int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  int want_x = (ScreenWidth() - w) / 2;
-  int want_y = spec.placement == Placement::kCentred ? (ScreenHeight() - h) / 2 : (ScreenHeight() - 450) / 2 + 450 - h;
-  if (rect.left != want_x || rect.top != want_y) {
-    Fail("%s (%dx%d) at %ld,%ld, expected %d,%d", spec.name, w, h, rect.left, rect.top, want_x, want_y);
+  int wantX = (ScreenWidth() - w) / 2;
+  int wantY = spec.placement == Placement::Centred ? (ScreenHeight() - h) / 2 : (ScreenHeight() - 450) / 2 + 450 - h;
+  if (rect.left != wantX || rect.top != wantY) {
+    Fail("%s (%dx%d) at %ld,%ld, expected %d,%d", spec.name, w, h, rect.left, rect.top, wantX, wantY);
   }
-  if (spec.focus_on_next) {
+  if (spec.focusOnNext) {
     HWND next = ui::Item(window, IDOK);
     if (!ui::WaitUntil([&] { return ui::Focus(window) == next; }, 2000)) {
       HWND focus = ui::Focus(window);
@@ -350,7 +350,7 @@ ui::MessageBoxView Wizard::OpenQuitQuestion(Ask how) {
   return box;
 }
 
-void Wizard::DeclineQuit(Ask how, bool close_the_box) {
+void Wizard::DeclineQuit(Ask how, bool closeTheBox) {
   // The copy and scan pages change their texts while their work runs.
   bool stable = current_ != Page::Copy && current_ != Page::Scan;
   std::vector<std::string> before;
@@ -358,7 +358,7 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
   ui::MessageBoxView box = OpenQuitQuestion(how);
   if (current_ == Page::Scan) {
     ui::Answer(box, IDNO);
-  } else if (close_the_box) {
+  } else if (closeTheBox) {
     ui::Dismiss(box);
   } else {
     ui::Answer(box, IDCANCEL);
@@ -377,7 +377,7 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
       }
     }
   }
-  Note("%s: question of %s declined%s, the page stays", name, AskName(how), close_the_box ? " by its close box" : "");
+  Note("%s: question of %s declined%s, the page stays", name, AskName(how), closeTheBox ? " by its close box" : "");
 }
 
 void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* after) {

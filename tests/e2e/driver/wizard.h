@@ -51,7 +51,7 @@ class Wizard {
   ui::MessageBoxView OpenQuitQuestion(Ask how);
   // The question declined (Cancel, or its close box): the page stays exactly
   // as it was, with every text and check mark.
-  void DeclineQuit(Ask how, bool close_the_box = false);
+  void DeclineQuit(Ask how, bool closeTheBox = false);
   // The question accepted: setup ends at once with exit code 0, releases the
   // support library and shows no further page.
   void ConfirmQuit(Ask how);
