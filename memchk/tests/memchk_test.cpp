@@ -14,10 +14,10 @@
 
 namespace {
 
-std::string memchk_path() { return machine::Join(machine::ProgramFolder(), "MemChk.exe"); }
+std::string MemchkPath() { return machine::Join(machine::ProgramFolder(), "MemChk.exe"); }
 
 TEST(MemChk, IsAWindowsProgramThatWindows95Loads) {
-  std::optional<IMAGE_NT_HEADERS32> nt = machine::ImageHeaders(memchk_path());
+  std::optional<IMAGE_NT_HEADERS32> nt = machine::ImageHeaders(MemchkPath());
   ASSERT_TRUE(nt);
   EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, nt->OptionalHeader.Subsystem);
   EXPECT_EQ(4, nt->OptionalHeader.MajorSubsystemVersion);
@@ -27,7 +27,7 @@ TEST(MemChk, IsAWindowsProgramThatWindows95Loads) {
 TEST(MemChk, RecordsTotalAndFreeMemoryAndEnds) {
   machine::SetProfile("Corvane", "MemCheck", nullptr);
   machine::Launch launch;
-  launch.command_line = memchk_path();
+  launch.commandLine = MemchkPath();
   launch.show = SW_HIDE;  // as setup's WinExec(..., SW_HIDE) starts it
   const DWORD code = machine::RunToEnd(launch, 20000);
   ASSERT_NE(machine::kNoExitCode, code);
@@ -40,15 +40,15 @@ TEST(MemChk, RecordsTotalAndFreeMemoryAndEnds) {
   const unsigned long total = std::strtoul(value.c_str(), &slash, 10);
   ASSERT_EQ('/', *slash) << value;
   char* end = nullptr;
-  const unsigned long free_kb = std::strtoul(slash + 1, &end, 10);
+  const unsigned long freeKb = std::strtoul(slash + 1, &end, 10);
   EXPECT_EQ('\0', *end) << value;
 
   MEMORYSTATUS status;
   status.dwLength = sizeof status;
   GlobalMemoryStatus(&status);
   EXPECT_EQ(status.dwTotalPhys / 1024, total);
-  EXPECT_GT(free_kb, 0u);
-  EXPECT_LE(free_kb, total);
+  EXPECT_GT(freeKb, 0u);
+  EXPECT_LE(freeKb, total);
 }
 
 }  // namespace

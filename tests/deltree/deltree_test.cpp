@@ -23,7 +23,7 @@ void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_s
 // Runs DELTREE.EXE with the given arguments and stdin text; its exit code.
 DWORD RunDeltree(const std::string& arguments, const std::string& input = "") {
   machine::Launch launch;
-  launch.command_line = "\"" + machine::Join(machine::ProgramFolder(), "DELTREE.EXE") + "\" " + arguments;
+  launch.commandLine = "\"" + machine::Join(machine::ProgramFolder(), "DELTREE.EXE") + "\" " + arguments;
   launch.input = input;
   return machine::RunToEnd(launch, 60000);
 }

@@ -24,8 +24,8 @@ std::vector<Entry> Entries(const std::string& folder, const char* pattern) {
   if (search == INVALID_HANDLE_VALUE) return entries;
   do {
     std::string name = found.cFileName;
-    bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (name != "." && name != "..") entries.push_back({name, is_folder});
+    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name != "." && name != "..") entries.push_back({name, isFolder});
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return entries;
@@ -45,7 +45,7 @@ bool IsJunction(const std::string& path) {
 // done its work, so callers look for the result.
 void RunUnix(const std::string& command, const std::string& folder) {
   Launch launch;
-  launch.command_line = command;
+  launch.commandLine = command;
   launch.folder = folder;
   (void)RunToEnd(launch, 10000);
 }
@@ -121,8 +121,8 @@ bool MakeFolders(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
 }
 
-void DeleteTree(const std::string& path_as_given) {
-  const std::string path = WithoutTrailingBackslash(path_as_given);
+void DeleteTree(const std::string& pathAsGiven) {
+  const std::string path = WithoutTrailingBackslash(pathAsGiven);
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -190,9 +190,9 @@ std::string ProgramFolder() {
 }
 
 std::string ShortPath(const std::string& path) {
-  char short_path[MAX_PATH] = "";
-  DWORD length = GetShortPathNameA(path.c_str(), short_path, sizeof short_path);
-  return length > 0 && length < sizeof short_path ? short_path : "";
+  char shortPath[MAX_PATH] = "";
+  DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return length > 0 && length < sizeof shortPath ? shortPath : "";
 }
 
 std::string Environment(const char* name) {
@@ -202,8 +202,8 @@ std::string Environment(const char* name) {
   return value;
 }
 
-std::string WinePath(const std::string& unix_path) {
-  std::string path = "Z:" + unix_path;
+std::string WinePath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
   for (char& c : path) {
     if (c == '/') c = '\\';
   }

@@ -59,7 +59,7 @@ std::string ShortPath(const std::string& path);
 // An environment variable of this process; empty when unset.
 std::string Environment(const char* name);
 // A Unix path as Wine shows it: on drive Z:, with backslashes.
-std::string WinePath(const std::string& unix_path);
+std::string WinePath(const std::string& unixPath);
 
 // The PE headers of a program file; none when it is not one.
 std::optional<IMAGE_NT_HEADERS32> ImageHeaders(const std::string& path);

@@ -7,7 +7,7 @@
 
 namespace machine {
 
-LinkView ReadLink(const std::string& link_path) {
+LinkView ReadLink(const std::string& linkPath) {
   LinkView view;
   // Balanced below; a caller that initialised COM itself keeps it.
   (void)CoInitialize(nullptr);
@@ -17,7 +17,7 @@ LinkView ReadLink(const std::string& link_path) {
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
       WCHAR wide[1024];
-      MultiByteToWideChar(CP_ACP, 0, link_path.c_str(), -1, wide, 1024);
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, 1024);
       if (SUCCEEDED(file->Load(wide, STGM_READ))) {
         view.loaded = true;
         auto text = [](const auto& get) {

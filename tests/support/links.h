@@ -11,6 +11,6 @@ struct LinkView {
   std::string path;     // the target as stored, environment strings and all
   std::string directory, description, arguments;
 };
-LinkView ReadLink(const std::string& link_path);
+LinkView ReadLink(const std::string& linkPath);
 
 }  // namespace machine

@@ -22,20 +22,20 @@ bool Process::Start(const Launch& launch) {
   HANDLE input = nullptr;
   if (launch.input) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE write_end = nullptr;
-    if (!CreatePipe(&input, &write_end, &inherit, 0)) return false;
-    SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, 0);
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&input, &writeEnd, &inherit, 0)) return false;
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
     DWORD written = 0;
     if (!launch.input->empty()) {
-      ::WriteFile(write_end, launch.input->data(), static_cast<DWORD>(launch.input->size()), &written, nullptr);
+      ::WriteFile(writeEnd, launch.input->data(), static_cast<DWORD>(launch.input->size()), &written, nullptr);
     }
-    CloseHandle(write_end);
+    CloseHandle(writeEnd);
     startup.dwFlags |= STARTF_USESTDHANDLES;
     startup.hStdInput = input;
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   }
-  std::string line = launch.command_line;
+  std::string line = launch.commandLine;
   bool started = CreateProcessA(launch.application.empty() ? nullptr : launch.application.c_str(), &line[0], nullptr,
                                 nullptr, input != nullptr, 0, nullptr,
                                 launch.folder.empty() ? nullptr : launch.folder.c_str(), &startup, &info_) != 0;
@@ -43,17 +43,17 @@ bool Process::Start(const Launch& launch) {
   return started;
 }
 
-bool Process::Start(const std::string& command_line, const std::string& folder) {
+bool Process::Start(const std::string& commandLine, const std::string& folder) {
   Launch launch;
-  launch.command_line = command_line;
+  launch.commandLine = commandLine;
   launch.folder = folder;
   return Start(launch);
 }
 
 bool Process::Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
-bool Process::WaitEnd(DWORD timeout_ms, DWORD* code) const {
-  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeout_ms) != WAIT_OBJECT_0) return false;
+bool Process::WaitEnd(DWORD timeoutMs, DWORD* code) const {
+  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
   if (code) GetExitCodeProcess(info_.hProcess, code);
   return true;
 }
@@ -63,10 +63,10 @@ void Process::End() {
   WaitForSingleObject(info_.hProcess, 5000);
 }
 
-DWORD RunToEnd(const Launch& launch, DWORD timeout_ms) {
+DWORD RunToEnd(const Launch& launch, DWORD timeoutMs) {
   Process process;
   DWORD code = kNoExitCode;
-  if (!process.Start(launch) || !process.WaitEnd(timeout_ms, &code)) return kNoExitCode;
+  if (!process.Start(launch) || !process.WaitEnd(timeoutMs, &code)) return kNoExitCode;
   return code;
 }
 

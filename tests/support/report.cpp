@@ -11,12 +11,12 @@ namespace {
 FailureSink g_sink = nullptr;
 
 std::string Utf8(const std::string& cp949) {
-  int wide_length = MultiByteToWideChar(949, 0, cp949.data(), static_cast<int>(cp949.size()), nullptr, 0);
-  std::wstring wide(wide_length, L'\0');
-  MultiByteToWideChar(949, 0, cp949.data(), static_cast<int>(cp949.size()), &wide[0], wide_length);
-  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  int wideLength = MultiByteToWideChar(949, 0, cp949.data(), static_cast<int>(cp949.size()), nullptr, 0);
+  std::wstring wide(wideLength, L'\0');
+  MultiByteToWideChar(949, 0, cp949.data(), static_cast<int>(cp949.size()), &wide[0], wideLength);
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
   std::string utf8(length, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, &utf8[0], length, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, &utf8[0], length, nullptr, nullptr);
   return utf8;
 }
 

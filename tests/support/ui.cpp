@@ -28,9 +28,9 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-  auto* parent_and_out = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
+  auto* parentAndOut = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
   // EnumChildWindows walks grandchildren too; keep the direct children.
-  if (GetParent(window) == parent_and_out->first) parent_and_out->second->push_back(window);
+  if (GetParent(window) == parentAndOut->first) parentAndOut->second->push_back(window);
   return TRUE;
 }
 
@@ -38,19 +38,19 @@ bool IsTitledMessageBox(HWND window, const char* title) {
   return ClassName(window) == kDialogClass && GetDlgItem(window, kMessageTextId) && Title(window) == title;
 }
 
-bool WaitBox(DWORD pid, const std::function<bool(HWND)>& is_box, unsigned timeout_ms, MessageBoxView* out) {
+bool WaitBox(DWORD pid, const std::function<bool(HWND)>& isBox, unsigned timeoutMs, MessageBoxView* out) {
   HWND found = nullptr;
   bool ok = WaitUntil(
       [&] {
         for (HWND window : TopLevel(pid)) {
-          if (IsWindowVisible(window) && is_box(window)) {
+          if (IsWindowVisible(window) && isBox(window)) {
             found = window;
             return true;
           }
         }
         return false;
       },
-      timeout_ms);
+      timeoutMs);
   if (ok && out) *out = ViewMessageBox(found);
   return ok;
 }
@@ -109,19 +109,19 @@ std::vector<HWND> TopLevel(DWORD pid) {
   return out;
 }
 
-HWND FindVisible(DWORD pid, const char* class_name, const char* title) {
+HWND FindVisible(DWORD pid, const char* className, const char* title) {
   for (HWND window : TopLevel(pid)) {
     if (!IsWindowVisible(window)) continue;
-    if (class_name && ClassName(window) != class_name) continue;
+    if (className && ClassName(window) != className) continue;
     if (title && Title(window) != title) continue;
     return window;
   }
   return nullptr;
 }
 
-HWND WaitVisible(DWORD pid, const char* class_name, const char* title, unsigned timeout_ms) {
+HWND WaitVisible(DWORD pid, const char* className, const char* title, unsigned timeoutMs) {
   HWND found = nullptr;
-  WaitUntil([&] { return (found = FindVisible(pid, class_name, title)) != nullptr; }, timeout_ms, 50);
+  WaitUntil([&] { return (found = FindVisible(pid, className, title)) != nullptr; }, timeoutMs, 50);
   return found;
 }
 
@@ -132,21 +132,21 @@ std::vector<HWND> Children(HWND parent) {
   return out;
 }
 
-bool WaitUntil(const std::function<bool()>& done, unsigned timeout_ms, unsigned step_ms) {
+bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs, unsigned stepMs) {
   DWORD start = GetTickCount();
   for (;;) {
     if (done()) return true;
-    if (GetTickCount() - start >= timeout_ms) return false;
-    Sleep(step_ms);
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(stepMs);
   }
 }
 
-bool WaitHidden(HWND window, unsigned timeout_ms) {
-  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
+bool WaitHidden(HWND window, unsigned timeoutMs) {
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
 }
 
-bool WaitGone(HWND window, unsigned timeout_ms) {
-  return WaitUntil([&] { return !IsWindow(window); }, timeout_ms);
+bool WaitGone(HWND window, unsigned timeoutMs) {
+  return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
 void Pump() {
@@ -195,12 +195,12 @@ HWND Focus(HWND window) {
   return info.hwndFocus;
 }
 
-void Key(HWND dialog, UINT virtual_key) {
+void Key(HWND dialog, UINT virtualKey) {
   HWND target = Focus(dialog);
   if (!target || (target != dialog && !IsChild(dialog, target))) target = dialog;
-  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtual_key, 0)) << 16;
-  PostMessageA(target, WM_KEYDOWN, virtual_key, scan | 1);
-  PostMessageA(target, WM_KEYUP, virtual_key, scan | 0xC0000001);
+  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16;
+  PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
+  PostMessageA(target, WM_KEYUP, virtualKey, scan | 0xC0000001);
 }
 
 void Type(HWND control, const char* text) {
@@ -267,12 +267,12 @@ MessageBoxView ViewMessageBox(HWND box) {
   return view;
 }
 
-bool WaitMessageBox(DWORD pid, const char* title, unsigned timeout_ms, MessageBoxView* out) {
-  return WaitBox(pid, [&](HWND window) { return IsTitledMessageBox(window, title); }, timeout_ms, out);
+bool WaitMessageBox(DWORD pid, const char* title, unsigned timeoutMs, MessageBoxView* out) {
+  return WaitBox(pid, [&](HWND window) { return IsTitledMessageBox(window, title); }, timeoutMs, out);
 }
 
-bool WaitMessageBox(DWORD pid, bool (*is_box)(HWND), unsigned timeout_ms, MessageBoxView* out) {
-  return WaitBox(pid, is_box, timeout_ms, out);
+bool WaitMessageBox(DWORD pid, bool (*isBox)(HWND), unsigned timeoutMs, MessageBoxView* out) {
+  return WaitBox(pid, isBox, timeoutMs, out);
 }
 
 bool Answer(const MessageBoxView& box, int id) {
@@ -298,7 +298,7 @@ bool Dismiss(const MessageBoxView& box) {
 
 namespace {
 
-std::mutex g_watch_mutex;
+std::mutex g_watchMutex;
 std::set<DWORD> g_watched;
 std::map<HWND, WindowRecord> g_records;
 bool g_watching = false;
@@ -306,7 +306,7 @@ bool g_watching = false;
 void PollOnce() {
   std::vector<HWND> windows = TopLevel(0);
   unsigned long now = GetTickCount();
-  std::lock_guard<std::mutex> lock(g_watch_mutex);
+  std::lock_guard<std::mutex> lock(g_watchMutex);
   for (HWND window : windows) {
     DWORD pid = ProcessOf(window);
     if (!g_watched.count(pid)) continue;
@@ -319,11 +319,11 @@ void PollOnce() {
     }
     WindowRecord& record = found->second;
     if (visible) {
-      if (record.first_visible == WindowRecord::kNever) {
-        record.first_visible = now;
+      if (record.firstVisible == WindowRecord::kNever) {
+        record.firstVisible = now;
         record.title = Title(window);
       }
-      record.last_visible = now;
+      record.lastVisible = now;
     }
   }
 }
@@ -331,7 +331,7 @@ void PollOnce() {
 }  // namespace
 
 void Watch(DWORD pid) {
-  std::lock_guard<std::mutex> lock(g_watch_mutex);
+  std::lock_guard<std::mutex> lock(g_watchMutex);
   g_watched.insert(pid);
   if (g_watching) return;
   g_watching = true;
@@ -345,20 +345,20 @@ void Watch(DWORD pid) {
 
 std::vector<WindowRecord> Seen(DWORD pid) {
   PollOnce();
-  std::lock_guard<std::mutex> lock(g_watch_mutex);
+  std::lock_guard<std::mutex> lock(g_watchMutex);
   std::vector<WindowRecord> out;
   for (const auto& entry : g_records) {
     if (entry.second.pid == pid) out.push_back(entry.second);
   }
   std::sort(out.begin(), out.end(),
-            [](const WindowRecord& a, const WindowRecord& b) { return a.first_seen < b.first_seen; });
+            [](const WindowRecord& a, const WindowRecord& b) { return a.firstSeen < b.firstSeen; });
   return out;
 }
 
 std::set<HWND> SeenOnScreen(DWORD pid) {
   std::set<HWND> out;
   for (const WindowRecord& record : Seen(pid)) {
-    if (record.first_visible != WindowRecord::kNever) out.insert(record.hwnd);
+    if (record.firstVisible != WindowRecord::kNever) out.insert(record.hwnd);
   }
   return out;
 }

@@ -32,18 +32,18 @@ HANDLE OpenOwner(HWND window);
 std::vector<HWND> TopLevel(DWORD pid);
 // The first visible top-level window of `pid` (0: any) with this class and
 // title; a null class or title matches any.
-HWND FindVisible(DWORD pid, const char* class_name, const char* title);
+HWND FindVisible(DWORD pid, const char* className, const char* title);
 // The same, waited for; null when none came in time.
-HWND WaitVisible(DWORD pid, const char* class_name, const char* title, unsigned timeout_ms);
+HWND WaitVisible(DWORD pid, const char* className, const char* title, unsigned timeoutMs);
 // Direct children of a window, in template order.
 std::vector<HWND> Children(HWND parent);
 
-// Polls `done` every `step_ms` until it holds or `timeout_ms` passes.
-bool WaitUntil(const std::function<bool()>& done, unsigned timeout_ms, unsigned step_ms = 15);
+// Polls `done` every `stepMs` until it holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs, unsigned stepMs = 15);
 // Gone, or no longer visible.
-bool WaitHidden(HWND window, unsigned timeout_ms);
+bool WaitHidden(HWND window, unsigned timeoutMs);
 // Destroyed.
-bool WaitGone(HWND window, unsigned timeout_ms);
+bool WaitGone(HWND window, unsigned timeoutMs);
 // Dispatches what waits in this thread's queue, for windows of the test itself.
 void Pump();
 
@@ -59,7 +59,7 @@ bool Click(HWND dialog, int id);
 // Posted key press (WM_KEYDOWN, WM_KEYUP) to the control that has the focus in
 // the dialog's thread (the dialog itself when none has): what the dialog
 // manager sees when the user presses the key.
-void Key(HWND dialog, UINT virtual_key);
+void Key(HWND dialog, UINT virtualKey);
 // Posted characters, as typed into an edit control (ASCII only).
 void Type(HWND control, const char* text);
 // The close box of the caption, and WM_CLOSE as other programs send it.
@@ -93,9 +93,9 @@ struct MessageBoxView {
 };
 MessageBoxView ViewMessageBox(HWND box);
 // Waits for a visible message box of `pid` (0: of any process) with this
-// title, or one for which `is_box` holds.
-bool WaitMessageBox(DWORD pid, const char* title, unsigned timeout_ms, MessageBoxView* out);
-bool WaitMessageBox(DWORD pid, bool (*is_box)(HWND), unsigned timeout_ms, MessageBoxView* out);
+// title, or one for which `isBox` holds.
+bool WaitMessageBox(DWORD pid, const char* title, unsigned timeoutMs, MessageBoxView* out);
+bool WaitMessageBox(DWORD pid, bool (*isBox)(HWND), unsigned timeoutMs, MessageBoxView* out);
 // Presses one of the box's buttons and waits for the box to go; false (and a
 // reported failure) when it has no such button or stays.
 bool Answer(const MessageBoxView& box, int id);
@@ -109,11 +109,11 @@ bool Dismiss(const MessageBoxView& box);
 struct WindowRecord {
   HWND hwnd;
   DWORD pid;
-  std::string class_name;
+  std::string className;
   std::string title;
-  unsigned long first_seen;
-  unsigned long first_visible;  // kNever if never seen visible
-  unsigned long last_visible;   // last poll that saw it visible
+  unsigned long firstSeen;
+  unsigned long firstVisible;  // kNever if never seen visible
+  unsigned long lastVisible;   // last poll that saw it visible
   static constexpr unsigned long kNever = ~0ul;
 };
 void Watch(DWORD pid);

@@ -31,7 +31,7 @@ class StopProcessesTest : public ::testing::Test {
     EXPECT_TRUE(CopyFileA(CORVANE_BIN_DIR "/sleeper.exe", path.c_str(), FALSE)) << path;
     machine::Process& started = running_.emplace_back();
     EXPECT_TRUE(started.Start("\"" + path + "\"", folder)) << path;
-    EXPECT_TRUE(ui::WaitUntil([&] { return !machine::ProgramPathOf(started.id()).empty(); }, 10000)) << path;
+    EXPECT_TRUE(ui::WaitUntil([&] { return !machine::ProgramPathOf(started.Id()).empty(); }, 10000)) << path;
     return started;
   }
 

@@ -32,17 +32,17 @@ class Bytes {
 
 constexpr uint32_t kInfoHeaderSize = 40;
 
-void InfoHeader(Bytes& b, int width, int height, int bits, uint32_t image_size, uint32_t colours_used) {
+void InfoHeader(Bytes& b, int width, int height, int bits, uint32_t imageSize, uint32_t coloursUsed) {
   b.U32(kInfoHeaderSize);
   b.U32(static_cast<uint32_t>(width));
   b.U32(static_cast<uint32_t>(height));  // positive: bottom-up
   b.U16(1);                              // planes
   b.U16(static_cast<uint32_t>(bits));
   b.U32(0);  // BI_RGB
-  b.U32(image_size);
+  b.U32(imageSize);
   b.U32(0);  // pixels per metre, x and y
   b.U32(0);
-  b.U32(colours_used);
+  b.U32(coloursUsed);
   b.U32(0);  // all colours important
 }
 
@@ -50,15 +50,15 @@ void InfoHeader(Bytes& b, int width, int height, int bits, uint32_t image_size, 
 
 std::vector<uint8_t> BmpFile(const Indexed& picture) {
   const uint32_t stride = (static_cast<uint32_t>(picture.width) + 3u) & ~3u;
-  const uint32_t image_size = stride * static_cast<uint32_t>(picture.height);
-  const uint32_t bits_offset = 14 + kInfoHeaderSize + 256 * 4;
+  const uint32_t imageSize = stride * static_cast<uint32_t>(picture.height);
+  const uint32_t bitsOffset = 14 + kInfoHeaderSize + 256 * 4;
   Bytes b;
   b.U8('B');
   b.U8('M');
-  b.U32(bits_offset + image_size);
+  b.U32(bitsOffset + imageSize);
   b.U32(0);
-  b.U32(bits_offset);
-  InfoHeader(b, picture.width, picture.height, 8, image_size, 256);
+  b.U32(bitsOffset);
+  InfoHeader(b, picture.width, picture.height, 8, imageSize, 256);
   for (const Rgb8& c : picture.palette) b.Quad(c);
   for (int y = picture.height - 1; y >= 0; --y) {
     for (int x = 0; x < picture.width; ++x) b.U8(picture.index[static_cast<size_t>(y) * picture.width + x]);
@@ -69,10 +69,10 @@ std::vector<uint8_t> BmpFile(const Indexed& picture) {
 
 std::vector<uint8_t> IcoFile(const Icon16& icon) {
   constexpr int n = Icon16::kSize;
-  constexpr uint32_t xor_size = n * n / 2;     // 4 bits a pixel; 16-byte rows
-  constexpr uint32_t and_size = n * (n / 8);   // 1 bit a pixel; 4-byte rows
-  constexpr uint32_t image_bytes = kInfoHeaderSize + 16 * 4 + xor_size + and_size;
-  constexpr uint32_t image_offset = 6 + 16;
+  constexpr uint32_t kXorSize = n * n / 2;     // 4 bits a pixel; 16-byte rows
+  constexpr uint32_t kAndSize = n * (n / 8);   // 1 bit a pixel; 4-byte rows
+  constexpr uint32_t kImageBytes = kInfoHeaderSize + 16 * 4 + kXorSize + kAndSize;
+  constexpr uint32_t kImageOffset = 6 + 16;
   Bytes b;
   b.U16(0);  // ICONDIR: reserved, type 1 (icon), one image
   b.U16(1);
@@ -83,10 +83,10 @@ std::vector<uint8_t> IcoFile(const Icon16& icon) {
   b.U8(0);
   b.U16(1);  // planes and bits a pixel; windres copies both into the icon group
   b.U16(4);
-  b.U32(image_bytes);
-  b.U32(image_offset);
+  b.U32(kImageBytes);
+  b.U32(kImageOffset);
   // The image's header gives twice the height: XOR rows, then AND rows.
-  InfoHeader(b, n, 2 * n, 4, xor_size + and_size, 0);
+  InfoHeader(b, n, 2 * n, 4, kXorSize + kAndSize, 0);
   for (const Rgb8& c : icon.palette) b.Quad(c);
   for (int y = n - 1; y >= 0; --y) {
     for (int x = 0; x < n; x += 2) {

@@ -73,14 +73,14 @@ struct Text {
     float x0, y0, x1, y1;
   };
   std::vector<Placed> letters;
-  float half_stroke;
+  float halfStroke;
 
-  // Lays `s` out centred on `centre_x`, the tops of the capitals at `top`.
-  Text(const std::string& s, float centre_x, float top, float cap, float stroke, float gap) : half_stroke(stroke / 2) {
+  // Lays `s` out centred on `centreX`, the tops of the capitals at `top`.
+  Text(const std::string& s, float centreX, float top, float cap, float stroke, float gap) : halfStroke(stroke / 2) {
     float width = 0;
     for (char c : s) width += GlyphFor(c).advance * cap + stroke + gap;
     width -= gap;
-    float x = centre_x - width / 2 + stroke / 2;
+    float x = centreX - width / 2 + stroke / 2;
     for (char c : s) {
       const Glyph g = GlyphFor(c);
       Placed p{{}, x - stroke, top - stroke, x + g.advance * cap + stroke, top + cap + stroke};
@@ -99,7 +99,7 @@ struct Text {
       if (px < p.x0 || px > p.x1 || py < p.y0 || py > p.y1) continue;
       for (const Polyline& line : p.strokes) {
         for (size_t i = 0; i + 1 < line.size(); ++i) {
-          if (SegmentDistance(px, py, line[i].x, line[i].y, line[i + 1].x, line[i + 1].y) <= half_stroke) return true;
+          if (SegmentDistance(px, py, line[i].x, line[i].y, line[i + 1].x, line[i + 1].y) <= halfStroke) return true;
         }
       }
     }
@@ -108,12 +108,12 @@ struct Text {
 };
 
 // The shield: straight sides that round off into a point at the bottom.
-bool InShield(float x, float y, float cx, float top, float half_width, float height) {
+bool InShield(float x, float y, float cx, float top, float halfWidth, float height) {
   const float t = (y - top) / height;
   if (t < 0 || t > 1) return false;
   float w = 1.0f;
   if (t > 0.40f) w = std::pow(std::cos((t - 0.40f) / 0.60f * kPi / 2), 0.75f);
-  return std::fabs(x - cx) <= w * half_width;
+  return std::fabs(x - cx) <= w * halfWidth;
 }
 
 Rgb FromHex(unsigned v) {
@@ -126,7 +126,7 @@ Indexed Logo() {
   const float cx = kWidth / 2.0f;
   const Text name("CORVANE", cx, 134, 44, 9, 7);
   const Text line("ANTI-VIRUS", cx, 203, 15, 3, 7);
-  const float shield_top = 14, shield_height = 106, shield_half = 42;
+  const float shieldTop = 14, shieldHeight = 106, shieldHalf = 42;
   const Rgb white = FromHex(0xFFFFFF);
   const Rgb navy = FromHex(0x141E6E);
   const Rgb dark = FromHex(0x04041C);
@@ -140,14 +140,14 @@ Indexed Logo() {
     if (y >= 190 && y < 192 && std::fabs(x - cx) < 150) {
       return Mix(white, blue, 1.0f - Smoothstep(90, 150, std::fabs(x - cx)));
     }
-    if (InShield(x, y, cx, shield_top, shield_half, shield_height)) {
-      if (!InShield(x, y, cx, shield_top + 5, shield_half - 5, shield_height - 12)) return dark;
-      if (!InShield(x, y, cx, shield_top + 8, shield_half - 8, shield_height - 19)) return white;
+    if (InShield(x, y, cx, shieldTop, shieldHalf, shieldHeight)) {
+      if (!InShield(x, y, cx, shieldTop + 5, shieldHalf - 5, shieldHeight - 12)) return dark;
+      if (!InShield(x, y, cx, shieldTop + 8, shieldHalf - 8, shieldHeight - 19)) return white;
       // The check mark.
       const float d = std::min(SegmentDistance(x, y, cx - 20, 64, cx - 5, 80), SegmentDistance(x, y, cx - 5, 80, cx + 22, 42));
       if (d < 7.0f) return white;
       // Blue gradient, lighter on the left half as if lit.
-      const float t = (y - shield_top) / shield_height;
+      const float t = (y - shieldTop) / shieldHeight;
       Rgb c = t < 0.5f ? Mix(dark, blue, t * 2.0f) : Mix(blue, bright, (t - 0.5f) * 2.0f);
       if (x < cx) c = Mix(c, white, 0.12f);
       return c;

@@ -99,15 +99,15 @@ Indexed WelcomeSide() {
     const float mid = ridge(u, 0.53f, 0.07f, 2.2f, 2);
     const float near = ridge(u, 0.64f, 0.06f, 1.6f, 3);
     l = Mix(l, 0.68f - 0.25f * (v - far), Smoothstep(far - 0.002f, far + 0.002f, v));
-    const float mid_l = 0.46f + 0.10f * (Fbm(u * 8, v * 8, 4, seed + 4) - 0.5f) + 0.12f * Smoothstep(mid, mid + 0.15f, v);
-    l = Mix(l, mid_l, Smoothstep(mid - 0.002f, mid + 0.002f, v));
-    const float near_l = 0.30f + 0.14f * (Fbm(u * 14, v * 14, 4, seed + 5) - 0.5f) + 0.06f * Smoothstep(near, near + 0.2f, v);
-    l = Mix(l, near_l, Smoothstep(near - 0.002f, near + 0.002f, v));
+    const float midL = 0.46f + 0.10f * (Fbm(u * 8, v * 8, 4, seed + 4) - 0.5f) + 0.12f * Smoothstep(mid, mid + 0.15f, v);
+    l = Mix(l, midL, Smoothstep(mid - 0.002f, mid + 0.002f, v));
+    const float nearL = 0.30f + 0.14f * (Fbm(u * 14, v * 14, 4, seed + 5) - 0.5f) + 0.06f * Smoothstep(near, near + 0.2f, v);
+    l = Mix(l, nearL, Smoothstep(near - 0.002f, near + 0.002f, v));
     // A lone tree on the near hill.
     const float foot = ridge(0.27f, 0.64f, 0.06f, 1.6f, 3);
     const float trunk = (std::fabs(u - 0.27f) * aspect < 0.004f && v > foot - 0.10f && v < foot + 0.01f) ? 1.0f : 0.0f;
-    const float crown_d = std::hypot((u - 0.27f) * aspect, (v - (foot - 0.13f)) * 1.1f);
-    const float crown = Disc(crown_d + 0.02f * (Fbm(u * 40, v * 40, 3, seed + 6) - 0.5f), 0.05f, 0.004f);
+    const float crownD = std::hypot((u - 0.27f) * aspect, (v - (foot - 0.13f)) * 1.1f);
+    const float crown = Disc(crownD + 0.02f * (Fbm(u * 40, v * 40, 3, seed + 6) - 0.5f), 0.05f, 0.004f);
     l = Mix(l, 0.13f, std::max(trunk, crown));
     // Grass in the foreground.
     const float field = 0.82f + 0.015f * std::sin(u * 5.0f);
@@ -123,12 +123,12 @@ Indexed UserInfoSide() {
   return Develop(kUserInfoWidth, kSideHeight, seed, 0.4f, [&](float u, float v) {
     // Wall, lit by a window at the upper left.
     float l = 0.36f + 0.12f * (1.0f - v) + 0.04f * (Fbm(u * 6, v * 6, 3, seed) - 0.5f);
-    const float win_u0 = 0.10f, win_u1 = 0.62f, win_v0 = 0.06f, win_v1 = 0.40f;
+    const float winU0 = 0.10f, winU1 = 0.62f, winV0 = 0.06f, winV1 = 0.40f;
     l += 0.16f * std::exp(-std::pow((u - 0.36f) * 1.6f, 2.0f) - std::pow((v - 0.48f) * 4.0f, 2.0f));
-    if (u > win_u0 && u < win_u1 && v > win_v0 && v < win_v1) {
-      const float glass = 0.92f - 0.12f * (v - win_v0) / (win_v1 - win_v0) + 0.05f * (Fbm(u * 5, v * 3, 3, seed + 1) - 0.5f);
+    if (u > winU0 && u < winU1 && v > winV0 && v < winV1) {
+      const float glass = 0.92f - 0.12f * (v - winV0) / (winV1 - winV0) + 0.05f * (Fbm(u * 5, v * 3, 3, seed + 1) - 0.5f);
       const bool bar = std::fabs(u - 0.36f) < 0.018f || std::fabs(v - 0.23f) < 0.008f;
-      const bool frame = u < win_u0 + 0.025f || u > win_u1 - 0.025f || v < win_v0 + 0.012f || v > win_v1 - 0.012f;
+      const bool frame = u < winU0 + 0.025f || u > winU1 - 0.025f || v < winV0 + 0.012f || v > winV1 - 0.012f;
       l = (bar || frame) ? 0.30f : glass;
     }
     // Table: top surface, then its front edge, both with a wood grain.
@@ -179,7 +179,7 @@ Indexed FolderSide() {
   };
   // Bottom to top: each is drawn over the ones below it.
   const Carton cartons[] = {{0.08f, 0.66f, 0.62f, 0.86f}, {0.14f, 0.62f, 0.42f, 0.62f}, {0.22f, 0.56f, 0.27f, 0.42f}};
-  const float depth_u = 0.16f, depth_v = -0.045f;  // the top and side run back and up to the right
+  const float depthU = 0.16f, depthV = -0.045f;  // the top and side run back and up to the right
   return Develop(kSideWidth, kSideHeight, seed, 0.7f, [&](float u, float v) {
     // A dim store room: a wall with a slanting beam of light, a plank floor.
     float l = 0.30f + 0.14f * v + 0.05f * (Fbm(u * 5, v * 9, 4, seed) - 0.5f);
@@ -194,12 +194,12 @@ Indexed FolderSide() {
     for (size_t i = 0; i < sizeof(cartons) / sizeof(cartons[0]); ++i) {
       const Carton& c = cartons[i];
       const float texture = 0.06f * (Fbm(u * 40, v * 60, 3, seed + 10 + static_cast<uint32_t>(i)) - 0.5f);
-      const float top[4][2] = {{c.u0, c.v0}, {c.u1, c.v0}, {c.u1 + depth_u, c.v0 + depth_v}, {c.u0 + depth_u, c.v0 + depth_v}};
-      const float side[4][2] = {{c.u1, c.v0}, {c.u1 + depth_u, c.v0 + depth_v}, {c.u1 + depth_u, c.v1 + depth_v}, {c.u1, c.v1}};
+      const float top[4][2] = {{c.u0, c.v0}, {c.u1, c.v0}, {c.u1 + depthU, c.v0 + depthV}, {c.u0 + depthU, c.v0 + depthV}};
+      const float side[4][2] = {{c.u1, c.v0}, {c.u1 + depthU, c.v0 + depthV}, {c.u1 + depthU, c.v1 + depthV}, {c.u1, c.v1}};
       if (InQuad(u, v, top)) {
         l = 0.74f + texture;
         // The tape along the lid's seam.
-        const float mid = 0.5f * (c.u0 + c.u1) + depth_u * (v - c.v0) / depth_v;
+        const float mid = 0.5f * (c.u0 + c.u1) + depthU * (v - c.v0) / depthV;
         if (std::fabs(u - mid) < 0.035f) l = 0.84f + texture * 0.5f;
       } else if (InQuad(u, v, side)) {
         l = 0.30f + texture;
@@ -237,33 +237,33 @@ Indexed ConfirmSide() {
       l = 0.56f - 0.30f * (v - horizon) + 0.14f * (waves - 0.5f);
     }
     // The lighthouse's beam and glow.
-    const float lamp_u = 0.34f, lamp_v = 0.155f;
-    const float dx = (u - lamp_u) * aspect, dy = v - lamp_v;
+    const float lampU = 0.34f, lampV = 0.155f;
+    const float dx = (u - lampU) * aspect, dy = v - lampV;
     const float angle = std::atan2(dy, dx);
     if (dx > 0) l += 0.20f * (1.0f - Smoothstep(0.02f, 0.07f, std::fabs(angle + 0.08f))) * std::exp(-dx * 3.0f);
     l += 0.25f * std::exp(-(dx * dx + dy * dy) / 0.0015f);
     // The cliff: a flat top and a rough face down to the sea.
-    const float cliff_top = 0.50f + 0.015f * (Fbm(u * 8, 1.7f, 3, seed + 2) - 0.5f) + 0.03f * u;
+    const float cliffTop = 0.50f + 0.015f * (Fbm(u * 8, 1.7f, 3, seed + 2) - 0.5f) + 0.03f * u;
     const float face = 0.60f + 0.10f * (v - 0.5f) + 0.06f * (Fbm(v * 9.0f, 3.1f, 4, seed + 3) - 0.5f);
-    if (v > cliff_top && u < face) {
+    if (v > cliffTop && u < face) {
       const float rock = Fbm(u * 12.0f, v * 9.0f, 5, seed + 4);
       l = 0.20f + 0.22f * rock + 0.10f * Smoothstep(0.35f, 0.6f, u);
-      if (v < cliff_top + 0.02f) l = 0.50f + 0.10f * (rock - 0.5f);  // grass along the top
+      if (v < cliffTop + 0.02f) l = 0.50f + 0.10f * (rock - 0.5f);  // grass along the top
     }
     // The tower, tapering, with two dark bands; gallery, lantern and roof.
-    const float tower_top = 0.20f, tower_foot = 0.505f;
-    if (v > tower_top && v < tower_foot) {
-      const float t = (v - tower_top) / (tower_foot - tower_top);
+    const float towerTop = 0.20f, towerFoot = 0.505f;
+    if (v > towerTop && v < towerFoot) {
+      const float t = (v - towerTop) / (towerFoot - towerTop);
       const float half = (0.028f + 0.020f * t) / aspect;
-      const float s = (u - lamp_u) / half;
+      const float s = (u - lampU) / half;
       if (std::fabs(s) < 1.0f) {
         l = 0.40f + 0.48f * std::max(0.0f, -0.5f * s + 0.86f * std::sqrt(1.0f - s * s));
         if ((t > 0.22f && t < 0.34f) || (t > 0.56f && t < 0.68f)) l *= 0.45f;
       }
     }
-    if (v > 0.185f && v < 0.20f && std::fabs(u - lamp_u) * aspect < 0.036f) l = 0.22f;
-    if (v > 0.13f && v < 0.185f && std::fabs(u - lamp_u) * aspect < 0.022f) l = 0.97f;
-    if (v > 0.105f && v < 0.13f && std::fabs(u - lamp_u) * aspect < 0.028f * (v - 0.105f) / 0.025f) l = 0.18f;
+    if (v > 0.185f && v < 0.20f && std::fabs(u - lampU) * aspect < 0.036f) l = 0.22f;
+    if (v > 0.13f && v < 0.185f && std::fabs(u - lampU) * aspect < 0.022f) l = 0.97f;
+    if (v > 0.105f && v < 0.13f && std::fabs(u - lampU) * aspect < 0.028f * (v - 0.105f) / 0.025f) l = 0.18f;
     // Gulls.
     l = Mix(l, 0.22f, std::max(Bird(u, v, 0.72f, 0.25f, 0.018f, aspect), Bird(u, v, 0.82f, 0.21f, 0.014f, aspect)));
     return l;
@@ -295,9 +295,9 @@ Indexed FinishSide() {
     // A sailing boat on the horizon.
     const bool hull = u > 0.20f && u < 0.30f && v > horizon - 0.008f && v < horizon + 0.001f &&
                       v < horizon + 0.001f - (std::fabs(u - 0.25f) - 0.035f) * 0.3f;
-    const float mast_t = (horizon - 0.010f - v) / 0.085f;
-    const bool sail = mast_t > 0.0f && mast_t < 1.0f && u > 0.24f - 0.035f * (1.0f - mast_t) && u < 0.25f;
-    const bool jib = mast_t > 0.1f && mast_t < 0.9f && u > 0.255f && u < 0.255f + 0.03f * (1.0f - mast_t);
+    const float mastT = (horizon - 0.010f - v) / 0.085f;
+    const bool sail = mastT > 0.0f && mastT < 1.0f && u > 0.24f - 0.035f * (1.0f - mastT) && u < 0.25f;
+    const bool jib = mastT > 0.1f && mastT < 0.9f && u > 0.255f && u < 0.255f + 0.03f * (1.0f - mastT);
     if (hull || sail || jib) l = 0.14f;
     // The beach.
     const float shore = 0.86f + 0.02f * std::sin(u * 7.0f + 1.0f);
@@ -319,21 +319,21 @@ Indexed ScanSide() {
     const float line = (v - 0.04f) / pitch;
     const int row = static_cast<int>(std::floor(line));
     if (line > 0 && row % 9 != 8 && u > 0.08f && u < 0.92f - 0.25f * (row % 9 == 7)) {
-      const float in_line = line - static_cast<float>(row);
-      const float word_pos = u * 16.0f + Hash(row, 0, seed) * 5.0f;
-      const bool gap = Hash(row, static_cast<int>(std::floor(word_pos)), seed + 1) < 0.28f;
-      if (std::fabs(in_line - 0.5f) < 0.16f && !gap) l -= 0.40f;
+      const float inLine = line - static_cast<float>(row);
+      const float wordPos = u * 16.0f + Hash(row, 0, seed) * 5.0f;
+      const bool gap = Hash(row, static_cast<int>(std::floor(wordPos)), seed + 1) < 0.28f;
+      if (std::fabs(inLine - 0.5f) < 0.16f && !gap) l -= 0.40f;
     }
     return l;
   };
   return Develop(kSideWidth, kSideHeight, seed, 0.3f, [&](float u, float v) {
     const float cu = 0.46f, cv = 0.40f, radius = 0.17f, rim = 0.018f;
     const float hx = 0.55f, hy = 0.83f;  // direction of the handle, in height units
-    const float hand_a = radius + rim, hand_b = radius + 0.34f;
-    auto glass_at = [&](float x, float y, float grow) {  // coverage of ring and handle
+    const float handA = radius + rim, handB = radius + 0.34f;
+    auto glassAt = [&](float x, float y, float grow) {  // coverage of ring and handle
       const float d = std::hypot(x, y);
       const float ring = Disc(std::fabs(d - radius - rim * 0.5f), rim * 0.5f + grow, 0.002f);
-      const float handle = Disc(SegmentDistance(x, y, hx * hand_a, hy * hand_a, hx * hand_b, hy * hand_b), 0.020f + grow, 0.002f);
+      const float handle = Disc(SegmentDistance(x, y, hx * handA, hy * handA, hx * handB, hy * handB), 0.020f + grow, 0.002f);
       return std::max(ring, handle);
     };
     const float x = (u - cu) * aspect;
@@ -341,7 +341,7 @@ Indexed ScanSide() {
     const float d = std::hypot(x, y);
     // Paper, darkened by the glass's soft shadow.
     float l = page(u, v);
-    l *= 1.0f - 0.35f * glass_at(x - 0.03f, y - 0.035f, 0.012f);
+    l *= 1.0f - 0.35f * glassAt(x - 0.03f, y - 0.035f, 0.012f);
     if (d < radius) {
       // Through the lens: the page enlarged, a little brighter, with a glint.
       l = page(cu + (u - cu) / 1.8f, cv + (v - cv) / 1.8f) + 0.05f;
@@ -356,11 +356,11 @@ Indexed ScanSide() {
     }
     const float along = x * hx + y * hy;
     const float across = x * hy - y * hx;
-    const float hd = SegmentDistance(x, y, hx * hand_a, hy * hand_a, hx * hand_b, hy * hand_b);
+    const float hd = SegmentDistance(x, y, hx * handA, hy * handA, hx * handB, hy * handB);
     const float handle = Disc(hd, 0.020f, 0.0015f);
     if (handle > 0) {
       const float shade = 0.16f + 0.30f * std::exp(-std::pow((across + 0.008f) / 0.007f, 2.0f));
-      const float collar = (along < hand_a + 0.04f) ? 0.12f : 0.0f;
+      const float collar = (along < handA + 0.04f) ? 0.12f : 0.0f;
       l = Mix(l, shade + collar, handle);
     }
     return l;

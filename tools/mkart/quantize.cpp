@@ -85,14 +85,14 @@ std::vector<Rgb8> MedianCut(const Canvas& canvas) {
 
 int Nearest(const std::vector<Rgb8>& palette, float r, float g, float b) {
   int best = 0;
-  float best_d = 1e30f;
+  float bestD = 1e30f;
   for (size_t i = 0; i < palette.size(); ++i) {
     const float dr = palette[i].r - r;
     const float dg = palette[i].g - g;
     const float db = palette[i].b - b;
     const float d = dr * dr + dg * dg + db * db;
-    if (d < best_d) {
-      best_d = d;
+    if (d < bestD) {
+      bestD = d;
       best = static_cast<int>(i);
     }
   }

@@ -116,7 +116,7 @@ class ProductPrograms : public ::testing::Test {
                            std::vector<std::string>* questions) {
     for (DWORD waited = 0; !text::StartsWith(ControlText(window, kStatusTextId), "검사 완료") && waited < 30000;) {
       ui::MessageBoxView box;
-      if (!ui::WaitMessageBox(program_->id(), kVirusFoundTitle, 200, &box)) {
+      if (!ui::WaitMessageBox(program_->Id(), kVirusFoundTitle, 200, &box)) {
         waited += 200;
         continue;
       }
@@ -132,7 +132,7 @@ class ProductPrograms : public ::testing::Test {
   // with; the scan button works again.
   void ExpectNoEngineTold(HWND window) {
     ui::MessageBoxView box;
-    ASSERT_TRUE(ui::WaitMessageBox(program_->id(), "코르바네™ for Win95/98", 10000, &box));
+    ASSERT_TRUE(ui::WaitMessageBox(program_->Id(), "코르바네™ for Win95/98", 10000, &box));
     EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", box.text);
     ASSERT_TRUE(ui::Answer(box, IDOK));
     EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
@@ -144,7 +144,7 @@ class ProductPrograms : public ::testing::Test {
     program_.reset(new machine::Process);
     std::string command = "\"" + Path(program) + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (!program_->Start(command, folder_)) return NULL;
-    return ui::WaitVisible(program_->id(), className, title, kStartMs);
+    return ui::WaitVisible(program_->Id(), className, title, kStartMs);
   }
 
   // Closes the window; the program must end with code 0.
@@ -159,7 +159,7 @@ class ProductPrograms : public ::testing::Test {
   // folder given at start (the install folder).
   void ScanViaBrowser(HWND window) {
     ASSERT_TRUE(ui::Click(window, kScanButtonId));
-    HWND browser = ui::WaitVisible(program_->id(), ui::kDialogClass, nullptr, kStartMs);
+    HWND browser = ui::WaitVisible(program_->Id(), ui::kDialogClass, nullptr, kStartMs);
     ASSERT_NE(nullptr, browser);
     // Under load Wine's browser sometimes drops the selection that the
     // program asks for as it opens; ask again, as the program does, from the

@@ -154,7 +154,7 @@ class Uninstaller : public ::testing::Test {
         run.othersDefaultIsNo = ui::IsDefaultButton(box.hwnd, IDNO);
         EXPECT_TRUE(ui::Answer(box, others == Answer::Yes ? IDYES : IDNO));
       } else {
-        run.doneByCopy = ui::ProcessOf(box.hwnd) != original.id();
+        run.doneByCopy = ui::ProcessOf(box.hwnd) != original.Id();
         HANDLE owner = ui::OpenOwner(box.hwnd);
         ui::Click(box.hwnd, IDOK);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(owner, 20000));
@@ -177,8 +177,8 @@ TEST_F(Uninstaller, RemovesEveryTraceOfSetupAndEndsTheProductsPrograms) {
   ASSERT_TRUE(machine::WriteFile("C:\\My Documents\\편지.txt", "the user's letter"));
   machine::Process& product = StartProgram(machine::Join(kInstall, "CV32W.EXE"));
   machine::Process& sibling = StartProgram("C:\\Program Files\\Corvane2\\Schedule.EXE");
-  ASSERT_NE(nullptr, ui::WaitVisible(product.id(), "Corvane_CV32W", nullptr, kBoxWaitMs));
-  ASSERT_NE(nullptr, ui::WaitVisible(sibling.id(), "Corvane_Schedule", nullptr, kBoxWaitMs));
+  ASSERT_NE(nullptr, ui::WaitVisible(product.Id(), "Corvane_CV32W", nullptr, kBoxWaitMs));
+  ASSERT_NE(nullptr, ui::WaitVisible(sibling.Id(), "Corvane_Schedule", nullptr, kBoxWaitMs));
 
   Session run = Uninstall(UninstallCommand(), Answer::Yes);
 

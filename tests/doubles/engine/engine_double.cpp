@@ -66,7 +66,7 @@ struct Probe {
 };
 
 // The double runs on its caller's one thread, as the engine does.
-bool g_script_read = false;
+bool g_scriptRead = false;
 engine_script::Script g_script;
 std::vector<Probe> g_probes;  // handle n is g_probes[n - 1]
 
@@ -98,8 +98,8 @@ std::string ReadScriptFile() {
 }
 
 void ReadScriptOnce() {
-  if (g_script_read) return;
-  g_script_read = true;
+  if (g_scriptRead) return;
+  g_scriptRead = true;
   g_script = engine_script::Parse(ReadScriptFile());
   for (const std::string& error : g_script.errors) Trace("script error", error.c_str());
 }

@@ -69,7 +69,7 @@ inline std::vector<std::string> SplitAnswers(const std::string& text) {
 // One answer; an empty string on success, else what is wrong.
 inline std::string ParseAnswer(const std::string& text, Answer* answer) {
   size_t i = 0;
-  auto next_word = [&](std::string* word) {
+  auto nextWord = [&](std::string* word) {
     while (i < text.size() && IsBlank(text[i])) ++i;
     word->clear();
     while (i < text.size() && !IsBlank(text[i])) {
@@ -85,16 +85,16 @@ inline std::string ParseAnswer(const std::string& text, Answer* answer) {
     return true;
   };
   std::string word;
-  if (!next_word(&word)) return "unclosed quote";
+  if (!nextWord(&word)) return "unclosed quote";
   if (word == "clean") {
-    if (!next_word(&word) || !word.empty()) return "nothing may follow clean";
+    if (!nextWord(&word) || !word.empty()) return "nothing may follow clean";
     answer->found = false;
     return std::string();
   }
   if (word != "found") return "an answer is clean or found, not \"" + word + "\"";
   answer->found = true;
   for (;;) {
-    if (!next_word(&word)) return "unclosed quote";
+    if (!nextWord(&word)) return "unclosed quote";
     if (word.empty()) return std::string();
     size_t eq = word.find('=');
     std::string key = word.substr(0, eq);
@@ -117,13 +117,13 @@ inline std::string ParseAnswer(const std::string& text, Answer* answer) {
 inline Script Parse(const std::string& text) {
   Script script;
   size_t begin = 0;
-  for (int line_number = 1; begin <= text.size(); ++line_number) {
+  for (int lineNumber = 1; begin <= text.size(); ++lineNumber) {
     size_t end = text.find('\n', begin);
     if (end == std::string::npos) end = text.size();
     std::string line = detail::Trim(text.substr(begin, end - begin));
     begin = end + 1;
     if (line.empty() || line[0] == '#') continue;
-    auto fail = [&](const std::string& what) { script.errors.push_back(std::to_string(line_number) + ": " + what); };
+    auto fail = [&](const std::string& what) { script.errors.push_back(std::to_string(lineNumber) + ": " + what); };
     size_t colon = line.find(':');
     if (colon == std::string::npos) {
       fail("no colon after the file name");
@@ -153,11 +153,11 @@ inline Script Parse(const std::string& text) {
 }
 
 // The part of `path` after its last backslash, slash or colon.
-inline std::string LastComponent(const std::string& path, LeadBytePredicate is_lead) {
+inline std::string LastComponent(const std::string& path, LeadBytePredicate isLead) {
   size_t start = 0;
   for (size_t i = 0; i < path.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(path[i]);
-    if (is_lead(c) && i + 1 < path.size()) {
+    if (isLead(c) && i + 1 < path.size()) {
       ++i;  // a trail byte is never a separator
     } else if (c == '\\' || c == '/' || c == ':') {
       start = i + 1;
@@ -167,11 +167,11 @@ inline std::string LastComponent(const std::string& path, LeadBytePredicate is_l
 }
 
 // Equal names, ignoring the case of single-byte letters only.
-inline bool SameName(const std::string& a, const std::string& b, LeadBytePredicate is_lead) {
+inline bool SameName(const std::string& a, const std::string& b, LeadBytePredicate isLead) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (is_lead(x) && i + 1 < a.size()) {
+    if (isLead(x) && i + 1 < a.size()) {
       if (x != y || a[i + 1] != b[i + 1]) return false;
       ++i;
       continue;
@@ -185,14 +185,14 @@ inline bool SameName(const std::string& a, const std::string& b, LeadBytePredica
 
 // The answer to the next probe of `path`: its entry's next answer, the last
 // one again when they are used up; clean when no entry applies.
-inline Answer NextAnswer(Script& script, const std::string& path, LeadBytePredicate is_lead) {
-  std::string name = LastComponent(path, is_lead);
+inline Answer NextAnswer(Script& script, const std::string& path, LeadBytePredicate isLead) {
+  std::string name = LastComponent(path, isLead);
   Entry* named = nullptr;
   Entry* any = nullptr;
   for (Entry& entry : script.entries) {
     if (entry.file == "*") {
       if (!any) any = &entry;
-    } else if (!named && SameName(entry.file, name, is_lead)) {
+    } else if (!named && SameName(entry.file, name, isLead)) {
       named = &entry;
     }
   }

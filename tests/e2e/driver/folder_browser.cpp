@@ -40,8 +40,8 @@ void ExpectSelected(HWND browser, LPARAM before, const std::string& what) {
 }  // namespace
 
 HWND Open(Wizard& wizard) {
-  HWND page = wizard.page();
-  DWORD pid = wizard.setup().pid();
+  HWND page = wizard.PageWindow();
+  DWORD pid = wizard.Setup().Pid();
   ui::Click(page, kBrowseButton);
   HWND found = nullptr;
   ui::WaitUntil(
@@ -81,7 +81,7 @@ void Close(HWND browser, int button) {
 }
 
 void ExpectDisplay(Wizard& wizard, const std::string& display, const char* what) {
-  HWND page = wizard.page();
+  HWND page = wizard.PageWindow();
   // The browser is gone before SHBrowseForFolderA returns and setup sets the
   // display.  A message to the page is answered once setup's thread is back
   // in the page's message loop, done with the answer: only then does a

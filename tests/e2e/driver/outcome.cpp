@@ -33,51 +33,51 @@ void PrepareMachine() {
   machine::WriteFile(machine::SystemFolder() + "\\CVSKIP.DLL", "");
 }
 
-std::vector<InstallCall> ExpectedInstallCalls(const std::string& install_folder) {
+std::vector<InstallCall> ExpectedInstallCalls(const std::string& installFolder) {
   return {
-      {install_folder, "CV32W.EXE", "1"},
-      {install_folder, "Schedule.EXE", "1"},
-      {install_folder, "Unsetup.exe", "1"},
+      {installFolder, "CV32W.EXE", "1"},
+      {installFolder, "Schedule.EXE", "1"},
+      {installFolder, "Unsetup.exe", "1"},
       // SETUP004, %SCVSKIP.DLL, is already in the system folder: no call.
       {machine::SystemFolder(), "CVSYS.DLL", "1"},
       {machine::WindowsFolder(), "CVWIN.INI", "1"},
   };
 }
 
-std::vector<std::string> ExpectedCopyLines(const std::string& install_folder) {
+std::vector<std::string> ExpectedCopyLines(const std::string& installFolder) {
   return {
-      install_folder + "\\CV32W.EXE",
-      install_folder + "\\Schedule.EXE",
-      install_folder + "\\Unsetup.exe",
+      installFolder + "\\CV32W.EXE",
+      installFolder + "\\Schedule.EXE",
+      installFolder + "\\Unsetup.exe",
       machine::SystemFolder() + "\\CVSKIP.DLL",
       machine::SystemFolder() + "\\CVSYS.DLL",
       machine::WindowsFolder() + "\\CVWIN.INI",
   };
 }
 
-void ExpectSetupRun(const std::string& install_folder, int task_mask) {
-  std::string path = install_folder + "\\Setup.run";
+void ExpectSetupRun(const std::string& installFolder, int taskMask) {
+  std::string path = installFolder + "\\Setup.run";
   std::optional<std::string> bytes = machine::ReadFile(path);
   if (!bytes) {
     Fail("no %s", Show(path).c_str());
     return;
   }
-  if (*bytes != std::string(1, static_cast<char>(task_mask))) {
+  if (*bytes != std::string(1, static_cast<char>(taskMask))) {
     std::string hex;
     for (unsigned char c : *bytes) hex += Format(" %02X", c);
     Fail("%s holds%s, expected the one byte %02X", Show(path).c_str(), hex.empty() ? " nothing" : hex.c_str(),
-         task_mask);
+         taskMask);
   }
 }
 
-void ExpectNoSetupRun(const std::string& install_folder) {
-  std::string path = install_folder + "\\Setup.run";
+void ExpectNoSetupRun(const std::string& installFolder) {
+  std::string path = installFolder + "\\Setup.run";
   if (machine::Exists(path)) Fail("%s was written", Show(path).c_str());
 }
 
-void ExpectRegistered(const std::string& install_folder) {
+void ExpectRegistered(const std::string& installFolder) {
   std::string group = GroupFolder();
-  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
+  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), installFolder, "win.ini Corvane Install");
   ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
   const std::string links[] = {group + "\\Unsetup.LNK", MainLink(), ScheduleLink()};
   for (const std::string& link : links) {
@@ -87,7 +87,7 @@ void ExpectRegistered(const std::string& install_folder) {
   std::optional<std::string> command =
       machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString");
   ExpectText(name.value_or("(absent)"), texts::kUninstallName, "uninstall entry DisplayName");
-  ExpectText(command.value_or("(absent)"), "\"" + install_folder + "\\Unsetup.exe\"", "uninstall entry UninstallString");
+  ExpectText(command.value_or("(absent)"), "\"" + installFolder + "\\Unsetup.exe\"", "uninstall entry UninstallString");
 }
 
 void ExpectNotRegistered() {
@@ -98,9 +98,9 @@ void ExpectNotRegistered() {
   if (machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey)) Fail("the uninstall entry was made");
 }
 
-void ExpectInstalled(const std::string& install_folder, int task_mask) {
+void ExpectInstalled(const std::string& installFolder, int taskMask) {
   std::vector<InstallCall> calls = InstallCalls();
-  std::vector<InstallCall> want = ExpectedInstallCalls(install_folder);
+  std::vector<InstallCall> want = ExpectedInstallCalls(installFolder);
   if (calls.size() != want.size()) Fail("InitInstall was called %zu times, expected %zu", calls.size(), want.size());
   for (size_t i = 0; i < calls.size() && i < want.size(); ++i) {
     ExpectText(calls[i].folder + "|" + calls[i].name + "|" + calls[i].result,
@@ -112,17 +112,17 @@ void ExpectInstalled(const std::string& install_folder, int task_mask) {
     if (!machine::Exists(path)) Fail("installed file %s is missing", Show(path).c_str());
   }
   for (const char* sub : {"VProtect", "Update", "Vlist"}) {
-    std::string path = install_folder + "\\" + sub;
+    std::string path = installFolder + "\\" + sub;
     if (!machine::IsFolder(path)) Fail("folder %s was not made", Show(path).c_str());
   }
-  ExpectRegistered(install_folder);
-  ExpectSetupRun(install_folder, task_mask);
-  ExpectFollowUpStarted(task_mask);
+  ExpectRegistered(installFolder);
+  ExpectSetupRun(installFolder, taskMask);
+  ExpectFollowUpStarted(taskMask);
 }
 
-void ExpectFollowUpStarted(int task_mask) {
+void ExpectFollowUpStarted(int taskMask) {
   std::vector<std::string> starts;
-  ui::WaitUntil([&] { return !(starts = machine::Lines(Bench().isdel_log)).empty(); }, 10000);
+  ui::WaitUntil([&] { return !(starts = machine::Lines(Bench().isdelLog)).empty(); }, 10000);
   if (starts.size() != 1) {
     Fail("_ISDEL.EXE was started %zu times, expected once", starts.size());
     if (starts.empty()) return;
@@ -135,18 +135,18 @@ void ExpectFollowUpStarted(int task_mask) {
   ExpectText(fields[0], ".\\_ISDEL.EXE", "_ISDEL.EXE command line");
   ExpectText(text::Lower(fields[1]), text::Lower(Bench().medium), "_ISDEL.EXE current folder");
   ExpectText(fields[2], std::to_string(SW_SHOW), "_ISDEL.EXE show command");
-  ExpectText(fields[3], Format("%02X", task_mask), "Setup.run as _ISDEL.EXE found it at its start");
+  ExpectText(fields[3], Format("%02X", taskMask), "Setup.run as _ISDEL.EXE found it at its start");
 }
 
 void ExpectNoFollowUp() {
   // Setup would have started it before it ended; give it time to log.
-  if (ui::WaitUntil([] { return !machine::Lines(Bench().isdel_log).empty(); }, 1500, 50)) {
-    Fail("_ISDEL.EXE was started: %s", Show(machine::Lines(Bench().isdel_log).front()).c_str());
+  if (ui::WaitUntil([] { return !machine::Lines(Bench().isdelLog).empty(); }, 1500, 50)) {
+    Fail("_ISDEL.EXE was started: %s", Show(machine::Lines(Bench().isdelLog).front()).c_str());
   }
 }
 
-bool WaitForMemoryCheck(unsigned timeout_ms) {
-  return ui::WaitUntil([] { return machine::Profile("Corvane", "MemCheck").has_value(); }, timeout_ms, 50);
+bool WaitForMemoryCheck(unsigned timeoutMs) {
+  return ui::WaitUntil([] { return machine::Profile("Corvane", "MemCheck").has_value(); }, timeoutMs, 50);
 }
 
 void ExpectNothingInstalled() {
@@ -157,13 +157,13 @@ void ExpectNothingInstalled() {
   ExpectNoFollowUp();
 }
 
-std::string ExpectedSummary(const std::string& install_folder) {
+std::string ExpectedSummary(const std::string& installFolder) {
   char computer[64] = "";
   DWORD size = 16;
   GetComputerNameA(computer, &size);
   DWORD version = GetVersion();
   std::string text = " 설치 미리보기\r\n\r\n    1. 코르바네™ 설치 폴더\r\n";
-  text += "       ＊" + install_folder + "\r\n\r\n";
+  text += "       ＊" + installFolder + "\r\n\r\n";
   text += "    2. 코르바네™ 설치 컴퓨터 정보\r\n";
   text += "       ＊Computer Name : " + std::string(computer) + "\r\n";
   text += Format("       ＊Windows version : %lu.%lu\r\n", version & 0xFF, (version >> 8) & 0xFF);

@@ -23,31 +23,31 @@ std::string ScheduleLink();
 void PrepareMachine();
 
 // The calls that the manifest asks of InitInstall, in order, for an install folder.
-std::vector<InstallCall> ExpectedInstallCalls(const std::string& install_folder);
+std::vector<InstallCall> ExpectedInstallCalls(const std::string& installFolder);
 // The paths the copy page shows, one per manifest entry.
-std::vector<std::string> ExpectedCopyLines(const std::string& install_folder);
+std::vector<std::string> ExpectedCopyLines(const std::string& installFolder);
 
 // A complete setup: every file installed, the shell registration done, and
-// Setup.run holding `task_mask`.
-void ExpectInstalled(const std::string& install_folder, int task_mask);
+// Setup.run holding `taskMask`.
+void ExpectInstalled(const std::string& installFolder, int taskMask);
 // Setup ended before the copy page: no file, no record, no Setup.run.
 void ExpectNothingInstalled();
 // No shell registration: no group, no shortcuts, no win.ini records, no uninstall entry.
 void ExpectNotRegistered();
 // The shell registration for the install folder.
-void ExpectRegistered(const std::string& install_folder);
-// Setup.run in the install folder holds exactly one byte, `task_mask`.
-void ExpectSetupRun(const std::string& install_folder, int task_mask);
-void ExpectNoSetupRun(const std::string& install_folder);
+void ExpectRegistered(const std::string& installFolder);
+// Setup.run in the install folder holds exactly one byte, `taskMask`.
+void ExpectSetupRun(const std::string& installFolder, int taskMask);
+void ExpectNoSetupRun(const std::string& installFolder);
 
 // The finish page started the follow-up program once, as ".\_ISDEL.EXE" from
 // the setup folder with SW_SHOW, after Setup.run was complete.
-void ExpectFollowUpStarted(int task_mask);
+void ExpectFollowUpStarted(int taskMask);
 void ExpectNoFollowUp();
 
 // MemChk.exe, when the medium has it, records the memory in win.ini when it
 // runs: a sign that setup started it from the setup folder.
-bool WaitForMemoryCheck(unsigned timeout_ms);
+bool WaitForMemoryCheck(unsigned timeoutMs);
 
 // The texts that the confirmation page must show for an install folder.
-std::string ExpectedSummary(const std::string& install_folder);
+std::string ExpectedSummary(const std::string& installFolder);

@@ -56,13 +56,13 @@ uint32_t GetU32(const std::string& bytes, size_t at) {
 // independently of the library's own writer.
 std::string PayloadStore(const std::vector<StoreMember>& members) {
   std::vector<std::string> packed;
-  uint32_t directory_size = 0;
+  uint32_t directorySize = 0;
   for (const StoreMember& m : members) {
     packed.push_back(m.deflate ? StoredBlocks(m.contents) : m.contents);
-    directory_size += 26 + static_cast<uint32_t>(m.name.size());
+    directorySize += 26 + static_cast<uint32_t>(m.name.size());
   }
   std::string directory, data;
-  uint32_t offset = 32 + directory_size;
+  uint32_t offset = 32 + directorySize;
   for (size_t i = 0; i < members.size(); ++i) {
     PutU32(&directory, offset + static_cast<uint32_t>(data.size()));
     PutU32(&directory, static_cast<uint32_t>(packed[i].size()));
@@ -79,7 +79,7 @@ std::string PayloadStore(const std::vector<StoreMember>& members) {
   PutU16(&header, 1);
   PutU16(&header, 0);
   PutU32(&header, static_cast<uint32_t>(members.size()));
-  PutU32(&header, directory_size);
+  PutU32(&header, directorySize);
   PutU32(&header, offset + static_cast<uint32_t>(data.size()));
   PutU32(&header, Crc32(directory));
   PutU32(&header, 0);

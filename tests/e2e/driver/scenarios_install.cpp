@@ -76,8 +76,8 @@ std::string ManifestValue(const std::string& manifest, const char* section, int 
 // Flips bytes in the middle of one member's packed data of a store file;
 // header and directory stay intact, so the store opens and only that member
 // fails its check.
-bool DamageMember(const std::string& store_path, const std::string& name) {
-  std::optional<std::string> store = machine::ReadFile(store_path);
+bool DamageMember(const std::string& storePath, const std::string& name) {
+  std::optional<std::string> store = machine::ReadFile(storePath);
   if (!store || store->size() < 32) return false;
   uint32_t count = GetU32(*store, 8);
   size_t at = 32;
@@ -89,7 +89,7 @@ bool DamageMember(const std::string& store_path, const std::string& name) {
     at += 26 + length;
     if (!text::SameText(member, name) || packed < 32) continue;
     for (uint32_t k = packed / 2; k < packed / 2 + 16; ++k) (*store)[offset + k] ^= 0x5A;
-    return machine::WriteFile(store_path, *store);
+    return machine::WriteFile(storePath, *store);
   }
   return false;
 }
@@ -145,16 +145,16 @@ void ExpectStringValue(const char* name, const std::string& want) {
 // The registration that every completed copy ends with, whatever the
 // manifest: the group folder, the two fixed shortcuts, both win.ini records
 // and the uninstall entry.
-void ExpectFixedRegistration(const std::string& install_folder) {
+void ExpectFixedRegistration(const std::string& installFolder) {
   std::string group = GroupFolder();
   if (!machine::IsFolder(group)) Fail("the program group %s was not made", Show(group).c_str());
-  ExpectLink(MainLink(), install_folder + "\\CV32W.EXE",
+  ExpectLink(MainLink(), installFolder + "\\CV32W.EXE",
              group + "\\..\\..\\코르바네");
-  ExpectLink(ScheduleLink(), install_folder + "\\Schedule.EXE", group + "\\..\\시작프로그램\\예약검사");
-  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), install_folder, "win.ini Corvane Install");
+  ExpectLink(ScheduleLink(), installFolder + "\\Schedule.EXE", group + "\\..\\시작프로그램\\예약검사");
+  ExpectText(machine::Profile("Corvane", "Install").value_or("(absent)"), installFolder, "win.ini Corvane Install");
   ExpectText(machine::Profile("Corvane", "LInstall").value_or("(absent)"), group, "win.ini Corvane LInstall");
   ExpectStringValue("DisplayName", texts::kUninstallName);
-  ExpectStringValue("UninstallString", "\"" + install_folder + "\\Unsetup.exe\"");
+  ExpectStringValue("UninstallString", "\"" + installFolder + "\\Unsetup.exe\"");
 }
 
 // The program group holds exactly these links (by name, any letter case).
@@ -167,22 +167,22 @@ void ExpectGroupLinks(const std::vector<std::string>& want) {
   if (a != b) Fail("the program group holds %s; expected %s", ShowAll(seen).c_str(), ShowAll(want).c_str());
 }
 
-void ExpectSameFile(const std::string& installed, const std::string& source_bytes, const std::string& source_name) {
+void ExpectSameFile(const std::string& installed, const std::string& sourceBytes, const std::string& sourceName) {
   std::optional<std::string> bytes = machine::ReadFile(installed);
   if (!bytes) {
     Fail("%s was not installed", Show(installed).c_str());
     return;
   }
-  if (*bytes == source_bytes) return;
+  if (*bytes == sourceBytes) return;
   size_t at = 0;
-  while (at < bytes->size() && at < source_bytes.size() && (*bytes)[at] == source_bytes[at]) ++at;
+  while (at < bytes->size() && at < sourceBytes.size() && (*bytes)[at] == sourceBytes[at]) ++at;
   Fail("%s differs from %s: %zu bytes against %zu, first difference at byte %zu", Show(installed).c_str(),
-       Show(source_name).c_str(), bytes->size(), source_bytes.size(), at);
+       Show(sourceName).c_str(), bytes->size(), sourceBytes.size(), at);
 }
 
-void ExpectFolders(const std::string& install_folder) {
+void ExpectFolders(const std::string& installFolder) {
   for (const char* sub : {"", "\\VProtect", "\\Update", "\\Vlist"}) {
-    std::string path = install_folder + sub;
+    std::string path = installFolder + sub;
     if (!machine::IsFolder(path)) Fail("folder %s was not made", Show(path).c_str());
   }
 }
@@ -199,8 +199,8 @@ void ExpectNoTemporaryFiles(const std::vector<std::string>& folders) {
   }
 }
 
-bool WaitGone(const std::string& path, unsigned timeout_ms) {
-  return ui::WaitUntil([&] { return !machine::Exists(path); }, timeout_ms, 50);
+bool WaitGone(const std::string& path, unsigned timeoutMs) {
+  return ui::WaitUntil([&] { return !machine::Exists(path); }, timeoutMs, 50);
 }
 
 // ------------------------------------------------------------- copy page
@@ -257,23 +257,23 @@ struct CopySample {
 };
 
 // Samples the copy page's status line and bar until the page goes away (or
-// setup shows a message box).  `on_sample` may act on the page meanwhile.
-std::vector<CopySample> FollowCopy(Wizard& wizard, const std::function<void(const CopySample&)>& on_sample = nullptr) {
-  HWND copy = wizard.page();
+// setup shows a message box).  `onSample` may act on the page meanwhile.
+std::vector<CopySample> FollowCopy(Wizard& wizard, const std::function<void(const CopySample&)>& onSample = nullptr) {
+  HWND copy = wizard.PageWindow();
   HWND status = ui::Item(copy, kCopyStatusId);
   HWND bar = ui::Item(copy, kCopyBarId);
-  DWORD pid = wizard.setup().pid();
+  DWORD pid = wizard.Setup().Pid();
   std::vector<CopySample> samples;
   ui::WaitUntil(
       [&] {
-        if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.setup().Running()) return true;
+        if (!IsWindow(copy) || !IsWindowVisible(copy) || !wizard.Setup().Running()) return true;
         for (HWND window : ui::TopLevel(pid)) {
           if (IsWindowVisible(window) && IsMessageBox(window)) return true;
         }
         CopySample sample{ui::Title(status), ShownPercent(bar)};
         if (!IsWindowVisible(copy)) return true;
         samples.push_back(sample);
-        if (on_sample) on_sample(sample);
+        if (onSample) onSample(sample);
         return false;
       },
       60000, 10);
@@ -335,7 +335,7 @@ void ExpectCalls(const std::vector<InstallCall>& want) {
 void FinishFromTasks(Wizard& wizard) {
   wizard.Go(IDOK, Page::Finish);
   wizard.Send(Ask::Button, IDOK);
-  wizard.setup().ExpectEnd(10000, "the finish button");
+  wizard.Setup().ExpectEnd(10000, "the finish button");
 }
 
 // A copy with nothing to install: the folders are made, the page shows no
@@ -348,13 +348,13 @@ void ExpectNothingToCopy(const char* manifest) {
   wizard.WalkTo(Page::Copy);
   std::vector<CopySample> samples = FollowCopy(wizard);
   wizard.Expect(Page::Tasks, 30000);
-  int at_zero = 0;
+  int atZero = 0;
   for (const CopySample& s : samples) {
     if (!s.status.empty()) Fail("with %s the copy page showed %s", manifest, Show(s.status).c_str());
     if (s.percent > 0) Fail("with %s the bar showed %d%%", manifest, s.percent);
-    at_zero += s.percent == 0;
+    atZero += s.percent == 0;
   }
-  if (at_zero == 0) Fail("the bar was never seen at 0%%");
+  if (atZero == 0) Fail("the bar was never seen at 0%%");
   ExpectCalls({});
   ExpectFolders(texts::kDefaultFolder);
   ExpectFixedRegistration(texts::kDefaultFolder);
@@ -369,17 +369,17 @@ void ExpectNothingToCopy(const char* manifest) {
 // file, owned by the backdrop, OK only; after it setup ends with exit code 0
 // and shows nothing more.
 void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
-  SetupProcess& setup = wizard.setup();
+  SetupProcess& setup = wizard.Setup();
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 40000, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 40000, &box)) {
     Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
   ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
   if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  HWND backdrop = ui::FindVisible(setup.pid(), texts::kBackdropClass, texts::kBackdropTitle);
+  HWND backdrop = ui::FindVisible(setup.Pid(), texts::kBackdropClass, texts::kBackdropTitle);
   if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the copy failure message");
 }
@@ -426,9 +426,9 @@ struct Untouched {
 // The install folder exists before setup with an older Schedule.EXE
 // (read-only, as copied from a CD) and the user's notes; the system and Windows folders
 // hold older copies of the manifest's CVSYS.DLL and CVWIN.INI.  The copy
-// fails at InitInstall call `fail_at` (the double's count), for `name`:
+// fails at InitInstall call `failAt` (the double's count), for `name`:
 // afterwards the PC is exactly as it was before the run.
-void FailCopyAt(int fail_at, const std::string& name) {
+void FailCopyAt(int failAt, const std::string& name) {
   PrepareMachine();
   UseRealDeltree();
   const std::string folder = texts::kDefaultFolder;
@@ -438,15 +438,15 @@ void FailCopyAt(int fail_at, const std::string& name) {
   untouched.Plant(folder + "\\notes.txt", "the user's own notes");
   untouched.Plant(machine::SystemFolder() + "\\CVSYS.DLL", "MZ an older CVSYS.DLL");
   untouched.Plant(machine::WindowsFolder() + "\\CVWIN.INI", "[older]\r\n");
-  SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", std::to_string(fail_at).c_str());
+  SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", std::to_string(failAt).c_str());
   SetupProcess setup(FromExplorer());
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
   ExpectCopyFailure(wizard, name);
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   std::vector<InstallCall> calls = InstallCalls();
-  ExpectNumber(static_cast<long long>(calls.size()), fail_at, "InitInstall calls up to the failure");
+  ExpectNumber(static_cast<long long>(calls.size()), failAt, "InitInstall calls up to the failure");
   if (!calls.empty()) ExpectText(calls.back().result, "0", "result of the last InitInstall call");
   ExpectStoppedBeforeRegistration();
   // Give the removal command time to go wrong.
@@ -567,9 +567,9 @@ SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, 
   ExpectNoTemporaryFiles({folder});
   ExpectFixedRegistration(folder);
   ExpectGroupLinks(links);
-  std::string setup_run = folder + "\\Setup.run";
-  if (!ui::WaitUntil([&] { return !machine::Exists(setup_run); }, 15000, 50)) {
-    Fail("the medium's _ISDEL.EXE did not take over %s", Show(setup_run).c_str());
+  std::string setupRun = folder + "\\Setup.run";
+  if (!ui::WaitUntil([&] { return !machine::Exists(setupRun); }, 15000, 50)) {
+    Fail("the medium's _ISDEL.EXE did not take over %s", Show(setupRun).c_str());
   }
 }
 
@@ -607,31 +607,31 @@ SCENARIO(install_skip_existing, "%S and %W files already there: no call, old fil
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  const std::string first = folder + "\\CVFIRST.EXE", skip_system = system + "\\CVSKIP.DLL",
-                    skip_windows = windows + "\\CVSKIP.INI", over = system + "\\CVOVER.DLL",
+  const std::string first = folder + "\\CVFIRST.EXE", skipSystem = system + "\\CVSKIP.DLL",
+                    skipWindows = windows + "\\CVSKIP.INI", over = system + "\\CVOVER.DLL",
                     last = folder + "\\CVLAST.EXE", zero = folder + "\\CVZERO.EXE";
   // While CVLAST.EXE is being made, ask for a repaint of the bar: the job's
   // next drain paints it from the stored percentage, which CVZERO.EXE's call
   // then keeps on screen.
-  bool repaint_asked = false;
-  HWND bar = ui::Item(wizard.page(), kCopyBarId);
+  bool repaintAsked = false;
+  HWND bar = ui::Item(wizard.PageWindow(), kCopyBarId);
   std::vector<CopySample> samples = FollowCopy(wizard, [&](const CopySample& s) {
-    if (!repaint_asked && s.status == last) {
-      repaint_asked = true;
+    if (!repaintAsked && s.status == last) {
+      repaintAsked = true;
       InvalidateRect(bar, nullptr, FALSE);
     }
   });
   wizard.Expect(Page::Tasks, 30000);
 
   ExpectCalls({{folder, "CVFIRST.EXE", ""}, {system, "CVOVER.DLL", ""}, {folder, "CVLAST.EXE", ""}, {folder, "CVZERO.EXE", ""}});
-  ExpectText(machine::ReadFile(skip_system).value_or("(gone)"), "the system's own CVSKIP.DLL", "CVSKIP.DLL kept in the system folder");
-  ExpectText(machine::ReadFile(skip_windows).value_or("(gone)"), "the user's CVSKIP.INI", "CVSKIP.INI kept in the Windows folder");
+  ExpectText(machine::ReadFile(skipSystem).value_or("(gone)"), "the system's own CVSKIP.DLL", "CVSKIP.DLL kept in the system folder");
+  ExpectText(machine::ReadFile(skipWindows).value_or("(gone)"), "the user's CVSKIP.INI", "CVSKIP.INI kept in the Windows folder");
   ExpectText(machine::ReadFile(over).value_or("(gone)"), "", "CVOVER.DLL replaced by the double's empty file");
   if (machine::Exists(folder + "\\CVSKIP.DLL") || machine::Exists(folder + "\\CVSKIP.INI")) {
     Fail("a skipped file was made in the install folder");
   }
-  ExpectStatusOrder(Statuses(samples), {first, skip_system, skip_windows, over, last, zero},
-                    {first, skip_system, skip_windows, over, last, zero});
+  ExpectStatusOrder(Statuses(samples), {first, skipSystem, skipWindows, over, last, zero},
+                    {first, skipSystem, skipWindows, over, last, zero});
   // During each call the bar holds the last value drawn: one below the sum of
   // the points so far (or the sum itself, should a repaint come between).
   struct Steady {
@@ -751,8 +751,8 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
     wizard.WalkTo(Page::Copy);
     // The fifth file, CVSYS.DLL, replaces the planted one.
     if (!ui::WaitUntil([] { return InstallCalls().size() >= 4; }, 30000)) Abort("the copy does not reach CVSYS.DLL");
-    TerminateProcess(setup.handle(), 1);
-    WaitForSingleObject(setup.handle(), 10000);
+    TerminateProcess(setup.Handle(), 1);
+    WaitForSingleObject(setup.Handle(), 10000);
   }
   if (!machine::Exists(journal)) Fail("no journal %s after the copy was cut short", Show(journal).c_str());
   if (!machine::Exists(folder + "\\CV32W.EXE")) Abort("the cut copy left nothing to undo");

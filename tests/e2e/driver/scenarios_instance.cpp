@@ -20,7 +20,7 @@ void SettleMemoryCheck() {
 }
 
 void ExpectSecondInstanceEndsAtOnce() {
-  std::string win_ini = machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("");
+  std::string winIni = machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("");
   SetupProcess second(FromExplorer());
   unsigned long started = Elapsed();
   DWORD code = 0;
@@ -30,14 +30,14 @@ void ExpectSecondInstanceEndsAtOnce() {
   }
   Note("the second SETUP.EXE ended after %.2f s", (Elapsed() - started) / 1000.0);
   if (code != 0) Fail("the second SETUP.EXE ended with exit code 0x%lX, expected 0", code);
-  for (const ui::WindowRecord& record : ui::Seen(second.pid())) {
-    if (record.first_visible != ui::WindowRecord::kNever) {
-      Fail("the second SETUP.EXE showed %s %s", record.class_name.c_str(), Show(record.title).c_str());
+  for (const ui::WindowRecord& record : ui::Seen(second.Pid())) {
+    if (record.firstVisible != ui::WindowRecord::kNever) {
+      Fail("the second SETUP.EXE showed %s %s", record.className.c_str(), Show(record.title).c_str());
     }
   }
-  if (!LibraryEvents(Bench().setupdll_load_log, second.pid()).empty()) Fail("the second SETUP.EXE loaded _SETUP.DLL");
+  if (!LibraryEvents(Bench().setupdllLoadLog, second.Pid()).empty()) Fail("the second SETUP.EXE loaded _SETUP.DLL");
   if (MediumHas("MemChk.exe") && WaitForMemoryCheck(1500)) Fail("the second SETUP.EXE started MemChk.exe");
-  if (machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("") != win_ini) {
+  if (machine::ReadFile(machine::WindowsFolder() + "\\win.ini").value_or("") != winIni) {
     Fail("the second SETUP.EXE changed win.ini");
   }
 }
@@ -66,7 +66,7 @@ SCENARIO(second_instance_pages, "a second SETUP.EXE during the pages; the first 
   wizard.WalkTo(Page::Confirm);
   ExpectSecondInstanceEndsAtOnce();
   wizard.WalkTo(Page::Finish);
-  std::set<HWND> before = ui::SeenOnScreen(first.pid());
+  std::set<HWND> before = ui::SeenOnScreen(first.Pid());
   wizard.Send(Ask::Button, IDOK);
   wizard.ExpectEndWithoutPage(before, "the finish button");
   ExpectInstalled(texts::kDefaultFolder, 0x1F);

@@ -30,7 +30,7 @@ void BrowseCancelled(Wizard& wizard, const std::string& display) {
 }
 
 void FinishByButton(Wizard& wizard) {
-  std::set<HWND> before = ui::SeenOnScreen(wizard.setup().pid());
+  std::set<HWND> before = ui::SeenOnScreen(wizard.Setup().Pid());
   wizard.Send(Ask::Button, IDOK);
   wizard.ExpectEndWithoutPage(before, "the finish button");
 }
@@ -64,7 +64,7 @@ SCENARIO(browse_long_folder, "Browse to folders past 30 bytes (ASCII and Korean)
   HWND page = wizard.Go(IDOK, Page::Confirm);
   ExpectText(ui::Text(ui::Item(page, 1005)), ExpectedSummary(folder), "summary with the chosen folder whole");
   wizard.WalkTo(Page::Tasks);
-  page = wizard.page();
+  page = wizard.PageWindow();
   // Only the rescue disk and the scheduled scan: 0x08 | 0x02, a line feed.
   for (int box : {1010, 1012, 1014}) ui::Click(page, box);
   if (!ui::WaitUntil([&] { return ui::Check(page, 1010) == BST_UNCHECKED && ui::Check(page, 1014) == BST_UNCHECKED; }, 3000))
@@ -103,7 +103,7 @@ SCENARIO(user_info_edges, "user information: a too-long offered name, a short co
   ExpectText(machine::Profile("Corvane", "Name").value_or("(absent)"), std::string(254, 'L'), "win.ini Name of a 300-byte name");
   ExpectText(machine::Profile("Corvane", "Company").value_or("(absent)"), "", "win.ini Company left empty");
   if (machine::Exists(temp + "\\FILE.DAT")) Fail("FILE.DAT in TEMP with a trailing backslash was not deleted");
-  HWND choice = wizard.page();
+  HWND choice = wizard.PageWindow();
   ExpectTrue(choice != nullptr, "scan-choice page after Next");
   wizard.ConfirmQuit(Ask::Button);
 }

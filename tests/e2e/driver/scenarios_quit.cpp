@@ -55,18 +55,18 @@ SCENARIO(quit_scan, "the scan page's own question answered Yes while the scan ru
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Scan, true);
-  if (!ui::WaitUntil([] { return machine::Lines(Bench().engine_log).size() >= 3; }, 20000)) {
+  if (!ui::WaitUntil([] { return machine::Lines(Bench().engineLog).size() >= 3; }, 20000)) {
     Abort("the scan probes no file through Corvane.dll");
   }
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
-  size_t probes_at_question = machine::Lines(Bench().engine_log).size();
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  size_t probesAtQuestion = machine::Lines(Bench().engineLog).size();
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDYES);
   wizard.ExpectEndWithoutPage(before, "Yes to the scan page's question");
-  ExpectLibraryReleased(setup.pid());
-  std::vector<std::string> calls = machine::Lines(Bench().engine_log);
+  ExpectLibraryReleased(setup.Pid());
+  std::vector<std::string> calls = machine::Lines(Bench().engineLog);
   // Only the engine's switching off may follow the answer.
-  for (size_t i = probes_at_question; i < calls.size(); ++i) {
+  for (size_t i = probesAtQuestion; i < calls.size(); ++i) {
     if (calls[i] != "off") Fail("after Yes the scan went on: engine call %s", Show(calls[i]).c_str());
   }
   ExpectNothingInstalled();
@@ -93,14 +93,14 @@ SCENARIO(quit_copy, "quit confirmed on the copy page while files are copied: no 
   wizard.WalkTo(Page::Copy);
   if (!ui::WaitUntil([] { return !InstallCalls().empty(); }, 20000)) Abort("the copy page installs nothing");
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
-  size_t calls_at_question = InstallCalls().size();
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  size_t callsAtQuestion = InstallCalls().size();
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the quit confirmed on the copy page");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   size_t calls = InstallCalls().size();
-  if (calls != calls_at_question) {
-    Fail("InitInstall was called %zu more times after the quit was confirmed", calls - calls_at_question);
+  if (calls != callsAtQuestion) {
+    Fail("InitInstall was called %zu more times after the quit was confirmed", calls - callsAtQuestion);
   }
   if (calls >= ExpectedInstallCalls(texts::kDefaultFolder).size()) Fail("every file was installed despite the quit");
   // What the run installed goes, as after a failed copy, and a folder that it
@@ -110,7 +110,7 @@ SCENARIO(quit_copy, "quit confirmed on the copy page while files are copied: no 
     if (machine::Exists(path)) Fail("%s, installed before the quit, is still there", Show(path).c_str());
   }
   if (machine::Exists(texts::kDefaultFolder)) Fail("the install folder %s, made by the run, is still there", texts::kDefaultFolder);
-  if (!ui::WaitUntil([] { return !machine::Lines(Bench().deltree_log).empty(); }, 10000)) {
+  if (!ui::WaitUntil([] { return !machine::Lines(Bench().deltreeLog).empty(); }, 10000)) {
     Fail("deltree was not started for the install folder after the quit");
   }
   ExpectNotRegistered();
@@ -135,7 +135,7 @@ SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts,
   HWND copy = nullptr;
   ui::WaitUntil(
       [&] {
-        for (HWND page : VisiblePages(setup.pid())) {
+        for (HWND page : VisiblePages(setup.Pid())) {
           if (ui::Item(page, 1007)) copy = page;
         }
         return copy != nullptr;
@@ -144,11 +144,11 @@ SCENARIO(quit_copy_before_start, "Cancel on the copy page before its job starts,
   if (!copy) Abort("the copy page does not open");
   PostMessageA(copy, WM_COMMAND, IDCANCEL, 0);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, 5000, &box)) Abort("Cancel opens no question");
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 5000, &box)) Abort("Cancel opens no question");
   if (!InstallCalls().empty()) Skip("the job had started before the question came up; nothing to show");
   Sleep(2000);
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 0, "InitInstall calls while the question is open");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "OK to the question asked before the copy started");
   ExpectNothingInstalled();
@@ -170,26 +170,26 @@ SCENARIO(copy_failure, "InitInstall fails for the second file: one error message
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), texts::kErrorTitle, 30000, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
     Abort("no error message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
   ExpectText(box.text, Format(texts::kCopyFailedFormat, "Schedule.EXE"), "copy failure message");
   if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  std::set<HWND> before = ui::SeenOnScreen(setup.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
   ui::Answer(box, IDOK);
   wizard.ExpectEndWithoutPage(before, "the copy failure message");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
   ExpectNotRegistered();
   ExpectNoSetupRun(texts::kDefaultFolder);
   ExpectNoFollowUp();
   // The removal command names the install folder as one path despite its
   // blank; whether in quotes is the program's choice.
-  if (!ui::WaitUntil([] { return !machine::Lines(Bench().deltree_log).empty(); }, 10000)) {
+  if (!ui::WaitUntil([] { return !machine::Lines(Bench().deltreeLog).empty(); }, 10000)) {
     Fail("deltree was not started to remove the install folder");
     return;
   }
-  std::string command = machine::Lines(Bench().deltree_log).front();
+  std::string command = machine::Lines(Bench().deltreeLog).front();
   std::string folder = texts::kDefaultFolder;
   if (command != "deltree /y " + folder && command != "deltree /y \"" + folder + "\"") {
     Fail("deltree was started as %s; expected deltree /y and the install folder", Show(command).c_str());

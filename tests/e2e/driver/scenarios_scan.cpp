@@ -127,7 +127,7 @@ bool Same(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b)
 
 // ---- the engine double's log ----
 
-std::vector<std::string> EngineCalls() { return machine::Lines(Bench().engine_log); }
+std::vector<std::string> EngineCalls() { return machine::Lines(Bench().engineLog); }
 
 // The calls of the scan run that started when the log had `mark` lines.
 std::vector<std::string> CallsSince(size_t mark) {
@@ -209,9 +209,9 @@ void ExpectOnlyProbesBeyond(const std::vector<std::string>& run, const std::vect
       continue;
     }
     if (call == "on" || call == "off") continue;
-    bool about_scripted = std::any_of(scripted.begin(), scripted.end(),
+    bool aboutScripted = std::any_of(scripted.begin(), scripted.end(),
                                       [&](const std::string& path) { return text::SameText(path, current); });
-    if (!about_scripted) {
+    if (!aboutScripted) {
       Fail("%s: the call %s follows the probe of the clean file %s", what.c_str(), Show(call).c_str(),
            Show(current).c_str());
     }
@@ -226,7 +226,7 @@ void WriteScript(const std::string& script) {
 
 // Lines of the double's load log for setup's process: "load", "free" (by
 // FreeLibrary) or "exit".
-std::vector<std::string> EngineLoads(DWORD pid) { return LibraryEvents(Bench().engine_load_log, pid); }
+std::vector<std::string> EngineLoads(DWORD pid) { return LibraryEvents(Bench().engineLoadLog, pid); }
 
 // After `runs` scan runs with the library present: each loaded the copy on
 // the medium and released it with FreeLibrary before the next began.
@@ -302,20 +302,20 @@ std::string ButtonList(const std::vector<int>& ids) {
 
 // What a message box must be like: its buttons (ascending ids), the default
 // one (with the focus when it comes up) and its owner.
-void ExpectBoxShape(HWND box, const std::vector<int>& buttons, int default_id, HWND owner, const std::string& what) {
+void ExpectBoxShape(HWND box, const std::vector<int>& buttons, int defaultId, HWND owner, const std::string& what) {
   ui::MessageBoxView view = ui::ViewMessageBox(box);
   if (view.buttons != buttons) {
     Fail("%s: buttons%s, expected%s", what.c_str(), ButtonList(view.buttons).c_str(), ButtonList(buttons).c_str());
   }
   for (int id : view.buttons) {
-    bool is_default = ui::IsDefaultButton(box, id);
-    if (is_default != (id == default_id)) {
-      Fail("%s: button %d is%s the default button", what.c_str(), id, is_default ? "" : " not");
+    bool isDefault = ui::IsDefaultButton(box, id);
+    if (isDefault != (id == defaultId)) {
+      Fail("%s: button %d is%s the default button", what.c_str(), id, isDefault ? "" : " not");
     }
   }
-  HWND want_focus = ui::Item(box, default_id);
-  if (!ui::WaitUntil([&] { return ui::Focus(box) == want_focus; }, 1000)) {
-    Fail("%s: the focus is not on button %d", what.c_str(), default_id);
+  HWND wantFocus = ui::Item(box, defaultId);
+  if (!ui::WaitUntil([&] { return ui::Focus(box) == wantFocus; }, 1000)) {
+    Fail("%s: the focus is not on button %d", what.c_str(), defaultId);
   }
   if (GetWindow(box, GW_OWNER) != owner) Fail("%s is not owned by the scan page", what.c_str());
 }
@@ -324,7 +324,7 @@ void ExpectBoxShape(HWND box, const std::vector<int>& buttons, int default_id, H
 struct Question {
   std::string path;  // the text before the blank line
   std::string text;
-  std::string current_file, last_virus;
+  std::string currentFile, lastVirus;
   Counts counts;
 };
 
@@ -334,9 +334,9 @@ using Answerer = std::function<int(const Question&)>;
 // checks what every question must be: titled "바이러스 발견", Yes, No and
 // Cancel with Yes the default, owned by the scan page.  `answer` checks the
 // text and picks the answer.  Returns the questions in the order asked.
-std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer, unsigned timeout_ms = 30000) {
-  SetupProcess& setup = wizard.setup();
-  HWND page = wizard.page();
+std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer, unsigned timeoutMs = 30000) {
+  SetupProcess& setup = wizard.Setup();
+  HWND page = wizard.PageWindow();
   std::vector<Question> asked;
   for (;;) {
     HWND box = nullptr;
@@ -344,7 +344,7 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
     bool done = ui::WaitUntil(
         [&] {
           if (!setup.Running()) return true;
-          for (HWND window : ui::TopLevel(setup.pid())) {
+          for (HWND window : ui::TopLevel(setup.Pid())) {
             if (window == page || !IsWindowVisible(window) || ui::ClassName(window) != ui::kDialogClass) continue;
             if (IsMessageBox(window) && ui::Title(window) == texts::kVirusFoundTitle) {
               box = window;
@@ -355,14 +355,14 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
           }
           return ScanCompleted(page);
         },
-        timeout_ms);
+        timeoutMs);
     if (!setup.Running()) Abort("SETUP.EXE ended during the scan");
     if (stranger) {
       Abort("during the scan a window %s came on screen:%s", Show(ui::Title(stranger)).c_str(),
-            ui::Describe(setup.pid()).c_str());
+            ui::Describe(setup.Pid()).c_str());
     }
     if (!done) {
-      Abort("the scan did not complete within %u ms: Next %s, Cancel %s, field 1019 %s", timeout_ms,
+      Abort("the scan did not complete within %u ms: Next %s, Cancel %s, field 1019 %s", timeoutMs,
             ui::Enabled(page, IDOK) ? "enabled" : "disabled", ui::Enabled(page, IDCANCEL) ? "enabled" : "disabled",
             Show(ui::Title(ui::Item(page, kCurrentFile))).c_str());
     }
@@ -370,8 +370,8 @@ std::vector<Question> AnswerUntilComplete(Wizard& wizard, const Answerer& answer
     Question question;
     question.text = ui::Title(ui::Item(box, ui::kMessageTextId));
     question.path = question.text.substr(0, question.text.find("\n\n"));
-    question.current_file = ui::Title(ui::Item(page, kCurrentFile));
-    question.last_virus = ui::Title(ui::Item(page, kLastVirus));
+    question.currentFile = ui::Title(ui::Item(page, kCurrentFile));
+    question.lastVirus = ui::Title(ui::Item(page, kLastVirus));
     question.counts = ShownCounts(page);
     std::string what = Format("the question about %s", Show(question.path).c_str());
     ExpectText(ui::Title(box), texts::kVirusFoundTitle, (what + ", title").c_str());
@@ -403,7 +403,7 @@ struct ScanSession {
   // From the install-folder page by Back, or from the scan-choice page: the
   // scan page of a new scan run.
   HWND OpenScan() {
-    if (wizard.current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
+    if (wizard.Current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
     HWND page = wizard.Go(IDOK, Page::Scan);
     if (ui::Enabled(page, IDOK) || !ui::Enabled(page, IDCANCEL)) {
       Fail("the scan page opens with Next %s and Cancel %s", ui::Enabled(page, IDOK) ? "enabled" : "disabled",
@@ -413,7 +413,7 @@ struct ScanSession {
   }
   // Ends setup from the install-folder page, with the support library released.
   void Quit() {
-    if (wizard.current() == Page::Scan) wizard.Go(IDOK, Page::Folder);
+    if (wizard.Current() == Page::Scan) wizard.Go(IDOK, Page::Folder);
     wizard.ConfirmQuit(Ask::Button);
   }
 
@@ -431,16 +431,16 @@ void StartWithScript() {
 
 // What becomes of an example's file while its first question is open: the
 // user may take any time to answer, and another program may write the file.
-enum class Meanwhile { kNothing, kGrows, kSameSizeOtherTime };
+enum class Meanwhile { Nothing, Grows, SameSizeOtherTime };
 
 // Changes the file as `meanwhile` says; returns its new contents.
 std::string ChangeMeanwhile(const std::string& path, const std::string& content, Meanwhile meanwhile) {
   std::string changed = content;
-  if (meanwhile == Meanwhile::kGrows) changed += "grown while the question was open\r\n";
-  if (meanwhile == Meanwhile::kSameSizeOtherTime) changed[0] = changed[0] == 'X' ? 'Y' : 'X';
+  if (meanwhile == Meanwhile::Grows) changed += "grown while the question was open\r\n";
+  if (meanwhile == Meanwhile::SameSizeOtherTime) changed[0] = changed[0] == 'X' ? 'Y' : 'X';
   if (!machine::WriteFile(path, changed)) Abort("cannot change %s", Show(path).c_str());
   // Written a moment ago, the file's own time is far from this one.
-  if (meanwhile == Meanwhile::kSameSizeOtherTime && !SetTimes(path, Date(1999, 3, 1), Date(1999, 3, 1))) {
+  if (meanwhile == Meanwhile::SameSizeOtherTime && !SetTimes(path, Date(1999, 3, 1), Date(1999, 3, 1))) {
     Abort("cannot set the times of %s", Show(path).c_str());
   }
   return changed;
@@ -460,9 +460,9 @@ struct Example {
   std::vector<Expected> questions;
   std::vector<const char*> calls;  // its engine calls, handles named h1, h2, ...
   Counts rise;                     // what it adds to the counters
-  const char* last_virus;          // the last-virus field afterwards; null: the initial text
+  const char* lastVirus;          // the last-virus field afterwards; null: the initial text
   bool deleted;
-  Meanwhile meanwhile = Meanwhile::kNothing;
+  Meanwhile meanwhile = Meanwhile::Nothing;
 };
 
 // One scan run in which only `example.file` holds findings: the questions and
@@ -477,9 +477,9 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   size_t mark = EngineCalls().size();
   size_t files = KeyFolderFiles().size();
   HWND page = session.OpenScan();
-  size_t next_question = 0;
+  size_t nextQuestion = 0;
   std::vector<Question> asked = AnswerUntilComplete(session.wizard, [&](const Question& question) {
-    size_t index = next_question++;
+    size_t index = nextQuestion++;
     if (index >= example.questions.size()) {
       Fail("%s: unexpected question %zu: %s", example.what, index + 1, Show(question.text).c_str());
       return IDNO;
@@ -487,11 +487,11 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
     const Expected& want = example.questions[index];
     std::string label = Format("%s, question %zu", example.what, index + 1);
     ExpectText(question.text, ExpectedQuestion(want.report, path, want.virus), (label + ", text").c_str());
-    ExpectText(question.last_virus, want.virus, (label + ", last-virus field while asked").c_str());
-    ExpectText(question.current_file, ExpectedCurrentFile(path), (label + ", current-file field").c_str());
+    ExpectText(question.lastVirus, want.virus, (label + ", last-virus field while asked").c_str());
+    ExpectText(question.currentFile, ExpectedCurrentFile(path), (label + ", current-file field").c_str());
     ExpectNumber(question.counts.infected, static_cast<long long>(index + 1),
                  (label + ", infected count while asked").c_str());
-    if (index == 0 && example.meanwhile != Meanwhile::kNothing) {
+    if (index == 0 && example.meanwhile != Meanwhile::Nothing) {
       content = ChangeMeanwhile(path, content, example.meanwhile);
     }
     return want.answer;
@@ -506,10 +506,10 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   ExpectOnlyProbesBeyond(run, {path}, label);
   std::string next;
   std::vector<std::string> calls = CallsAbout(run, path, &next);
-  std::vector<std::string> want_calls(example.calls.begin(), example.calls.end());
-  if (calls != want_calls) {
+  std::vector<std::string> wantCalls(example.calls.begin(), example.calls.end());
+  if (calls != wantCalls) {
     Fail("%s: engine calls about %s were %s; expected %s", label.c_str(), Show(path).c_str(), ShowAll(calls).c_str(),
-         ShowAll(want_calls).c_str());
+         ShowAll(wantCalls).c_str());
   }
   // The file lies in C:\, so files of the Windows folder always follow.
   if (!IsProbe(next)) Fail("%s: after %s the scan went on with %s, not the next file", label.c_str(), example.file,
@@ -518,9 +518,9 @@ void RunExample(ScanSession& session, const Example& example, size_t* runs) {
   Counts want = Counts{static_cast<int>(files) - 1, 0, 0, 0} + example.rise;
   ExpectCounts(page, want, label);
   ExpectNumber(ShownCounts(page).scanned, probes, (label + ": files-scanned counter against the probes").c_str());
-  ExpectText(ui::Title(ui::Item(page, kLastVirus)), example.last_virus ? example.last_virus : texts::kNoVirus,
+  ExpectText(ui::Title(ui::Item(page, kLastVirus)), example.lastVirus ? example.lastVirus : texts::kNoVirus,
              (label + ": last-virus field").c_str());
-  ExpectLoadedAndReleased(session.setup.pid(), *runs);
+  ExpectLoadedAndReleased(session.setup.Pid(), *runs);
   if (example.deleted) {
     if (machine::Exists(path)) Fail("%s: %s is still there", label.c_str(), Show(path).c_str());
   } else {
@@ -574,11 +574,11 @@ SCENARIO(scan_results, "report code 3; treatment results 2, 3 and 7; Yes to a fi
       // to treat what it did not see, and the new contents stay.
       {"a file grown while asked, then Yes", "GROWN.EXE", "found report=1 result=2 name=Cvt.Grown delete",
        {{1, "Cvt.Grown", IDYES}}, {"probe", "report h1", "name h1", "name h1", "close h1"}, {1, 1, 0, 0},
-       "Cvt.Grown", false, Meanwhile::kGrows},
+       "Cvt.Grown", false, Meanwhile::Grows},
       {"a file rewritten to its size with another time while asked, then Yes", "REWRITE.EXE",
        "found report=0 result=2 name=Cvt.Rewritten delete", {{0, "Cvt.Rewritten", IDYES}},
        {"probe", "report h1", "name h1", "name h1", "close h1"}, {1, 1, 0, 0}, "Cvt.Rewritten", false,
-       Meanwhile::kSameSizeOtherTime},
+       Meanwhile::SameSizeOtherTime},
       {"treatment result 3", "ENDED.EXE", "found report=2 result=3 name=Cvt.Ended", {{2, "Cvt.Ended", IDYES}},
        {"probe", "report h1", "name h1", "name h1", "recover h1", "close h1"}, {1, 1, 0, 0}, "Cvt.Ended", false},
       // Offered again after each Yes, without the earlier probe closed.
@@ -622,7 +622,7 @@ SCENARIO(scan_questions, "the three question texts whole (long paths, 1,500-byte
     std::string path;
     int report;
     std::string virus;
-    int shown_as;  // the report code whose text the question uses
+    int shownAs;  // the report code whose text the question uses
   };
   const std::vector<Case> cases = {
       {PathOfLength(230, "긴경로_복구_"), 0, LongVirusName("복구"), 0},
@@ -645,7 +645,7 @@ SCENARIO(scan_questions, "the three question texts whole (long paths, 1,500-byte
   ScanSession session;
   size_t files = KeyFolderFiles().size();
   HWND page = session.OpenScan();
-  std::vector<std::string> asked_paths;
+  std::vector<std::string> askedPaths;
   AnswerUntilComplete(session.wizard, [&](const Question& question) {
     auto found = std::find_if(cases.begin(), cases.end(), [&](const Case& c) { return c.path == question.path; });
     if (found == cases.end()) {
@@ -653,18 +653,18 @@ SCENARIO(scan_questions, "the three question texts whole (long paths, 1,500-byte
            Show(question.path.substr(0, 300)).c_str());
       return IDNO;
     }
-    asked_paths.push_back(found->path);
+    askedPaths.push_back(found->path);
     std::string label = Format("the question with report code %d about a %zu-byte path", found->report,
                                found->path.size());
-    ExpectText(question.text, ExpectedQuestion(found->shown_as, found->path, found->virus), (label + ", text").c_str());
-    ExpectText(question.last_virus, found->virus, (label + ", last-virus field").c_str());
-    ExpectText(question.current_file, ExpectedCurrentFile(found->path), (label + ", current-file field").c_str());
-    ExpectNumber(question.counts.infected, static_cast<long long>(asked_paths.size()),
+    ExpectText(question.text, ExpectedQuestion(found->shownAs, found->path, found->virus), (label + ", text").c_str());
+    ExpectText(question.lastVirus, found->virus, (label + ", last-virus field").c_str());
+    ExpectText(question.currentFile, ExpectedCurrentFile(found->path), (label + ", current-file field").c_str());
+    ExpectNumber(question.counts.infected, static_cast<long long>(askedPaths.size()),
                  (label + ", infected count while asked").c_str());
     if (found->report == 0 && found->virus.size() == 1500) Shot("scan-question-long");
     return IDNO;
   });
-  ExpectNumber(static_cast<long long>(asked_paths.size()), static_cast<long long>(cases.size()), "questions asked");
+  ExpectNumber(static_cast<long long>(askedPaths.size()), static_cast<long long>(cases.size()), "questions asked");
   ExpectCounts(page, {static_cast<int>(files), static_cast<int>(cases.size()), 0, 0}, "after the scan");
   for (const Case& c : cases) {
     if (!machine::Exists(c.path)) Fail("%s is gone although every question was answered No", Show(c.path).c_str());
@@ -681,7 +681,7 @@ SCENARIO(scan_cancel, "Cancel during the scan: No goes on, Yes ends setup before
   }
   ScanSession session;
   Wizard& wizard = session.wizard;
-  DWORD pid = session.setup.pid();
+  DWORD pid = session.setup.Pid();
   HWND page = session.OpenScan();
   if (!ui::WaitUntil([] { return ProbeCount() >= 2; }, 20000)) Abort("the scan probes no file");
   Shot("scan-running");
@@ -695,23 +695,23 @@ SCENARIO(scan_cancel, "Cancel during the scan: No goes on, Yes ends setup before
 
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
   ExpectBoxShape(box.hwnd, {IDYES, IDNO}, IDYES, page, "the scan's own question");
-  size_t asked_at = EngineCalls().size();
+  size_t askedAt = EngineCalls().size();
   Sleep(1000);  // more than a probe takes
-  if (EngineCalls().size() != asked_at) Fail("the scan went on while its question was open");
+  if (EngineCalls().size() != askedAt) Fail("the scan went on while its question was open");
   ui::Answer(box, IDNO);
-  if (!ui::WaitUntil([&] { return EngineCalls().size() > asked_at + 1; }, 5000)) {
+  if (!ui::WaitUntil([&] { return EngineCalls().size() > askedAt + 1; }, 5000)) {
     Fail("the scan did not go on after No to its question");
   }
   if (ScanCompleted(page)) Abort("the scan completed before the second Cancel; slow it down further");
 
   box = wizard.OpenQuitQuestion(Ask::Button);
-  std::vector<std::string> before_yes = EngineCalls();
-  std::set<HWND> on_screen = ui::SeenOnScreen(pid);
+  std::vector<std::string> beforeYes = EngineCalls();
+  std::set<HWND> onScreen = ui::SeenOnScreen(pid);
   ui::Answer(box, IDYES);
-  wizard.ExpectEndWithoutPage(on_screen, "Yes to the scan's question");
+  wizard.ExpectEndWithoutPage(onScreen, "Yes to the scan's question");
   ExpectLibraryReleased(pid);
   std::vector<std::string> calls = EngineCalls();
-  std::vector<std::string> after(calls.begin() + std::min(before_yes.size(), calls.size()), calls.end());
+  std::vector<std::string> after(calls.begin() + std::min(beforeYes.size(), calls.size()), calls.end());
   if (after != std::vector<std::string>{"off"}) {
     Fail("after Yes to the scan's question the engine got %s; expected only the turn-off", ShowAll(after).c_str());
   }
@@ -741,14 +741,14 @@ std::string WithoutExport(const std::string& library, const std::string& name) {
 // One scan run without a usable engine: the warning, then the completed page
 // with nothing counted.  `calls` are the engine calls expected of the run.
 void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<std::string>& calls,
-                      bool library_loads, const char* shot = nullptr) {
+                      bool libraryLoads, const char* shot = nullptr) {
   Note("scan run with %s", what);
   Wizard& wizard = session.wizard;
-  DWORD pid = session.setup.pid();
-  if (wizard.current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
+  DWORD pid = session.setup.Pid();
+  if (wizard.Current() == Page::Folder) wizard.Go(4, Page::ScanChoice);
   size_t mark = EngineCalls().size();
-  size_t loads_before = EngineLoads(pid).size();
-  ui::Click(wizard.page(), IDOK);
+  size_t loadsBefore = EngineLoads(pid).size();
+  ui::Click(wizard.PageWindow(), IDOK);
   HWND warning = nullptr;
   if (!ui::WaitUntil([&] { return (warning = VisibleEngineWarning(pid)) != nullptr; }, 10000)) {
     Abort("with %s no warning came; on screen:%s", what, DescribeScreen().c_str());
@@ -771,10 +771,10 @@ void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<
   std::vector<std::string> run = CallsSince(mark);
   if (run != calls) Fail("with %s the engine got %s; expected %s", what, ShowAll(run).c_str(), ShowAll(calls).c_str());
   std::vector<std::string> loads = EngineLoads(pid);
-  size_t want_loads = loads_before + (library_loads ? 2 : 0);
-  if (loads.size() != want_loads || (library_loads && loads.back().rfind("free ", 0) != 0)) {
+  size_t wantLoads = loadsBefore + (libraryLoads ? 2 : 0);
+  if (loads.size() != wantLoads || (libraryLoads && loads.back().rfind("free ", 0) != 0)) {
     Fail("with %s the library's load events are %s; expected %s", what, ShowAll(loads).c_str(),
-         library_loads ? "one more load and free" : "none more");
+         libraryLoads ? "one more load and free" : "none more");
   }
   wizard.Go(IDOK, Page::Folder);
 }
@@ -784,24 +784,24 @@ void RunWithoutEngine(ScanSession& session, const char* what, const std::vector<
 SCENARIO(scan_no_engine, "no Corvane.dll, then one lacking dlRecoverFile or dlProbeInto: warning, nothing probed; then the double again") {
   PrepareMachine();
   std::string library = Bench().medium + "\\Corvane.dll";
-  std::optional<std::string> double_bytes = machine::ReadFile(library);
-  if (!double_bytes) Abort("no engine double on the medium");
+  std::optional<std::string> doubleBytes = machine::ReadFile(library);
+  if (!doubleBytes) Abort("no engine double on the medium");
   DeleteFileA(library.c_str());
   ScanSession session;
-  DWORD pid = session.setup.pid();
+  DWORD pid = session.setup.Pid();
   RunWithoutEngine(session, "no Corvane.dll", {}, false, "scan-no-engine");
   // The turn-on and turn-off exports are there, so the library is switched
   // on and off; none of the others may be called.
-  machine::WriteFile(library, WithoutExport(*double_bytes, "dlRecoverFile"));
+  machine::WriteFile(library, WithoutExport(*doubleBytes, "dlRecoverFile"));
   RunWithoutEngine(session, "a Corvane.dll without dlRecoverFile", {"on", "off"}, true);
-  machine::WriteFile(library, WithoutExport(*double_bytes, "dlProbeInto"));
+  machine::WriteFile(library, WithoutExport(*doubleBytes, "dlProbeInto"));
   RunWithoutEngine(session, "a Corvane.dll without dlProbeInto", {"on", "off"}, true);
   // Never switched on, its probes could find nothing: not used either.  The
   // turn-off export is there, so unloading still calls it.
-  machine::WriteFile(library, WithoutExport(*double_bytes, "dlTurnOnCorvane"));
+  machine::WriteFile(library, WithoutExport(*doubleBytes, "dlTurnOnCorvane"));
   RunWithoutEngine(session, "a Corvane.dll without dlTurnOnCorvane", {"off"}, true);
   // With the whole library back, the next run scans as usual.
-  machine::WriteFile(library, *double_bytes);
+  machine::WriteFile(library, *doubleBytes);
   size_t mark = EngineCalls().size();
   size_t files = KeyFolderFiles().size();
   HWND page = session.OpenScan();
@@ -819,7 +819,7 @@ SCENARIO(scan_no_engine, "no Corvane.dll, then one lacking dlRecoverFile or dlPr
 namespace {
 
 // A file the real-engine scenario puts in place, and what must become of it.
-enum class Fate { kUntouched, kRepaired, kDeleted };
+enum class Fate { Untouched, Repaired, Deleted };
 
 struct Planted {
   std::string path;
@@ -827,7 +827,7 @@ struct Planted {
   std::string original;  // what a repair must give back
   Fate fate;
   std::vector<Expected> questions;
-  bool in_subfolder;
+  bool inSubfolder;
   std::string text;
 };
 
@@ -873,18 +873,18 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   machine::MakeFolders("C:\\CVSUB");
   machine::MakeFolders(system);
   const std::vector<Planted> planted = {
-      {"C:\\EICAR.COM", "EICAR.BIN", "", Fate::kDeleted, {{1, "EICAR-Test-File", IDYES}}, false, ""},
-      {"C:\\DECLINE.EXE", "MENDER-D.BIN", "", Fate::kUntouched, {{0, "CvTest.Mender", IDNO}}, false, ""},
-      {"C:\\README.TXT", "", "", Fate::kUntouched, {}, false, "nothing to find here\r\n"},
-      {windows + "\\CLOAK.EXE", "CLOAK-A.BIN", "ORIG-A.BIN", Fate::kRepaired, {{0, "CvTest.Cloak", IDYES}}, false, ""},
-      {windows + "\\INERT.DAT", "INERT-I.BIN", "", Fate::kUntouched, {}, false, ""},
-      {windows + "\\CLEAN.DAT", "ORIG-I.BIN", "", Fate::kUntouched, {}, false, ""},
-      {command + "\\TWICE.EXE", "TWICE-B.BIN", "ORIG-B.BIN", Fate::kRepaired,
+      {"C:\\EICAR.COM", "EICAR.BIN", "", Fate::Deleted, {{1, "EICAR-Test-File", IDYES}}, false, ""},
+      {"C:\\DECLINE.EXE", "MENDER-D.BIN", "", Fate::Untouched, {{0, "CvTest.Mender", IDNO}}, false, ""},
+      {"C:\\README.TXT", "", "", Fate::Untouched, {}, false, "nothing to find here\r\n"},
+      {windows + "\\CLOAK.EXE", "CLOAK-A.BIN", "ORIG-A.BIN", Fate::Repaired, {{0, "CvTest.Cloak", IDYES}}, false, ""},
+      {windows + "\\INERT.DAT", "INERT-I.BIN", "", Fate::Untouched, {}, false, ""},
+      {windows + "\\CLEAN.DAT", "ORIG-I.BIN", "", Fate::Untouched, {}, false, ""},
+      {command + "\\TWICE.EXE", "TWICE-B.BIN", "ORIG-B.BIN", Fate::Repaired,
        {{0, "CvTest.Mender", IDYES}, {0, "CvTest.Cloak", IDYES}}, false, ""},
-      {command + "\\MORPH.EXE", "MORPH-M.BIN", "", Fate::kDeleted, {{2, "CvTest.Morph", IDYES}}, false, ""},
-      {command + "\\CLEAN.COM", "ORIG-M.BIN", "", Fate::kUntouched, {}, false, ""},
-      {system + "\\CVSUB.EXE", "CLOAK-S.BIN", "", Fate::kUntouched, {}, true, ""},
-      {"C:\\CVSUB\\EICAR.COM", "EICAR.BIN", "", Fate::kUntouched, {}, true, ""},
+      {command + "\\MORPH.EXE", "MORPH-M.BIN", "", Fate::Deleted, {{2, "CvTest.Morph", IDYES}}, false, ""},
+      {command + "\\CLEAN.COM", "ORIG-M.BIN", "", Fate::Untouched, {}, false, ""},
+      {system + "\\CVSUB.EXE", "CLOAK-S.BIN", "", Fate::Untouched, {}, true, ""},
+      {"C:\\CVSUB\\EICAR.COM", "EICAR.BIN", "", Fate::Untouched, {}, true, ""},
   };
   // Old times, the access time before the write time: any read moves it.
   const FILETIME accessed = Date(1998, 1, 1), written = Date(1999, 3, 1);
@@ -894,8 +894,8 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
       Abort("cannot plant %s", Show(file.path).c_str());
     }
   }
-  bool access_times = AccessTimesKept();
-  if (!access_times) {
+  bool accessTimes = AccessTimesKept();
+  if (!accessTimes) {
     Note("reading a file does not move its access time here; the sub-folders are checked by content only");
   }
 
@@ -908,8 +908,8 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
   }
   HWND page = session.OpenScan();
   std::map<std::string, size_t> asked;  // per planted path
-  std::string last_virus = texts::kNoVirus;
-  bool question_shot = false;
+  std::string lastVirus = texts::kNoVirus;
+  bool questionShot = false;
   AnswerUntilComplete(session.wizard, [&](const Question& question) {
     auto file = std::find_if(planted.begin(), planted.end(),
                              [&](const Planted& p) { return text::SameText(p.path, question.path); });
@@ -921,10 +921,10 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
     const Expected& want = file->questions[index];
     ExpectText(question.text, ExpectedQuestion(want.report, file->path, want.virus),
                Format("question %zu about %s", index + 1, Show(file->path).c_str()).c_str());
-    last_virus = want.virus;
-    if (!question_shot) {
+    lastVirus = want.virus;
+    if (!questionShot) {
       Shot("scan-question");
-      question_shot = true;
+      questionShot = true;
     }
     return want.answer;
   });
@@ -932,27 +932,27 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
 
   Counts want{static_cast<int>(before.size()), 0, 0, 0};
   for (const Planted& file : planted) {
-    if (file.in_subfolder) continue;
+    if (file.inSubfolder) continue;
     ExpectNumber(static_cast<long long>(asked[text::Lower(file.path)]), static_cast<long long>(file.questions.size()),
                  Format("questions about %s", Show(file.path).c_str()).c_str());
     want.infected += static_cast<int>(file.questions.size());
-    if (file.fate == Fate::kRepaired) {
+    if (file.fate == Fate::Repaired) {
       // Probed once more after each repair.
       want.scanned += static_cast<int>(file.questions.size());
       want.repaired += static_cast<int>(file.questions.size());
     }
-    if (file.fate == Fate::kDeleted) ++want.deleted;
+    if (file.fate == Fate::Deleted) ++want.deleted;
   }
   ExpectCounts(page, want, "after the scan with the real engine");
-  ExpectText(ui::Title(ui::Item(page, kLastVirus)), last_virus, "last-virus field after the scan");
+  ExpectText(ui::Title(ui::Item(page, kLastVirus)), lastVirus, "last-virus field after the scan");
 
   // The sub-folders' files first: reading them for the comparison moves
   // their access times.
   for (const Planted& file : planted) {
-    if (!file.in_subfolder) continue;
+    if (!file.inSubfolder) continue;
     std::optional<Times> times = TimesOf(file.path);
     if (!times || !Same(times->written, written)) Fail("%s in a sub-folder was written to", Show(file.path).c_str());
-    if (times && access_times && !Same(times->accessed, accessed)) {
+    if (times && accessTimes && !Same(times->accessed, accessed)) {
       Fail("%s in a sub-folder was opened by the scan", Show(file.path).c_str());
     }
     if (machine::ReadFile(file.path) != Sample(file.sample)) {
@@ -960,16 +960,16 @@ SCENARIO(scan_real_engine, "the real Corvane.dll on planted test infections: rep
     }
   }
   for (const Planted& file : planted) {
-    if (file.fate == Fate::kRepaired && machine::ReadFile(file.path) != Sample(file.original)) {
+    if (file.fate == Fate::Repaired && machine::ReadFile(file.path) != Sample(file.original)) {
       Fail("%s is not its original byte for byte after the repair", Show(file.path).c_str());
     }
-    if (file.fate == Fate::kDeleted && machine::Exists(file.path)) Fail("%s was not deleted", Show(file.path).c_str());
+    if (file.fate == Fate::Deleted && machine::Exists(file.path)) Fail("%s was not deleted", Show(file.path).c_str());
   }
   // Everything else in the key folders, the declined and the report-3 file
   // included, is as it was; no file is left behind by the treatments.
   std::map<std::string, bool> treated;
   for (const Planted& file : planted) {
-    if (file.fate != Fate::kUntouched) treated[text::Lower(file.path)] = file.fate == Fate::kRepaired;
+    if (file.fate != Fate::Untouched) treated[text::Lower(file.path)] = file.fate == Fate::Repaired;
   }
   std::vector<std::string> after = KeyFolderFiles();
   for (const std::string& path : after) {

@@ -27,14 +27,14 @@ std::string Log() { return Bench().home + "\\silent.log"; }
 // it must end on its own and show no window.
 DWORD RunSilent(const std::string& switches, const std::string& medium = Bench().medium) {
   Launch launch;
-  launch.command_line = "\"" + medium + "\\SETUP.EXE\" " + switches;
+  launch.commandLine = "\"" + medium + "\\SETUP.EXE\" " + switches;
   launch.folder = machine::WindowsFolder();
   SetupProcess setup(launch);
   DWORD code = 0;
   if (!setup.WaitEnd(kSilentTimeoutMs, &code)) Abort("SETUP.EXE %s does not end; on screen:%s", switches.c_str(), DescribeScreen().c_str());
-  for (const ui::WindowRecord& window : ui::Seen(setup.pid())) {
-    if (window.first_visible != ui::WindowRecord::kNever) {
-      Fail("SETUP.EXE %s showed a window: %s %s", switches.c_str(), window.class_name.c_str(), Show(window.title).c_str());
+  for (const ui::WindowRecord& window : ui::Seen(setup.Pid())) {
+    if (window.firstVisible != ui::WindowRecord::kNever) {
+      Fail("SETUP.EXE %s showed a window: %s %s", switches.c_str(), window.className.c_str(), Show(window.title).c_str());
     }
   }
   Note("SETUP.EXE %s ended with %lu", Show(switches).c_str(), code);
@@ -90,8 +90,8 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
   ExpectNothingDone("bad switches");
 
   {
-    SetupProcess wizard_process(FromExplorer());
-    Wizard wizard(wizard_process);
+    SetupProcess wizardProcess(FromExplorer());
+    Wizard wizard(wizardProcess);
     wizard.ExpectStart();
     ExpectNumber(RunSilent("/S"), 1618, "exit code beside a running wizard");
     wizard.ConfirmQuit(Ask::Button);
@@ -100,14 +100,14 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
     // A slow copy keeps the silent setup running while a wizard starts.
     SetChildEnvironment("CORVANE_SETUPDLL_DELAY_MS", "1500");
     Launch launch;
-    launch.command_line = "\"" + Bench().medium + "\\SETUP.EXE\" /S";
+    launch.commandLine = "\"" + Bench().medium + "\\SETUP.EXE\" /S";
     launch.folder = machine::WindowsFolder();
     SetupProcess silent(launch);
     if (!ui::WaitUntil([] { return !InstallCalls().empty(); }, 30000)) Abort("the silent setup does not start copying");
     SetupProcess wizard(FromExplorer());
     wizard.ExpectEnd(10000, "its start beside a silent setup");
-    for (const ui::WindowRecord& window : ui::Seen(wizard.pid())) {
-      if (window.first_visible != ui::WindowRecord::kNever) Fail("the second setup showed %s", window.class_name.c_str());
+    for (const ui::WindowRecord& window : ui::Seen(wizard.Pid())) {
+      if (window.firstVisible != ui::WindowRecord::kNever) Fail("the second setup showed %s", window.className.c_str());
     }
     DWORD code = 1;
     if (!silent.WaitEnd(kSilentTimeoutMs, &code)) Abort("the silent setup does not end");

@@ -17,7 +17,7 @@ namespace {
 // the title "설치 오류", OK only.  Nothing else of setup comes on screen.
 void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what) {
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.pid(), IsMessageBox, kStartTimeoutMs, &box)) {
+  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, kStartTimeoutMs, &box)) {
     Abort("%s: no message box; on screen:%s", what, DescribeScreen().c_str());
   }
   ExpectText(box.title, texts::kErrorTitle, Format("%s: title", what).c_str());
@@ -28,20 +28,20 @@ void ExpectOnlyErrorBox(SetupProcess& setup, const char* text, const char* what)
   // The box answered above counts even when the watcher's polling, slowed by
   // a busy machine, never saw it before it went.
   std::set<HWND> boxes = {box.hwnd};
-  for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
-    if (record.first_visible == ui::WindowRecord::kNever) continue;
-    if (record.class_name == ui::kDialogClass && record.title == texts::kErrorTitle) {
+  for (const ui::WindowRecord& record : ui::Seen(setup.Pid())) {
+    if (record.firstVisible == ui::WindowRecord::kNever) continue;
+    if (record.className == ui::kDialogClass && record.title == texts::kErrorTitle) {
       boxes.insert(record.hwnd);
-    } else if (record.class_name != texts::kLogoClass) {
+    } else if (record.className != texts::kLogoClass) {
       // The logo window may come up before the library is loaded; nothing else.
-      Fail("%s: %s %s came on screen", what, record.class_name.c_str(), Show(record.title).c_str());
+      Fail("%s: %s %s came on screen", what, record.className.c_str(), Show(record.title).c_str());
     }
   }
   if (boxes.size() != 1) Fail("%s: %zu message boxes were shown, expected exactly one", what, boxes.size());
 }
 
 void ExpectCurrentFolder(const SetupProcess& setup, const std::string& want) {
-  std::string folder = CurrentFolderOf(setup.handle());
+  std::string folder = CurrentFolderOf(setup.Handle());
   if (!text::SameText(folder, want)) {
     Fail("SETUP.EXE's current folder after start-up is %s, expected %s", Show(folder).c_str(), Show(want).c_str());
   }
@@ -55,8 +55,8 @@ void ExpectStartsIn(const Launch& launch, const std::string& folder) {
   wizard.ExpectStart();
   ExpectCurrentFolder(setup, folder);
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(5000)) Fail("MemChk.exe was not started from the setup folder");
-  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, setup.pid());
-  std::string want = Format("load %lu %s\\_SETUP.DLL", setup.pid(), folder.c_str());
+  std::vector<std::string> events = LibraryEvents(Bench().setupdllLoadLog, setup.Pid());
+  std::string want = Format("load %lu %s\\_SETUP.DLL", setup.Pid(), folder.c_str());
   if (events.empty() || !text::SameText(events.front(), want)) {
     Fail("_SETUP.DLL was not loaded from the setup folder: %s, expected %s",
          events.empty() ? "no load" : Show(events.front()).c_str(), Show(want).c_str());
@@ -74,7 +74,7 @@ void ExpectFolderUnchanged(const Launch& launch) {
   ui::WaitUntil(
       [&] {
         if (!setup.Running()) return true;
-        found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+        found = ui::FindVisible(setup.Pid(), ui::kDialogClass, nullptr);
         return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
       },
       kStartTimeoutMs);
@@ -108,12 +108,12 @@ SCENARIO(dll_missing, "no _SETUP.DLL in the setup folder: one error message, no 
 
 SCENARIO(dll_without_init, "a _SETUP.DLL without InitInstall: one error message, no page, library released, exit 0") {
   PrepareMachine();
-  if (!CopyFileA(Bench().noinit_dll.c_str(), (Bench().medium + "\\_SETUP.DLL").c_str(), FALSE)) {
+  if (!CopyFileA(Bench().noinitDll.c_str(), (Bench().medium + "\\_SETUP.DLL").c_str(), FALSE)) {
     Abort("cannot put the library without InitInstall into the medium");
   }
   SetupProcess setup(FromExplorer());
   ExpectOnlyErrorBox(setup, texts::kMissingFilesText, "without InitInstall");
-  ExpectLibraryReleased(setup.pid());
+  ExpectLibraryReleased(setup.Pid());
 }
 
 SCENARIO(installed_default_folder, "no Install record and Cv32w.exe in the default folder: the already-installed message") {
@@ -122,7 +122,7 @@ SCENARIO(installed_default_folder, "no Install record and Cv32w.exe in the defau
   machine::WriteFile(std::string(texts::kDefaultFolder) + "\\Cv32w.exe", "");
   SetupProcess setup(FromExplorer());
   ExpectOnlyErrorBox(setup, texts::kInstalledText, "installed in the default folder");
-  if (!LibraryEvents(Bench().setupdll_load_log, setup.pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
+  if (!LibraryEvents(Bench().setupdllLoadLog, setup.Pid()).empty()) Fail("_SETUP.DLL was loaded although setup stopped");
 }
 
 SCENARIO(installed_recorded_folder, "Install names another folder holding Cv32w.exe: the already-installed message") {
@@ -157,7 +157,7 @@ SCENARIO(installed_only_recorded_counts, "Install names a folder without Cv32w.e
 SCENARIO(start_full_path, "started by its full path, unquoted, from another folder") {
   PrepareMachine();
   Launch launch;
-  launch.command_line = Bench().medium + "\\SETUP.EXE";
+  launch.commandLine = Bench().medium + "\\SETUP.EXE";
   launch.folder = machine::WindowsFolder();
   ExpectStartsIn(launch, Bench().medium);
 }
@@ -167,7 +167,7 @@ SCENARIO(start_quoted_path, "started by a quoted path with a blank, from another
   const std::string medium = "C:\\Setup Disk";
   if (!MoveMedium(medium)) Abort("cannot move the medium to %s", medium.c_str());
   Launch launch;
-  launch.command_line = "\"" + medium + "\\SETUP.EXE\"";
+  launch.commandLine = "\"" + medium + "\\SETUP.EXE\"";
   launch.folder = machine::WindowsFolder();
   SetupProcess setup(launch);
   Wizard wizard(setup);
@@ -183,7 +183,7 @@ SCENARIO(start_bare_name, "started as SETUP (no backslash) at a prompt, in the s
   PrepareMachine();
   Launch launch;
   launch.application = Bench().medium + "\\SETUP.EXE";
-  launch.command_line = "SETUP";
+  launch.commandLine = "SETUP";
   launch.folder = Bench().medium;
   ExpectStartsIn(launch, Bench().medium);
   // As if found on the PATH from another folder: that folder stays current.
@@ -198,7 +198,7 @@ SCENARIO(start_relative_path, "started by a relative path with a backslash from 
   size_t cut = medium.find_last_of('\\');
   Launch launch;
   launch.application = medium + "\\SETUP.EXE";
-  launch.command_line = medium.substr(cut + 1) + "\\SETUP.EXE";
+  launch.commandLine = medium.substr(cut + 1) + "\\SETUP.EXE";
   launch.folder = medium.substr(0, cut) + (cut == 2 ? "\\" : "");
   ExpectStartsIn(launch, medium);
 }
@@ -209,7 +209,7 @@ SCENARIO(start_forward_slash, "started by a path with forward slashes only: no f
   std::replace(slashed.begin(), slashed.end(), '\\', '/');
   Launch launch;
   launch.application = Bench().medium + "\\SETUP.EXE";
-  launch.command_line = slashed;
+  launch.commandLine = slashed;
   launch.folder = "C:\\";
   ExpectFolderUnchanged(launch);
 }
@@ -227,7 +227,7 @@ SCENARIO(start_long_path, "program paths of 615 and 2000 bytes: no crash, exit 0
   for (const std::string& path : paths) {
     Launch launch;
     launch.application = medium + "\\SETUP.EXE";
-    launch.command_line = path;
+    launch.commandLine = path;
     launch.folder = machine::WindowsFolder();
     SetupProcess setup(launch);
     Note("program path of %zu bytes", path.size());
@@ -237,7 +237,7 @@ SCENARIO(start_long_path, "program paths of 615 and 2000 bytes: no crash, exit 0
     ui::WaitUntil(
         [&] {
           if (!setup.Running()) return true;
-          found = ui::FindVisible(setup.pid(), ui::kDialogClass, nullptr);
+          found = ui::FindVisible(setup.Pid(), ui::kDialogClass, nullptr);
           return found && (IsMessageBox(found) || ui::Title(found) == texts::kWelcome);
         },
         kStartTimeoutMs);

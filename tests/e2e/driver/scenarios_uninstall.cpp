@@ -68,10 +68,10 @@ struct RunningProgram {
 
 // The window of a process the driver did not start: the real _ISDEL.EXE
 // starts the product's programs.
-RunningProgram WaitProgram(const char* class_name) {
+RunningProgram WaitProgram(const char* className) {
   RunningProgram program;
-  program.window = ui::WaitVisible(0, class_name, nullptr, 20000);
-  if (!program.window) Abort("no %s window came; on screen:%s", class_name, DescribeScreen().c_str());
+  program.window = ui::WaitVisible(0, className, nullptr, 20000);
+  if (!program.window) Abort("no %s window came; on screen:%s", className, DescribeScreen().c_str());
   program.process = ui::OpenOwner(program.window);
   return program;
 }
@@ -86,20 +86,20 @@ void ExpectEnded(RunningProgram& program, const char* what) {
 
 struct Uninstallation {
   std::vector<std::string> texts;  // every message box, in order
-  bool done_by_other_process = false;
+  bool doneByOtherProcess = false;
 };
 
 // Runs the command line exactly as written (as the shell runs the uninstall
 // entry), answers the question with Yes and the question about other files
 // with `others`, presses OK on the last message, and waits until every
 // process of the uninstaller has ended.
-Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
+Uninstallation Uninstall(const std::string& commandLine, int others = IDYES) {
   Uninstallation run;
   machine::Process original;
-  if (!original.Start(command_line, machine::WindowsFolder())) {
-    Abort("cannot start the uninstaller as %s (error %lu)", Show(command_line).c_str(), GetLastError());
+  if (!original.Start(commandLine, machine::WindowsFolder())) {
+    Abort("cannot start the uninstaller as %s (error %lu)", Show(commandLine).c_str(), GetLastError());
   }
-  Note("started the uninstaller as %s, pid %lu", Show(command_line).c_str(), original.id());
+  Note("started the uninstaller as %s, pid %lu", Show(commandLine).c_str(), original.Id());
   for (;;) {
     // The uninstaller's copy has a process id that the driver never learns.
     ui::MessageBoxView view;
@@ -113,7 +113,7 @@ Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
       ui::Answer(view, run.texts.size() == 1 ? IDYES : others);
       continue;
     }
-    run.done_by_other_process = ui::ProcessOf(view.hwnd) != original.id();
+    run.doneByOtherProcess = ui::ProcessOf(view.hwnd) != original.Id();
     HANDLE last = ui::OpenOwner(view.hwnd);
     ui::Answer(view, IDOK);
     if (last && WaitForSingleObject(last, kUninstallerTimeoutMs) != WAIT_OBJECT_0) {
@@ -123,7 +123,7 @@ Uninstallation Uninstall(const std::string& command_line, int others = IDYES) {
     break;
   }
   if (!original.WaitEnd(kUninstallerTimeoutMs)) {
-    Fail("the uninstaller started as %s does not end", Show(command_line).c_str());
+    Fail("the uninstaller started as %s does not end", Show(commandLine).c_str());
   }
   return run;
 }
@@ -167,9 +167,9 @@ SCENARIO(uninstall_reinstall, "real medium: install, the product runs, the unins
   PrepareUserFile();
   InstallFrom(FromRealMedium());
   ExpectProductInstalled();
-  RunningProgram main_program = WaitProgram(kMainClass);
-  RunningProgram scheduled_scan = WaitProgram(kScheduleClass);
-  ExpectText(ui::Title(ui::Item(main_program.window, 100)),
+  RunningProgram mainProgram = WaitProgram(kMainClass);
+  RunningProgram scheduledScan = WaitProgram(kScheduleClass);
+  ExpectText(ui::Title(ui::Item(mainProgram.window, 100)),
              std::string("코르바네™ for Win95/98\r\n버전 1.0\r\n설치 폴더: ") + texts::kDefaultFolder +
                  "\r\n남은 설치 작업: 업데이트 마법사, 복구 디스크 만들기, 안전 부팅 설정",
              "CV32W.EXE's window");
@@ -178,9 +178,9 @@ SCENARIO(uninstall_reinstall, "real medium: install, the product runs, the unins
       machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
   Uninstallation run = Uninstall(command);
   ExpectAskedAndDone(run);
-  ExpectTrue(run.done_by_other_process, "the removal was done by the uninstaller's copy outside the install folder");
-  ExpectEnded(main_program, "CV32W.EXE");
-  ExpectEnded(scheduled_scan, "Schedule.EXE");
+  ExpectTrue(run.doneByOtherProcess, "the removal was done by the uninstaller's copy outside the install folder");
+  ExpectEnded(mainProgram, "CV32W.EXE");
+  ExpectEnded(scheduledScan, "Schedule.EXE");
   ExpectNoTrace();
 
   // Setup no longer finds an earlier installation.
@@ -203,7 +203,7 @@ SCENARIO(uninstall_half_installed, "real medium: a failed copy takes back the pr
     wizard.ExpectStart();
     wizard.WalkTo(Page::Copy);
     ui::MessageBoxView box;
-    if (!ui::WaitMessageBox(setup.pid(), texts::kErrorTitle, 30000, &box)) {
+    if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
       Abort("no copy failure; on screen:%s", DescribeScreen().c_str());
     }
     ExpectText(box.text, Format(texts::kCopyFailedFormat, "README.TXT"), "copy failure message");
@@ -227,13 +227,13 @@ SCENARIO(uninstall_records_missing, "real medium: without the win.ini records th
   PrepareUserFile();
   InstallFrom(FromRealMedium());
   ExpectProductInstalled();
-  RunningProgram main_program = WaitProgram(kMainClass);
+  RunningProgram mainProgram = WaitProgram(kMainClass);
   WriteProfileStringA("Corvane", nullptr, nullptr);
 
   std::string command =
       machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
   ExpectAskedAndDone(Uninstall(command));
-  ExpectEnded(main_program, "CV32W.EXE");
+  ExpectEnded(mainProgram, "CV32W.EXE");
   ExpectNoTrace();
 }
 
@@ -335,7 +335,7 @@ SCENARIO(uninstall_tampered_records, "real medium: records changed by hand to a 
   PrepareMachine();
   PrepareUserFile();
   Launch silent;
-  silent.command_line = std::string("\"") + kRealMedium + "\\SETUP.EXE\" /S /TASKS=00";
+  silent.commandLine = std::string("\"") + kRealMedium + "\\SETUP.EXE\" /S /TASKS=00";
   silent.folder = machine::WindowsFolder();
   {
     SetupProcess setup(silent);
@@ -358,8 +358,8 @@ SCENARIO(uninstall_tampered_records, "real medium: records changed by hand to a 
   }
   // Without the journal the records are all the uninstaller has.
   const std::string journal = machine::Join(windows, kJournalFileName);
-  std::string kept_journal = machine::ReadFile(journal).value_or("");
-  if (kept_journal.empty()) Abort("the install kept no journal");
+  std::string keptJournal = machine::ReadFile(journal).value_or("");
+  if (keptJournal.empty()) Abort("the install kept no journal");
   DeleteFileA(journal.c_str());
   const std::string command = "\"" + std::string(texts::kDefaultFolder) + "\\Unsetup.exe\"";
   // Program Files by its 8.3 name, as the system gives it (Wine's differ
@@ -388,7 +388,7 @@ SCENARIO(uninstall_tampered_records, "real medium: records changed by hand to a 
   }
   ExpectProductInstalled();
   // With its journal back, the uninstaller removes exactly what setup made.
-  machine::WriteFile(journal, kept_journal);
+  machine::WriteFile(journal, keptJournal);
   ExpectAskedAndDone(Uninstall(command));
   ExpectNoTrace();
   for (const auto& [path, text] : planted) ExpectText(machine::ReadFile(path).value_or("(gone)"), text, path.c_str());

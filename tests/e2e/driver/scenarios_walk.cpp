@@ -74,7 +74,7 @@ void UncheckTasks(HWND page, const std::vector<int>& ids) {
 // Watches the copy page's status line until the task page opens; returns the
 // distinct texts it showed, in order.
 std::vector<std::string> FollowCopyPage(Wizard& wizard) {
-  HWND copy = wizard.page();
+  HWND copy = wizard.PageWindow();
   HWND status = ui::Item(copy, 1007);
   std::vector<std::string> shown;
   ui::WaitUntil(
@@ -82,7 +82,7 @@ std::vector<std::string> FollowCopyPage(Wizard& wizard) {
         if (!IsWindow(status) || !IsWindowVisible(copy)) return true;
         std::string text = ui::Title(status);
         if (!text.empty() && (shown.empty() || shown.back() != text)) shown.push_back(text);
-        return !wizard.setup().Running();
+        return !wizard.Setup().Running();
       },
       60000, 5);
   return shown;
@@ -136,7 +136,7 @@ void ExpectScannedFiles(const std::vector<std::string>& probes) {
 // visible, and ahead of the backdrop in the Z order, which EnumWindows walks
 // from the top.
 void ExpectLogoDuringCopy(Wizard& wizard) {
-  DWORD pid = wizard.setup().pid();
+  DWORD pid = wizard.Setup().Pid();
   HWND logo = ui::FindVisible(pid, texts::kLogoClass, nullptr);
   HWND backdrop = ui::FindVisible(pid, texts::kBackdropClass, texts::kBackdropTitle);
   if (!logo) {
@@ -157,24 +157,24 @@ void ExpectNoWayOutButNext(Wizard& wizard) {
   for (Ask how : {Ask::Esc, Ask::CloseBox}) {
     wizard.Send(how);
     ui::MessageBoxView box;
-    if (ui::WaitMessageBox(wizard.setup().pid(), IsMessageBox, 700, &box)) {
+    if (ui::WaitMessageBox(wizard.Setup().Pid(), IsMessageBox, 700, &box)) {
       Fail("%s on the completed scan page asked %s", AskName(how), Show(box.text).c_str());
       ui::Answer(box, box.buttons.size() > 1 ? box.buttons.back() : IDOK);  // No
     }
-    if (!IsWindowVisible(wizard.page())) Abort("%s ended the completed scan page", AskName(how));
+    if (!IsWindowVisible(wizard.PageWindow())) Abort("%s ended the completed scan page", AskName(how));
   }
 }
 
 void Finish(Wizard& wizard, Ask how) {
-  std::set<HWND> before = ui::SeenOnScreen(wizard.setup().pid());
+  std::set<HWND> before = ui::SeenOnScreen(wizard.Setup().Pid());
   wizard.Send(how, IDOK);
   ui::MessageBoxView box;
-  if (ui::WaitMessageBox(wizard.setup().pid(), IsMessageBox, 700, &box)) {
+  if (ui::WaitMessageBox(wizard.Setup().Pid(), IsMessageBox, 700, &box)) {
     Fail("finishing by %s asked %s %s", AskName(how), Show(box.title).c_str(), Show(box.text).c_str());
     ui::Answer(box, box.buttons.empty() ? IDOK : box.buttons.front());
   }
   wizard.ExpectEndWithoutPage(before, Format("finishing by %s", AskName(how)).c_str());
-  ExpectLibraryReleased(wizard.setup().pid());
+  ExpectLibraryReleased(wizard.Setup().Pid());
 }
 
 }  // namespace
@@ -199,7 +199,7 @@ SCENARIO(walk_no_scan, "forward through every page without the scan; checks page
   ExpectRecordedUser(kOfferedName, "Test Lab");
   ExpectScanChoiceDefault(page);
   wizard.WalkTo(Page::Folder, false);
-  ExpectText(ui::Title(ui::Item(wizard.page(), 1007)), texts::kDefaultFolder, "install-folder display 1007");
+  ExpectText(ui::Title(ui::Item(wizard.PageWindow(), 1007)), texts::kDefaultFolder, "install-folder display 1007");
   page = wizard.Go(IDOK, Page::Confirm);
   ExpectText(ui::Text(ui::Item(page, 1005)), ExpectedSummary(texts::kDefaultFolder), "confirmation summary");
   page = wizard.Go(IDOK, Page::Copy);
@@ -207,7 +207,7 @@ SCENARIO(walk_no_scan, "forward through every page without the scan; checks page
   ExpectText(ui::ClassName(ui::Item(page, 3)), texts::kBarClass, "copy page control 3");
   ExpectCopyLines(FollowCopyPage(wizard));
   page = wizard.Expect(Page::Tasks, 60000);
-  if (ui::FindVisible(setup.pid(), texts::kLogoClass, nullptr)) Fail("the logo stays on screen after the copy");
+  if (ui::FindVisible(setup.Pid(), texts::kLogoClass, nullptr)) Fail("the logo stays on screen after the copy");
   ExpectTasksAllChecked(page);
   wizard.Go(IDOK, Page::Finish);
   Finish(wizard, Ask::Button);
@@ -227,7 +227,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     if (ui::Enabled(page, IDOK)) Fail("the scan page opens with Next enabled");
     if (pass == 1) {
       // Decline the scan's own question while files are being probed.
-      if (!ui::WaitUntil([] { return machine::Lines(Bench().engine_log).size() >= 3; }, 20000)) {
+      if (!ui::WaitUntil([] { return machine::Lines(Bench().engineLog).size() >= 3; }, 20000)) {
         Abort("the scan probes no file through Corvane.dll");
       }
       wizard.DeclineQuit(Ask::Button);
@@ -237,7 +237,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     ExpectText(ui::Title(ui::Item(page, 1022)), texts::kNoVirus, "last-virus field 1022");
     for (int id : {1024, 1025, 1026}) ExpectText(ui::Title(ui::Item(page, id)), "0", Format("scan counter %d", id).c_str());
     // The probes of this run: after its "on".
-    std::vector<std::string> calls = machine::Lines(Bench().engine_log);
+    std::vector<std::string> calls = machine::Lines(Bench().engineLog);
     std::vector<std::string> probes;
     for (const std::string& call : calls) {
       if (call == "on") probes.clear();
@@ -252,7 +252,7 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     }
   }
   // Both runs bound the engine afresh: on, probes, off, each time.
-  std::vector<std::string> calls = machine::Lines(Bench().engine_log);
+  std::vector<std::string> calls = machine::Lines(Bench().engineLog);
   std::vector<std::string> frame;
   for (const std::string& call : calls) {
     if (call.rfind("probe ", 0) != 0) frame.push_back(call);
@@ -262,12 +262,12 @@ SCENARIO(walk_scan, "the scan twice (declined quit during it, Back from the inst
     for (const std::string& call : frame) seen += " " + call;
     Fail("engine calls other than probes:%s; expected on off on off", seen.c_str());
   }
-  std::vector<std::string> loads = LibraryEvents(Bench().engine_load_log, setup.pid());
+  std::vector<std::string> loads = LibraryEvents(Bench().engineLoadLog, setup.Pid());
   if (loads.size() != 4) Fail("Corvane.dll was loaded and released %zu times in all, expected 2 loads and 2 releases", loads.size());
   wizard.WalkTo(Page::Tasks);
   // Boxes 1011, 1012 and 1014 stay: bits 3, 2 and 0, a mask that reads
   // differently from either end.
-  UncheckTasks(wizard.page(), {1010, 1013});
+  UncheckTasks(wizard.PageWindow(), {1010, 1013});
   wizard.Go(IDOK, Page::Finish);
   Finish(wizard, Ask::Esc);
   ExpectInstalled(texts::kDefaultFolder, 0x0D);
@@ -296,7 +296,7 @@ SCENARIO(walk_back, "Back on every page that has it; pages rebuilt on every open
   page = wizard.Go(IDOK, Page::Confirm);
   ExpectText(ui::Text(ui::Item(page, 1005)), ExpectedSummary(texts::kDefaultFolder), "confirmation summary after Back");
   wizard.WalkTo(Page::Tasks);
-  UncheckTasks(wizard.page(), {1010, 1011, 1012, 1013, 1014});
+  UncheckTasks(wizard.PageWindow(), {1010, 1011, 1012, 1013, 1014});
   wizard.Go(IDOK, Page::Finish);
   Finish(wizard, Ask::CloseBox);
   ExpectInstalled(texts::kDefaultFolder, 0x00);
@@ -355,12 +355,12 @@ SCENARIO(walk_keys, "every quit confirmation declined (button, Esc, close box, W
 }
 
 SCENARIO(handoff_isdel, "the real _ISDEL.EXE on the medium takes over Setup.run after the finish page") {
-  if (!machine::Exists(Bench().real_isdel)) {
+  if (!machine::Exists(Bench().realIsdel)) {
     Note("_ISDEL.EXE was not built; nothing to hand over to");
     std::exit(77);
   }
   PrepareMachine();
-  if (!CopyFileA(Bench().real_isdel.c_str(), (Bench().medium + "\\_ISDEL.EXE").c_str(), FALSE)) {
+  if (!CopyFileA(Bench().realIsdel.c_str(), (Bench().medium + "\\_ISDEL.EXE").c_str(), FALSE)) {
     Abort("cannot put the real _ISDEL.EXE on the medium");
   }
   SetupProcess setup(FromExplorer());
@@ -369,9 +369,9 @@ SCENARIO(handoff_isdel, "the real _ISDEL.EXE on the medium takes over Setup.run 
   wizard.WalkTo(Page::Finish);
   Finish(wizard, Ask::Button);
   // It reads the task mask and removes the file.
-  std::string setup_run = std::string(texts::kDefaultFolder) + "\\Setup.run";
-  if (!ui::WaitUntil([&] { return !machine::Exists(setup_run); }, 15000, 50)) {
-    Fail("_ISDEL.EXE did not take over %s", Show(setup_run).c_str());
+  std::string setupRun = std::string(texts::kDefaultFolder) + "\\Setup.run";
+  if (!ui::WaitUntil([&] { return !machine::Exists(setupRun); }, 15000, 50)) {
+    Fail("_ISDEL.EXE did not take over %s", Show(setupRun).c_str());
   }
   ExpectRegistered(texts::kDefaultFolder);
 }

@@ -16,14 +16,14 @@ BenchPaths MakeBench() {
   bench.home = machine::Environment("CORVANE_E2E_HOME");
   if (bench.home.empty()) bench.home = "C:\\e2e";
   std::string logs = bench.home + "\\logs";
-  bench.setupdll_log = logs + "\\setupdll.log";
-  bench.setupdll_load_log = logs + "\\setupdll-load.log";
-  bench.engine_log = logs + "\\engine.log";
-  bench.engine_load_log = logs + "\\engine-load.log";
-  bench.deltree_log = logs + "\\deltree.log";
-  bench.isdel_log = logs + "\\isdel.log";
-  bench.noinit_dll = bench.home + "\\doubles\\noinit\\_SETUP.DLL";
-  bench.real_isdel = bench.home + "\\real\\_ISDEL.EXE";
+  bench.setupdllLog = logs + "\\setupdll.log";
+  bench.setupdllLoadLog = logs + "\\setupdll-load.log";
+  bench.engineLog = logs + "\\engine.log";
+  bench.engineLoadLog = logs + "\\engine-load.log";
+  bench.deltreeLog = logs + "\\deltree.log";
+  bench.isdelLog = logs + "\\isdel.log";
+  bench.noinitDll = bench.home + "\\doubles\\noinit\\_SETUP.DLL";
+  bench.realIsdel = bench.home + "\\real\\_ISDEL.EXE";
   return bench;
 }
 
@@ -35,7 +35,7 @@ BenchPaths& MutableBench() {
 // Started as Explorer starts a program: by its full path, from another folder.
 Launch FromSetupFolder(const std::string& medium) {
   Launch launch;
-  launch.command_line = "\"" + medium + "\\SETUP.EXE\"";
+  launch.commandLine = "\"" + medium + "\\SETUP.EXE\"";
   launch.folder = machine::WindowsFolder();
   return launch;
 }
@@ -58,12 +58,12 @@ void PrepareBench() {
   const BenchPaths& bench = Bench();
   machine::MakeFolders(bench.home + "\\logs");
   const std::pair<const char*, const std::string*> logs[] = {
-      {"CORVANE_SETUPDLL_LOG", &bench.setupdll_log},
-      {"CORVANE_SETUPDLL_LOAD_LOG", &bench.setupdll_load_log},
-      {"CORVANE_ENGINE_LOG", &bench.engine_log},
-      {"CORVANE_ENGINE_LOAD_LOG", &bench.engine_load_log},
-      {"CORVANE_DELTREE_LOG", &bench.deltree_log},
-      {"CORVANE_ISDEL_LOG", &bench.isdel_log},
+      {"CORVANE_SETUPDLL_LOG", &bench.setupdllLog},
+      {"CORVANE_SETUPDLL_LOAD_LOG", &bench.setupdllLoadLog},
+      {"CORVANE_ENGINE_LOG", &bench.engineLog},
+      {"CORVANE_ENGINE_LOAD_LOG", &bench.engineLoadLog},
+      {"CORVANE_DELTREE_LOG", &bench.deltreeLog},
+      {"CORVANE_ISDEL_LOG", &bench.isdelLog},
   };
   for (const auto& log : logs) {
     DeleteFileA(log.second->c_str());
@@ -78,23 +78,23 @@ Launch FromRealMedium() { return FromSetupFolder(kRealMedium); }
 SetupProcess::SetupProcess(const Launch& launch) {
   started_ = GetTickCount();
   if (!process_.Start(launch)) {
-    Abort("cannot start %s (error %lu)", Show(launch.command_line).c_str(), GetLastError());
+    Abort("cannot start %s (error %lu)", Show(launch.commandLine).c_str(), GetLastError());
   }
-  ui::Watch(pid());
+  ui::Watch(Pid());
   Note("started SETUP.EXE as %s in %s, pid %lu",
-       Show(launch.command_line.size() > 120 ? launch.command_line.substr(0, 120) + "..." : launch.command_line)
+       Show(launch.commandLine.size() > 120 ? launch.commandLine.substr(0, 120) + "..." : launch.commandLine)
            .c_str(),
-       Show(launch.folder).c_str(), pid());
+       Show(launch.folder).c_str(), Pid());
 }
 
 SetupProcess::~SetupProcess() {
-  if (Running()) Note("ending pid %lu by force", pid());
+  if (Running()) Note("ending pid %lu by force", Pid());
 }
 
-bool SetupProcess::ExpectEnd(unsigned timeout_ms, const char* after) {
+bool SetupProcess::ExpectEnd(unsigned timeoutMs, const char* after) {
   DWORD code = 0;
-  if (!WaitEnd(timeout_ms, &code)) {
-    Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeout_ms, after, DescribeScreen().c_str());
+  if (!WaitEnd(timeoutMs, &code)) {
+    Fail("SETUP.EXE still runs %u ms after %s; on screen:%s", timeoutMs, after, DescribeScreen().c_str());
     process_.End();
     return false;
   }
@@ -102,13 +102,13 @@ bool SetupProcess::ExpectEnd(unsigned timeout_ms, const char* after) {
     Fail("SETUP.EXE ended after %s with exit code 0x%lX, expected 0", after, code);
     return false;
   }
-  Note("SETUP.EXE (pid %lu) ended with exit code 0", pid());
+  Note("SETUP.EXE (pid %lu) ended with exit code 0", Pid());
   return true;
 }
 
 std::string CurrentFolderOf(HANDLE process) {
   struct BasicInformation {
-    LONG exit_status;
+    LONG exitStatus;
     ULONG_PTR peb;
     ULONG_PTR affinity;
     LONG priority;
@@ -152,7 +152,7 @@ std::vector<std::string> LibraryEvents(const std::string& log, DWORD pid) {
 
 std::vector<InstallCall> InstallCalls() {
   std::vector<InstallCall> calls;
-  for (const std::string& line : machine::Lines(Bench().setupdll_log)) {
+  for (const std::string& line : machine::Lines(Bench().setupdllLog)) {
     std::vector<std::string> parts = text::Split(line, "\t");
     if (parts.size() == 4) calls.push_back({parts[1], parts[2], parts[3]});
   }

@@ -14,14 +14,14 @@
 struct BenchPaths {
   std::string medium;           // the setup folder: SETUP.EXE, SETUP.INI, _SETUP.DLL, ...
   std::string home;             // the bench's own folder: logs\, doubles\, shots
-  std::string setupdll_log;     // InitInstall calls of the _SETUP.DLL double
-  std::string setupdll_load_log;
-  std::string engine_log;       // calls into the Corvane.dll double
-  std::string engine_load_log;
-  std::string deltree_log;      // command lines of the deltree double
-  std::string isdel_log;        // starts of the _ISDEL.EXE double
-  std::string noinit_dll;       // the _SETUP.DLL without InitInstall
-  std::string real_isdel;       // the real _ISDEL.EXE, when it was built
+  std::string setupdllLog;     // InitInstall calls of the _SETUP.DLL double
+  std::string setupdllLoadLog;
+  std::string engineLog;       // calls into the Corvane.dll double
+  std::string engineLoadLog;
+  std::string deltreeLog;      // command lines of the deltree double
+  std::string isdelLog;        // starts of the _ISDEL.EXE double
+  std::string noinitDll;       // the _SETUP.DLL without InitInstall
+  std::string realIsdel;       // the real _ISDEL.EXE, when it was built
 };
 const BenchPaths& Bench();
 // Moves the medium to another folder of the prefix, for the rest of the scenario.
@@ -52,16 +52,16 @@ class SetupProcess {
   SetupProcess(const SetupProcess&) = delete;
   SetupProcess& operator=(const SetupProcess&) = delete;
 
-  DWORD pid() const { return process_.id(); }
-  HANDLE handle() const { return process_.handle(); }
+  DWORD Pid() const { return process_.Id(); }
+  HANDLE Handle() const { return process_.Handle(); }
   // GetTickCount at the start, as ui::WindowRecord's times.
-  unsigned long started() const { return started_; }
+  unsigned long Started() const { return started_; }
   bool Running() const { return process_.Running(); }
   // Waits for the end; false on timeout.  `code` gets the exit code.
-  bool WaitEnd(unsigned timeout_ms, DWORD* code) const { return process_.WaitEnd(timeout_ms, code); }
+  bool WaitEnd(unsigned timeoutMs, DWORD* code) const { return process_.WaitEnd(timeoutMs, code); }
   // The program must end within the time with exit code 0; on a timeout it
   // is ended by force so that the scenario can go on.
-  bool ExpectEnd(unsigned timeout_ms, const char* after);
+  bool ExpectEnd(unsigned timeoutMs, const char* after);
 
  private:
   machine::Process process_;

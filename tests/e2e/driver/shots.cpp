@@ -13,15 +13,15 @@ bool ShotsWanted() { return !machine::Environment("CORVANE_SHOT_DIR").empty(); }
 void Shot(const std::string& name) {
   std::string folder = machine::Environment("CORVANE_SHOT_DIR");
   if (folder.empty()) return;
-  std::string unix_path = folder + "/" + name + ".png";
+  std::string unixPath = folder + "/" + name + ".png";
   // Wine draws its virtual desktop in the top left corner of the X screen;
   // the shot keeps just that.  import writes under another name first, so
   // that the file appears whole.
   std::string crop = Format("%dx%d+0+0", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unix_path +
-                        ".part' && mv '" + unix_path + ".part' '" + unix_path + "'\"";
-  std::string windows_path = machine::WinePath(unix_path);
-  DeleteFileA(windows_path.c_str());
+  std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + crop + " +repage png:'" + unixPath +
+                        ".part' && mv '" + unixPath + ".part' '" + unixPath + "'\"";
+  std::string windowsPath = machine::WinePath(unixPath);
+  DeleteFileA(windowsPath.c_str());
   // Let the windows that just opened finish painting.
   Sleep(300);
   machine::Process import;
@@ -29,9 +29,9 @@ void Shot(const std::string& name) {
     Fail("cannot start import for the shot %s (error %lu)", name.c_str(), GetLastError());
     return;
   }
-  if (!ui::WaitUntil([&] { return machine::Exists(windows_path); }, 30000, 50)) {
+  if (!ui::WaitUntil([&] { return machine::Exists(windowsPath); }, 30000, 50)) {
     Fail("the shot %s was not saved", name.c_str());
     return;
   }
-  Note("shot %s", unix_path.c_str());
+  Note("shot %s", unixPath.c_str());
 }

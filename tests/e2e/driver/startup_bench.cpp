@@ -21,8 +21,8 @@ namespace {
 constexpr double kFixedWaitSeconds = 1.0 + 101 * 0.010 + 3.0;
 
 struct StartFigures {
-  double to_preparing = 0, preparing_shown = 0, to_welcome = 0;
-  double working_set_kb = 0, peak_working_set_kb = 0;
+  double toPreparing = 0, preparingShown = 0, toWelcome = 0;
+  double workingSetKb = 0, peakWorkingSetKb = 0;
 };
 
 StartFigures MeasureOnce() {
@@ -33,32 +33,32 @@ StartFigures MeasureOnce() {
   HWND welcome = wizard.Expect(Page::Welcome, kStartTimeoutMs);
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(setup.handle(), &memory, sizeof memory)) {
-    figures.working_set_kb = memory.WorkingSetSize / 1024.0;
-    figures.peak_working_set_kb = memory.PeakWorkingSetSize / 1024.0;
+  if (GetProcessMemoryInfo(setup.Handle(), &memory, sizeof memory)) {
+    figures.workingSetKb = memory.WorkingSetSize / 1024.0;
+    figures.peakWorkingSetKb = memory.PeakWorkingSetSize / 1024.0;
   }
-  for (const ui::WindowRecord& record : ui::Seen(setup.pid())) {
+  for (const ui::WindowRecord& record : ui::Seen(setup.Pid())) {
     if (record.hwnd == preparing) {
-      figures.to_preparing = (record.first_visible - setup.started()) / 1000.0;
-      figures.preparing_shown = (record.last_visible - record.first_visible) / 1000.0;
+      figures.toPreparing = (record.firstVisible - setup.Started()) / 1000.0;
+      figures.preparingShown = (record.lastVisible - record.firstVisible) / 1000.0;
     }
-    if (record.hwnd == welcome) figures.to_welcome = (record.first_visible - setup.started()) / 1000.0;
+    if (record.hwnd == welcome) figures.toWelcome = (record.firstVisible - setup.Started()) / 1000.0;
   }
   wizard.ConfirmQuit(Ask::Button);
   return figures;
 }
 
-// Start of first_window.exe (beside this driver) to its window on screen, in
-// seconds; the same measure as `to_preparing`.
+// Start of firstWindow.exe (beside this driver) to its window on screen, in
+// seconds; the same measure as `toPreparing`.
 double FirstWindowOnce() {
   machine::Launch launch;
   launch.application = machine::ProgramFolder() + "\\first_window.exe";
-  launch.command_line = "\"" + launch.application + "\"";
+  launch.commandLine = "\"" + launch.application + "\"";
   SetupProcess program(launch);
   double seconds = 0;
   ui::WaitUntil([&] {
-    for (const ui::WindowRecord& record : ui::Seen(program.pid()))
-      if (record.first_visible != ui::WindowRecord::kNever) seconds = (record.first_visible - program.started()) / 1000.0;
+    for (const ui::WindowRecord& record : ui::Seen(program.Pid()))
+      if (record.firstVisible != ui::WindowRecord::kNever) seconds = (record.firstVisible - program.Started()) / 1000.0;
     return seconds > 0;
   }, kStartTimeoutMs);
   return seconds;
@@ -77,10 +77,10 @@ SCENARIO(bench_startup, "figures: SETUP.EXE size, working set on the welcome pag
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   GetFileAttributesExA(program.c_str(), GetFileExInfoStandard, &attributes);
   std::vector<StartFigures> runs;
-  std::vector<double> first_window;
+  std::vector<double> firstWindow;
   // Alternately, so that whatever else the machine does weighs on both.
   for (int i = 0; i < kRuns; ++i) {
-    first_window.push_back(FirstWindowOnce());
+    firstWindow.push_back(FirstWindowOnce());
     runs.push_back(MeasureOnce());
   }
   auto median = [&](double StartFigures::*field) {
@@ -90,19 +90,19 @@ SCENARIO(bench_startup, "figures: SETUP.EXE size, working set on the welcome pag
   };
   std::printf("\nSETUP.EXE start-up, median of %d runs under Wine (the driver polls windows every 10 ms)\n", kRuns);
   std::printf("  file size                              %10lu bytes\n", attributes.nFileSizeLow);
-  std::printf("  working set on the welcome page        %10.0f KiB\n", median(&StartFigures::working_set_kb));
-  std::printf("  peak working set up to the welcome page%10.0f KiB\n", median(&StartFigures::peak_working_set_kb));
-  const double reference = Median(first_window), preparing = median(&StartFigures::to_preparing);
+  std::printf("  working set on the welcome page        %10.0f KiB\n", median(&StartFigures::workingSetKb));
+  std::printf("  peak working set up to the welcome page%10.0f KiB\n", median(&StartFigures::peakWorkingSetKb));
+  const double reference = Median(firstWindow), preparing = median(&StartFigures::toPreparing);
   std::printf("  start to first window, first_window.exe%10.3f s\n", reference);
   std::printf("  start to preparing dialog on screen    %10.3f s   %.2f x first_window.exe (target at most 1.3)\n",
               preparing, reference > 0 ? preparing / reference : 0.0);
-  std::printf("  preparing dialog on screen             %10.2f s\n", median(&StartFigures::preparing_shown));
-  std::printf("  start to welcome page on screen        %10.2f s\n", median(&StartFigures::to_welcome));
+  std::printf("  preparing dialog on screen             %10.2f s\n", median(&StartFigures::preparingShown));
+  std::printf("  start to welcome page on screen        %10.2f s\n", median(&StartFigures::toWelcome));
   std::printf("  of which the preparing dialog's fixed waits (1 s + 101 x 10 ms + 3 s) %.2f s\n", kFixedWaitSeconds);
   std::printf("  per run (first_window / to preparing / shown / to welcome):");
   for (int i = 0; i < kRuns; ++i)
-    std::printf("  %.3f/%.3f/%.2f/%.2f", first_window[i], runs[i].to_preparing, runs[i].preparing_shown,
-                runs[i].to_welcome);
+    std::printf("  %.3f/%.3f/%.2f/%.2f", firstWindow[i], runs[i].toPreparing, runs[i].preparingShown,
+                runs[i].toWelcome);
   std::printf("\n");
   std::fflush(stdout);
 }

@@ -15,7 +15,7 @@ namespace {
 void ShootQuestion(Wizard& wizard, const char* name) {
   ui::MessageBoxView box = wizard.OpenQuitQuestion(Ask::Button);
   Shot(name);
-  if (wizard.current() == Page::Scan) {
+  if (wizard.Current() == Page::Scan) {
     ui::Answer(box, IDNO);
   } else {
     ui::Answer(box, IDCANCEL);
@@ -53,7 +53,7 @@ SCENARIO(tour, "screenshots of every page, the backdrop, the preparing dialog, t
   page = wizard.Go(IDOK, Page::Scan);
   // The engine double logs its probes; with another engine (or none) the
   // scan may be over before a picture could show it running.
-  if (ui::WaitUntil([] { return machine::Lines(Bench().engine_log).size() >= 3; }, 3000) &&
+  if (ui::WaitUntil([] { return machine::Lines(Bench().engineLog).size() >= 3; }, 3000) &&
       ui::Enabled(page, IDCANCEL)) {
     Shot("08-scan-running");
     ShootQuestion(wizard, "09-scan-question");
@@ -88,7 +88,7 @@ SCENARIO(tour, "screenshots of every page, the backdrop, the preparing dialog, t
   // Setup is now recorded as installed: a new start says so.
   SetupProcess again(FromExplorer());
   ui::MessageBoxView box;
-  if (ui::WaitMessageBox(again.pid(), texts::kErrorTitle, kStartTimeoutMs, &box)) {
+  if (ui::WaitMessageBox(again.Pid(), texts::kErrorTitle, kStartTimeoutMs, &box)) {
     Shot("16-already-installed");
     ui::Answer(box, IDOK);
   }

@@ -13,7 +13,7 @@ struct ButtonSpec {
   const char* text;
 };
 
-enum class Placement { kCentred, kBelowLogo };
+enum class Placement { Centred, BelowLogo };
 
 struct PageSpec {
   Page page;
@@ -24,45 +24,45 @@ struct PageSpec {
   std::vector<int> absent;  // command ids that the page must not have
   std::vector<const char*> texts;  // fixed texts of its controls
   Placement placement;
-  bool focus_on_next;  // the page gives the focus to button 1 when it opens
+  bool focusOnNext;  // the page gives the focus to button 1 when it opens
 };
 
 const std::vector<PageSpec>& Specs() {
   using namespace texts;
   static const std::vector<PageSpec> specs = {
       {Page::Preparing, "preparing dialog", kPreparing, 0, {}, {IDOK}, {"현재 코르바네™을 설치하기 위한 설치 마법사를 준비하고 있습니다. 설치 마법사가 준비되는 동안 잠시만 기다려주십시오..."},
-       Placement::kBelowLogo, false},
+       Placement::BelowLogo, false},
       {Page::Welcome, "welcome page", kWelcome, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"이 프로그램은 코르바네™을 당신의 컴퓨터에 설치하기 위한 설치 마법사입니다.",
         "코르바네™을 안전하게 설치할려면 가능한 모든 응용 프로그램들을 종료하시는것이 좋습니다. ",
         "만약, 응용 프로그램이 실행되고 있다면 설치 마법사의 실행을 방해할수도 있기 때문입니다.",
         "언제든지 [취소] 버튼을 누르시면 설치를 중단하실수 있습니다. 계속적인 설치를 원하시면 [다음] 버튼을 누르시면 됩니다."},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Agreement, "agreement page", kAgreement, 0, {{IDOK, kYes}, {IDCANCEL, kNo}, {4, kBack}}, {5},
        {"아래의 동의서를 읽어보시고 판단하시기 바랍니다.\n동의서의 내용을 위반시 법적 재제를 받으실수 있습니다.",
         "위 내용에 동의하십니까? [아니오] 버튼을 선택하면 설치를 종료합니다."},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::UserInfo, "user-information page", kUserInfo, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}}, {5},
-       {"이름 :", "회사 :"}, Placement::kCentred, true},
+       {"이름 :", "회사 :"}, Placement::Centred, true},
       {Page::ScanChoice, "scan-choice page", kScanChoice, 1016, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"중요 폴더에 바이러스가 존재하는지 검사합니다.\n바이러스는 코르바네™ 설치시 방해가 되기 때문입니다.", kScanFirst,
         kScanSkip},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Scan, "scan page", kScan, 1023, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
        {"검사    파일 :", "검사 파일수 :", "감염 파일수 :", "치료 파일수 :", "삭제 파일수 :", "최근 진단 바이러스 명 :"},
-       Placement::kCentred, false},
+       Placement::Centred, false},
       {Page::Folder, "install-folder page", kFolder, 0,
        {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}, {5, kBrowse}}, {},
        {"코르바네™을 설치하기 위해 폴더를 선택하셔야 합니다.",
         "기본으로 선택된 폴더에 설치하시려면 [다음] 버튼을 누르세요.", "설치 폴더"},
-       Placement::kCentred, true},
+       Placement::Centred, true},
       {Page::Confirm, "confirmation page", kConfirm, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}, {4, kBack}}, {5},
-       {"현재 설정 :"}, Placement::kCentred, true},
-      {Page::Copy, "copy page", kCopy, 0, {{IDCANCEL, kCancel}}, {IDOK, 4, 5}, {}, Placement::kBelowLogo, false},
+       {"현재 설정 :"}, Placement::Centred, true},
+      {Page::Copy, "copy page", kCopy, 0, {{IDCANCEL, kCancel}}, {IDOK, 4, 5}, {}, Placement::BelowLogo, false},
       {Page::Tasks, "task page", kTasks, 0, {{IDOK, kNext}, {IDCANCEL, kCancel}}, {4, 5},
-       {kTaskSafeBoot, kTaskRescueDisk, kTaskUpdate, kTaskScheduled, kTaskRunProduct}, Placement::kCentred, true},
+       {kTaskSafeBoot, kTaskRescueDisk, kTaskUpdate, kTaskScheduled, kTaskRunProduct}, Placement::Centred, true},
       {Page::Finish, "finish page", kFinish, 0, {{IDOK, kFinishButton}}, {IDCANCEL, 4, 5}, {kFinishLine},
-       Placement::kCentred, true},
+       Placement::Centred, true},
   };
   return specs;
 }
@@ -127,7 +127,7 @@ std::vector<HWND> VisiblePages(DWORD pid) {
 }
 
 void ExpectLibraryReleased(DWORD pid) {
-  std::vector<std::string> events = LibraryEvents(Bench().setupdll_load_log, pid);
+  std::vector<std::string> events = LibraryEvents(Bench().setupdllLoadLog, pid);
   bool freed = std::any_of(events.begin(), events.end(), [](const std::string& e) { return e.rfind("free", 0) == 0; });
   if (!freed) {
     std::string all;
@@ -137,12 +137,12 @@ void ExpectLibraryReleased(DWORD pid) {
   }
 }
 
-HWND Wizard::Expect(Page page, unsigned timeout_ms) {
+HWND Wizard::Expect(Page page, unsigned timeoutMs) {
   const PageSpec& spec = SpecOf(page);
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   HWND found = nullptr;
   ui::MessageBoxView box;
-  bool box_seen = false;
+  bool boxSeen = false;
   ui::WaitUntil(
       [&] {
         if (!setup_.Running()) return true;
@@ -150,7 +150,7 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
           if (!IsWindowVisible(window) || window == page_) continue;
           if (IsMessageBox(window)) {
             box = ui::ViewMessageBox(window);
-            box_seen = true;
+            boxSeen = true;
             return true;
           }
           if (ui::ClassName(window) == ui::kDialogClass && IsPageOf(spec, window)) {
@@ -160,15 +160,15 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
         }
         return false;
       },
-      timeout_ms);
+      timeoutMs);
   if (!found) {
     DWORD code = 0;
-    if (box_seen) {
+    if (boxSeen) {
       Abort("waiting for the %s, a message box came instead: %s %s", spec.name, Show(box.title).c_str(),
             Show(box.text).c_str());
     }
     if (setup_.WaitEnd(0, &code)) Abort("SETUP.EXE ended (exit code 0x%lX) instead of showing the %s", code, spec.name);
-    Abort("the %s did not open within %u ms; on screen:%s", spec.name, timeout_ms, DescribeScreen().c_str());
+    Abort("the %s did not open within %u ms; on screen:%s", spec.name, timeoutMs, DescribeScreen().c_str());
   }
   page_ = found;
   current_ = page;
@@ -179,7 +179,7 @@ HWND Wizard::Expect(Page page, unsigned timeout_ms) {
 
 void Wizard::CheckPage(Page page, HWND window) {
   const PageSpec& spec = SpecOf(page);
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   // The page before must be gone: one page at a time.
   if (!ui::WaitUntil([&] { return VisiblePages(pid).size() == 1; }, 1000)) {
     Fail("with the %s, other pages stay on screen:%s", spec.name, ui::Describe(pid).c_str());
@@ -205,12 +205,12 @@ void Wizard::CheckPage(Page page, HWND window) {
   }
   RECT rect = ui::Rect(window);
   int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  int want_x = (ScreenWidth() - w) / 2;
-  int want_y = spec.placement == Placement::kCentred ? (ScreenHeight() - h) / 2 : (ScreenHeight() - 450) / 2 + 450 - h;
-  if (rect.left != want_x || rect.top != want_y) {
-    Fail("%s (%dx%d) at %ld,%ld, expected %d,%d", spec.name, w, h, rect.left, rect.top, want_x, want_y);
+  int wantX = (ScreenWidth() - w) / 2;
+  int wantY = spec.placement == Placement::Centred ? (ScreenHeight() - h) / 2 : (ScreenHeight() - 450) / 2 + 450 - h;
+  if (rect.left != wantX || rect.top != wantY) {
+    Fail("%s (%dx%d) at %ld,%ld, expected %d,%d", spec.name, w, h, rect.left, rect.top, wantX, wantY);
   }
-  if (spec.focus_on_next) {
+  if (spec.focusOnNext) {
     HWND next = ui::Item(window, IDOK);
     if (!ui::WaitUntil([&] { return ui::Focus(window) == next; }, 2000)) {
       HWND focus = ui::Focus(window);
@@ -221,7 +221,7 @@ void Wizard::CheckPage(Page page, HWND window) {
 }
 
 HWND Wizard::ExpectStart(const std::function<void(HWND)>& meanwhile) {
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   HWND preparing = Expect(Page::Preparing, kStartTimeoutMs);
   if (meanwhile) meanwhile(preparing);
   ExpectBar(preparing, 2, RECT{70, 66, 280, 21}, "preparing dialog");
@@ -255,8 +255,8 @@ HWND Wizard::ExpectStart(const std::function<void(HWND)>& meanwhile) {
     }
   }
   for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.hwnd == preparing && record.last_visible != ui::WindowRecord::kNever) {
-      double shown = (record.last_visible - record.first_visible) / 1000.0;
+    if (record.hwnd == preparing && record.lastVisible != ui::WindowRecord::kNever) {
+      double shown = (record.lastVisible - record.firstVisible) / 1000.0;
       Note("preparing dialog was on screen for %.2f s", shown);
       // Its fixed waits alone take 5.01 s; only a dialog ended early is shorter.
       if (shown < 4.8) Fail("the preparing dialog closed after %.2f s, before its waits were over", shown);
@@ -271,8 +271,8 @@ HWND Wizard::Go(int button, Page next) {
   return Expect(next);
 }
 
-HWND Wizard::GoByKey(UINT virtual_key, Page next) {
-  ui::Key(page_, virtual_key);
+HWND Wizard::GoByKey(UINT virtualKey, Page next) {
+  ui::Key(page_, virtualKey);
   return Expect(next);
 }
 
@@ -332,7 +332,7 @@ std::vector<std::string> Wizard::Snapshot(HWND window) {
 ui::MessageBoxView Wizard::OpenQuitQuestion(Ask how) {
   Send(how);
   ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup_.pid(), IsMessageBox, 5000, &box)) {
+  if (!ui::WaitMessageBox(setup_.Pid(), IsMessageBox, 5000, &box)) {
     Abort("%s on the %s brought no question; on screen:%s", AskName(how), PageName(current_),
           DescribeScreen().c_str());
   }
@@ -350,7 +350,7 @@ ui::MessageBoxView Wizard::OpenQuitQuestion(Ask how) {
   return box;
 }
 
-void Wizard::DeclineQuit(Ask how, bool close_the_box) {
+void Wizard::DeclineQuit(Ask how, bool closeTheBox) {
   // The copy and scan pages change their texts while their work runs.
   bool stable = current_ != Page::Copy && current_ != Page::Scan;
   std::vector<std::string> before;
@@ -358,14 +358,14 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
   ui::MessageBoxView box = OpenQuitQuestion(how);
   if (current_ == Page::Scan) {
     ui::Answer(box, IDNO);
-  } else if (close_the_box) {
+  } else if (closeTheBox) {
     ui::Dismiss(box);
   } else {
     ui::Answer(box, IDCANCEL);
   }
   const char* name = PageName(current_);
   if (!IsWindow(page_) || !IsWindowVisible(page_)) Abort("the %s went away after the question was declined", name);
-  std::vector<HWND> pages = VisiblePages(setup_.pid());
+  std::vector<HWND> pages = VisiblePages(setup_.Pid());
   if (pages.size() != 1) Fail("after the declined question %zu pages are on screen", pages.size());
   if (stable) {
     std::vector<std::string> after = Snapshot(page_);
@@ -377,35 +377,35 @@ void Wizard::DeclineQuit(Ask how, bool close_the_box) {
       }
     }
   }
-  Note("%s: question of %s declined%s, the page stays", name, AskName(how), close_the_box ? " by its close box" : "");
+  Note("%s: question of %s declined%s, the page stays", name, AskName(how), closeTheBox ? " by its close box" : "");
 }
 
 void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* after) {
-  DWORD pid = setup_.pid();
+  DWORD pid = setup_.Pid();
   setup_.ExpectEnd(10000, after);
   for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.first_visible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
-    Fail("after %s, %s %s came on screen", after, record.class_name.c_str(), Show(record.title).c_str());
+    if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
+    Fail("after %s, %s %s came on screen", after, record.className.c_str(), Show(record.title).c_str());
   }
 }
 
 void Wizard::ConfirmQuit(Ask how) {
   ui::MessageBoxView box = OpenQuitQuestion(how);
-  std::set<HWND> before = ui::SeenOnScreen(setup_.pid());
+  std::set<HWND> before = ui::SeenOnScreen(setup_.Pid());
   std::string after = Format("the quit confirmed on the %s", PageName(current_));
   ui::Answer(box, current_ == Page::Scan ? IDYES : IDOK);
   ExpectEndWithoutPage(before, after.c_str());
-  ExpectLibraryReleased(setup_.pid());
+  ExpectLibraryReleased(setup_.Pid());
 }
 
-void Wizard::ExpectScanCompleted(unsigned timeout_ms) {
+void Wizard::ExpectScanCompleted(unsigned timeoutMs) {
   HWND page = page_;
   bool done = ui::WaitUntil(
       [&] {
         return ui::Enabled(page, IDOK) && !ui::Enabled(page, IDCANCEL) &&
                ui::Title(ui::Item(page, 1019)) == texts::kScanDone;
       },
-      timeout_ms);
+      timeoutMs);
   if (!done) {
     Abort("the scan did not reach its completed state: Next %s, Cancel %s, field 1019 %s",
           ui::Enabled(page, IDOK) ? "enabled" : "disabled", ui::Enabled(page, IDCANCEL) ? "enabled" : "disabled",

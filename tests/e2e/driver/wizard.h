@@ -30,28 +30,28 @@ class Wizard {
   // Waits for `page` to be the one page of setup on screen and checks what
   // every opening of it must show: caption, buttons, fixed texts, placement
   // and the focus.  Ends the scenario when it does not come.
-  HWND Expect(Page page, unsigned timeout_ms = kPageTimeoutMs);
+  HWND Expect(Page page, unsigned timeoutMs = kPageTimeoutMs);
   // The preparing dialog, then the welcome page; `meanwhile` acts on the
   // preparing dialog while it is up.
   HWND ExpectStart(const std::function<void(HWND)>& meanwhile = nullptr);
   // Presses a button of the current page and waits for `next`.
   HWND Go(int button, Page next);
   // The same by a key (Enter).
-  HWND GoByKey(UINT virtual_key, Page next);
+  HWND GoByKey(UINT virtualKey, Page next);
   // Forward from the welcome page to `target` by the shortest way, with the
   // scan or without it.
   HWND WalkTo(Page target, bool scan = false);
 
-  HWND page() const { return page_; }
-  Page current() const { return current_; }
-  SetupProcess& setup() { return setup_; }
+  HWND PageWindow() const { return page_; }
+  Page Current() const { return current_; }
+  SetupProcess& Setup() { return setup_; }
 
   // Asks the question of button 2 by `how` and returns the box, checked to be
   // the quit confirmation (or, on the scan page, the scan's own question).
   ui::MessageBoxView OpenQuitQuestion(Ask how);
   // The question declined (Cancel, or its close box): the page stays exactly
   // as it was, with every text and check mark.
-  void DeclineQuit(Ask how, bool close_the_box = false);
+  void DeclineQuit(Ask how, bool closeTheBox = false);
   // The question accepted: setup ends at once with exit code 0, releases the
   // support library and shows no further page.
   void ConfirmQuit(Ask how);
@@ -59,7 +59,7 @@ class Wizard {
   void Send(Ask how, int button = IDCANCEL);
 
   // Waits for the scan page's scan to complete and checks the completed state.
-  void ExpectScanCompleted(unsigned timeout_ms = 60000);
+  void ExpectScanCompleted(unsigned timeoutMs = 60000);
   // Setup ends with exit code 0 and no window comes on screen beyond
   // `before`, the windows seen before the last action (ui::SeenOnScreen).
   void ExpectEndWithoutPage(const std::set<HWND>& before, const char* after);
