@@ -75,8 +75,12 @@ TEST_F(ProgressBarTest, FillFollowsThePercentage) {
   for (auto c : cases) {
     DrawProgress(bar_, c.percent);
     EXPECT_EQ(FillEnd(), c.fillEnd) << c.percent << "%";
-    if (c.fillEnd < width_) EXPECT_EQ(At(width_ - 1, 0), kWhite) << c.percent << "%";
-    if (c.fillEnd > 0) EXPECT_EQ(At(0, height_ - 1), kDark) << c.percent << "%";
+    if (c.fillEnd < width_) {
+      EXPECT_EQ(At(width_ - 1, 0), kWhite) << c.percent << "%";
+    }
+    if (c.fillEnd > 0) {
+      EXPECT_EQ(At(0, height_ - 1), kDark) << c.percent << "%";
+    }
   }
 }
 
