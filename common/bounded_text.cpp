@@ -33,8 +33,7 @@ bool AppendBounded(char* buf, size_t bufSize, const char* tail) {
 
 Text UpperAscii(const Text& text) {
   Text upper = text;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : upper) c = UpperAscii(c);
   return upper;
 }
 

@@ -21,6 +21,7 @@ bool AppendBounded(char* buf, size_t bufSize, const char* tail);
 
 // Upper-cases the ASCII letters a to z only; double-byte characters and all
 // other bytes stay as they are.
+inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 Text UpperAscii(const Text& text);
 
 // The decimal digits of a number, at least minDigits of them (zeros in

@@ -1,6 +1,7 @@
 // Path text as Windows reads it.
 #include "common/path_text.h"
 
+#include "common/bounded_text.h"
 #include "common/list.h"
 
 namespace {
@@ -15,8 +16,8 @@ Text FoldCase(const Text& text) {
     unsigned char c = static_cast<unsigned char>(folded[i]);
     if (IsLeadByte(c)) {
       ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      folded[i] = static_cast<char>(c - 'a' + 'A');
+    } else {
+      folded[i] = UpperAscii(folded[i]);
     }
   }
   return folded;

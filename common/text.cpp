@@ -1,18 +1,12 @@
 // Text: growable ANSI strings on the program's heap.
 #include "text.h"
 
+#include "bounded_text.h"
 #include "memory.h"
 
 char Text::empty_[1] = {'\0'};
 
 namespace {
-
-size_t Length(const char* text) {
-  size_t n = 0;
-  if (text)
-    while (text[n]) ++n;
-  return n;
-}
 
 bool InSet(char c, const char* set) {
   for (; *set; ++set)
@@ -28,7 +22,7 @@ int CompareRanges(const char* a, size_t an, const char* b, size_t bn) {
 
 }  // namespace
 
-Text::Text(const char* text) : Text(text, Length(text)) {}
+Text::Text(const char* text) : Text(text, TextLength(text)) {}
 
 Text::Text(const char* bytes, size_t n) { append(bytes, n); }
 
@@ -58,7 +52,7 @@ Text& Text::operator=(Text&& other) noexcept {
   return *this;
 }
 
-Text& Text::operator=(const char* text) { return assign(text, Length(text)); }
+Text& Text::operator=(const char* text) { return assign(text, TextLength(text)); }
 
 void Text::Grow(size_t needed) {
   if (needed <= capacity_) return;
@@ -116,7 +110,7 @@ Text& Text::append(const char* bytes, size_t n) {
   return *this;
 }
 
-Text& Text::append(const char* text) { return append(text, Length(text)); }
+Text& Text::append(const char* text) { return append(text, TextLength(text)); }
 
 Text& Text::append(size_t n, char c) {
   if (n == 0) return *this;
@@ -137,7 +131,7 @@ Text& Text::insert(size_t at, const char* bytes, size_t n) {
   return *this = static_cast<Text&&>(result);
 }
 
-Text& Text::insert(size_t at, const char* text) { return insert(at, text, Length(text)); }
+Text& Text::insert(size_t at, const char* text) { return insert(at, text, TextLength(text)); }
 
 Text& Text::erase(size_t at, size_t n) {
   if (at >= size_) return *this;
@@ -177,7 +171,7 @@ size_t Text::find(char c, size_t from) const {
   return npos;
 }
 
-size_t Text::find(const char* text, size_t from) const { return find(text, Length(text), from); }
+size_t Text::find(const char* text, size_t from) const { return find(text, TextLength(text), from); }
 size_t Text::find(const Text& text, size_t from) const { return find(text.data(), text.size_, from); }
 
 size_t Text::rfind(char c, size_t from) const {
@@ -188,7 +182,7 @@ size_t Text::rfind(char c, size_t from) const {
 }
 
 size_t Text::rfind(const char* text, size_t from) const {
-  size_t n = Length(text);
+  size_t n = TextLength(text);
   if (n > size_) return npos;
   size_t at = size_ - n;
   if (from < at) at = from;
@@ -225,12 +219,12 @@ size_t Text::find_last_not_of(const char* set, size_t from) const {
 }
 
 int Text::compare(const Text& other) const { return CompareRanges(c_str(), size_, other.c_str(), other.size_); }
-int Text::compare(const char* text) const { return CompareRanges(c_str(), size_, text, Length(text)); }
+int Text::compare(const char* text) const { return CompareRanges(c_str(), size_, text, TextLength(text)); }
 
 int Text::compare(size_t at, size_t n, const char* text) const {
   if (at > size_) at = size_;
   if (n > size_ - at) n = size_ - at;
-  return CompareRanges(c_str() + at, n, text, Length(text));
+  return CompareRanges(c_str() + at, n, text, TextLength(text));
 }
 
 int Text::compare(size_t at, size_t n, const Text& text) const {

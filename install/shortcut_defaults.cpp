@@ -1,12 +1,9 @@
 // Shortcut creation's checks and derived values.
 #include "shortcut_defaults.h"
 
-bool LinkPathHasLnk(const Text& link) {
-  Text upper = link;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper.find("LNK") != Text::npos;
-}
+#include "common/bounded_text.h"
+
+bool LinkPathHasLnk(const Text& link) { return UpperAscii(link).find("LNK") != Text::npos; }
 
 unsigned DeriveDescription(const Text& link, Text* description) {
   if (link.size() > kShortcutMaxPath) return kShortcutPathTooLong;

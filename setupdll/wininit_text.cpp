@@ -1,6 +1,7 @@
 // WININIT.INI's [rename] section edited as text.
 #include "wininit_text.h"
 
+#include "common/bounded_text.h"
 #include "names.h"
 
 namespace wininit {
@@ -8,12 +9,6 @@ namespace {
 
 const char kRenameHeader[] = "[rename]";
 const char kLineEnd[] = "\r\n";
-
-size_t LengthOf(const char* s) {
-  size_t n = 0;
-  while (s[n] != '\0') ++n;
-  return n;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -82,9 +77,9 @@ bool EntryMatches(const char* text, const Line& line, const char* key, const cha
   size_t keyFrom = 0;
   size_t keyTo = 0;
   if (!SplitEntry(text, line, &keyFrom, &keyTo, valueFrom, valueTo)) return false;
-  if (!payload::NamesEqual(text + keyFrom, keyTo - keyFrom, key, LengthOf(key))) return false;
+  if (!payload::NamesEqual(text + keyFrom, keyTo - keyFrom, key, TextLength(key))) return false;
   return value == nullptr ||
-         payload::NamesEqual(text + *valueFrom, *valueTo - *valueFrom, value, LengthOf(value));
+         payload::NamesEqual(text + *valueFrom, *valueTo - *valueFrom, value, TextLength(value));
 }
 
 bool IsValidPart(const char* part, bool isKey) {
@@ -105,7 +100,7 @@ void Append(char** out, const char* s) {
 size_t AddedSize(const char* key, const char* value) {
   // A line end before the header, the header and its line end, the line and
   // its line end.
-  return 3 * (sizeof kLineEnd - 1) + (sizeof kRenameHeader - 1) + LengthOf(key) + 1 + LengthOf(value);
+  return 3 * (sizeof kLineEnd - 1) + (sizeof kRenameHeader - 1) + TextLength(key) + 1 + TextLength(value);
 }
 
 bool AddRenameLine(char* text, size_t* length, size_t capacity, const char* key, const char* value) {
@@ -134,7 +129,7 @@ bool AddRenameLine(char* text, size_t* length, size_t capacity, const char* key,
   const bool endBeforeHeader = newSection && *length > 0 && text[*length - 1] != '\n';
   const size_t lineEnd = sizeof kLineEnd - 1;
   const size_t used = (endBeforeHeader ? lineEnd : 0) + (newSection ? sizeof kRenameHeader - 1 + lineEnd : 0) +
-                      LengthOf(key) + 1 + LengthOf(value) + lineEnd;
+                      TextLength(key) + 1 + TextLength(value) + lineEnd;
   if (used > capacity - *length) return false;
 
   for (size_t i = *length; i > insertAt; --i) text[i - 1 + used] = text[i - 1];

@@ -3,6 +3,8 @@
 
 #include <stddef.h>
 
+#include "common/bounded_text.h"
+
 const char kSwitchesHelpText[] =
     "SETUP.EXE [/S] [/NAME=\"이름\"] [/COMPANY=\"회사\"] [/SCAN=SKIP|REPORT|REPAIR|DELETE]\n"
     "          [/TASKS=hh] [/LOG=파일] [/D=설치 폴더]\n\n"
@@ -21,13 +23,11 @@ constexpr unsigned kTaskBits = 0x1F;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // True when `word` starts with `name` in any ASCII case.
 bool StartsWith(const Text& word, const char* name) {
   size_t i = 0;
   for (; name[i]; ++i) {
-    if (i >= word.size() || Upper(word[i]) != name[i]) return false;
+    if (i >= word.size() || UpperAscii(word[i]) != name[i]) return false;
   }
   return true;
 }
@@ -37,7 +37,7 @@ bool SameWord(const Text& word, const char* name) {
 }
 
 int HexDigit(char c) {
-  c = Upper(c);
+  c = UpperAscii(c);
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
@@ -45,7 +45,7 @@ int HexDigit(char c) {
 
 // A drive letter, a colon and a backslash, or a UNC name.
 bool IsAbsolute(const Text& path) {
-  if (path.size() >= 3 && Upper(path[0]) >= 'A' && Upper(path[0]) <= 'Z' && path[1] == ':' && path[2] == '\\')
+  if (path.size() >= 3 && UpperAscii(path[0]) >= 'A' && UpperAscii(path[0]) <= 'Z' && path[1] == ':' && path[2] == '\\')
     return true;
   return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
 }
@@ -124,7 +124,7 @@ SetupSwitches ParseSwitches(const char* commandLine) {
   for (;;) {
     while (IsBlank(*p)) ++p;
     if (!*p) break;
-    if (p[0] == '/' && Upper(p[1]) == 'D' && p[2] == '=') {
+    if (p[0] == '/' && UpperAscii(p[1]) == 'D' && p[2] == '=') {
       s.folderGiven = true;
       s.folder = RestOfLine(p + 3);
       if (s.folder.size() > kSwitchFolderMax) Refuse(&s, "/D= 값이 너무 깁니다");
