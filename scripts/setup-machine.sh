@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and running setup needs on a Debian machine:
 # MinGW-w64 for i686, Wine with its 32-bit half, a virtual X display,
-# ImageMagick for screenshots, a Korean locale and a Korean font, and clang
-# with its libFuzzer runtime for the scan engine's fuzz targets.
+# ImageMagick for screenshots, a Korean locale and a Korean font, libdeflate
+# for the medium builder's strongest deflate, and clang with its libFuzzer
+# runtime for the scan engine's fuzz targets.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -11,7 +12,7 @@ SUDO=
 
 packages=(cmake g++ make googletest libgtest-dev
           wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev
-          xvfb xdotool x11-utils imagemagick fonts-nanum fonts-liberation locales zlib1g-dev nsis
+          xvfb xdotool x11-utils imagemagick fonts-nanum fonts-liberation locales zlib1g-dev libdeflate-dev nsis
           clang libclang-rt-dev)
 
 missing=()

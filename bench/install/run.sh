@@ -6,12 +6,16 @@
 # silent install, then the sizes. Figures only.
 # Usage: bench/install/run.sh [ROUNDS]
 #   CORVANE_WIN_BUILD, CORVANE_HOST_BUILD: build trees (build/win, build/host)
+#   CORVANE_DIST_BUILD: the shipping build whose programs go on the medium
+#     (build/dist; the win build's own when there is none)
 #   CORVANE_BENCH_DIR: work folder (build/bench-install)
 #   CORVANE_PREFIX_TEMPLATE: prefix template to copy (else one of its own)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win=${CORVANE_WIN_BUILD:-$root/build/win}
 host=${CORVANE_HOST_BUILD:-$root/build/host}
+dist=${CORVANE_DIST_BUILD:-$root/build/dist}
+[ -f "$dist/bin/SETUP.EXE" ] || dist=$win
 work=${CORVANE_BENCH_DIR:-$root/build/bench-install}
 template=${CORVANE_PREFIX_TEMPLATE:-$work/prefix-template}
 rounds=${1:-5}
@@ -37,7 +41,7 @@ done < <(cd "$dlls" && LC_ALL=C ls | grep -Ei '\.(dll|exe|drv|ocx|acm|cpl|sys|tl
 (cd "$work/product" && LC_ALL=C ls) > "$work/list.txt"
 count=$(wc -l < "$work/list.txt")
 
-"$host/bin/mkmedium" --allow-missing "$work/product" "$work/list.txt" "$win/bin" "$work/medium" 2>/dev/null
+"$host/bin/mkmedium" --allow-missing "$work/product" "$work/list.txt" "$dist/bin" "$work/medium" 2>/dev/null
 
 {
   echo 'Name "Corvane benchmark peer"'
@@ -75,9 +79,10 @@ raw=$(du -sb --apparent-size "$work/product" | cut -f1)
 pak=$(stat -c %s "$work/medium/_SETUP.PAK")
 medium=$(du -sb --apparent-size "$work/medium" | cut -f1)
 peer=$(stat -c %s "$work/nsis/peer.exe")
-awk -v count="$count" -v raw="$raw" -v pak="$pak" -v medium="$medium" -v peer="$peer" 'BEGIN {
+awk -v programs="$dist/bin" -v count="$count" -v raw="$raw" -v pak="$pak" -v medium="$medium" -v peer="$peer" 'BEGIN {
   printf "product: %d files, %d bytes\n", count, raw
   printf "payload store _SETUP.PAK      %11d bytes (%.1f%% of the files)\n", pak, 100 * pak / raw
-  printf "medium folder, all            %11d bytes\n", medium
+  printf "medium folder, all            %11d bytes (programs: %s)\n", medium, programs
   printf "peer installer peer.exe       %11d bytes (%.1f%% of the files)\n", peer, 100 * peer / raw
+  printf "medium / peer installer       %11.3f\n", medium / peer
 }'

@@ -5,6 +5,10 @@
 
 #include <cstring>
 
+#ifdef CORVANE_STORE_LIBDEFLATE
+#include <libdeflate.h>
+#endif
+
 #include "names.h"
 #include "store_format.h"
 
@@ -39,6 +43,22 @@ uint32_t CrcOf(const uint8_t* data, size_t size) {
 
 }  // namespace
 
+#ifdef CORVANE_STORE_LIBDEFLATE
+// libdeflate's levels 10 to 12 search for the shortest encoding instead of
+// taking zlib's first good match: the same raw deflate, some 5% smaller on
+// program files, for any inflate to read.
+std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level) {
+  constexpr int kStrongestLevel = 12;
+  libdeflate_compressor* compressor = libdeflate_alloc_compressor(level >= 9 ? kStrongestLevel : level);
+  if (compressor == nullptr) return {};
+  std::vector<uint8_t> out(libdeflate_deflate_compress_bound(compressor, size));
+  const size_t packed = libdeflate_deflate_compress(compressor, data, size, out.data(), out.size());
+  libdeflate_free_compressor(compressor);
+  if (packed == 0) return {};
+  out.resize(packed);
+  return out;
+}
+#else
 std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level) {
   z_stream stream;
   std::memset(&stream, 0, sizeof stream);
@@ -54,6 +74,7 @@ std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level) {
   if (z != Z_STREAM_END) return {};
   return out;
 }
+#endif
 
 StoreWriter::StoreWriter(int level) : level_(level) {}
 

@@ -11,7 +11,8 @@ namespace payload {
 
 class StoreWriter {
  public:
-  // level: zlib compression level, 0 to 9.
+  // level: 0 stores every member, 1 to 9 deflate as zlib's levels do, and 9
+  // takes the strongest deflate the build has.
   explicit StoreWriter(int level = 9);
 
   // Packs one member. False, with Error() telling why, for a name that is
@@ -43,7 +44,7 @@ class StoreWriter {
   std::string error_;
 };
 
-// Raw deflate of data at the given level; empty when zlib fails.
+// Raw deflate of data at the given level; empty when the compressor fails.
 std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level);
 
 }  // namespace payload
