@@ -8,13 +8,18 @@ namespace {
 typedef HANDLE(WINAPI* SnapshotProc)(DWORD, DWORD);
 typedef BOOL(WINAPI* ProcessWalkProc)(HANDLE, PROCESSENTRY32*);
 typedef BOOL(WINAPI* ModuleWalkProc)(HANDLE, MODULEENTRY32*);
+typedef BOOL(WINAPI* ImageNameProc)(HANDLE, DWORD, LPSTR, PDWORD);
 
 struct Toolhelp {
   SnapshotProc snapshot;
   ProcessWalkProc first;
   ProcessWalkProc next;
   ModuleWalkProc firstModule;
+  ImageNameProc imageName;  // Windows Vista and later
 };
+
+// OpenProcess's right for the image name on Vista and later.
+constexpr DWORD kQueryLimitedInformation = 0x1000;
 
 template <typename Proc>
 Proc Lookup(HMODULE kernel, const char* name) {
@@ -28,15 +33,27 @@ bool LoadToolhelp(Toolhelp* toolhelp) {
   toolhelp->first = Lookup<ProcessWalkProc>(kernel, "Process32First");
   toolhelp->next = Lookup<ProcessWalkProc>(kernel, "Process32Next");
   toolhelp->firstModule = Lookup<ModuleWalkProc>(kernel, "Module32First");
+  toolhelp->imageName = Lookup<ImageNameProc>(kernel, "QueryFullProcessImageNameA");
   return toolhelp->snapshot && toolhelp->first && toolhelp->next && toolhelp->firstModule;
 }
 
 // Windows 95/98 give the full program path in the process snapshot; the NT
-// family and Wine give only the file name, and the process's first module
-// has the full path on all of them.
+// family and Wine give only the file name.  Vista and later name the image
+// at one call; the process's first module has the full path on all of them,
+// at the cost of a look into the process's memory.
 Text ProgramPathOf(const Toolhelp& toolhelp, const PROCESSENTRY32& entry) {
   Text path = entry.szExeFile;
   if (path.find('\\') != Text::npos) return path;
+  if (toolhelp.imageName) {
+    HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, entry.th32ProcessID);
+    if (process) {
+      char image[MAX_PATH];
+      DWORD length = sizeof image;
+      const BOOL named = toolhelp.imageName(process, 0, image, &length);
+      CloseHandle(process);
+      if (named && length > 0 && length < sizeof image) return Text(image, length);
+    }
+  }
   HANDLE modules = toolhelp.snapshot(TH32CS_SNAPMODULE, entry.th32ProcessID);
   if (modules == INVALID_HANDLE_VALUE) return path;
   MODULEENTRY32 module = {};

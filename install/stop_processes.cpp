@@ -34,11 +34,13 @@ void StopProcess(DWORD id) {
 void StopProductProcesses() {
   char folder[kPathBufferSize];
   GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
-  // The match below is a substring test: a record of "C:\" or the Windows
-  // folder would end every program of the PC, the shell included.
-  if (!MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
   Text recorded = UpperAscii(folder);
-
+  List<DWORD> matching;
   for (const RunningProgram& program : OtherRunningPrograms())
-    if (IsProductProcess(program.path, recorded)) StopProcess(program.id);
+    if (IsProductProcess(program.path, recorded)) matching.push_back(program.id);
+  // The match is a substring test: a record of "C:\" or the Windows folder
+  // would end every program of the PC, the shell included.  The guard looks
+  // at the system's folders, so it is asked only when something would end.
+  if (matching.empty() || !MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
+  for (DWORD id : matching) StopProcess(id);
 }
