@@ -3,6 +3,7 @@
 #include "initinstall.h"
 
 #include "names.h"
+#include "read_ahead.h"
 #include "replace_file.h"
 #include "store_file.h"
 #include "target_file.h"
@@ -20,6 +21,20 @@ HMODULE g_module;
 // installs file after file, and allocating (and touching) fresh buffers of
 // this size costs more than a small file's whole unpacking.
 payload::Buffers g_buffers;
+
+ReadAhead g_readAhead;
+
+// Windows 95 and 98 run on one processor; a second thread would only take
+// turns with the first.
+bool SeveralProcessors() {
+  static DWORD processors = 0;
+  if (processors == 0) {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    processors = info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
+  }
+  return processors > 1;
+}
 
 bool HaveBuffers() {
   if (g_buffers.in == NULL) {
@@ -40,16 +55,18 @@ void ReleaseBuffers() {
   g_buffers.out = NULL;
 }
 
-// Unpacks member into a new temporary file in folder; on success its path is
-// in temp, on failure nothing is left behind.
-bool UnpackBeside(StoreFile& store, const payload::Member& member, const char* folder, char* temp) {
-  if (!HaveBuffers()) return false;
+// Makes member in a new temporary file in folder, from ready (its bytes
+// unpacked ahead) or else from the store; on success its path is in temp,
+// on failure nothing is left behind.
+bool MakeBeside(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
+                char* temp) {
   HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const bool unpacked = store.ExtractTo(member, file, g_buffers);
+  const bool made =
+      ready != NULL ? StoreFile::WriteUnpacked(member, ready, file) : store.ExtractTo(member, file, g_buffers);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
-  if (unpacked && closed) return true;
+  if (made && closed) return true;
   (void)DeleteFileA(temp);
   return false;
 }
@@ -59,7 +76,10 @@ bool UnpackBeside(StoreFile& store, const payload::Member& member, const char* f
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) g_module = instance;
   // At process exit (reserved set) the heap goes with the process.
-  if (reason == DLL_PROCESS_DETACH && reserved == NULL) ReleaseBuffers();
+  if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
+    ReleaseBuffers();
+    g_readAhead.Release();
+  }
   return TRUE;
 }
 
@@ -71,9 +91,17 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
 
   StoreFile store;
   payload::Member member;
-  if (!store.Open(g_module) || !store.Find(name, &member)) return 0;
+  payload::Member following[ReadAhead::kDepth];
+  int followingCount = 0;
+  if (!store.Open(g_module) || !HaveBuffers() ||
+      !store.FindWithFollowing(name, &member, following, ReadAhead::kDepth, &followingCount)) {
+    return 0;
+  }
 
+  const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
+  if (SeveralProcessors()) g_readAhead.Start(g_module, following, followingCount);
   char temp[MAX_PATH];
-  if (!UnpackBeside(store, member, folder, temp)) return 0;
-  return PutInPlace(temp, target) ? 1 : 0;
+  const bool placed = MakeBeside(store, member, ready, folder, temp) && PutInPlace(temp, target);
+  g_readAhead.Finish(store, g_buffers);
+  return placed ? 1 : 0;
 }

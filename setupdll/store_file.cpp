@@ -1,6 +1,9 @@
 // The payload store beside the support library, read through a file handle.
 #include "store_file.h"
 
+#include <zlib.h>
+
+#include "common/memory.h"
 #include "names.h"
 #include "store_format.h"
 
@@ -23,6 +26,38 @@ class FileSink : public payload::Sink {
 
  private:
   HANDLE file_;
+};
+
+class MemorySink : public payload::Sink {
+ public:
+  MemorySink(uint8_t* out, uint32_t size) : at_(out), left_(size) {}
+  bool Write(const void* data, uint32_t length) override {
+    if (length > left_) return false;
+    CopyBytes(at_, data, length);
+    at_ += length;
+    left_ -= length;
+    return true;
+  }
+
+ private:
+  uint8_t* at_;
+  uint32_t left_;
+};
+
+// Passes reads on and keeps the CRC-32 of the bytes read, in their order.
+class CrcSource : public payload::Source {
+ public:
+  explicit CrcSource(payload::Source& inner) : inner_(inner), crc_(crc32(0L, Z_NULL, 0)) {}
+  bool Read(uint32_t offset, void* buffer, uint32_t length) override {
+    if (!inner_.Read(offset, buffer, length)) return false;
+    crc_ = crc32(crc_, static_cast<const Bytef*>(buffer), length);
+    return true;
+  }
+  uint32_t Crc() const { return static_cast<uint32_t>(crc_); }
+
+ private:
+  payload::Source& inner_;
+  uLong crc_;
 };
 
 }  // namespace
@@ -85,16 +120,72 @@ bool StoreFile::Find(const char* name, payload::Member* member) {
   return payload::FindMember(header_, directory_, name, member) == payload::Status::Ok;
 }
 
+bool StoreFile::FindWithFollowing(const char* name, payload::Member* member, payload::Member* following, int max,
+                                  int* count) {
+  *count = 0;
+  if (!Find(name, member)) return false;
+  payload::DirectoryCursor cursor(header_, directory_);
+  payload::Member m;
+  bool after = false;
+  while (*count < max && cursor.Next(&m)) {
+    // By its place in the directory: empty members share their offset.
+    const bool found = m.name == member->name;
+    if (after) {
+      m.name = NULL;
+      m.nameLength = 0;
+      following[(*count)++] = m;
+    }
+    after = after || found;
+  }
+  return true;
+}
+
+bool StoreFile::PackedCrc(const payload::Member& member, const payload::Buffers& buffers, uint32_t* crc) {
+  uLong sum = crc32(0L, Z_NULL, 0);
+  for (uint32_t done = 0; done < member.packedSize;) {
+    const uint32_t chunk = member.packedSize - done < buffers.inSize ? member.packedSize - done : buffers.inSize;
+    if (!Read(member.offset + done, buffers.in, chunk)) return false;
+    sum = crc32(sum, buffers.in, chunk);
+    done += chunk;
+  }
+  *crc = static_cast<uint32_t>(sum);
+  return true;
+}
+
+bool StoreFile::ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
+                                uint32_t* packedCrc) {
+  Source source(*this);
+  CrcSource counted(source);
+  MemorySink sink(out, member.size);
+  if (payload::ExtractMember(counted, member, sink, buffers) != payload::Status::Ok) return false;
+  *packedCrc = counted.Crc();
+  return true;
+}
+
+namespace {
+
+void GiveRecordedTime(const payload::Member& member, HANDLE file) {
+  if (member.writeTime == 0) return;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(member.writeTime);
+  time.dwHighDateTime = static_cast<DWORD>(member.writeTime >> 32);
+  // The contents are right either way; a lost time is not worth a failure.
+  (void)SetFileTime(file, NULL, NULL, &time);
+}
+
+}  // namespace
+
 bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers) {
   Source source(*this);
   FileSink sink(file);
   const bool ok = payload::ExtractMember(source, member, sink, buffers) == payload::Status::Ok;
-  if (ok && member.writeTime != 0) {
-    FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(member.writeTime);
-    time.dwHighDateTime = static_cast<DWORD>(member.writeTime >> 32);
-    // The contents are right either way; a lost time is not worth a failure.
-    (void)SetFileTime(file, NULL, NULL, &time);
-  }
+  if (ok) GiveRecordedTime(member, file);
+  return ok;
+}
+
+bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
+  FileSink sink(file);
+  const bool ok = member.size == 0 || sink.Write(bytes, member.size);
+  if (ok) GiveRecordedTime(member, file);
   return ok;
 }

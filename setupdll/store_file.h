@@ -18,10 +18,28 @@ class StoreFile {
 
   bool Find(const char* name, payload::Member* member);
 
+  // As Find, and the members that follow it in the store, up to max of them
+  // (their count in *count). Their names are not kept.
+  bool FindWithFollowing(const char* name, payload::Member* member, payload::Member* following, int max,
+                         int* count);
+
+  // The CRC-32 of member's packed bytes, read through buffers.in.
+  bool PackedCrc(const payload::Member& member, const payload::Buffers& buffers, uint32_t* crc);
+
+  // Unpacks member into out (member.size bytes). True only when the whole
+  // member came out with its checksum holding; *packedCrc is then the
+  // CRC-32 of the packed bytes it came from.
+  bool ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
+                       uint32_t* packedCrc);
+
   // Unpacks member into file (positioned at its start) through buffers and
   // gives it the member's time. True only when the whole member came out
   // with its checksum holding and every byte was written.
   bool ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
+
+  // Writes member's bytes, unpacked before, into file and gives it the
+  // member's time; true when every byte was written.
+  static bool WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file);
 
  private:
   class Source;
