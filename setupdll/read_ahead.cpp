@@ -1,13 +1,16 @@
 // Members unpacked into memory ahead of the calls that ask for them.
 #include "read_ahead.h"
 
+#include "store_format.h"
+
 namespace {
 
 // Larger members are unpacked straight into their file when asked for.
 const uint32_t kLargestAhead = 8 * 1024 * 1024;
-// The most one batch holds in memory, and the most kept between batches.
-const uint32_t kBatchBytes = 16 * 1024 * 1024;
-const uint32_t kKeptBytes = 2 * kBatchBytes;
+// The most one batch holds in memory, and about the most kept between
+// batches.
+const uint32_t kBatchBytes = 32 * 1024 * 1024;
+const uint32_t kKeptBytes = kBatchBytes;
 const uint32_t kBlockGrain = 256 * 1024;
 const DWORD kThreadInSize = 256 * 1024;
 const DWORD kThreadOutSize = 256 * 1024;
@@ -25,7 +28,10 @@ bool SameMember(const payload::Member& a, const payload::Member& b) {
          a.method == b.method;
 }
 
-bool WorthUnpackingAhead(const payload::Member& member) { return member.size > 0 && member.size <= kLargestAhead; }
+// A stored member costs a copy either way.
+bool WorthUnpackingAhead(const payload::Member& member) {
+  return member.method == payload::kMethodDeflate && member.size > 0 && member.size <= kLargestAhead;
+}
 
 }  // namespace
 
@@ -156,6 +162,15 @@ void ReadAhead::Start(HMODULE module, const payload::Member* following, int coun
     batch_[batchSize_++] = place;
   }
   if (batchSize_ == 0) return;
+  // Largest first: the threads then end the batch on small members, close
+  // together.
+  for (int i = 1; i < batchSize_; ++i) {
+    for (int j = i; j > 0 && places_[batch_[j]].member.size > places_[batch_[j - 1]].member.size; --j) {
+      const int larger = batch_[j];
+      batch_[j] = batch_[j - 1];
+      batch_[j - 1] = larger;
+    }
+  }
   module_ = module;
   thread_ = CreateThread(NULL, 0, UnpackOnThread, this, 0, NULL);
 }

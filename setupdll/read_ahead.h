@@ -14,7 +14,7 @@
 class ReadAhead {
  public:
   // How many of the members that follow the asked one a call looks at.
-  static const int kDepth = 8;
+  static const int kDepth = 16;
 
   ReadAhead();
   ~ReadAhead() = default;
