@@ -55,20 +55,33 @@ void ReleaseBuffers() {
   g_buffers.out = NULL;
 }
 
-// Makes member in a new temporary file in folder, from ready (its bytes
-// unpacked ahead) or else from the store; on success its path is in temp,
-// on failure nothing is left behind.
-bool MakeBeside(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
-                char* temp) {
-  HANDLE file = CreateTempFile(folder, temp);
-  if (file == INVALID_HANDLE_VALUE) return false;
+// Writes member into the new file, from ready (its bytes unpacked ahead) or
+// else from the store, and closes it; on failure the file is deleted.
+bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_t* ready, HANDLE file,
+                   const char* path) {
   const bool made =
       ready != NULL ? StoreFile::WriteUnpacked(member, ready, file) : store.ExtractTo(member, file, g_buffers);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
   if (made && closed) return true;
-  (void)DeleteFileA(temp);
+  (void)DeleteFileA(path);
   return false;
+}
+
+// A file that is not there yet is written under its own name: there is no
+// old file to keep whole, so neither a temporary file nor a rename.  Any
+// other file is made beside it and then put in its place.
+bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
+                const char* target) {
+  if (GetFileAttributesA(target) == 0xFFFFFFFF) {
+    HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target);
+  }
+  char temp[MAX_PATH];
+  HANDLE file = CreateTempFile(folder, temp);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  return WriteAndClose(store, member, ready, file, temp) && PutInPlace(temp, target);
 }
 
 }  // namespace
@@ -100,8 +113,7 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
 
   const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
   if (SeveralProcessors()) g_readAhead.Start(g_module, following, followingCount);
-  char temp[MAX_PATH];
-  const bool placed = MakeBeside(store, member, ready, folder, temp) && PutInPlace(temp, target);
+  const bool made = MakeTarget(store, member, ready, folder, target);
   g_readAhead.Finish(store, g_buffers);
-  return placed ? 1 : 0;
+  return made ? 1 : 0;
 }

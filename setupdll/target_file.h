@@ -1,6 +1,6 @@
-// The file being installed: unpacked into a temporary file beside it, then
-// put in the old one's place, or, while the old one is in use, when Windows
-// next starts.
+// Replacing a file that is there: the new one is unpacked into a temporary
+// file beside it, then put in the old one's place, or, while the old one is
+// in use, when Windows next starts.
 #pragma once
 
 // False for a target that must be left alone: a folder.
