@@ -317,6 +317,10 @@ TEST_F(SetupDll, AFullDiskGivesNoFileAndLeavesTheOldOne) {
   EXPECT_EQ(0, Install(folder, "Schedule.EXE"));  // 1.5 MB that does not compress
   EXPECT_EQ(old, ReadWholeFile(folder + "\\Schedule.EXE"));
   EXPECT_EQ(1u, ListFolder(folder).size());
+  // Nor as a new file, which is written under its own name: nothing is left.
+  ASSERT_TRUE(DeleteFileA((folder + "\\Schedule.EXE").c_str()));
+  EXPECT_EQ(0, Install(folder, "Schedule.EXE"));
+  EXPECT_TRUE(ListFolder(folder).empty());
   EXPECT_EQ(1, Install(folder, "x"));  // a small file still fits
   machine::DeleteTree(folder);
 }
