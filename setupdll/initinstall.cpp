@@ -112,8 +112,8 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   }
 
   const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
-  if (SeveralProcessors()) g_readAhead.Start(g_module, following, followingCount);
   const bool made = MakeTarget(store, member, ready, folder, target);
-  g_readAhead.Finish(store, g_buffers);
+  // After the write: a new batch reuses the memory that ready points into.
+  if (SeveralProcessors()) g_readAhead.Fill(g_module, store, g_buffers, following, followingCount);
   return made ? 1 : 0;
 }

@@ -1,10 +1,10 @@
 // Unpacking ahead of the calls: setup asks for the store's members in the
 // store's order, one call each.  On a PC with more than one processor, a
-// call that finds the next member not unpacked yet unpacks a batch of the
-// following members into memory on two threads at once, and the calls that
-// then ask for them only write them.  No thread outlives the call that
-// started it, and a member unpacked ahead is used only while the store still
-// holds the same packed bytes for it.
+// call whose next member is not unpacked yet unpacks a batch of the
+// following members into memory, on a second thread and its own at once,
+// and the calls that then ask for them only write them.  No thread outlives
+// the call that started it, and a member unpacked ahead is used only while
+// the store still holds the same packed bytes for it.
 #pragma once
 
 #include <windows.h>
@@ -23,49 +23,40 @@ class ReadAhead {
 
   // The bytes of member as unpacked ahead, checked against the store's
   // packed bytes (read through buffers); NULL when there are none.  They
-  // stay valid until Finish.
+  // stay valid until Fill.
   const uint8_t* Take(StoreFile& store, const payload::Member& member, const payload::Buffers& buffers);
 
-  // When the first of the following members is not held, starts a second
-  // thread on a batch of them; the caller joins in at Finish.
-  void Start(HMODULE module, const payload::Member* following, int count);
+  // When the first of the following members is worth unpacking ahead and is
+  // not held yet, unpacks a batch of them, on a second thread and on the
+  // calling one (through store and buffers), and keeps what came out whole.
+  void Fill(HMODULE module, StoreFile& store, const payload::Buffers& buffers, const payload::Member* following,
+            int count);
 
-  // Unpacks the rest of the batch on the calling thread too (through store
-  // and buffers), waits for the second thread and keeps what came out whole.
-  void Finish(StoreFile& store, const payload::Buffers& buffers);
-
-  // Gives back every block; no call may be running.  Until then blocks are
-  // kept for the next batches: fresh memory for every member costs more
-  // than unpacking small ones.
+  // Gives back the memory and the lock; no call may be running.  Until then
+  // the memory is kept for the next batches: fresh pages for every batch
+  // cost more than unpacking small members.
   void Release();
 
  private:
-  enum class Use { Free, Batch, Held, Taken };
-  struct Place {
-    Use use;
+  struct Held {
     payload::Member member;
+    uint8_t* bytes;  // in arena_; NULL: the place is free
     uint32_t packedCrc;
     bool whole;
-    uint8_t* bytes;  // kept while the place is free
-    uint32_t capacity;
   };
 
   __attribute__((force_align_arg_pointer)) static DWORD WINAPI UnpackOnThread(LPVOID readAhead);
   // Unpacks batch members, each taken by one thread, until none is left.
   void UnpackBatch(StoreFile& store, const payload::Buffers& buffers);
   bool IsHeld(const payload::Member& member) const;
-  bool HaveThreadBuffers();
-  // A free place with room for size bytes, or -1.
-  int PlaceFor(uint32_t size);
+  bool HaveMemory();
 
-  Place places_[kDepth];
-  // The batch: indexes into places_, handed out to either thread in order.
-  int batch_[kDepth];
+  Held held_[kDepth];
   int batchSize_;
   int nextInBatch_;
   CRITICAL_SECTION batchLock_;
   bool lockMade_;
+  uint8_t* arena_;
   HMODULE module_;
   payload::Buffers threadBuffers_;
-  HANDLE thread_;
 };

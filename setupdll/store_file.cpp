@@ -3,7 +3,6 @@
 
 #include <zlib.h>
 
-#include "common/memory.h"
 #include "names.h"
 #include "store_format.h"
 
@@ -26,22 +25,6 @@ class FileSink : public payload::Sink {
 
  private:
   HANDLE file_;
-};
-
-class MemorySink : public payload::Sink {
- public:
-  MemorySink(uint8_t* out, uint32_t size) : at_(out), left_(size) {}
-  bool Write(const void* data, uint32_t length) override {
-    if (length > left_) return false;
-    CopyBytes(at_, data, length);
-    at_ += length;
-    left_ -= length;
-    return true;
-  }
-
- private:
-  uint8_t* at_;
-  uint32_t left_;
 };
 
 // Passes reads on and keeps the CRC-32 of the bytes read, in their order.
@@ -156,8 +139,7 @@ bool StoreFile::ExtractToMemory(const payload::Member& member, uint8_t* out, con
                                 uint32_t* packedCrc) {
   Source source(*this);
   CrcSource counted(source);
-  MemorySink sink(out, member.size);
-  if (payload::ExtractMember(counted, member, sink, buffers) != payload::Status::Ok) return false;
+  if (payload::ExtractMemberInto(counted, member, out, buffers) != payload::Status::Ok) return false;
   *packedCrc = counted.Crc();
   return true;
 }

@@ -26,9 +26,9 @@ class StoreFile {
   // The CRC-32 of member's packed bytes, read through buffers.in.
   bool PackedCrc(const payload::Member& member, const payload::Buffers& buffers, uint32_t* crc);
 
-  // Unpacks member into out (member.size bytes). True only when the whole
-  // member came out with its checksum holding; *packedCrc is then the
-  // CRC-32 of the packed bytes it came from.
+  // Unpacks member into out (member.size bytes), reading through
+  // buffers.in. True only when the whole member came out with its checksum
+  // holding; *packedCrc is then the CRC-32 of the packed bytes it came from.
   bool ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
                        uint32_t* packedCrc);
 

@@ -106,6 +106,50 @@ Status ExtractDeflated(Source& source, const Member& member, Sink& sink, const B
   return status;
 }
 
+// As ExtractDeflated, with the whole member's room as inflate's output:
+// nothing is copied through a buffer, and nothing is written past size.
+Status InflateInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers) {
+  z_stream stream;
+  FillBytes(&stream, 0, sizeof stream);
+  stream.zalloc = TakeForZlib;
+  stream.zfree = GiveForZlib;
+  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return Status::NoMemory;
+  stream.next_out = out;
+  stream.avail_out = member.size;
+  uint32_t read = 0;
+  Status status = Status::CorruptMember;
+  for (;;) {
+    if (stream.avail_in == 0 && read < member.packedSize) {
+      const uint32_t left = member.packedSize - read;
+      const uint32_t chunk = left < buffers.inSize ? left : buffers.inSize;
+      if (!source.Read(member.offset + read, buffers.in, chunk)) {
+        status = Status::ReadFailed;
+        break;
+      }
+      read += chunk;
+      stream.next_in = buffers.in;
+      stream.avail_in = chunk;
+    }
+    const int z = inflate(&stream, Z_NO_FLUSH);
+    if (z == Z_STREAM_END) {
+      const bool exact = stream.avail_out == 0 && read == member.packedSize && stream.avail_in == 0 &&
+                         CrcOf(out, member.size) == member.crc;
+      status = exact ? Status::Ok : Status::CorruptMember;
+      break;
+    }
+    if (z == Z_MEM_ERROR) {
+      status = Status::NoMemory;
+      break;
+    }
+    // No room left before the stream's end: more than the declared size.
+    if (z == Z_BUF_ERROR && stream.avail_out == 0) break;
+    // Z_BUF_ERROR with nothing left to read is a stream cut short.
+    if (z != Z_OK && !(z == Z_BUF_ERROR && read < member.packedSize)) break;
+  }
+  inflateEnd(&stream);
+  return status;
+}
+
 }  // namespace
 
 uint32_t ReadU32(const uint8_t* p) {
@@ -183,6 +227,13 @@ Status ExtractMember(Source& source, const Member& member, Sink& sink, const Buf
   if (member.method == kMethodStored) return ExtractStored(source, member, sink, buffers);
   if (member.method == kMethodDeflate) return ExtractDeflated(source, member, sink, buffers);
   return Status::CorruptMember;
+}
+
+Status ExtractMemberInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers) {
+  if (member.method == kMethodDeflate) return InflateInto(source, member, out, buffers);
+  if (member.method != kMethodStored) return Status::CorruptMember;
+  if (member.size > 0 && !source.Read(member.offset, out, member.size)) return Status::ReadFailed;
+  return CrcOf(out, member.size) == member.crc ? Status::Ok : Status::CorruptMember;
 }
 
 }  // namespace payload

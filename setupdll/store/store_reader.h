@@ -96,6 +96,11 @@ struct Buffers {
 // before any failure, so the caller discards them unless Ok.
 Status ExtractMember(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
 
+// As ExtractMember, into out, which has room for exactly member.size bytes:
+// the whole member in memory, inflated in place (buffers.out is not used).
+// On failure out may hold any bytes.
+Status ExtractMemberInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers);
+
 // Little-endian field access shared with the writer.
 uint32_t ReadU32(const uint8_t* p);
 uint64_t ReadU64(const uint8_t* p);

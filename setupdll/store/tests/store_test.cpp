@@ -93,6 +93,15 @@ Status Extract(const Bytes& store, const char* name, Bytes* out, uint32_t inSize
   MemorySink sink;
   const Status status = payload::ExtractMember(source, m, sink, buffers);
   *out = sink.bytes;
+  // Unpacked whole into memory, the same verdict and the same bytes, with
+  // not one byte written past the member's room (ASan).
+  std::vector<uint8_t> whole(m.size);
+  const payload::Buffers inOnly{in.data(), inSize, nullptr, 0};
+  const Status wholeStatus = payload::ExtractMemberInto(source, m, whole.data(), inOnly);
+  EXPECT_EQ(status, wholeStatus) << name;
+  if (status == Status::Ok && wholeStatus == Status::Ok) {
+    EXPECT_EQ(*out, whole) << name;
+  }
   return status;
 }
 
