@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/path_text.h"
 #include "install/install_folder.h"
 #include "install/journal_writer.h"
 #include "install/install_records.h"
@@ -15,7 +16,13 @@ namespace {
 
 // Each call makes one level; existing folders are fine, and a folder that
 // cannot be made shows up as a failing file in it.
-void CreateInstallFolders(const Text& folder, JournalWriter* journal) {
+void CreateInstallFolders(const Text& folder, ParentFolders parents, JournalWriter* journal) {
+  if (parents == ParentFolders::MadeWhenMissing) {
+    const Text canonical = CanonicalPathText(folder);
+    const size_t root = CanonicalRootLength(canonical);
+    for (size_t at = root + 1; at < canonical.size(); ++at)
+      if (canonical[at] == '\\') journal->MakeFolder(canonical.substr(0, at));
+  }
   journal->MakeFolder(folder);
   for (const char* sub : kInstallSubfolders) journal->MakeFolder(folder + "\\" + sub);
 }
@@ -31,11 +38,11 @@ Text SystemFolder(TargetFolder which) {
 
 }  // namespace
 
-InstallResult RunInstall(const Text& installFolder, InitInstallFunction initInstall,
+InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
                          InstallObserver* observer) {
   JournalWriter journal;
   journal.Begin(installFolder);
-  CreateInstallFolders(installFolder, &journal);
+  CreateInstallFolders(installFolder, parents, &journal);
   for (int n = 1;; ++n) {
     // A quit confirmed meanwhile: nothing further is installed, and what
     // this run did is undone.

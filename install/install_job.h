@@ -32,5 +32,11 @@ enum class InstallResult {
   Stopped,                 // undone: KeepGoing said no
 };
 
-InstallResult RunInstall(const Text& installFolder, InitInstallFunction initInstall,
+// Folders above the install folder that are not there: left missing, so
+// that the copy fails at its first file (the wizard, whose folder always
+// lies in one that exists), or made and journaled like the install folder
+// (a folder given on the command line).
+enum class ParentFolders { AsTheyAre, MadeWhenMissing };
+
+InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
                          InstallObserver* observer);

@@ -70,7 +70,7 @@ bool InstallJobReady() { return !QuitQuestionOpen(); }
 // the logo; a quit has already ended it.
 void RunInstallJob() {
   CopyPage observer(g_copyPage, g_copyBar);
-  switch (RunInstall(g_installFolder, SetupLibraryInitInstall(), &observer)) {
+  switch (RunInstall(g_installFolder, ParentFolders::AsTheyAre, SetupLibraryInitInstall(), &observer)) {
     case InstallResult::Installed:
     case InstallResult::InstalledRestartNeeded:
       ShowWindow(g_wizardWindows.logo, SW_HIDE);

@@ -120,7 +120,7 @@ int Install(const SetupSwitches& switches) {
   Scan(switches.scan);
 
   SilentCopy copy;
-  InstallResult result = RunInstall(folder, SetupLibraryInitInstall(), &copy);
+  InstallResult result = RunInstall(folder, ParentFolders::MadeWhenMissing, SetupLibraryInitInstall(), &copy);
   if (result == InstallResult::Failed || result == InstallResult::Stopped) return kExitFailed;
   HandOffTasks(folder.c_str(), switches.tasksGiven ? switches.tasks : kEveryTask);
   if (result == InstallResult::InstalledRestartNeeded) {

@@ -21,13 +21,28 @@ Text Word(const Text& text, size_t* at) {
   return text.substr(start, *at - start);
 }
 
+// A text in quotation marks at *at (blanks before it skipped), and the
+// blanks after it.
+bool QuotedText(const Text& text, size_t* at, Text* quoted) {
+  SkipBlanks(text, at);
+  if (*at >= text.size() || text[*at] != '"') return false;
+  const size_t close = text.find('"', *at + 1);
+  if (close == Text::npos) return false;
+  *quoted = text.substr(*at + 1, close - *at - 1);
+  *at = close + 1;
+  SkipBlanks(text, at);
+  return true;
+}
+
 }  // namespace
 
 Text CopyFileName(int n) { return "~CVUN" + DecimalText(n % 100, 2) + ".EXE"; }
 
 Text HandOverCommandLine(const Text& copyPath, const HandOver& handOver) {
-  return "\"" + copyPath + "\" " + (handOver.cleanupOnly ? kCleanupSwitch : kSwitch) + " " +
-         DecimalText(handOver.parentId) + " \"" + handOver.folder + "\"";
+  Text line = "\"" + copyPath + "\" " + (handOver.cleanupOnly ? kCleanupSwitch : kSwitch) + " " +
+              DecimalText(handOver.parentId) + " \"" + handOver.folder + "\"";
+  if (handOver.cleanupOnly && !handOver.madeAbove.empty()) line += " \"" + handOver.madeAbove + "\"";
+  return line;
 }
 
 bool ParseHandOver(const Text& arguments, HandOver* handOver) {
@@ -41,17 +56,16 @@ bool ParseHandOver(const Text& arguments, HandOver* handOver) {
   unsigned long long value = 0;
   for (char digit : id) value = value * 10 + static_cast<unsigned>(digit - '0');
   if (value > 0xFFFFFFFFull) return false;
-  SkipBlanks(arguments, &at);
-  if (at >= arguments.size() || arguments[at] != '"') return false;
-  size_t close = arguments.find('"', at + 1);
-  if (close == Text::npos) return false;
-  Text folder = arguments.substr(at + 1, close - at - 1);
-  at = close + 1;
-  SkipBlanks(arguments, &at);
+  Text folder;
+  if (!QuotedText(arguments, &at, &folder)) return false;
+  const bool cleanupOnly = word == kCleanupSwitch;
+  Text madeAbove;
+  if (cleanupOnly && at < arguments.size() && !QuotedText(arguments, &at, &madeAbove)) return false;
   if (at != arguments.size()) return false;
   handOver->parentId = static_cast<unsigned long>(value);
   handOver->folder = folder;
-  handOver->cleanupOnly = word == kCleanupSwitch;
+  handOver->cleanupOnly = cleanupOnly;
+  handOver->madeAbove = madeAbove;
   return true;
 }
 

@@ -14,13 +14,17 @@ struct HandOver {
   // A silent uninstall removes everything itself and leaves the copy only
   // its own program file to delete (named in `folder`) once it has ended.
   bool cleanupOnly = false;
+  // With cleanupOnly: the outermost folder that setup made above the install
+  // folder ("" for none); the copy removes the emptied folders up to it.
+  Text madeAbove = Text();
 };
 
 // The file name of the n-th candidate for the copy in the TEMP folder.
 Text CopyFileName(int n);
 
 // The copy's whole command line: its own path in quotation marks, the
-// hand-over switch, the parent's id and the folder in quotation marks.
+// hand-over switch, the parent's id and the folder in quotation marks, then
+// for a cleanup a second folder in quotation marks when madeAbove is set.
 Text HandOverCommandLine(const Text& copyPath, const HandOver& handOver);
 
 // Reads the arguments part of a command line (what WinMain gets, without the

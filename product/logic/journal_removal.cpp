@@ -42,6 +42,8 @@ JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFol
     switch (r.kind) {
       case JournalKind::Folder:
         plan.folders.push_back(r.target);
+        // Inner ones come first: the last one above is the outermost.
+        if (IsInsideFolder(journal.installFolder, r.target)) plan.madeAbove = r.target;
         break;
       case JournalKind::File:
       case JournalKind::Replaced:

@@ -18,6 +18,9 @@ struct JournalRemoval {
   List<Text> replacedSystemFiles;
   // Folders that setup made, inner ones first: removed once empty.
   List<Text> folders;
+  // The outermost of them above the install folder (a folder given on the
+  // command line may lie below folders that were not there); "" for none.
+  Text madeAbove;
 };
 
 JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFolder,

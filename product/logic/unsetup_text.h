@@ -28,6 +28,7 @@ struct RemovalOutcome {
   List<Text> notRemoved;  // setup's files that could go neither now nor then
   bool recordsKept = false;             // setup's records stay for a second run
   RefusedRecord refused;                // the folder guard refused a folder: nothing was removed
+  Text madeAbove;  // the outermost folder setup made above the install folder; "" for none
 };
 
 // The last message: what was removed and, truthfully, what stayed and why.

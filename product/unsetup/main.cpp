@@ -4,6 +4,8 @@
 // when it is done.
 #include <windows.h>
 
+#include "common/folder_guard.h"
+#include "common/path_text.h"
 #include "common/text.h"
 
 #include "install/install_records.h"
@@ -57,6 +59,18 @@ void RemoveAndReport(const Installation& installation) {
   Tell(DoneText(result), MB_ICONINFORMATION);
 }
 
+// The emptied folders above the install folder, from the inside out, as far
+// as the outermost one that setup made; a folder that is not empty, or that
+// the folder guard protects, ends the walk.
+void RemoveFoldersMadeAbove(const Text& installFolder, const Text& madeAbove) {
+  if (madeAbove.empty() || !IsInsideFolder(installFolder, madeAbove)) return;
+  for (Text folder = FolderOf(installFolder); IsInsideFolder(installFolder, folder); folder = FolderOf(folder)) {
+    if (!IsInsideFolder(folder, madeAbove) && !SamePath(folder, madeAbove)) return;
+    if (!MayRemoveOrStopIn(folder, nullptr, nullptr) || !RemoveDirectoryA(folder.c_str())) return;
+    if (SamePath(folder, madeAbove)) return;
+  }
+}
+
 // The copy in TEMP: the original has asked and handed over, or (after a
 // silent removal) left only its own file.
 int ContinueAsCopy(const HandOver& handOver) {
@@ -65,6 +79,7 @@ int ContinueAsCopy(const HandOver& handOver) {
     (void)SetFileAttributesA(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!DeleteFileA(handOver.folder.c_str())) (void)DeleteAtRestart(handOver.folder.c_str());
     (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
+    RemoveFoldersMadeAbove(FolderOf(handOver.folder), handOver.madeAbove);
   } else {
     RemoveAndReport(FindInstallation(handOver.folder));
   }
@@ -103,7 +118,7 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   }
   Text own = OwnProgramPath();
   if (FileExists(own) && !installation.folder.empty() && IsInsideFolder(own, installation.folder) &&
-      !HandOverCleanup(own)) {
+      !HandOverCleanup(own, outcome.madeAbove)) {
     if (DeleteAtRestart(own.c_str())) outcome.leftForRestart = true;
   }
   SetupLog(DoneText(outcome));

@@ -246,6 +246,7 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   const Journal& journal = installation.journal;
   StopProgramsIn(installation.folder);
   JournalRemoval plan = PlanJournalRemoval(journal, WindowsFolder(), SystemFolder());
+  outcome.madeAbove = plan.madeAbove;
   // A replacement still waiting for the next start would bring a deleted
   // file back.
   for (const JournalRecord& record : journal.records) {

@@ -56,8 +56,8 @@ bool StartCopyInTemp(const HandOver& handOver, const Text& keepOutOf) {
 
 }  // namespace
 
-bool HandOverCleanup(const Text& ownFile) {
-  HandOver handOver = {GetCurrentProcessId(), ownFile, true};
+bool HandOverCleanup(const Text& ownFile, const Text& madeAbove) {
+  HandOver handOver = {GetCurrentProcessId(), ownFile, true, madeAbove};
   return StartCopyInTemp(handOver, FolderOf(ownFile));
 }
 

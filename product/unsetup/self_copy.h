@@ -9,8 +9,9 @@ bool HandOverToCopy(const Text& installFolder);
 
 // After a removal that ran here, in the install folder: a copy in TEMP waits
 // for this process to end, then deletes `ownFile` and its folder if that is
-// empty.  True when the copy runs.
-bool HandOverCleanup(const Text& ownFile);
+// empty, and the emptied folders above it up to `madeAbove` (the outermost
+// that setup made; "" for none).  True when the copy runs.
+bool HandOverCleanup(const Text& ownFile, const Text& madeAbove);
 
 // In the copy: waits (a few seconds at most) for the original to end.
 void WaitForOriginal(unsigned long processId);

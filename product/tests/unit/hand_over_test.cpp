@@ -62,8 +62,15 @@ TEST(HandOver, CleanupIsItsOwnKindOfHandOver) {
   ASSERT_TRUE(ParseHandOver(ArgumentsOf(HandOverCommandLine("C:\\T\\~CVUN01.EXE", cleanup)), &parsed));
   EXPECT_TRUE(parsed.cleanupOnly);
   EXPECT_EQ(cleanup.folder, parsed.folder);
+  EXPECT_EQ("", parsed.madeAbove);
+  cleanup.madeAbove = "D:\\코르바네 폴더";
+  ASSERT_TRUE(ParseHandOver(ArgumentsOf(HandOverCommandLine("C:\\T\\~CVUN01.EXE", cleanup)), &parsed));
+  EXPECT_EQ(cleanup.madeAbove, parsed.madeAbove);
   ASSERT_TRUE(ParseHandOver("/HANDOVER 7 \"C:\\A\"", &parsed));
   EXPECT_FALSE(parsed.cleanupOnly);
+  // Only a cleanup names a second folder.
+  EXPECT_FALSE(ParseHandOver("/HANDOVER 7 \"C:\\A\" \"C:\\B\"", &parsed));
+  EXPECT_FALSE(ParseHandOver("/CLEANUP 7 \"C:\\A\" \"C:\\B", &parsed));
 }
 
 TEST(UnsetupSwitches, SilentAllAndALogInAnyCase) {

@@ -104,6 +104,7 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
   EXPECT_EQ(plan.sharedFiles, (List<Text>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
   EXPECT_EQ(plan.replacedSystemFiles, List<Text>{"C:\\WINDOWS\\SAMPLE.INI"});
   EXPECT_EQ(plan.folders, (List<Text>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));
+  EXPECT_EQ(plan.madeAbove, "");  // C:\P was there before
 
   Journal second = RemainingJournal(journal, {"C:\\P\\Corvane\\Schedule.EXE", "C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane"});
   plan = PlanJournalRemoval(second, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
@@ -113,4 +114,17 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
   Text kinds;
   for (const JournalRecord& r : second.records) kinds += static_cast<char>(r.kind);
   EXPECT_EQ(kinds, "DFFPK");
+}
+
+// A folder given on the command line below folders that were not there: the
+// outermost of those is the one the walk up stops at.
+TEST(JournalRemoval, NamesTheOutermostFolderMadeAboveTheInstallFolder) {
+  Journal journal;
+  ASSERT_TRUE(ParseJournal(JournalHeader(1, "C:\\A\\B\\Corvane") +
+                               "D\tC:\\A\r\nD\tC:\\A\\B\r\nD\tC:\\A\\B\\Corvane\r\nD\tC:\\A\\B\\Corvane\\Vlist\r\n"
+                               "D\tC:\\AB\r\nOK\r\n",
+                           &journal));
+  JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  EXPECT_EQ(plan.madeAbove, "C:\\A");
+  EXPECT_EQ(plan.folders.front(), "C:\\AB");
 }

@@ -62,15 +62,15 @@ void ExpectNothingDone(const char* after) {
 
 SCENARIO(silent_every_switch, "SETUP.EXE /S with every switch: installed like the wizard's full walk into the given folder, with the given user, tasks and log, code 0, no window") {
   PrepareMachine();
+  // C:\Apps is not there: a folder given on the command line is made whole.
   const std::string folder = "C:\\Apps\\코르바네 설치";
-  machine::MakeFolders("C:\\Apps");
   DWORD code = RunSilent("/NAME=\"홍 길동\" /s /Company=\"(주)코르바네\" /SCAN=REPORT /TASKS=0A /LOG=\"" + Log() +
                          "\" /D=" + folder);
   ExpectNumber(code, 0, "exit code");
   ExpectInstalled(folder, 0x0A);
   ExpectText(machine::Profile("Corvane", "Name").value_or("(absent)"), "홍 길동", "win.ini Corvane Name");
   ExpectText(machine::Profile("Corvane", "Company").value_or("(absent)"), "(주)코르바네", "win.ini Corvane Company");
-  ExpectLogHas({"설치 폴더: " + folder, "사용자: 홍 길동 / (주)코르바네", "바이러스 검사: REPORT",
+  ExpectLogHas({"설치 폴더: " + folder, "폴더 만들기: C:\\Apps", "사용자: 홍 길동 / (주)코르바네", "바이러스 검사: REPORT",
                 "파일 설치: " + folder + "\\CV32W.EXE", "이미 있어 건너뜀: " + machine::SystemFolder() + "\\CVSKIP.DLL",
                 "win.ini 기록: [Corvane] Install", "_ISDEL.EXE 시작", "끝 코드 0"});
 }
@@ -123,23 +123,26 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
   if (machine::Exists("C:\\Other\\Corvane")) Fail("a folder was made without the support library");
 }
 
-SCENARIO(silent_failure_rolls_back, "SETUP.EXE /S whose copy fails at the second file: code 1603, the log names the file, the PC as before") {
+SCENARIO(silent_failure_rolls_back, "SETUP.EXE /S into a folder below a missing one, whose copy fails at the second file: code 1603, the log names the file, the PC as before") {
   PrepareMachine();
   SetChildEnvironment("CORVANE_SETUPDLL_FAIL_AT", "2");
-  ExpectNumber(RunSilent("/S /LOG=" + Log()), 1603, "exit code");
+  // C:\Apps is made for the run, and goes with it.
+  ExpectNumber(RunSilent("/S /LOG=" + Log() + " /D=C:\\Apps\\Corvane"), 1603, "exit code");
   ExpectLogHas({"파일을 만들 수 없습니다: Schedule.EXE", "설치한 것을 모두 되돌립니다.", "끝 코드 1603"});
-  if (machine::Exists(texts::kDefaultFolder)) Fail("the install folder is still there");
+  if (machine::Exists("C:\\Apps")) Fail("the folder made above the install folder is still there");
   if (machine::Exists(Journal())) Fail("the journal is still there");
   ExpectNotRegistered();
   ExpectNoFollowUp();
 }
 
-SCENARIO(silent_uninstall, "real medium: SETUP.EXE /S, then Unsetup.exe /S keeps the user's files (code 0) and Unsetup.exe /S /ALL takes them too") {
+SCENARIO(silent_uninstall, "real medium: SETUP.EXE /S, then Unsetup.exe /S keeps the user's files (code 0) and Unsetup.exe /S /ALL takes them too, with the folders setup made above the install folder") {
   if (!machine::Exists(std::string(kRealMedium) + "\\_SETUP.PAK")) Skip("no real medium");
   PrepareMachine();
-  const std::string folder = texts::kDefaultFolder, notes = folder + "\\notes.txt";
   for (bool all : {false, true}) {
-    ExpectNumber(RunSilent("/S /TASKS=00", kRealMedium), 0, "exit code of the silent install");
+    // The second time into a folder below a missing one, which goes too.
+    const std::string folder = all ? "C:\\Apps\\Corvane" : texts::kDefaultFolder, notes = folder + "\\notes.txt";
+    ExpectNumber(RunSilent(all ? "/S /TASKS=00 /D=" + folder : "/S /TASKS=00", kRealMedium), 0,
+                 "exit code of the silent install");
     ExpectRegistered(folder);
     machine::WriteFile(notes, "the user's notes");
     std::string log = Bench().home + "\\unsetup.log";
@@ -157,7 +160,7 @@ SCENARIO(silent_uninstall, "real medium: SETUP.EXE /S, then Unsetup.exe /S keeps
       if (machine::Exists(machine::Join(folder, name))) Fail("%s stays", name);
     }
     if (all) {
-      if (!ui::WaitUntil([&] { return !machine::Exists(folder); }, 15000, 50)) Fail("/ALL left the install folder");
+      if (!ui::WaitUntil([&] { return !machine::Exists("C:\\Apps"); }, 15000, 50)) Fail("/ALL left C:\\Apps");
     } else {
       ExpectText(machine::ReadFile(notes).value_or("(gone)"), "the user's notes", "the user's notes.txt");
       if (machine::ReadFile(log).value_or("").find("끝 코드 0") == std::string::npos) Fail("the uninstaller's log has no result");
