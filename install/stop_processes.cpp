@@ -35,12 +35,13 @@ void StopProductProcesses() {
   char folder[kPathBufferSize];
   GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
   Text recorded = UpperAscii(folder);
-  List<DWORD> matching;
-  for (const RunningProgram& program : OtherRunningPrograms())
-    if (IsProductProcess(program.path, recorded)) matching.push_back(program.id);
+  const List<RunningProgram> programs = OtherRunningPrograms();
+  bool anyMatches = false;
+  for (const RunningProgram& program : programs) anyMatches = anyMatches || IsProductProcess(program.path, recorded);
   // The match is a substring test: a record of "C:\" or the Windows folder
   // would end every program of the PC, the shell included.  The guard looks
   // at the system's folders, so it is asked only when something would end.
-  if (matching.empty() || !MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
-  for (DWORD id : matching) StopProcess(id);
+  if (!anyMatches || !MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
+  for (const RunningProgram& program : programs)
+    if (IsProductProcess(program.path, recorded)) StopProcess(program.id);
 }
