@@ -136,7 +136,9 @@ class ProductPrograms : public ::testing::Test {
     EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", box.text);
     ASSERT_TRUE(ui::Answer(box, IDOK));
     EXPECT_EQ("Corvane.dll이 없어 바이러스를 검사할 수 없습니다.", ControlText(window, kStatusTextId));
-    EXPECT_TRUE(ui::Enabled(window, kScanButtonId));
+    // The program enables the button once its MessageBoxA has returned, which
+    // the answer above does not wait for.
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::Enabled(window, kScanButtonId); }, 5000));
   }
 
   // Starts a program of the folder and waits for its window.
