@@ -24,18 +24,6 @@ payload::Buffers g_buffers;
 
 ReadAhead g_readAhead;
 
-// Windows 95 and 98 run on one processor; a second thread would only take
-// turns with the first.
-bool SeveralProcessors() {
-  static DWORD processors = 0;
-  if (processors == 0) {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    processors = info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
-  }
-  return processors > 1;
-}
-
 bool HaveBuffers() {
   if (g_buffers.in == NULL) {
     g_buffers.in = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
@@ -114,6 +102,6 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
   const bool made = MakeTarget(store, member, ready, folder, target);
   // After the write: a new batch reuses the memory that ready points into.
-  if (SeveralProcessors()) g_readAhead.Fill(g_module, store, g_buffers, following, followingCount);
+  g_readAhead.Fill(g_module, store, g_buffers, following, followingCount);
   return made ? 1 : 0;
 }

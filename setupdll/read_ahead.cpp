@@ -29,6 +29,18 @@ bool WorthUnpackingAhead(const payload::Member& member) {
   return member.method == payload::kMethodDeflate && member.size > 0 && member.size <= kLargestAhead;
 }
 
+// Windows 95 and 98 run on one processor; a second thread would only take
+// turns with the first.
+bool SeveralProcessors() {
+  static DWORD processors = 0;
+  if (processors == 0) {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    processors = info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
+  }
+  return processors > 1;
+}
+
 }  // namespace
 
 ReadAhead::ReadAhead()
@@ -92,7 +104,10 @@ const uint8_t* ReadAhead::Take(StoreFile& store, const payload::Member& member, 
 
 void ReadAhead::Fill(HMODULE module, StoreFile& store, const payload::Buffers& buffers,
                      const payload::Member* following, int count) {
-  if (count == 0 || !WorthUnpackingAhead(following[0]) || IsHeld(following[0]) || !HaveMemory()) return;
+  if (!SeveralProcessors() || count == 0 || !WorthUnpackingAhead(following[0]) || IsHeld(following[0]) ||
+      !HaveMemory()) {
+    return;
+  }
   // What is still held was unpacked for calls that went another way; the
   // batch takes its memory.
   for (Held& h : held_) h.bytes = NULL;

@@ -26,9 +26,10 @@ class ReadAhead {
   // stay valid until Fill.
   const uint8_t* Take(StoreFile& store, const payload::Member& member, const payload::Buffers& buffers);
 
-  // When the first of the following members is worth unpacking ahead and is
-  // not held yet, unpacks a batch of them, on a second thread and on the
-  // calling one (through store and buffers), and keeps what came out whole.
+  // On a PC with more than one processor, when the first of the following
+  // members is worth unpacking ahead and is not held yet, unpacks a batch of
+  // them, on a second thread and on the calling one (through store and
+  // buffers), and keeps what came out whole.
   void Fill(HMODULE module, StoreFile& store, const payload::Buffers& buffers, const payload::Member* following,
             int count);
 

@@ -63,11 +63,9 @@ void RemoveAndReport(const Installation& installation) {
 // as the outermost one that setup made; a folder that is not empty, or that
 // the folder guard protects, ends the walk.
 void RemoveFoldersMadeAbove(const Text& installFolder, const Text& madeAbove) {
-  if (madeAbove.empty() || !IsInsideFolder(installFolder, madeAbove)) return;
-  for (Text folder = FolderOf(installFolder); IsInsideFolder(installFolder, folder); folder = FolderOf(folder)) {
-    if (!IsInsideFolder(folder, madeAbove) && !SamePath(folder, madeAbove)) return;
+  for (Text folder = FolderOf(installFolder); SamePath(folder, madeAbove) || IsInsideFolder(folder, madeAbove);
+       folder = FolderOf(folder)) {
     if (!MayRemoveOrStopIn(folder, nullptr, nullptr) || !RemoveDirectoryA(folder.c_str())) return;
-    if (SamePath(folder, madeAbove)) return;
   }
 }
 

@@ -51,103 +51,108 @@ voidpf TakeForZlib(voidpf, uInt items, uInt size) {
 
 void GiveForZlib(voidpf, voidpf block) { GiveMemory(block); }
 
-Status ExtractDeflated(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
+// inflate over a member's packed bytes, fed through buffers.in as it uses
+// them up.  Raw deflate: the store keeps its own CRC-32, so zlib's Adler-32
+// would be a second checksum over the same bytes.
+class PackedInflate {
+ public:
+  PackedInflate(Source& source, const Member& member, const Buffers& buffers)
+      : source_(source), member_(member), buffers_(buffers), read_(0) {
+    FillBytes(&stream, 0, sizeof stream);
+    stream.zalloc = TakeForZlib;
+    stream.zfree = GiveForZlib;
+    started_ = inflateInit2(&stream, -MAX_WBITS) == Z_OK;
+  }
+  ~PackedInflate() {
+    if (started_) inflateEnd(&stream);
+  }
+  PackedInflate(const PackedInflate&) = delete;
+  PackedInflate& operator=(const PackedInflate&) = delete;
+
+  bool Started() const { return started_; }
+
+  // Reads the next piece once the last one is used up; false when the
+  // source fails.
+  bool Feed() {
+    if (stream.avail_in != 0 || read_ == member_.packedSize) return true;
+    const uint32_t left = member_.packedSize - read_;
+    const uint32_t chunk = left < buffers_.inSize ? left : buffers_.inSize;
+    if (!source_.Read(member_.offset + read_, buffers_.in, chunk)) return false;
+    read_ += chunk;
+    stream.next_in = buffers_.in;
+    stream.avail_in = chunk;
+    return true;
+  }
+
+  // Every packed byte read and used: nothing trails the stream.
+  bool AllUsed() const { return read_ == member_.packedSize && stream.avail_in == 0; }
+
+  // After an inflate step that did not end the stream: true, with the
+  // member's status, when the step leaves nothing to go on with.
+  bool Stuck(int z, Status* status) const {
+    *status = z == Z_MEM_ERROR ? Status::NoMemory : Status::CorruptMember;
+    // Z_BUF_ERROR with nothing left to read is a stream cut short.
+    return z != Z_OK && !(z == Z_BUF_ERROR && read_ < member_.packedSize);
+  }
+
   z_stream stream;
-  FillBytes(&stream, 0, sizeof stream);
-  stream.zalloc = TakeForZlib;
-  stream.zfree = GiveForZlib;
-  // Raw deflate: the store keeps its own CRC-32, so zlib's Adler-32 would be
-  // a second checksum over the same bytes.
-  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return Status::NoMemory;
+
+ private:
+  Source& source_;
+  const Member& member_;
+  const Buffers& buffers_;
+  uint32_t read_;
+  bool started_;
+};
+
+Status ExtractDeflated(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
+  PackedInflate inflater(source, member, buffers);
+  if (!inflater.Started()) return Status::NoMemory;
+  z_stream& stream = inflater.stream;
   uLong crc = crc32(0L, Z_NULL, 0);
-  uint32_t read = 0;
   uint32_t produced = 0;
   Status status = Status::CorruptMember;
   for (;;) {
-    if (stream.avail_in == 0 && read < member.packedSize) {
-      const uint32_t left = member.packedSize - read;
-      const uint32_t chunk = left < buffers.inSize ? left : buffers.inSize;
-      if (!source.Read(member.offset + read, buffers.in, chunk)) {
-        status = Status::ReadFailed;
-        break;
-      }
-      read += chunk;
-      stream.next_in = buffers.in;
-      stream.avail_in = chunk;
-    }
+    if (!inflater.Feed()) return Status::ReadFailed;
     stream.next_out = buffers.out;
     stream.avail_out = buffers.outSize;
     const int z = inflate(&stream, Z_NO_FLUSH);
     const uint32_t got = buffers.outSize - stream.avail_out;
     // Stop at the declared size: damaged data must not fill the disk.
-    if (got > member.size - produced) break;
+    if (got > member.size - produced) return Status::CorruptMember;
     if (got > 0) {
       crc = crc32(crc, buffers.out, got);
-      if (!sink.Write(buffers.out, got)) {
-        status = Status::WriteFailed;
-        break;
-      }
+      if (!sink.Write(buffers.out, got)) return Status::WriteFailed;
       produced += got;
     }
     if (z == Z_STREAM_END) {
-      const bool exact = produced == member.size && read == member.packedSize && stream.avail_in == 0 &&
-                         static_cast<uint32_t>(crc) == member.crc;
-      status = exact ? Status::Ok : Status::CorruptMember;
-      break;
+      const bool exact = produced == member.size && inflater.AllUsed() && static_cast<uint32_t>(crc) == member.crc;
+      return exact ? Status::Ok : Status::CorruptMember;
     }
-    if (z == Z_MEM_ERROR) {
-      status = Status::NoMemory;
-      break;
-    }
-    // Z_BUF_ERROR with nothing left to read is a stream cut short.
-    if (z != Z_OK && !(z == Z_BUF_ERROR && read < member.packedSize)) break;
+    if (inflater.Stuck(z, &status)) return status;
   }
-  inflateEnd(&stream);
-  return status;
 }
 
 // As ExtractDeflated, with the whole member's room as inflate's output:
 // nothing is copied through a buffer, and nothing is written past size.
 Status InflateInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers) {
-  z_stream stream;
-  FillBytes(&stream, 0, sizeof stream);
-  stream.zalloc = TakeForZlib;
-  stream.zfree = GiveForZlib;
-  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return Status::NoMemory;
+  PackedInflate inflater(source, member, buffers);
+  if (!inflater.Started()) return Status::NoMemory;
+  z_stream& stream = inflater.stream;
   stream.next_out = out;
   stream.avail_out = member.size;
-  uint32_t read = 0;
   Status status = Status::CorruptMember;
   for (;;) {
-    if (stream.avail_in == 0 && read < member.packedSize) {
-      const uint32_t left = member.packedSize - read;
-      const uint32_t chunk = left < buffers.inSize ? left : buffers.inSize;
-      if (!source.Read(member.offset + read, buffers.in, chunk)) {
-        status = Status::ReadFailed;
-        break;
-      }
-      read += chunk;
-      stream.next_in = buffers.in;
-      stream.avail_in = chunk;
-    }
+    if (!inflater.Feed()) return Status::ReadFailed;
     const int z = inflate(&stream, Z_NO_FLUSH);
     if (z == Z_STREAM_END) {
-      const bool exact = stream.avail_out == 0 && read == member.packedSize && stream.avail_in == 0 &&
-                         CrcOf(out, member.size) == member.crc;
-      status = exact ? Status::Ok : Status::CorruptMember;
-      break;
-    }
-    if (z == Z_MEM_ERROR) {
-      status = Status::NoMemory;
-      break;
+      const bool exact = stream.avail_out == 0 && inflater.AllUsed() && CrcOf(out, member.size) == member.crc;
+      return exact ? Status::Ok : Status::CorruptMember;
     }
     // No room left before the stream's end: more than the declared size.
-    if (z == Z_BUF_ERROR && stream.avail_out == 0) break;
-    // Z_BUF_ERROR with nothing left to read is a stream cut short.
-    if (z != Z_OK && !(z == Z_BUF_ERROR && read < member.packedSize)) break;
+    if (z == Z_BUF_ERROR && stream.avail_out == 0) return Status::CorruptMember;
+    if (inflater.Stuck(z, &status)) return status;
   }
-  inflateEnd(&stream);
-  return status;
 }
 
 }  // namespace
