@@ -1,6 +1,8 @@
 // Renames and deletions at the next start of Windows.
 #include "at_restart.h"
 
+#include "common/disk_ops.h"
+
 #include <windows.h>
 
 #include "wininit_file.h"
@@ -18,7 +20,7 @@ bool MoveFileExAtRestart(const char* source, const char* target) {
   MoveFileExFunction moveFileEx =
       reinterpret_cast<MoveFileExFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")));
   const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | (target != NULL ? MOVEFILE_REPLACE_EXISTING : 0);
-  return moveFileEx != NULL && moveFileEx(source, target, flags) != FALSE;
+  return moveFileEx != NULL && ops::Other("move at restart", source) && moveFileEx(source, target, flags) != FALSE;
 }
 
 }  // namespace

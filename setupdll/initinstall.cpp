@@ -2,6 +2,8 @@
 // file in a folder from the payload store that lies beside the library.
 #include "initinstall.h"
 
+#include "common/disk_ops.h"
+
 #include "names.h"
 #include "read_ahead.h"
 #include "replace_file.h"
@@ -52,7 +54,7 @@ bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
   if (made && closed) return true;
-  (void)DeleteFileA(path);
+  (void)ops::Delete(path);
   return false;
 }
 
@@ -62,8 +64,8 @@ bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_
 bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
                 const char* target) {
   if (GetFileAttributesA(target) == 0xFFFFFFFF) {
-    HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    HANDLE file =
+        ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target);
   }
   char temp[MAX_PATH];

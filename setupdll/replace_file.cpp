@@ -1,6 +1,8 @@
 // Replacing a file through a temporary file beside it.
 #include "replace_file.h"
 
+#include "common/disk_ops.h"
+
 #include "initinstall.h"
 #include "names.h"
 
@@ -38,7 +40,7 @@ bool SetAside(const char* path, char* aside, DWORD* error) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     if (!NextTempPath(path, true, aside)) break;
     if (GetFileAttributesA(aside) != 0xFFFFFFFF) continue;
-    if (MoveFileA(path, aside)) return true;
+    if (ops::Move(path, aside)) return true;
     *error = GetLastError();
     if (!MeansTaken(*error)) break;
   }
@@ -54,8 +56,8 @@ HANDLE CreateTempFile(const char* folder, char* temp) {
   // file system calls.
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     if (!NextTempPath(folder, false, temp)) break;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    HANDLE file =
+        ops::OpenForWriting(temp, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (file != INVALID_HANDLE_VALUE) return file;
     if (!MeansTaken(GetLastError())) break;
   }
@@ -69,7 +71,7 @@ Replacement ReplaceTargetFile(const char* fresh, const char* target, char* aside
     DWORD error = ERROR_FILE_NOT_FOUND;
     if (!SetAside(target, aside, &error)) return MeansInUse(error) ? Replacement::InUse : Replacement::Failed;
   }
-  if (MoveFileA(fresh, target)) return Replacement::Done;
-  if (aside[0] != '\0' && MoveFileA(aside, target)) aside[0] = '\0';
+  if (ops::Move(fresh, target)) return Replacement::Done;
+  if (aside[0] != '\0' && ops::Move(aside, target)) aside[0] = '\0';
   return Replacement::Failed;
 }

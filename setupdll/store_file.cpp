@@ -1,6 +1,8 @@
 // The payload store beside the support library, read through a file handle.
 #include "store_file.h"
 
+#include "common/disk_ops.h"
+
 #include <zlib.h>
 
 #include "names.h"
@@ -18,9 +20,8 @@ class FileSink : public payload::Sink {
  public:
   explicit FileSink(HANDLE file) : file_(file) {}
   bool Write(const void* data, uint32_t length) override {
-    DWORD written = 0;
     // A full disk shows as a short count on Windows 9x, as an error on NT.
-    return WriteFile(file_, data, length, &written, NULL) && written == length;
+    return ops::Write(file_, data, length);
   }
 
  private:

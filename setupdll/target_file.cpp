@@ -1,6 +1,8 @@
 // The file being installed: a temporary file beside it, then the move.
 #include "target_file.h"
 
+#include "common/disk_ops.h"
+
 #include <windows.h>
 
 #include "at_restart.h"
@@ -17,8 +19,8 @@ bool PutInPlace(const char* temp, const char* target) {
   const DWORD attributes = GetFileAttributesA(target);
   const bool readOnly = attributes != 0xFFFFFFFF && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
-  if (readOnly && !SetFileAttributesA(target, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
-    (void)DeleteFileA(temp);
+  if (readOnly && !ops::SetAttributes(target, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
+    (void)ops::Delete(temp);
     return false;
   }
 
@@ -28,11 +30,11 @@ bool PutInPlace(const char* temp, const char* target) {
     // The NT family lets a loaded image be renamed but not deleted; should
     // even the deletion at the restart fail, a stray CVSxxxx.TMP is all that
     // is left.
-    if (aside[0] != '\0' && !DeleteFileA(aside)) (void)DeleteAtRestart(aside);
+    if (aside[0] != '\0' && !ops::Delete(aside)) (void)DeleteAtRestart(aside);
     return true;
   }
   if (replacement == Replacement::InUse && ReplaceAtRestart(temp, target)) return true;
-  if (readOnly) (void)SetFileAttributesA(aside[0] != '\0' ? aside : target, attributes);
-  (void)DeleteFileA(temp);
+  if (readOnly) (void)ops::SetAttributes(aside[0] != '\0' ? aside : target, attributes);
+  (void)ops::Delete(temp);
   return false;
 }

@@ -1,6 +1,8 @@
 // WININIT.INI read whole, edited as text and put back through a temporary file.
 #include "wininit_file.h"
 
+#include "common/disk_ops.h"
+
 #include <windows.h>
 
 #include "names.h"
@@ -66,10 +68,7 @@ bool ReadWhole(const char* path, size_t room, Text* text) {
 }
 
 bool WriteWhole(HANDLE file, const Text& text) {
-  DWORD written = 0;
-  const bool wrote =
-      text.length == 0 ||
-      (WriteFile(file, text.bytes, static_cast<DWORD>(text.length), &written, NULL) && written == text.length);
+  const bool wrote = text.length == 0 || ops::Write(file, text.bytes, static_cast<DWORD>(text.length));
   // A close can report a write that failed late (a full disk).
   const bool closed = CloseHandle(file) != FALSE;
   return wrote && closed;
@@ -83,10 +82,10 @@ bool PutBack(const char* folder, const char* path, const Text& text) {
   char aside[MAX_PATH];
   if (WriteWhole(file, text) && ReplaceTargetFile(temp, path, aside) == Replacement::Done) {
     // Only a stray temporary file is left when this fails.
-    if (aside[0] != '\0') (void)DeleteFileA(aside);
+    if (aside[0] != '\0') (void)ops::Delete(aside);
     return true;
   }
-  (void)DeleteFileA(temp);
+  (void)ops::Delete(temp);
   return false;
 }
 
