@@ -5,6 +5,7 @@
 
 #include "common/path_text.h"
 #include "install/install_folder.h"
+#include "install/journal_file.h"
 #include "install/journal_writer.h"
 #include "install/install_records.h"
 #include "install/manifest.h"
@@ -41,9 +42,17 @@ Text SystemFolder(TargetFolder which) {
 InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
                          InstallObserver* observer) {
   JournalWriter journal;
-  journal.Begin(installFolder);
+  // Without a record of what it changes, the run changes nothing: the
+  // journal's file is the one that cannot be made.
+  auto journalFailed = [&]() {
+    observer->TellFailure(JournalPath());
+    journal.RollBack(true);
+    return InstallResult::Failed;
+  };
+  if (!journal.Begin(installFolder)) return journalFailed();
   CreateInstallFolders(installFolder, parents, &journal);
   for (int n = 1;; ++n) {
+    if (journal.Broken()) return journalFailed();
     // A quit confirmed meanwhile: nothing further is installed, and what
     // this run did is undone.
     if (!observer->KeepGoing()) {
@@ -63,11 +72,13 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
       observer->EntrySkipped(shown);
     } else {
       journal.PrepareFile(shown);
+      if (journal.Broken()) return journalFailed();
       if (!(initInstall && initInstall(folder.c_str(), entry.name.c_str()))) {
         observer->TellFailure(entry.name);
         journal.RollBack(true);
         return InstallResult::Failed;
       }
+      journal.Made(shown);
       if (entry.folder == TargetFolder::System) journal.CountShared(shown);
     }
     observer->Advance(ReadManifestPoints(n));
@@ -76,6 +87,6 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
   // The task file is written after the job, when the wizard finishes; it is
   // setup's too.
   journal.PrepareFile(SetupRunPath(installFolder));
-  journal.Commit();
+  if (!journal.Commit()) return journalFailed();
   return journal.RestartNeeded() ? InstallResult::InstalledRestartNeeded : InstallResult::Installed;
 }

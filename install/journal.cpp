@@ -1,7 +1,7 @@
 // The install journal's records as text, and the undo order.
 #include "install/journal.h"
 
-#include "install/process_match.h"
+#include "common/path_text.h"
 
 namespace {
 
@@ -77,6 +77,12 @@ bool RecordOf(const List<Text>& f, JournalRecord* r) {
       r->target = f[1];
       r->name = f[2];
       return true;
+    case JournalKind::Stamp:
+      if (f.size() < 4) return false;
+      r->target = f[1];
+      r->name = f[2];
+      r->old = f[3];
+      return true;
     case JournalKind::Key:
       if (f.size() < 3) return false;
       r->target = f[1];
@@ -105,28 +111,35 @@ Text Parent(const Text& path) {
   return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 
-// True when `inner` lies inside `outer` (any ASCII case).
-bool Inside(const Text& inner, const Text& outer) {
-  Text a = UpperAscii(inner), b = UpperAscii(outer);
-  if (!b.empty() && b.back() != '\\') b += '\\';
-  return a.size() > b.size() && a.compare(0, b.size(), b) == 0;
+// True the first time a path is seen in any ASCII case; records it.
+bool FirstSight(List<Text>* seen, const Text& path) {
+  for (const Text& earlier : *seen)
+    if (SamePath(earlier, path)) return false;
+  seen->push_back(path);
+  return true;
 }
 
-// True the first time a text is seen in any ASCII case; records it.
-bool FirstSight(List<Text>* seen, const Text& text) {
-  Text upper = UpperAscii(text);
-  for (const Text& earlier : *seen)
-    if (earlier == upper) return false;
-  seen->push_back(upper);
+bool ReadNumber(const Text& digits, int base, uint64_t* value) {
+  if (digits.empty() || digits.size() > 16) return false;
+  *value = 0;
+  for (char c : digits) {
+    int digit = HexValue(c);
+    if (digit < 0 || digit >= base) return false;
+    *value = *value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+  }
   return true;
+}
+
+Text HexText(uint64_t value) {
+  Text text;
+  for (int shift = 60; shift >= 0; shift -= 4) text += kHexDigits[(value >> shift) & 0xF];
+  return text;
 }
 
 }  // namespace
 
 Text JournalHeader(uint64_t started, const Text& installFolder) {
-  Text time;
-  for (int shift = 60; shift >= 0; shift -= 4) time += kHexDigits[(started >> shift) & 0xF];
-  return Text(kJournalMagic) + "\t" + time + "\t" + Escaped(installFolder) + "\r\n";
+  return Text(kJournalMagic) + "\t" + HexText(started) + "\t" + Escaped(installFolder) + "\r\n";
 }
 
 Text JournalLine(const JournalRecord& r) {
@@ -139,6 +152,9 @@ Text JournalLine(const JournalRecord& r) {
     case JournalKind::Replaced:
     case JournalKind::InUse:
       line += "\t" + Escaped(r.name);
+      break;
+    case JournalKind::Stamp:
+      line += "\t" + Escaped(r.name) + "\t" + Escaped(r.old);
       break;
     case JournalKind::Key:
       line += r.had ? "\t1" : "\t0";
@@ -198,6 +214,38 @@ List<JournalRecord> UndoOrder(const Journal& journal) {
   return order;
 }
 
+List<JournalRecord> RollbackOrder(const Journal& journal) {
+  List<JournalRecord> order;
+  for (size_t i = journal.records.size(); i-- > 0;)
+    if (journal.records[i].kind != JournalKind::Stamp) order.push_back(journal.records[i]);
+  return order;
+}
+
+const JournalRecord* StampOf(const Journal& journal, const Text& path) {
+  for (size_t i = journal.records.size(); i-- > 0;) {
+    const JournalRecord& r = journal.records[i];
+    if (r.kind == JournalKind::Stamp && SamePath(r.target, path)) return &r;
+  }
+  return nullptr;
+}
+
+JournalRecord StampRecord(const Text& path, uint64_t size, uint64_t written) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + size % 10);
+    size /= 10;
+  } while (size != 0);
+  Text decimal;
+  while (n > 0) decimal += digits[--n];
+  return {JournalKind::Stamp, path, decimal, false, HexText(written)};
+}
+
+bool ReadStamp(const JournalRecord& stamp, uint64_t* size, uint64_t* written) {
+  return stamp.kind == JournalKind::Stamp && stamp.old.size() == 16 && ReadNumber(stamp.name, 10, size) &&
+         ReadNumber(stamp.old, 16, written);
+}
+
 List<Text> TopMadeFolders(const Journal& journal) {
   List<Text> made, top;
   for (const JournalRecord& r : journal.records) {
@@ -205,7 +253,7 @@ List<Text> TopMadeFolders(const Journal& journal) {
   }
   for (const Text& folder : made) {
     bool held = false;
-    for (const Text& other : made) held = held || Inside(folder, other);
+    for (const Text& other : made) held = held || IsInsideFolder(folder, other);
     if (!held) top.push_back(folder);
   }
   return top;

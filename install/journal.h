@@ -14,12 +14,12 @@ struct JournalRecord {
       : kind(k), target(std::move(t)), name(std::move(n)), had(h), old(std::move(o)) {}
 
   JournalKind kind = JournalKind::File;
-  // D F R C S: the path.  P: the win.ini section.  K V: the registry key.
+  // D F R C S T: the path.  P: the win.ini section.  K V: the registry key.
   Text target;
-  // R C: the aside.  P: the win.ini key.  V: the value name.
+  // R C: the aside.  P: the win.ini key.  V: the value name.  T: the size.
   Text name;
   bool had = false;  // P K V S: something was there before
-  Text old;   // P V S: what was there
+  Text old;   // P V S: what was there.  T: the last write, 16 hex digits.
 };
 
 struct Journal {
@@ -37,10 +37,20 @@ Text JournalCommitLine();
 // a cut last line and lines of unknown kinds are passed over.
 bool ParseJournal(const Text& text, Journal* journal);
 
-// The records to undo, latest first, with only the last record of each path
-// (file records) kept.  Undoing them in this order puts back what the run
-// changed: files before the folders that hold them, values before keys.
+// The records of what a finished install left, latest first, with only the
+// last record of each path (file records) kept: what the uninstaller
+// removes, values before keys, files before the folders that hold them.
 List<JournalRecord> UndoOrder(const Journal& journal);
+// Every record that changed something, latest first: what a rollback undoes,
+// in the order that puts back what the run changed (a path made ready twice
+// gets its first old file back last).
+List<JournalRecord> RollbackOrder(const Journal& journal);
+// The last T record of `path`, or null.
+const JournalRecord* StampOf(const Journal& journal, const Text& path);
+// A T record of a file's size and last write.
+JournalRecord StampRecord(const Text& path, uint64_t size, uint64_t written);
+// A T record's size and last write; false when it does not hold them.
+bool ReadStamp(const JournalRecord& stamp, uint64_t* size, uint64_t* written);
 // The folders that the run made and that no other folder it made holds: what
 // the removal command is started for.
 List<Text> TopMadeFolders(const Journal& journal);

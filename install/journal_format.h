@@ -28,20 +28,33 @@
 //   S <path> <had> <old>                  a file in the system folder counted once
 //                                         more under SharedDLLs; <old> is the count
 //                                         before, in decimal, when <had> is 1
+//   T <path> <size> <written>             a file outside the install folder as
+//                                         this run left it: its size in decimal
+//                                         and its last write (FILETIME, UTC, 16 hex
+//                                         digits); written after the file is made
 //   OK                                    the install finished; nothing follows
 //
 // Records name full paths.  A record is written and flushed before its change
 // is made, so a record whose change never happened (the file is not there,
-// the aside is absent) is undone by doing nothing.  For one path the last
-// record counts: "C" after "R" means the rename aside failed and a copy was
-// kept instead.  Asides are named like CVB0000.TMP; the support library's
-// own temporary files, CVS0000.TMP, may be left beside a file that was being
-// made when the run stopped.
+// the aside is absent) is undone by doing nothing.  A path may have several
+// records; they are undone latest first: "C" after "R" means the rename
+// aside failed and a copy was kept instead, and a path made ready twice has
+// its first aside undone last.  Asides are named like CVB0000.TMP; the
+// support library's own temporary files, CVS0000.TMP, may be left beside a
+// file that was being made when the run stopped.
+//
+// A journal is rewritten (by the uninstaller, or by a rollback that could
+// not finish) into CORVANE.JNL.NEW, flushed, and then put in place of the
+// old one.  Windows 95 has no rename that replaces, so there is a moment
+// without CORVANE.JNL: a reader that finds none takes CORVANE.JNL.NEW, which
+// is complete by then; while CORVANE.JNL is there, CORVANE.JNL.NEW is an
+// unfinished rewrite and does not count.
 #pragma once
 
 #include "setupdll/library_temp.h"
 
 constexpr char kJournalFileName[] = "CORVANE.JNL";
+constexpr char kJournalRewriteSuffix[] = ".NEW";
 constexpr char kJournalMagic[] = "CVJ1";
 constexpr char kJournalCommitted[] = "OK";
 constexpr char kAsidePrefix[] = "CVB";
@@ -57,6 +70,7 @@ enum class JournalKind : char {
   Key = 'K',
   Value = 'V',
   Shared = 'S',
+  Stamp = 'T',
 };
 
 // Where Windows installers count the users of a shared file: one REG_DWORD

@@ -1,7 +1,10 @@
 // The install job's changes, journaled ahead.
 #include "install/journal_writer.h"
 
+#include "common/disk_ops.h"
+#include "common/path_text.h"
 #include "install/journal_file.h"
+#include "install/journal_trust.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
 #include "shell/setup_log.h"
@@ -47,6 +50,7 @@ Text Described(const JournalRecord& r) {
     case JournalKind::Key: return "레지스트리 키: HKEY_LOCAL_MACHINE\\" + r.target;
     case JournalKind::Value: return "레지스트리 값: " + r.name;
     case JournalKind::Shared: return "공유 파일 사용 수 더하기: " + r.target;
+    case JournalKind::Stamp: return "설치한 파일의 크기와 시각: " + r.target;
   }
   return r.target;
 }
@@ -73,44 +77,55 @@ void JournalWriter::Close() {
   file_ = INVALID_HANDLE_VALUE;
 }
 
-void JournalWriter::Begin(const Text& installFolder) {
+bool JournalWriter::WriteLine(const Text& line) {
+  if (state_ == State::InMemory) return true;
+  if (state_ == State::Open && ops::Write(file_, line.data(), static_cast<DWORD>(line.size())) && ops::Flush(file_))
+    return true;
+  if (state_ == State::Open) SetupLog("설치 기록을 쓸 수 없어 아무것도 더 바꾸지 않습니다: " + JournalPath());
+  state_ = State::Broken;
+  Close();
+  return false;
+}
+
+bool JournalWriter::Begin(const Text& installFolder) {
   journal_ = Journal();
   journal_.started = Now();
   journal_.installFolder = installFolder;
-  file_ = CreateFileA(JournalPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                      FILE_ATTRIBUTE_NORMAL, NULL);
-  Text header = JournalHeader(journal_.started, installFolder);
-  DWORD written;
-  if (file_ != INVALID_HANDLE_VALUE) {
-    (void)WriteFile(file_, header.data(), static_cast<DWORD>(header.size()), &written, NULL);
-    (void)FlushFileBuffers(file_);
+  state_ = State::Open;
+  Journal earlier;
+  JournalFile found = ReadJournalFile(&earlier);
+  if (found == JournalFile::Unreadable || (found == JournalFile::Read && !earlier.committed)) {
+    SetupLog("끝나지 않은 설치 기록이 남아 있어 설치하지 않습니다: " + JournalPath());
+    state_ = State::Broken;
+    return false;
   }
+  file_ = ops::OpenForWriting(JournalPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL);
+  return WriteLine(JournalHeader(journal_.started, installFolder));
 }
 
 // The record reaches the disk before the change it announces is made.
-void JournalWriter::Add(const JournalRecord& record) {
+bool JournalWriter::Add(const JournalRecord& record) {
+  if (!WriteLine(JournalLine(record))) return false;
   journal_.records.push_back(record);
   SetupLog(Described(record));
-  if (file_ == INVALID_HANDLE_VALUE) return;
-  Text line = JournalLine(record);
-  DWORD written;
-  (void)WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
-  (void)FlushFileBuffers(file_);
+  return true;
 }
 
 void JournalWriter::MakeFolder(const Text& folder) {
-  if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
-    Add({JournalKind::Folder, FullPath(folder)});
+  if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  if (!Add({JournalKind::Folder, FullPath(folder)})) return;
   // Results not looked at: a folder that cannot be made shows up as a file in
   // it that cannot be made.
-  (void)CreateDirectoryA(folder.c_str(), NULL);
+  (void)ops::MakeFolder(folder.c_str());
 }
 
 void JournalWriter::PrepareFile(const Text& path) {
+  if (Broken()) return;
   Text full = FullPath(path);
   DWORD attributes = GetFileAttributesA(full.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    Add({JournalKind::File, full});
+    (void)Add({JournalKind::File, full});
     return;
   }
   // A folder of that name makes the file fail; nothing to keep.
@@ -119,23 +134,40 @@ void JournalWriter::PrepareFile(const Text& path) {
   if (aside.empty()) return;
   // A rename keeps the old file's contents, time stamps and attributes, and
   // takes no time however large it is.
-  Add({JournalKind::Replaced, full, aside});
-  if (MoveFileA(full.c_str(), aside.c_str())) return;
+  if (!Add({JournalKind::Replaced, full, aside})) return;
+  if (ops::Move(full.c_str(), aside.c_str())) return;
   // Windows 95/98 refuse to rename a program or library in use; the support
   // library then replaces it when Windows next starts, and a copy is enough
   // to hold the old contents meanwhile.
-  Add({JournalKind::InUse, full, aside});
-  (void)CopyFileA(full.c_str(), aside.c_str(), TRUE);
+  if (!Add({JournalKind::InUse, full, aside})) return;
+  (void)ops::Copy(full.c_str(), aside.c_str(), true);
 }
 
 void JournalWriter::RestoreIfNotMade(const Text& path) {
   Text full = FullPath(path);
   if (GetFileAttributesA(full.c_str()) != INVALID_FILE_ATTRIBUTES) return;
   const JournalRecord* r = LatestRecordOf(journal_.records, full);
-  if (r && r->kind == JournalKind::Replaced) (void)MoveFileA(r->name.c_str(), full.c_str());
+  if (r && r->kind == JournalKind::Replaced) (void)ops::Move(r->name.c_str(), full.c_str());
+}
+
+void JournalWriter::Made(const Text& path) {
+  Text full = FullPath(path);
+  if (Broken() || IsInsideFolder(full, journal_.installFolder)) return;
+  // A file in use is only replaced when Windows next starts: what is there
+  // now is the old file.
+  const JournalRecord* latest = LatestRecordOf(journal_.records, full);
+  if (latest && latest->kind == JournalKind::InUse) return;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(full.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FindClose(search);
+  (void)Add(StampRecord(full, static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
+                        static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
+                            found.ftLastWriteTime.dwLowDateTime));
 }
 
 void JournalWriter::CountShared(const Text& path) {
+  if (Broken()) return;
   Text full = FullPath(path);
   unsigned long count = 0;
   bool had = ReadSharedCount(full, &count);
@@ -143,44 +175,41 @@ void JournalWriter::CountShared(const Text& path) {
   bool existed = r && (r->kind == JournalKind::Replaced || r->kind == JournalKind::InUse);
   char old[16];
   wsprintfA(old, "%lu", count);
-  Add({JournalKind::Shared, full, "", had, had ? old : ""});
-  WriteSharedCount(full, had ? count + 1 : existed ? 2 : 1);
+  if (!Add({JournalKind::Shared, full, "", had, had ? old : ""})) return;
+  (void)WriteSharedCount(full, had ? count + 1 : existed ? 2 : 1);
 }
 
 void JournalWriter::WriteProfile(const char* section, const char* key, const char* value) {
+  if (Broken()) return;
   // Two different defaults tell an absent key from one that holds either.
   char old[kValueReadSize], probe[4];
   GetProfileStringA(section, key, "\x01", old, sizeof old);
   GetProfileStringA(section, key, "\x02", probe, sizeof probe);
   bool had = !(old[0] == '\x01' && old[1] == '\0' && probe[0] == '\x02' && probe[1] == '\0');
-  Add({JournalKind::Profile, section, key, had, had ? old : ""});
-  (void)WriteProfileStringA(section, key, value);
+  if (!Add({JournalKind::Profile, section, key, had, had ? old : ""})) return;
+  (void)ops::WriteProfile(section, key, value);
 }
 
 HKEY JournalWriter::CreateMachineKey(const char* key) {
+  if (Broken()) return NULL;
   HKEY opened;
   bool had = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) == ERROR_SUCCESS;
   if (had) RegCloseKey(opened);
-  Add({JournalKind::Key, key, "", had});
-  DWORD disposition;
+  if (!Add({JournalKind::Key, key, "", had})) return NULL;
   // The entry survives restarts: a volatile key would drop the product from
   // the list of installed programs at the next start of Windows.
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, NULL, &opened, &disposition) != ERROR_SUCCESS)
-    return NULL;
+  if (ops::CreateKey(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return NULL;
   return opened;
 }
 
 void JournalWriter::SetString(HKEY opened, const char* key, const char* name, const Text& data) {
+  if (Broken()) return;
   char old[kValueReadSize + 1] = "";
   DWORD size = kValueReadSize, type = 0;
   bool had = RegQueryValueExA(opened, name, NULL, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
   old[size < kValueReadSize ? size : kValueReadSize] = '\0';
-  Add({JournalKind::Value, key, name, had, had ? old : ""});
-  // The count includes the terminator, as REG_SZ data must: without it the NT
-  // family stores an unterminated string that readers may run past.
-  (void)RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size() + 1));
+  if (!Add({JournalKind::Value, key, name, had, had ? old : ""})) return;
+  (void)ops::SetString(opened, name, data.c_str());
 }
 
 bool JournalWriter::RestartNeeded() const {
@@ -190,21 +219,22 @@ bool JournalWriter::RestartNeeded() const {
   return false;
 }
 
-void JournalWriter::Commit() {
-  if (file_ != INVALID_HANDLE_VALUE) {
-    Text line = JournalCommitLine();
-    DWORD written;
-    (void)WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
-    (void)FlushFileBuffers(file_);
-  }
+bool JournalWriter::Commit() {
+  if (Broken() || !WriteLine(JournalCommitLine())) return false;
   Close();
   journal_.committed = true;
   DiscardAsides(journal_);
+  return true;
 }
 
 void JournalWriter::RollBack(bool startRemovalCommand) {
   SetupLog("설치한 것을 모두 되돌립니다.");
   Close();
-  UndoRun(journal_, startRemovalCommand);
-  (void)DeleteFileA(JournalPath().c_str());
+  const bool onDisk = state_ != State::InMemory;
+  const Journal left = UndoRun(journal_, startRemovalCommand);
+  if (!onDisk) return;
+  // What could not be undone stays journaled, for the next start to try
+  // again; a broken journal on a disk that took no more may be lost with it.
+  if (left.records.empty() ? !DeleteJournal() : !WriteJournal(left))
+    SetupLog("설치 기록을 고칠 수 없습니다: " + JournalPath());
 }

@@ -17,9 +17,14 @@ class JournalWriter {
   JournalWriter& operator=(const JournalWriter&) = delete;
 
   // Starts the journal of a run into installFolder, in place of a finished
-  // one.  Without a writable journal file the run still goes on, with its
-  // records kept in memory for a rollback in this run.
-  void Begin(const Text& installFolder);
+  // one.  False when the journal cannot be written, or when a journal is
+  // there that is not finished (a rollback that could not finish): the run
+  // must then change nothing.  A writer that is never begun keeps its
+  // records in memory only.
+  bool Begin(const Text& installFolder);
+  // A record could not be written: from then on the writer makes no change
+  // (each call below does nothing), and the run must be rolled back.
+  bool Broken() const { return state_ == State::Broken; }
 
   // Makes one folder level; a folder that is already there stays unrecorded.
   void MakeFolder(const Text& folder);
@@ -30,6 +35,10 @@ class JournalWriter {
   // old file that PrepareFile renamed aside comes back at once, since a
   // finished run discards what is aside.
   void RestoreIfNotMade(const Text& path);
+  // After `path` was made: outside the install folder, its size and last
+  // write are recorded, so that nothing removes it once another program
+  // has put its own file there.
+  void Made(const Text& path);
   // After a file was put into the system folder: one more user in its
   // SharedDLLs count.  A file that was there before setup and has no count
   // starts at two: its earlier owner is counted too, so that removing this
@@ -47,18 +56,25 @@ class JournalWriter {
   // Whether a file in use waits for the next start of Windows.
   bool RestartNeeded() const;
 
-  // The run finished: the journal says so and the old copies go.
-  void Commit();
+  // The run finished: the journal says so and the old copies go.  False
+  // when the journal could not say so: the run must then be rolled back.
+  bool Commit();
   // The run stops unfinished: everything recorded is undone and the journal
-  // goes.  With `startRemovalCommand`, the folders the run made are also
-  // handed to the DOS removal command, as setup always did after a failed
-  // copy.
+  // goes; what could not be undone stays in it for the next start.  With
+  // `startRemovalCommand`, the folders the run made are also handed to the
+  // DOS removal command, as setup always did after a failed copy.
   void RollBack(bool startRemovalCommand);
 
  private:
-  void Add(const JournalRecord& record);
+  enum class State { InMemory, Open, Broken };
+
+  // Writes the record ahead of its change; false (and broken) when it
+  // cannot: the change must not be made.
+  bool Add(const JournalRecord& record);
+  bool WriteLine(const Text& line);
   void Close();
 
+  State state_ = State::InMemory;
   HANDLE file_ = INVALID_HANDLE_VALUE;
   Journal journal_;
 };

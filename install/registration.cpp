@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "common/disk_ops.h"
 #include "common/shell_calls.h"
 #include "common/shell_folders.h"
 #include "common/text.h"
@@ -37,11 +38,15 @@ bool ReadProgramsFolder(Text* programs) {
 
 void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) {
   journal->PrepareFile(link);
+  if (journal->Broken()) return;
   // Neither COM's nor the shortcut's result changes what setup does next.
-  (void)late::CoInitialize(NULL);
-  (void)CreateShortcut(target.c_str(), link.c_str(), NULL, NULL, NULL, NULL, 0);
-  late::CoUninitialize();
+  if (ops::Other("shortcut", link.c_str())) {
+    (void)late::CoInitialize(NULL);
+    (void)CreateShortcut(target.c_str(), link.c_str(), NULL, NULL, NULL, NULL, 0);
+    late::CoUninitialize();
+  }
   journal->RestoreIfNotMade(link);
+  journal->Made(link);
 }
 
 // One shortcut per SetupLink entry that names a link file; "NO" makes none.

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/disk_ops.h"
 #include "install/journal_format.h"
 
 bool ReadSharedCount(const Text& path, unsigned long* count) {
@@ -17,16 +18,10 @@ bool ReadSharedCount(const Text& path, unsigned long* count) {
   return found;
 }
 
-void WriteSharedCount(const Text& path, unsigned long count) {
+bool WriteSharedCount(const Text& path, unsigned long count) {
   HKEY key;
-  DWORD disposition;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
-    return;
-  DWORD value = count;
-  if (count == 0)
-    (void)RegDeleteValueA(key, path.c_str());
-  else
-    (void)RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  if (ops::CreateKey(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+  LONG result = count == 0 ? ops::DeleteValue(key, path.c_str()) : ops::SetNumber(key, path.c_str(), count);
   RegCloseKey(key);
+  return result == ERROR_SUCCESS || (count == 0 && result == ERROR_FILE_NOT_FOUND);
 }

@@ -6,4 +6,5 @@
 // False when the file has no count.
 bool ReadSharedCount(const Text& path, unsigned long* count);
 // Writes the count; 0 removes the value, as the file then has no user.
-void WriteSharedCount(const Text& path, unsigned long count);
+// False when the count could not be written.
+bool WriteSharedCount(const Text& path, unsigned long count);

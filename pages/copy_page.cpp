@@ -51,8 +51,7 @@ class CopyPage : public InstallObserver {
 
   void TellFailure(const Text& name) override {
     SetupLog("파일을 만들 수 없습니다: " + name);
-    Text text = name + " 파일을 생성할 수 없습니다.\n설치를 종료하겠습니다.";
-    MessageBoxA(g_wizardWindows.backdrop, text.c_str(), kSetupErrorTitle, MB_OK | MB_ICONERROR);
+    TellFileCannotBeMade(g_wizardWindows.backdrop, name.c_str());
   }
 
  private:

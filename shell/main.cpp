@@ -41,8 +41,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   StartMemoryCheck();
 
   // A copy that a crash or a forced end left unfinished is undone first, so
-  // that what it left cannot pass for an installed product.
-  FinishEarlierRun();
+  // that what it left cannot pass for an installed product.  What cannot be
+  // put back yet keeps its journal, and setup ends until it can.
+  Text stuck;
+  if (!FinishEarlierRun(&stuck)) {
+    TellFileCannotBeMade(NULL, stuck.c_str());
+    return 0;
+  }
   if (ProductAlreadyInstalled(buffer)) {
     SetupLog("이미 설치되어 있어 끝냅니다.");
     MessageBoxA(NULL, kAlreadyInstalledText, kSetupErrorTitle, MB_OK | MB_ICONERROR);

@@ -97,7 +97,11 @@ int Install(const SetupSwitches& switches) {
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
   StartMemoryCheck();
-  FinishEarlierRun();
+  Text stuck;
+  if (!FinishEarlierRun(&stuck)) {
+    SetupLog("끝나지 않은 설치를 되돌리지 못해 설치하지 않습니다: " + stuck);
+    return kExitFailed;
+  }
   if (ProductAlreadyInstalled(buffer)) {
     SetupLog(Text("이미 설치되어 있습니다: ") + buffer);
     return kExitAlreadyInstalled;

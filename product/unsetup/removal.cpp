@@ -19,6 +19,7 @@
 #include "product/unsetup/stop_programs.h"
 #include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
+#include "shell/setup_log.h"
 
 namespace {
 
@@ -283,7 +284,7 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     return outcome;
   }
   RemoveRecords();
-  (void)DeleteFileA(JournalPath().c_str());
+  (void)DeleteJournal();
   return outcome;
 }
 
@@ -310,8 +311,8 @@ Installation FindInstallation(const Text& folder) {
   if (ReadJournal(&journal) && !journal.committed && !FindWindowA(kSetupClass, kSetupTitle)) {
     // A copy that never finished, and no setup is running to finish it:
     // taken back as setup's next start would.
-    UndoRun(journal, false);
-    (void)DeleteFileA(JournalPath().c_str());
+    Text stuck;
+    if (!FinishEarlierRun(&stuck)) SetupLog("끝나지 않은 설치를 다 되돌리지 못했습니다: " + stuck);
   } else if (journal.committed) {
     installation.hasJournal = true;
     installation.journal = journal;

@@ -178,6 +178,32 @@ TEST(Journal, UndoIsLatestFirstWithTheLastRecordOfEachFile) {
   EXPECT_EQ(FoldersOfFiles(j), (List<Text>{"C:\\P", "C:\\S"}));
 }
 
+// A path made ready twice has two old files aside: the rollback undoes the
+// later first, so the first old file is what ends up under the name.  Two
+// Korean names that differ only in a trail byte's letter case are two paths.
+TEST(Journal, RollbackUndoesEveryRecordLatestFirst) {
+  Journal j = Parsed(JournalHeader(1, "C:\\P") +
+                     "R\tC:\\P\\A.DLL\tC:\\P\\CVB0001.TMP\r\nT\tC:\\P\\A.DLL\t12\t00000000000000FF\r\n"
+                     "R\tC:\\P\\A.DLL\tC:\\P\\CVB0002.TMP\r\nF\tC:\\P\\\xB0\x61.TXT\r\nF\tC:\\P\\\xB0\x41.TXT\r\n");
+  Text asides;
+  for (const JournalRecord& r : RollbackOrder(j)) asides += r.name.empty() ? r.target : r.name;
+  EXPECT_EQ(asides, "C:\\P\\\xB0\x41.TXTC:\\P\\\xB0\x61.TXTC:\\P\\CVB0002.TMPC:\\P\\CVB0001.TMP");
+  EXPECT_EQ(UndoOrder(j).size(), 4u);  // the stamp, two Korean names, A.DLL once
+
+  uint64_t size = 0, written = 0;
+  ASSERT_NE(StampOf(j, "c:\\p\\a.dll"), nullptr);
+  EXPECT_TRUE(ReadStamp(*StampOf(j, "C:\\P\\A.DLL"), &size, &written));
+  EXPECT_EQ(size, 12u);
+  EXPECT_EQ(written, 0xFFu);
+  JournalRecord big = StampRecord("C:\\P\\B", 18446744073709551615ull, 0x0123456789ABCDEFull);
+  EXPECT_EQ(big.name, "18446744073709551615");
+  EXPECT_FALSE(ReadStamp(big, &size, &written));  // more digits than a stamp holds
+  big = StampRecord("C:\\P\\B", 4294967296ull, 0x0123456789ABCDEFull);
+  EXPECT_TRUE(ReadStamp(Parsed(JournalHeader(1, "C:\\P") + JournalLine(big)).records[0], &size, &written));
+  EXPECT_EQ(size, 4294967296ull);
+  EXPECT_EQ(written, 0x0123456789ABCDEFull);
+}
+
 // A new install folder is handed to the removal command whole; in a folder
 // that was there before, only the subfolders the run made are.
 TEST(Journal, RemovalCommandsForTheTopFoldersMade) {
