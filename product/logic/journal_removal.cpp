@@ -91,3 +91,9 @@ Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere) {
   }
   return remaining;
 }
+
+Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft) {
+  List<Text> named = plan.folders;
+  for (const Text& file : filesLeft) named.push_back(file);
+  return RemainingJournal(journal, named);
+}

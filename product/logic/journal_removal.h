@@ -29,3 +29,12 @@ JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFol
 // The journal that a second run of the uninstaller works from: the records
 // of what is still there.  `stillThere` tells, for a file or folder path.
 Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere);
+
+// The journal that stands on disk while the plan's files are deleted and its
+// counts lowered: it names the plan's folders, which go only once empty, and
+// of its files only `filesLeft`.  Written before the first of those steps
+// (with no file left) and again before the question about other files, it
+// keeps a run that is killed part-way, or one started beside it, from
+// deleting a file or lowering a count a second time.  A step dropped from it
+// and then never made leaves a file, or one user too many, which is safe.
+Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft);

@@ -242,12 +242,37 @@ void RemoveFolders(const List<Text>& folders) {
   for (const Text& folder : folders) (void)RemoveDirectoryA(folder.c_str());
 }
 
+// The journal as it is on disk now: another run of the uninstaller may have
+// done part of the work since this one read it.  A journal that has gone
+// since, or that another install has put in its place, names nothing for
+// this run to delete or count down.
+Journal CurrentJournal(const Journal& found) {
+  Journal current;
+  if (ReadJournal(&current) && current.committed && current.started == found.started) return current;
+  current = found;
+  current.records.clear();
+  return current;
+}
+
+// Without the journal written ahead, neither a file nor a count is touched:
+// they are told as not removed, and the records stay for a second run.
+RemovalOutcome NothingWithoutJournal(const JournalRemoval& plan) {
+  RemovalOutcome outcome;
+  outcome.notRemoved = plan.files;
+  for (const Text& file : plan.sharedFiles) outcome.notRemoved.push_back(file);
+  outcome.recordsKept = true;
+  outcome.madeAbove = plan.madeAbove;
+  return outcome;
+}
+
 RemovalOutcome RemoveByJournal(const Installation& installation) {
   RemovalOutcome outcome;
-  const Journal& journal = installation.journal;
   StopProgramsIn(installation.folder);
+  const Journal journal = CurrentJournal(installation.journal);
   JournalRemoval plan = PlanJournalRemoval(journal, WindowsFolder(), SystemFolder());
   outcome.madeAbove = plan.madeAbove;
+  bool hasSteps = !plan.files.empty() || !plan.sharedFiles.empty();
+  if (hasSteps && !WriteFinishedJournal(JournalWhileRemoving(journal, plan, {}))) return NothingWithoutJournal(plan);
   // A replacement still waiting for the next start would bring a deleted
   // file back.
   for (const JournalRecord& record : journal.records) {
@@ -268,6 +293,9 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     for (const FolderEntry& entry : ListFolder(installation.folder)) {
       if (!SamePath(JoinPath(installation.folder, entry.name), OwnProgramPath())) others.push_back(entry);
     }
+    // The question may stay open until Windows shuts down: what did not go
+    // is named again before it.
+    if (!stillThere.empty()) (void)WriteFinishedJournal(JournalWhileRemoving(journal, plan, stillThere));
     outcome.keptFolder = OfferTheRest(installation.folder, others, &outcome);
     RemoveFolders(plan.folders);
     // Emptied with the user's consent: the folder goes even when an earlier

@@ -83,7 +83,7 @@ TEST(IsShortcutName, LinksAndPifsInAnyCase) {
 
 // From a finished install's journal: what setup made goes, a counted system
 // file is left to its count, what setup replaced in the Windows or system
-// folder stays, and a second run finds only what is still there, with no
+// folder stays, and a later run finds only what is still there, with no
 // count to take off twice.
 TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
   Journal journal;
@@ -105,6 +105,14 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
   EXPECT_EQ(plan.replacedSystemFiles, List<Text>{"C:\\WINDOWS\\SAMPLE.INI"});
   EXPECT_EQ(plan.folders, (List<Text>{"C:\\P\\Corvane\\Vlist", "C:\\P\\Corvane"}));
   EXPECT_EQ(plan.madeAbove, "");  // C:\P was there before
+
+  // On disk while the files go and the counts are lowered: a run killed
+  // meanwhile, or one beside this one, has neither left to do again.
+  Journal during = JournalWhileRemoving(journal, plan, {"C:\\WINDOWS\\SYSTEM\\NEW.DLL"});
+  JournalRemoval again = PlanJournalRemoval(during, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  EXPECT_EQ(again.files, List<Text>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL"});
+  EXPECT_TRUE(again.sharedFiles.empty());
+  EXPECT_EQ(again.folders, plan.folders);
 
   Journal second = RemainingJournal(journal, {"C:\\P\\Corvane\\Schedule.EXE", "C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane"});
   plan = PlanJournalRemoval(second, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");

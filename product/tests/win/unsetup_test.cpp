@@ -1,8 +1,9 @@
 // Unsetup.exe under Wine, against an installation registered by setup's own
 // shell registration: started exactly as the uninstall entry says, it asks,
 // hands over to a copy of itself in TEMP, ends the product's programs and
-// removes every trace of setup; it keeps the user's files when asked to, and
-// copes with missing records.  Run in a private prefix: it removes setup's
+// removes every trace of setup; it keeps the user's files when asked to,
+// copes with missing records, and, stopped half-way and run again, counts a
+// shared library down only once.  Run in a private prefix: it removes setup's
 // records from the machine.
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "install/journal_file.h"
 #include "install/journal_writer.h"
 #include "install/registration.h"
 #include "pages/wizard_state.h"
@@ -55,8 +57,9 @@ bool HasUninstallEntry() { return machine::RegistryKeyExists(HKEY_LOCAL_MACHINE,
 
 bool HasProfileSection() { return machine::HasProfileSection("Corvane"); }
 
-// How the user answers the boxes of one run of the uninstaller.
-enum class Answer { Yes, No };
+// How the user answers the boxes of one run of the uninstaller.  Shutdown
+// leaves the box open and ends its program, as Windows shutting down would.
+enum class Answer { Yes, No, Shutdown };
 
 struct Session {
   std::vector<std::string> texts;  // every box, in order
@@ -77,6 +80,12 @@ class Uninstaller : public ::testing::Test {
     machine::SetProfile("Corvane", nullptr, nullptr);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
     for (const std::string& copy : TempCopies()) DeleteFileA(copy.c_str());
+    DeleteFileA(JournalPath().c_str());
+    HKEY shared;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_SET_VALUE, &shared) == ERROR_SUCCESS) {
+      RegDeleteValueA(shared, SystemFile().c_str());
+      RegCloseKey(shared);
+    }
   }
 
   static void CopyProgram(const char* program, const std::string& folder) {
@@ -152,6 +161,13 @@ class Uninstaller : public ::testing::Test {
         if (answer == Answer::No) break;
       } else if (box.text.find("설치하지 않은 파일이 있습니다") != std::string::npos) {
         run.othersDefaultIsNo = ui::IsDefaultButton(box.hwnd, IDNO);
+        if (others == Answer::Shutdown) {
+          HANDLE owner = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ui::ProcessOf(box.hwnd));
+          EXPECT_TRUE(TerminateProcess(owner, 1));
+          EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(owner, 20000));
+          CloseHandle(owner);
+          break;
+        }
         EXPECT_TRUE(ui::Answer(box, others == Answer::Yes ? IDYES : IDNO));
       } else {
         run.doneByCopy = ui::ProcessOf(box.hwnd) != original.Id();
@@ -326,6 +342,34 @@ TEST_F(Uninstaller, ARecordNamingAFolderOfWindowsOrTheUserRemovesNothing) {
     EXPECT_TRUE(HasUninstallEntry());
     TearDown();
   }
+}
+
+// Shut down at the question about the user's files and started again, the
+// uninstaller counts a library that another program also uses down once,
+// and leaves it.
+TEST_F(Uninstaller, AnUninstallStoppedAtItsQuestionAndRunAgainCountsDownOnce) {
+  CopyProgram("Unsetup.exe", kInstall);
+  CopyProgram("Unsetup.exe", "C:\\Downloads");
+  ASSERT_TRUE(machine::WriteFile(machine::Join(kInstall, "내 보고서.txt"), "report"));
+  ASSERT_TRUE(machine::WriteFile(SystemFile(), "shared with another program"));
+  ASSERT_TRUE(machine::SetRegistryNumber(HKEY_LOCAL_MACHINE, kSharedDllsKey, SystemFile().c_str(), 2));
+  Text journal = JournalHeader(1, kInstall) + JournalLine({JournalKind::Folder, kInstall}) +
+                 JournalLine({JournalKind::File, machine::Join(kInstall, "Unsetup.exe").c_str()}) +
+                 JournalLine({JournalKind::File, SystemFile().c_str()}) +
+                 JournalLine({JournalKind::Shared, SystemFile().c_str(), "", true, "1"}) + JournalCommitLine();
+  ASSERT_TRUE(machine::WriteFile(JournalPath().c_str(), std::string(journal.data(), journal.size())));
+
+  Session stopped = Uninstall("\"" + machine::Join(kInstall, "Unsetup.exe") + "\"", Answer::Yes, Answer::Shutdown);
+  ASSERT_EQ(2u, stopped.texts.size());
+  EXPECT_EQ(1u, machine::RegistryNumber(HKEY_LOCAL_MACHINE, kSharedDllsKey, SystemFile().c_str()));
+
+  Session again = Uninstall("\"C:\\Downloads\\Unsetup.exe\"", Answer::Yes, Answer::Yes);
+  ASSERT_EQ(3u, again.texts.size());
+  EXPECT_EQ(kDone, again.texts[2]);
+  EXPECT_EQ(1u, machine::RegistryNumber(HKEY_LOCAL_MACHINE, kSharedDllsKey, SystemFile().c_str()));
+  EXPECT_TRUE(machine::Exists(SystemFile()));
+  EXPECT_FALSE(machine::Exists(kInstall));
+  EXPECT_FALSE(machine::Exists(JournalPath().c_str()));
 }
 
 TEST_F(Uninstaller, AJunctionInTheInstallFolderIsNeverFollowed) {
