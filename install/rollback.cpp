@@ -28,7 +28,9 @@ uint64_t Joined(const FILETIME& time) {
   return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-bool FactsOf(const Text& path, FileFacts* facts) {
+}  // namespace
+
+bool FactsOfFile(const Text& path, FileFacts* facts) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
@@ -38,6 +40,8 @@ bool FactsOf(const Text& path, FileFacts* facts) {
   facts->written = Joined(found.ftLastWriteTime);
   return true;
 }
+
+namespace {
 
 // A read-only file is deleted like any other: setup made it, or kept it.
 bool DeleteMadeFile(const Text& path) {
@@ -88,7 +92,7 @@ bool RestoreInUse(const Text& path, const Text& aside) {
 // run's place since is not the run's to delete.
 bool DeleteRunsFile(const Journal& journal, const JournalPlaces* places, const Text& path) {
   FileFacts facts;
-  if (!FactsOf(path, &facts)) return true;
+  if (!FactsOfFile(path, &facts)) return true;
   if (places && !InsideInstallFolder(path, *places) && !StillTheRunsFile(journal, path, facts)) {
     SetupLog("설치 뒤에 바뀐 파일이라 남깁니다: " + path);
     return true;

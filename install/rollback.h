@@ -28,6 +28,9 @@ void DiscardAsides(const Journal& journal);
 // Windows and system folders, the Start menu's Programs folder.
 JournalPlaces PlacesOf(const Journal& journal);
 
+// A file's size and times; false when it is not there.
+bool FactsOfFile(const Text& path, FileFacts* facts);
+
 // At start-up, before anything else looks at the PC: an unfinished journal
 // (setup was ended or the PC went off during the copy) is rolled back
 // without a window or a question, following only the records that lead to

@@ -24,19 +24,13 @@ bool Listed(const List<Text>& paths, const Text& path) {
   return false;
 }
 
-// A journal on disk can be damaged or changed like any record: a file is
-// removed only where setup puts files (the install folder, the Windows and
-// system folders) or when it is a shortcut.
-bool WhereSetupPutsFiles(const Journal& journal, const Text& path, const Text& windowsFolder,
-                         const Text& systemFolder) {
-  return IsInsideFolder(path, journal.installFolder) || DirectlyIn(path, windowsFolder) ||
-         DirectlyIn(path, systemFolder) || IsShortcutName(NameOf(path));
-}
-
 }  // namespace
 
-JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFolder,
-                                  const Text& systemFolder) {
+JournalRemoval PlanJournalRemoval(const Journal& found, const JournalPlaces& places,
+                                  List<JournalRecord>* skipped) {
+  const Journal journal = TrustedJournal(found, places, skipped);
+  const Text& windowsFolder = places.windowsFolder;
+  const Text& systemFolder = places.systemFolder;
   JournalRemoval plan;
   for (const JournalRecord& r : UndoOrder(journal)) {
     switch (r.kind) {
@@ -48,7 +42,6 @@ JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFol
       case JournalKind::File:
       case JournalKind::Replaced:
       case JournalKind::InUse: {
-        if (!WhereSetupPutsFiles(journal, r.target, windowsFolder, systemFolder)) break;
         bool shared = DirectlyIn(r.target, systemFolder);
         bool system = shared || DirectlyIn(r.target, windowsFolder);
         if (shared && HasSharedCount(journal, r.target))

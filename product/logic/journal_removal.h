@@ -5,6 +5,7 @@
 #include "common/list.h"
 
 #include "install/journal.h"
+#include "install/journal_trust.h"
 
 struct JournalRemoval {
   // Files that setup made, and files that it replaced outside the Windows
@@ -23,8 +24,10 @@ struct JournalRemoval {
   Text madeAbove;
 };
 
-JournalRemoval PlanJournalRemoval(const Journal& journal, const Text& windowsFolder,
-                                  const Text& systemFolder);
+// Only the records that the journal trust rule lets lead anywhere are
+// planned; the others are added to `skipped` (may be null).
+JournalRemoval PlanJournalRemoval(const Journal& journal, const JournalPlaces& places,
+                                  List<JournalRecord>* skipped = nullptr);
 
 // The journal that a second run of the uninstaller works from: the records
 // of what is still there.  `stillThere` tells, for a file or folder path.

@@ -21,6 +21,14 @@ const char* RefusalReason(FolderRefusal why) {
   }
   return "";
 }
+
+// Paths a line each, as many as a message shows.
+Text Listed(const List<Text>& paths) {
+  Text text;
+  for (size_t i = 0; i < paths.size() && i < kOtherNamesShown; ++i) text += "    " + paths[i] + "\n";
+  if (paths.size() > kOtherNamesShown) text += "    ... 외 " + DecimalText(paths.size() - kOtherNamesShown) + "개\n";
+  return text;
+}
 }  // namespace
 
 Text RemoveQuestion(const Text& installFolder) {
@@ -42,13 +50,9 @@ Text OtherFilesQuestion(const Text& installFolder, const List<FolderEntry>& othe
 
 Text DoneText(const RemovalOutcome& outcome) {
   Text text = outcome.notRemoved.empty() ? "코르바네™를 제거했습니다." : "코르바네™를 모두 제거하지는 못했습니다.";
-  if (!outcome.notRemoved.empty()) {
-    text += "\n\n다음 파일은 지울 수 없었습니다.\n";
-    for (size_t i = 0; i < outcome.notRemoved.size() && i < kOtherNamesShown; ++i)
-      text += "    " + outcome.notRemoved[i] + "\n";
-    if (outcome.notRemoved.size() > kOtherNamesShown)
-      text += "    ... 외 " + DecimalText(outcome.notRemoved.size() - kOtherNamesShown) + "개\n";
-  }
+  if (!outcome.notRemoved.empty()) text += "\n\n다음 파일은 지울 수 없었습니다.\n" + Listed(outcome.notRemoved);
+  if (!outcome.keptChanged.empty())
+    text += "\n\n설치한 뒤에 다른 프로그램이나 사용자가 바꾼 다음 파일은 남겼습니다.\n" + Listed(outcome.keptChanged);
   if (!outcome.keptFolder.empty())
     text += "\n\n사용자의 파일이 남아 있는 다음 폴더는 지우지 않았습니다.\n" + outcome.keptFolder;
   if (outcome.leftForRestart) text += "\n\n사용 중인 파일 몇 개는 컴퓨터를 다시 시작할 때 삭제됩니다.";

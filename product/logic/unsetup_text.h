@@ -26,6 +26,7 @@ struct RemovalOutcome {
   Text keptFolder;               // the install folder, kept for the user's files
   bool leftForRestart = false;          // some files go at the next start of Windows
   List<Text> notRemoved;  // setup's files that could go neither now nor then
+  List<Text> keptChanged;  // files outside the install folder that others changed since setup
   bool recordsKept = false;             // setup's records stay for a second run
   RefusedRecord refused;                // the folder guard refused a folder: nothing was removed
   Text madeAbove;  // the outermost folder setup made above the install folder; "" for none

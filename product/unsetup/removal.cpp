@@ -7,6 +7,7 @@
 #include "common/list.h"
 #include "common/shell_folders.h"
 
+#include "common/disk_ops.h"
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
 #include "install/rollback.h"
@@ -72,9 +73,9 @@ List<FolderEntry> ListFolder(const Text& folder) {
 // still there.
 bool DeleteFileNowOrLater(const Text& path, RemovalOutcome* outcome) {
   if (SamePath(path, OwnProgramPath())) return true;
-  (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  (void)ops::SetAttributes(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
-    if (DeleteFileA(path.c_str()) || !FileExists(path)) return true;
+    if (ops::Delete(path.c_str()) || !FileExists(path)) return true;
     Sleep(kDeleteRetryMs);
   }
   if (DeleteAtRestart(path.c_str()))
@@ -92,12 +93,12 @@ void DeleteEntries(const Text& folder, const List<FolderEntry>& entries, Removal
 void DeleteTree(const Text& folder, RemovalOutcome* outcome) {
   DWORD attributes = GetFileAttributesA(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    (void)RemoveDirectoryA(folder.c_str());
+    (void)ops::RemoveFolder(folder.c_str());
     return;
   }
   DeleteEntries(folder, ListFolder(folder), outcome);
-  (void)SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  (void)RemoveDirectoryA(folder.c_str());
+  (void)ops::SetAttributes(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  (void)ops::RemoveFolder(folder.c_str());
 }
 
 void DeleteEntries(const Text& folder, const List<FolderEntry>& entries, RemovalOutcome* outcome) {
@@ -179,10 +180,10 @@ void RemoveGroup(const Text& group) {
   for (const FolderEntry& entry : ListFolder(group)) {
     if (entry.isFolder || !IsShortcutName(entry.name)) continue;
     Text path = JoinPath(group, entry.name);
-    (void)SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    (void)DeleteFileA(path.c_str());
+    (void)ops::SetAttributes(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    (void)ops::Delete(path.c_str());
   }
-  (void)RemoveDirectoryA(group.c_str());
+  (void)ops::RemoveFolder(group.c_str());
 }
 
 // Setup makes its program group inside the Start menu's Programs folder and
@@ -214,8 +215,8 @@ Installation Guarded(const Text& folder, const Text& group) {
 }
 
 void RemoveRecords() {
-  (void)WriteProfileStringA(kRecordSection, NULL, NULL);
-  (void)RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  (void)ops::WriteProfile(kRecordSection, NULL, NULL);
+  (void)ops::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
 Text SystemFolder() {
@@ -239,7 +240,7 @@ void RemoveSharedFile(const Text& path, RemovalOutcome* outcome, List<Text>* sti
 }
 
 void RemoveFolders(const List<Text>& folders) {
-  for (const Text& folder : folders) (void)RemoveDirectoryA(folder.c_str());
+  for (const Text& folder : folders) (void)ops::RemoveFolder(folder.c_str());
 }
 
 // The journal as it is on disk now: another run of the uninstaller may have
@@ -265,11 +266,34 @@ RemovalOutcome NothingWithoutJournal(const JournalRemoval& plan) {
   return outcome;
 }
 
+// Outside the install folder a file goes only while it is as setup left
+// it: another program's newer copy, or a file the user put there, stays
+// and is named in the last message.
+void KeepWhatOthersChanged(const Journal& journal, const JournalPlaces& places, JournalRemoval* plan,
+                           RemovalOutcome* outcome) {
+  for (List<Text>* planned : {&plan->files, &plan->sharedFiles}) {
+    List<Text> kept;
+    for (const Text& file : *planned) {
+      FileFacts facts;
+      if (InsideInstallFolder(file, places) || !FactsOfFile(file, &facts) || StillTheRunsFile(journal, file, facts))
+        kept.push_back(file);
+      else
+        outcome->keptChanged.push_back(file);
+    }
+    *planned = kept;
+  }
+}
+
 RemovalOutcome RemoveByJournal(const Installation& installation) {
   RemovalOutcome outcome;
   StopProgramsIn(installation.folder);
   const Journal journal = CurrentJournal(installation.journal);
-  JournalRemoval plan = PlanJournalRemoval(journal, WindowsFolder(), SystemFolder());
+  const JournalPlaces places = PlacesOf(journal);
+  List<JournalRecord> skipped;
+  JournalRemoval plan = PlanJournalRemoval(journal, places, &skipped);
+  for (const JournalRecord& record : skipped)
+    SetupLog("설치 기록의 이 항목은 따르지 않습니다: " + JournalLine(record));
+  KeepWhatOthersChanged(journal, places, &plan, &outcome);
   outcome.madeAbove = plan.madeAbove;
   bool hasSteps = !plan.files.empty() || !plan.sharedFiles.empty();
   if (hasSteps && !WriteFinishedJournal(JournalWhileRemoving(journal, plan, {}))) return NothingWithoutJournal(plan);
@@ -300,7 +324,7 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     RemoveFolders(plan.folders);
     // Emptied with the user's consent: the folder goes even when an earlier
     // install had made it.
-    if (outcome.keptFolder.empty()) (void)RemoveDirectoryA(installation.folder.c_str());
+    if (outcome.keptFolder.empty()) (void)ops::RemoveFolder(installation.folder.c_str());
   }
   for (const Text& folder : plan.folders) {
     if (FolderExists(folder)) stillThere.push_back(folder);
@@ -321,8 +345,8 @@ RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
   StopProgramsIn(installation.folder);
   outcome.keptFolder = RemoveInstallFolder(installation.folder, &outcome);
   RemoveGroup(installation.group);
-  if (!installation.links.mainProgram.empty()) (void)DeleteFileA(installation.links.mainProgram.c_str());
-  if (!installation.links.scheduledScan.empty()) (void)DeleteFileA(installation.links.scheduledScan.c_str());
+  if (!installation.links.mainProgram.empty()) (void)ops::Delete(installation.links.mainProgram.c_str());
+  if (!installation.links.scheduledScan.empty()) (void)ops::Delete(installation.links.scheduledScan.c_str());
   if (outcome.leftForRestart || !outcome.notRemoved.empty()) {
     outcome.recordsKept = true;
     return outcome;

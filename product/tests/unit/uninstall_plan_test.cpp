@@ -81,6 +81,19 @@ TEST(IsShortcutName, LinksAndPifsInAnyCase) {
 
 #include "product/logic/journal_removal.h"
 
+namespace {
+
+JournalPlaces PlacesOf(const Journal& journal) {
+  JournalPlaces places;
+  places.installFolders = {journal.installFolder};
+  places.windowsFolder = "C:\\WINDOWS";
+  places.systemFolder = "c:\\windows\\system";
+  places.programsFolder = "C:\\WINDOWS\\Start Menu\\Programs";
+  return places;
+}
+
+}  // namespace
+
 // From a finished install's journal: what setup made goes, a counted system
 // file is left to its count, what setup replaced in the Windows or system
 // folder stays, and a later run finds only what is still there, with no
@@ -94,12 +107,13 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
                                "R\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\tC:\\WINDOWS\\SYSTEM\\CVB0002.TMP\r\n"
                                "S\tC:\\WINDOWS\\SYSTEM\\OLD.DLL\t1\t3\r\n"
                                "R\tC:\\WINDOWS\\SAMPLE.INI\tC:\\WINDOWS\\CVB0003.TMP\r\nF\tC:\\WINDOWS\\NEW.INI\r\n"
-                               "F\tC:\\AUTOEXEC.BAT\r\nF\tC:\\WINDOWS\\Start Menu\\C.LNK\r\n"
+                               "F\tC:\\AUTOEXEC.BAT\r\nF\tC:\\WINDOWS\\Start Menu\\C.LNK\r\nF\tC:\\WINDOWS\\Start Menu\\코르바네.LNK\r\n"
                                "P\tCorvane\tInstall\t0\t\r\nK\tSOFTWARE\\K\t0\r\nOK\r\n",
                            &journal));
-  JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "c:\\windows\\system");
-  // A record naming a file where setup puts none is not followed.
-  EXPECT_EQ(plan.files, (List<Text>{"C:\\WINDOWS\\Start Menu\\C.LNK", "C:\\WINDOWS\\NEW.INI",
+  JournalRemoval plan = PlanJournalRemoval(journal, PlacesOf(journal));
+  // A record naming a file where setup puts none (another shortcut, a file
+  // of DOS) is not followed.
+  EXPECT_EQ(plan.files, (List<Text>{"C:\\WINDOWS\\Start Menu\\코르바네.LNK", "C:\\WINDOWS\\NEW.INI",
                                                   "C:\\P\\Corvane\\Schedule.EXE", "C:\\P\\Corvane\\CV32W.EXE"}));
   EXPECT_EQ(plan.sharedFiles, (List<Text>{"C:\\WINDOWS\\SYSTEM\\OLD.DLL", "C:\\WINDOWS\\SYSTEM\\NEW.DLL"}));
   EXPECT_EQ(plan.replacedSystemFiles, List<Text>{"C:\\WINDOWS\\SAMPLE.INI"});
@@ -109,13 +123,13 @@ TEST(JournalRemoval, TakesWhatSetupMadeAndLeavesWhatOthersUse) {
   // On disk while the files go and the counts are lowered: a run killed
   // meanwhile, or one beside this one, has neither left to do again.
   Journal during = JournalWhileRemoving(journal, plan, {"C:\\WINDOWS\\SYSTEM\\NEW.DLL"});
-  JournalRemoval again = PlanJournalRemoval(during, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  JournalRemoval again = PlanJournalRemoval(during, PlacesOf(during));
   EXPECT_EQ(again.files, List<Text>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL"});
   EXPECT_TRUE(again.sharedFiles.empty());
   EXPECT_EQ(again.folders, plan.folders);
 
   Journal second = RemainingJournal(journal, {"C:\\P\\Corvane\\Schedule.EXE", "C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane"});
-  plan = PlanJournalRemoval(second, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  plan = PlanJournalRemoval(second, PlacesOf(second));
   EXPECT_EQ(plan.files, (List<Text>{"C:\\WINDOWS\\SYSTEM\\NEW.DLL", "C:\\P\\Corvane\\Schedule.EXE"}));
   EXPECT_TRUE(plan.sharedFiles.empty());
   EXPECT_EQ(plan.folders, List<Text>{"C:\\P\\Corvane"});
@@ -132,7 +146,7 @@ TEST(JournalRemoval, NamesTheOutermostFolderMadeAboveTheInstallFolder) {
                                "D\tC:\\A\r\nD\tC:\\A\\B\r\nD\tC:\\A\\B\\Corvane\r\nD\tC:\\A\\B\\Corvane\\Vlist\r\n"
                                "D\tC:\\AB\r\nOK\r\n",
                            &journal));
-  JournalRemoval plan = PlanJournalRemoval(journal, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM");
+  JournalRemoval plan = PlanJournalRemoval(journal, PlacesOf(journal));
   EXPECT_EQ(plan.madeAbove, "C:\\A");
-  EXPECT_EQ(plan.folders.front(), "C:\\AB");
+  EXPECT_EQ(plan.folders.size(), 4u);  // C:\AB is no folder of setup's
 }
