@@ -5,16 +5,18 @@ namespace {
 
 #ifdef CORVANE_FAULT_SEAM
 
-enum class Fault { None, Stop, Full, Deny };
+enum class Fault : LONG { None, Stop, Full, Deny };
 
+// One plan and one count for the whole process: setup and the support
+// library each carry their own copy of this code, and a named mapping is
+// what both see.  The first to look reads the plan from the environment and
+// takes it out, so that the programs this one starts run without it.
 struct Plan {
-  bool read = false;
-  Fault fault = Fault::None;
-  LONG at = 0;
-  char list[MAX_PATH] = "";
+  LONG count;
+  Fault fault;
+  LONG at;
+  char list[MAX_PATH];
 };
-
-Plan g_plan;
 
 bool StartsWith(const char* text, const char* prefix) {
   while (*prefix)
@@ -22,39 +24,38 @@ bool StartsWith(const char* text, const char* prefix) {
   return true;
 }
 
-const Plan& ThePlan() {
-  if (g_plan.read) return g_plan;
-  g_plan.read = true;
+void ReadPlan(Plan* plan) {
   char spec[32] = "";
   if (GetEnvironmentVariableA("CORVANE_FAULT", spec, sizeof spec) < sizeof spec) {
-    const char* number = spec + 5;
-    if (StartsWith(spec, "stop:")) g_plan.fault = Fault::Stop;
-    if (StartsWith(spec, "full:")) g_plan.fault = Fault::Full;
-    if (StartsWith(spec, "deny:")) g_plan.fault = Fault::Deny;
-    for (; *number >= '0' && *number <= '9'; ++number) g_plan.at = g_plan.at * 10 + (*number - '0');
+    if (StartsWith(spec, "stop:")) plan->fault = Fault::Stop;
+    if (StartsWith(spec, "full:")) plan->fault = Fault::Full;
+    if (StartsWith(spec, "deny:")) plan->fault = Fault::Deny;
+    for (const char* digit = spec + 5; plan->fault != Fault::None && *digit >= '0' && *digit <= '9'; ++digit)
+      plan->at = plan->at * 10 + (*digit - '0');
   }
-  DWORD n = GetEnvironmentVariableA("CORVANE_FAULT_LIST", g_plan.list, sizeof g_plan.list);
-  if (n >= sizeof g_plan.list) g_plan.list[0] = '\0';
-  return g_plan;
+  DWORD n = GetEnvironmentVariableA("CORVANE_FAULT_LIST", plan->list, sizeof plan->list);
+  if (n >= sizeof plan->list) plan->list[0] = '\0';
+  (void)SetEnvironmentVariableA("CORVANE_FAULT", NULL);
+  (void)SetEnvironmentVariableA("CORVANE_FAULT_LIST", NULL);
 }
 
-// One count for the whole process: setup and the support library each carry
-// their own copy of this code, and a named mapping is what both can see.
-LONG* Counter() {
-  static LONG* counter = NULL;
-  if (counter == NULL) {
+Plan* ThePlan() {
+  static Plan* plan = NULL;
+  if (plan == NULL) {
     char name[48];
     wsprintfA(name, "CorvaneDiskOps%lu", GetCurrentProcessId());
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(LONG), name);
-    // The mapping stays open as long as the process: the count must outlive
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(Plan), name);
+    const bool first = GetLastError() != ERROR_ALREADY_EXISTS;
+    // The mapping stays open as long as the process: the plan must outlive
     // every module that reads it.
-    if (mapping != NULL) counter = static_cast<LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (mapping != NULL) plan = static_cast<Plan*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (plan != NULL && first) ReadPlan(plan);
   }
-  return counter;
+  return plan;
 }
 
-void List(LONG number, const char* what, const char* path) {
-  HANDLE file = CreateFileA(ThePlan().list, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+void List(const Plan& plan, LONG number, const char* what, const char* path) {
+  HANDLE file = CreateFileA(plan.list, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return;
   char line[MAX_PATH + 64];
@@ -69,16 +70,14 @@ void List(LONG number, const char* what, const char* path) {
 
 // False when the operation is to fail; never returns when it is to stop.
 bool Proceed(const char* what, const char* path) {
-  const Plan& plan = ThePlan();
-  if (plan.fault == Fault::None && plan.list[0] == '\0') return true;
-  LONG* counter = Counter();
-  if (counter == NULL) return true;
-  LONG number = InterlockedIncrement(counter);
-  if (plan.list[0] != '\0') List(number, what, path);
-  if (number != plan.at) return true;
-  switch (plan.fault) {
+  Plan* plan = ThePlan();
+  if (plan == NULL || (plan->fault == Fault::None && plan->list[0] == '\0')) return true;
+  LONG number = InterlockedIncrement(&plan->count);
+  if (plan->list[0] != '\0') List(*plan, number, what, path);
+  if (number != plan->at) return true;
+  switch (plan->fault) {
     case Fault::Stop:
-      TerminateProcess(GetCurrentProcess(), 0xDEAD);
+      TerminateProcess(GetCurrentProcess(), ops::kStoppedExitCode);
       return false;
     case Fault::Full:
       SetLastError(ERROR_DISK_FULL);

@@ -11,11 +11,15 @@
 //   CORVANE_FAULT       "stop:K", "full:K" or "deny:K"
 //   CORVANE_FAULT_LIST  a file that receives one line per operation
 // A stopped process is not a power cut: what it wrote before it stopped
-// stays in the system's cache and reaches the disk.
+// stays in the system's cache and reaches the disk.  The programs that a
+// process starts run without its plan.
 #pragma once
 #include <windows.h>
 
 namespace ops {
+
+// The exit code of a process stopped at its operation k.
+constexpr UINT kStoppedExitCode = 0x5709;
 
 // CreateFileA of a file to write: made, opened for writing or emptied.
 HANDLE OpenForWriting(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
