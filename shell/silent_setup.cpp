@@ -6,6 +6,7 @@
 #include "install/install_folder.h"
 #include "install/install_job.h"
 #include "install/rollback.h"
+#include "install/run_lock.h"
 #include "install/setup_library.h"
 #include "install/stop_processes.h"
 #include "pages/finish_page.h"
@@ -145,6 +146,11 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   }
   if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) {
     SetupLog("다른 설치가 실행 중입니다.");
+    return FinishSetupLog(kExitAnotherSetup);
+  }
+  RunLock lock;
+  if (!lock.Held()) {
+    SetupLog("다른 설치나 제거가 실행 중입니다.");
     return FinishSetupLog(kExitAnotherSetup);
   }
   HWND claim = ClaimTheInstance(instance);

@@ -22,8 +22,6 @@
 
 namespace {
 
-const char kSetupClass[] = "Corvane_Setup";
-const char kSetupTitle[] = "Corvane Setup";
 const char kFullListName[] = "CVFILES.TXT";
 RemovalOptions g_options;
 // A program that has just been ended may hold its file for a moment.
@@ -307,9 +305,9 @@ RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
 Installation FindInstallation(const Text& folder) {
   Installation installation;
   Journal journal;
-  if (ReadJournal(&journal) && !journal.committed && !FindWindowA(kSetupClass, kSetupTitle)) {
-    // A copy that never finished, and no setup is running to finish it:
-    // taken back as setup's next start would.
+  if (ReadJournal(&journal) && !journal.committed) {
+    // A copy that never finished, and no setup is running to finish it (the
+    // caller holds the run lock): taken back as setup's next start would.
     UndoRun(journal, false);
     (void)DeleteFileA(JournalPath().c_str());
   } else if (journal.committed) {
