@@ -1,6 +1,7 @@
 // SETUP.EXE /S: an install without a window.
 #include "shell/silent_setup.h"
 
+#include "common/folder_guard.h"
 #include "common/text.h"
 
 #include "install/install_folder.h"
@@ -95,6 +96,14 @@ void Scan(ScanMode mode) {
 
 // From the checks on: what the wizard does with the switches' answers.
 int Install(const SetupSwitches& switches) {
+  // A folder that the uninstaller would refuse to empty (C:\WINDOWS, a drive
+  // or share root) could never be removed again, and every later setup would
+  // stop at the installed product: refused before anything is made.
+  FolderRefusal why = FolderRefusal::None;
+  if (switches.folderGiven && !MayRemoveOrStopIn(switches.folder, nullptr, &why)) {
+    SetupLog("/D= 폴더에는 설치할 수 없습니다: " + switches.folder + " (" + FolderRefusalReason(why) + ")");
+    return kExitBadCommandLine;
+  }
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
   StartMemoryCheck();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check.h"
@@ -83,11 +84,17 @@ SCENARIO(silent_defaults, "SETUP.EXE /S alone: the wizard's defaults (folder, ev
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(10000)) Fail("MemChk.exe did not run");
 }
 
-SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 1639, the run lock held 1618, a second setup either way 1618 (a lock left by a killed wizard does not count), a missing library 1603, an installed product 1638") {
+SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch or a /D= the uninstaller could not empty 1639, the run lock held 1618, a second setup either way 1618 (a lock left by a killed wizard does not count), a missing library 1603, an installed product 1638") {
   PrepareMachine();
   ExpectNumber(RunSilent("/S /SCAN=ALL /LOG=\"" + Log() + "\""), 1639, "exit code of a bad /SCAN value");
   ExpectLogHas({"/SCAN=", "끝 코드 1639"});
   ExpectNumber(RunSilent("/S /D=Corvane"), 1639, "exit code of a relative /D=");
+  // Folders that the uninstaller would refuse to empty, each with a word of its reason.
+  for (const auto& [folder, reason] : {std::pair<std::string, std::string>{"C:\\WINDOWS", "중요한 폴더"},
+                                       {"C:\\", "드라이브의 루트"}, {"\\\\server\\share", "공유의 루트"}}) {
+    ExpectNumber(RunSilent("/S /LOG=\"" + Log() + "\" /D=" + folder), 1639, ("exit code of /D=" + folder).c_str());
+    ExpectLogHas({"/D= 폴더에는 설치할 수 없습니다: " + folder + " (", reason, "끝 코드 1639"});
+  }
   ExpectNothingDone("bad switches");
   {
     // An uninstaller at work: waited for, then refused before the rollback.
