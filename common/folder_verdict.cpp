@@ -50,3 +50,18 @@ FolderRefusal JudgeFolder(const Text& folder, const List<Text>& protectedFolders
   }
   return holdsProtected ? FolderRefusal::HoldsProtected : FolderRefusal::None;
 }
+
+const char* FolderRefusalReason(FolderRefusal why) {
+  switch (why) {
+    case FolderRefusal::None: break;
+    case FolderRefusal::NotAbsolute: return "드라이브부터 시작하는 전체 경로가 아닙니다.";
+    case FolderRefusal::BadName: return "폴더 이름에 쓸 수 없는 문자가 들어 있습니다.";
+    case FolderRefusal::DriveRoot: return "드라이브의 루트 폴더입니다.";
+    case FolderRefusal::ShareRoot: return "네트워크 공유의 루트 폴더입니다.";
+    case FolderRefusal::Protected: return "Windows나 사용자가 쓰는 중요한 폴더입니다.";
+    case FolderRefusal::HoldsProtected: return "Windows나 사용자가 쓰는 중요한 폴더가 들어 있습니다.";
+    case FolderRefusal::ThroughLink: return "다른 폴더로 이어지는 연결 지점을 거치는 폴더입니다.";
+    case FolderRefusal::OutsidePrograms: return "시작 메뉴의 프로그램 폴더 안에 있지 않습니다.";
+  }
+  return "";
+}

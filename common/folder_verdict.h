@@ -23,3 +23,6 @@ enum class FolderRefusal {
 // `protectedFolders` are compared as canonical text in any ASCII letter
 // case; entries that are not absolute are ignored.
 FolderRefusal JudgeFolder(const Text& folder, const List<Text>& protectedFolders);
+
+// Why a folder is refused, in a sentence for a message or a log; "" for None.
+const char* FolderRefusalReason(FolderRefusal why);

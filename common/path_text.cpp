@@ -10,19 +10,6 @@ bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-Text FoldCase(const Text& text) {
-  Text folded = text;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(folded[i]);
-    if (IsLeadByte(c)) {
-      ++i;
-    } else {
-      folded[i] = UpperAscii(folded[i]);
-    }
-  }
-  return folded;
-}
-
 Text WithoutTrailingBackslash(const Text& path) {
   Text trimmed = path;
   while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
@@ -45,6 +32,19 @@ void TrimTrailing(Text* name, const char* characters) {
 }
 
 }  // namespace
+
+Text FoldCase(const Text& text) {
+  Text folded = text;
+  for (size_t i = 0; i < folded.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+    } else {
+      folded[i] = UpperAscii(folded[i]);
+    }
+  }
+  return folded;
+}
 
 Text CanonicalPathText(const Text& path) {
   Text text = path;

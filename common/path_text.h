@@ -27,6 +27,10 @@ size_t CanonicalRootLength(const Text& canonical);
 // True for a canonical path that starts at a drive root or a complete share.
 bool IsAbsolutePath(const Text& canonical);
 
+// ASCII letters in upper case; a Korean character's bytes stay as they are,
+// its trail byte too, though it may have a lower-case letter's value.
+Text FoldCase(const Text& text);
+
 // The same path in any ASCII letter case, a trailing backslash ignored.
 bool SamePath(const Text& a, const Text& b);
 

@@ -10,7 +10,7 @@
 #include "common/text.h"
 #include "install/install_folder.h"
 #include "install/install_records.h"
-#include "install/process_match.h"
+#include "install/product_programs.h"
 
 namespace {
 
@@ -34,14 +34,14 @@ void StopProcess(DWORD id) {
 void StopProductProcesses() {
   char folder[kPathBufferSize];
   GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
-  Text recorded = UpperAscii(folder);
+  const ProductProgramMatch match(folder);
   const List<RunningProgram> programs = OtherRunningPrograms();
   bool anyMatches = false;
-  for (const RunningProgram& program : programs) anyMatches = anyMatches || IsProductProcess(program.path, recorded);
-  // The match is a substring test: a record of "C:\" or the Windows folder
-  // would end every program of the PC, the shell included.  The guard looks
-  // at the system's folders, so it is asked only when something would end.
+  for (const RunningProgram& program : programs) anyMatches = anyMatches || match.Matches(program.path);
+  // A record of "C:\" or the Windows folder would end every program there,
+  // the shell included.  The guard looks at the system's folders, so it is
+  // asked only when something would end.
   if (!anyMatches || !MayRemoveOrStopIn(folder, nullptr, nullptr)) return;
   for (const RunningProgram& program : programs)
-    if (IsProductProcess(program.path, recorded)) StopProcess(program.id);
+    if (match.Matches(program.path)) StopProcess(program.id);
 }

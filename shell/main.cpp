@@ -5,6 +5,7 @@
 #include "common/text.h"
 
 #include "install/rollback.h"
+#include "install/run_lock.h"
 #include "shell/backdrop.h"
 #include "shell/setup_log.h"
 #include "shell/silent_setup.h"
@@ -29,6 +30,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   if (switches.silent) return RunSilentSetup(instance, switches);
   if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) return 0;
+  // Two starts at once (autorun and a double-click) both pass the window
+  // check; only one gets the lock, and an uninstaller at work keeps it too.
+  RunLock lock;
+  if (!lock.Held()) return 0;
   // The wizard takes no other switch; a log it keeps when asked.
   if (switches.error.empty() && !switches.log.empty()) {
     (void)OpenSetupLog(switches.log);

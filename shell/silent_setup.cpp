@@ -1,11 +1,13 @@
 // SETUP.EXE /S: an install without a window.
 #include "shell/silent_setup.h"
 
+#include "common/folder_guard.h"
 #include "common/text.h"
 
 #include "install/install_folder.h"
 #include "install/install_job.h"
 #include "install/rollback.h"
+#include "install/run_lock.h"
 #include "install/setup_library.h"
 #include "install/stop_processes.h"
 #include "pages/finish_page.h"
@@ -94,6 +96,14 @@ void Scan(ScanMode mode) {
 
 // From the checks on: what the wizard does with the switches' answers.
 int Install(const SetupSwitches& switches) {
+  // A folder that the uninstaller would refuse to empty (C:\WINDOWS, a drive
+  // or share root) could never be removed again, and every later setup would
+  // stop at the installed product: refused before anything is made.
+  FolderRefusal why = FolderRefusal::None;
+  if (switches.folderGiven && !MayRemoveOrStopIn(switches.folder, nullptr, &why)) {
+    SetupLog("/D= 폴더에는 설치할 수 없습니다: " + switches.folder + " (" + FolderRefusalReason(why) + ")");
+    return kExitBadCommandLine;
+  }
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
   StartMemoryCheck();
@@ -149,6 +159,11 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
   }
   if (FindWindowA(kSetupWindowClass, kSetupWindowTitle)) {
     SetupLog("다른 설치가 실행 중입니다.");
+    return FinishSetupLog(kExitAnotherSetup);
+  }
+  RunLock lock;
+  if (!lock.Held()) {
+    SetupLog("다른 설치나 제거가 실행 중입니다.");
     return FinishSetupLog(kExitAnotherSetup);
   }
   HWND claim = ClaimTheInstance(instance);

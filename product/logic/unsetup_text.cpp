@@ -7,20 +7,6 @@ const char kUninstallTitle[] = "코르바네™ 제거";
 const char kNothingToRemoveText[] = "이 컴퓨터에는 제거할 코르바네™가 없습니다.";
 
 namespace {
-const char* RefusalReason(FolderRefusal why) {
-  switch (why) {
-    case FolderRefusal::None: break;
-    case FolderRefusal::NotAbsolute: return "드라이브부터 시작하는 전체 경로가 아닙니다.";
-    case FolderRefusal::BadName: return "폴더 이름에 쓸 수 없는 문자가 들어 있습니다.";
-    case FolderRefusal::DriveRoot: return "드라이브의 루트 폴더입니다.";
-    case FolderRefusal::ShareRoot: return "네트워크 공유의 루트 폴더입니다.";
-    case FolderRefusal::Protected: return "Windows나 사용자가 쓰는 중요한 폴더입니다.";
-    case FolderRefusal::HoldsProtected: return "Windows나 사용자가 쓰는 중요한 폴더가 들어 있습니다.";
-    case FolderRefusal::ThroughLink: return "다른 폴더로 이어지는 연결 지점을 거치는 폴더입니다.";
-    case FolderRefusal::OutsidePrograms: return "시작 메뉴의 프로그램 폴더 안에 있지 않습니다.";
-  }
-  return "";
-}
 
 // Paths a line each, as many as a message shows.
 Text Listed(const List<Text>& paths) {
@@ -29,6 +15,7 @@ Text Listed(const List<Text>& paths) {
   if (paths.size() > kOtherNamesShown) text += "    ... 외 " + DecimalText(paths.size() - kOtherNamesShown) + "개\n";
   return text;
 }
+
 }  // namespace
 
 Text RemoveQuestion(const Text& installFolder) {
@@ -64,7 +51,7 @@ Text DoneText(const RemovalOutcome& outcome) {
 Text RefusedRecordText(const RefusedRecord& refused) {
   const char* record = refused.kind == RefusedRecord::InstallFolder ? "설치 폴더" : "프로그램 그룹";
   return Text("설치 기록에 적힌 다음 폴더는 지울 수 없으므로 코르바네™를 제거하지 않았습니다.\n\n") + record +
-         ": " + refused.folder + "\n" + RefusalReason(refused.why);
+         ": " + refused.folder + "\n" + FolderRefusalReason(refused.why);
 }
 
 Text DoneText(const Text& keptFolder, bool filesLeftForRestart) {

@@ -9,6 +9,7 @@
 #include "common/text.h"
 
 #include "install/install_records.h"
+#include "install/run_lock.h"
 #include "product/common/records.h"
 #include "product/logic/hand_over.h"
 #include "product/logic/product_paths.h"
@@ -21,6 +22,9 @@
 #include "shell/setup_log.h"
 
 namespace {
+
+const char kAnotherRunText[] =
+    "코르바네™의 설치나 제거가 실행 중입니다.\n그 작업이 끝난 뒤에 다시 제거하십시오.";
 
 int Tell(const Text& text, UINT icon) {
   return MessageBoxA(NULL, text.c_str(), kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
@@ -79,7 +83,13 @@ int ContinueAsCopy(const HandOver& handOver) {
     (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
     RemoveFoldersMadeAbove(FolderOf(handOver.folder), handOver.madeAbove);
   } else {
-    RemoveAndReport(FindInstallation(handOver.folder));
+    // The original let the lock go when it ended; a setup may have taken it
+    // in between.
+    RunLock lock;
+    if (lock.Held())
+      RemoveAndReport(FindInstallation(handOver.folder));
+    else
+      Tell(kAnotherRunText, MB_ICONEXCLAMATION);
   }
   (void)DeleteAtRestart(OwnProgramPath().c_str());
   return 0;
@@ -94,6 +104,11 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   if (!switches.error.empty()) {
     SetupLog("명령줄 오류: " + switches.error);
     return FinishSetupLog(kExitBadCommandLine);
+  }
+  RunLock lock;
+  if (!lock.Held()) {
+    SetupLog(kAnotherRunText);
+    return FinishSetupLog(kExitAnotherSetup);
   }
   Installation installation = FindInstallation(InstallFolderToRemove());
   if (installation.refused.why != FolderRefusal::None) {
@@ -124,7 +139,14 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   return FinishSetupLog(outcome.leftForRestart ? kExitRestartNeeded : kExitDone);
 }
 
+// The lock is held from the rollback through the question to the removal, or
+// until the copy in TEMP takes over, which waits for this process to end.
 int AskAndRemove() {
+  RunLock lock;
+  if (!lock.Held()) {
+    Tell(kAnotherRunText, MB_ICONEXCLAMATION);
+    return 1;
+  }
   Installation installation = FindInstallation(InstallFolderToRemove());
   if (TellIfRefused(installation.refused)) return 1;
   if (!HasTraces(installation)) {

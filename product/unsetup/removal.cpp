@@ -24,8 +24,6 @@
 
 namespace {
 
-const char kSetupClass[] = "Corvane_Setup";
-const char kSetupTitle[] = "Corvane Setup";
 const char kFullListName[] = "CVFILES.TXT";
 RemovalOptions g_options;
 // A program that has just been ended may hold its file for a moment.
@@ -360,9 +358,9 @@ RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
 Installation FindInstallation(const Text& folder) {
   Installation installation;
   Journal journal;
-  if (ReadJournal(&journal) && !journal.committed && !FindWindowA(kSetupClass, kSetupTitle)) {
-    // A copy that never finished, and no setup is running to finish it:
-    // taken back as setup's next start would.
+  if (ReadJournal(&journal) && !journal.committed) {
+    // A copy that never finished, and no setup is running to finish it (the
+    // caller holds the run lock): taken back as setup's next start would.
     Text stuck;
     if (!FinishEarlierRun(&stuck)) SetupLog("끝나지 않은 설치를 다 되돌리지 못했습니다: " + stuck);
   } else if (journal.committed) {

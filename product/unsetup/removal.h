@@ -24,7 +24,9 @@ struct Installation {
 };
 
 // The installation around `folder`: the group from win.ini (LInstall), else
-// where setup would have made it.  Both folders go through the folder guard;
+// where setup would have made it.  An unfinished journal is rolled back
+// first: the caller holds the run lock (install/run_lock.h), so no setup is
+// at work on it.  Both folders go through the folder guard;
 // when it refuses one, only `refused` is filled in.
 Installation FindInstallation(const Text& folder);
 

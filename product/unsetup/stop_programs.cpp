@@ -4,9 +4,8 @@
 #include <windows.h>
 
 #include "common/folder_guard.h"
-#include "common/path_text.h"
 #include "common/running_programs.h"
-#include "install/process_match.h"
+#include "install/product_programs.h"
 
 namespace {
 
@@ -20,25 +19,12 @@ void EndProcess(DWORD id) {
   CloseHandle(process);
 }
 
-// Windows 95/98 give a program's path in the form it was started with: long,
-// 8.3, or a mix of both.  The trailing backslashes keep a sibling such as
-// ...\Corvane2 out.
-bool RunsFrom(const Text& programPath, const Text& longInside, const Text& shortInside) {
-  // Made full, a bare file name would be taken for one in the current folder.
-  Text longPath =
-      IsAbsolutePath(CanonicalPathText(programPath)) ? SystemPathForms(programPath).longForm : programPath;
-  return IsProductProcess(longPath, longInside) || IsProductProcess(programPath, longInside) ||
-         IsProductProcess(programPath, shortInside);
-}
-
 }  // namespace
 
 void StopProgramsIn(const Text& folder) {
   Text longFolder;
   if (!MayRemoveOrStopIn(folder, &longFolder, nullptr)) return;
-  Text shortFolder = SystemPathForms(longFolder).shortForm;
-  Text longInside = longFolder + "\\";
-  Text shortInside = shortFolder.empty() ? "" : shortFolder + "\\";
+  const ProductProgramMatch match(longFolder);
   for (const RunningProgram& program : OtherRunningPrograms())
-    if (RunsFrom(program.path, longInside, shortInside)) EndProcess(program.id);
+    if (match.Matches(program.path)) EndProcess(program.id);
 }

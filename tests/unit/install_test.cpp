@@ -93,16 +93,23 @@ TEST(Shortcut, FailuresMapToResults) {
   EXPECT_EQ(ShortcutResultFor(static_cast<long>(0x80070005ul)), kShortcutFailed);
 }
 
-TEST(Processes, SubstringMatchInAnyCaseSparingSetup) {
+TEST(Processes, WholeFolderInAnyCaseSparingSetup) {
   const Text folder = "C:\\Program Files\\Corvane";
   EXPECT_TRUE(IsProductProcess("c:\\program files\\corvane\\cv32w.exe", folder));
-  EXPECT_TRUE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE2\\X.EXE", folder));
+  EXPECT_TRUE(IsProductProcess("C:\\Program Files\\Corvane\\Update\\upd.exe", folder));
+  EXPECT_TRUE(IsProductProcess("C:\\Program Files\\Corvane\\x.exe", folder + "\\"));
+  EXPECT_FALSE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE2\\X.EXE", folder));
+  EXPECT_FALSE(IsProductProcess("C:\\Program Files\\Corvane Tools\\x.exe", folder));
+  EXPECT_FALSE(IsProductProcess("D:\\Backup\\C\\Program Files\\Corvane\\x.exe", folder));
   EXPECT_FALSE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE\\UNSETUP.EXE", folder));
   EXPECT_FALSE(IsProductProcess("D:\\CD\\SETUP.EXE", folder));
   EXPECT_FALSE(IsProductProcess("C:\\WINDOWS\\EXPLORER.EXE", folder));
   EXPECT_FALSE(IsProductProcess("C:\\ANYTHING.EXE", ""));
-  // Only ASCII letters change case; Korean bytes are compared as they are.
-  EXPECT_EQ(UpperAscii("c:\\\xc4\xda\xb8\xa3x"), "C:\\\xc4\xda\xb8\xa3X");
+  // "갂" is 81 41 and "갵" 81 61 in code page 949: their trail bytes are "A"
+  // and "a", which an ASCII upper-casing of every byte would make one name.
+  EXPECT_TRUE(IsProductProcess("C:\\\x81\x61\\x.exe", "c:\\\x81\x61"));
+  EXPECT_FALSE(IsProductProcess("C:\\\x81\x61\\x.exe", "C:\\\x81\x41"));
+  EXPECT_FALSE(IsProductProcess("C:\\\x81\x41\\x.exe", "C:\\\x81\x61"));
 }
 
 #include "install/journal.h"

@@ -1,5 +1,6 @@
 // Stopping programs of an earlier installation: real processes started from
-// the recorded folder, a sibling folder, elsewhere, and an uninstaller.
+// the recorded folder, sibling folders whose names begin alike, elsewhere,
+// and an uninstaller.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -40,11 +41,12 @@ class StopProcessesTest : public ::testing::Test {
   std::list<machine::Process> running_;
 };
 
-TEST_F(StopProcessesTest, DefaultFolderSiblingElsewhereAndUninstaller) {
+TEST_F(StopProcessesTest, DefaultFolderSiblingsElsewhereAndUninstaller) {
   machine::SetProfile("Corvane", "Install", nullptr);  // no record: the default folder
   machine::Process& product = Start("C:\\Program Files\\Corvane\\cv32w.exe");
   machine::Process& nested = Start("C:\\Program Files\\Corvane\\Update\\upd.exe");
   machine::Process& sibling = Start("C:\\Program Files\\Corvane2\\other.exe");
+  machine::Process& tools = Start("C:\\Program Files\\Corvane Tools\\editor.exe");
   machine::Process& elsewhere = Start("C:\\Elsewhere\\cv32w.exe");
   machine::Process& uninstaller = Start("C:\\Program Files\\Corvane\\Unsetup.exe");
 
@@ -54,7 +56,8 @@ TEST_F(StopProcessesTest, DefaultFolderSiblingElsewhereAndUninstaller) {
   EXPECT_TRUE(Ended(product, &code));
   EXPECT_EQ(code, 0xFFFFFFFFu);
   EXPECT_TRUE(Ended(nested, &code));
-  EXPECT_TRUE(Ended(sibling, &code));  // the folder test is a substring test
+  EXPECT_FALSE(Ended(sibling, &code));  // a whole folder, not the start of a name
+  EXPECT_FALSE(Ended(tools, &code));
   EXPECT_FALSE(Ended(elsewhere, &code));
   EXPECT_FALSE(Ended(uninstaller, &code));  // UNSETUP.EXE contains SETUP.EXE
 }

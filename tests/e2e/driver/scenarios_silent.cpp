@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check.h"
 #include "install/journal_format.h"
+#include "install/run_lock.h"
 #include "outcome.h"
 #include "scenario.h"
 #include "support/files.h"
@@ -82,19 +84,37 @@ SCENARIO(silent_defaults, "SETUP.EXE /S alone: the wizard's defaults (folder, ev
   if (MediumHas("MemChk.exe") && !WaitForMemoryCheck(10000)) Fail("MemChk.exe did not run");
 }
 
-SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 1639, a second setup either way 1618, a missing library 1603, an installed product 1638") {
+SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch or a /D= the uninstaller could not empty 1639, the run lock held 1618, a second setup either way 1618 (a lock left by a killed wizard does not count), a missing library 1603, an installed product 1638") {
   PrepareMachine();
   ExpectNumber(RunSilent("/S /SCAN=ALL /LOG=\"" + Log() + "\""), 1639, "exit code of a bad /SCAN value");
   ExpectLogHas({"/SCAN=", "끝 코드 1639"});
   ExpectNumber(RunSilent("/S /D=Corvane"), 1639, "exit code of a relative /D=");
+  // Folders that the uninstaller would refuse to empty, each with a word of its reason.
+  for (const auto& [folder, reason] : {std::pair<std::string, std::string>{"C:\\WINDOWS", "중요한 폴더"},
+                                       {"C:\\", "드라이브의 루트"}, {"\\\\server\\share", "공유의 루트"}}) {
+    ExpectNumber(RunSilent("/S /LOG=\"" + Log() + "\" /D=" + folder), 1639, ("exit code of /D=" + folder).c_str());
+    ExpectLogHas({"/D= 폴더에는 설치할 수 없습니다: " + folder + " (", reason, "끝 코드 1639"});
+  }
   ExpectNothingDone("bad switches");
+  {
+    // An uninstaller at work: waited for, then refused before the rollback.
+    HeldRunLock uninstaller;
+    ExpectNumber(RunSilent("/S /LOG=\"" + Log() + "\""), 1618, "exit code while the run lock is held");
+    ExpectLogHas({"다른 설치나 제거가 실행 중입니다.", "끝 코드 1618"});
+  }
+  ExpectNothingDone("a held run lock");
 
+  // Kept open by the driver, the wizard's lock outlives it: abandoned.
+  HANDLE abandoned = nullptr;
   {
     SetupProcess wizardProcess(FromExplorer());
     Wizard wizard(wizardProcess);
     wizard.ExpectStart();
     ExpectNumber(RunSilent("/S"), 1618, "exit code beside a running wizard");
-    wizard.ConfirmQuit(Ask::Button);
+    abandoned = OpenMutexA(SYNCHRONIZE, FALSE, kRunLockName);
+    if (!abandoned) Fail("the running wizard holds no run lock");
+    TerminateProcess(wizardProcess.Handle(), 1);
+    if (!wizardProcess.WaitEnd(10000, nullptr)) Abort("the wizard does not end when forced");
   }
   {
     // A slow copy keeps the silent setup running while a wizard starts.
@@ -111,9 +131,10 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
     }
     DWORD code = 1;
     if (!silent.WaitEnd(kSilentTimeoutMs, &code)) Abort("the silent setup does not end");
-    ExpectNumber(code, 0, "exit code of the silent setup");
+    ExpectNumber(code, 0, "exit code of the silent setup after a wizard ended by force");
     SetChildEnvironment("CORVANE_SETUPDLL_DELAY_MS", nullptr);
   }
+  if (abandoned) CloseHandle(abandoned);
   ExpectNumber(RunSilent("/S"), 1638, "exit code with the product installed");
 
   // The product gone by hand, and the support library missing from the medium.
@@ -147,6 +168,17 @@ SCENARIO(silent_uninstall, "real medium: SETUP.EXE /S, then Unsetup.exe /S keeps
     machine::WriteFile(notes, "the user's notes");
     std::string log = Bench().home + "\\unsetup.log";
     std::string command = "\"" + folder + "\\Unsetup.exe\" /S /LOG=" + log + (all ? " /ALL" : "");
+    if (!all) {
+      // A setup at work: the uninstaller waits for it, then refuses and removes nothing.
+      HeldRunLock setup;
+      machine::Process refused;
+      if (!refused.Start(command, machine::WindowsFolder())) Abort("cannot start %s", Show(command).c_str());
+      DWORD code = 0;
+      refused.WaitEnd(kSilentTimeoutMs, &code);
+      ExpectNumber(code, 1618, "exit code of Unsetup.exe /S while the run lock is held");
+      ExpectRegistered(folder);
+      if (!machine::Exists(notes) || !machine::Exists(folder + "\\Unsetup.exe")) Fail("the refused uninstaller removed files");
+    }
     machine::Process unsetup;
     if (!unsetup.Start(command, machine::WindowsFolder())) Abort("cannot start %s", Show(command).c_str());
     DWORD code = 1;

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "check.h"
+#include "install/run_lock.h"
 #include "support/files.h"
 #include "support/ui.h"
 
@@ -173,4 +174,13 @@ std::string DescribeScreen() {
   }
   if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
   return out.empty() ? std::string(" nothing") : out;
+}
+
+HeldRunLock::HeldRunLock() : mutex_(CreateMutexA(nullptr, TRUE, kRunLockName)) {
+  if (!mutex_ || GetLastError() == ERROR_ALREADY_EXISTS) Abort("the driver cannot take the run lock: it is there already, or no mutex could be made");
+}
+
+HeldRunLock::~HeldRunLock() {
+  ReleaseMutex(mutex_);
+  CloseHandle(mutex_);
 }

@@ -68,6 +68,19 @@ class SetupProcess {
   unsigned long started_ = 0;
 };
 
+// The run lock of a setup or an uninstaller at work (install/run_lock.h),
+// held by the driver while this lives.
+class HeldRunLock {
+ public:
+  HeldRunLock();
+  ~HeldRunLock();
+  HeldRunLock(const HeldRunLock&) = delete;
+  HeldRunLock& operator=(const HeldRunLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
 // The current folder of another process, read from its process parameters
 // (the layout that Wine shares with Windows NT), without a trailing backslash
 // except at a drive root.  Empty when it cannot be read.
