@@ -101,6 +101,15 @@ bool IsAsideOf(const Text& aside, const Text& target) {
   return SamePath(name.substr(prefix + 4), ".TMP");
 }
 
+bool IsLastFileRecorded(const Journal& journal, const Text& path) {
+  for (size_t i = journal.records.size(); i-- > 0;) {
+    const JournalRecord& r = journal.records[i];
+    if (r.kind == JournalKind::File || r.kind == JournalKind::Replaced || r.kind == JournalKind::InUse)
+      return SamePath(r.target, path);
+  }
+  return false;
+}
+
 }  // namespace
 
 bool MayFollow(const JournalRecord& r, const JournalPlaces& places) {
@@ -141,6 +150,9 @@ bool StillTheRunsFile(const Journal& journal, const Text& path, const FileFacts&
   const JournalRecord* stamp = StampOf(journal, path);
   uint64_t size = 0, written = 0;
   if (stamp && ReadStamp(*stamp, &size, &written)) return size == facts.size && written == facts.written;
+  // The file the run was making when it stopped: its size record was still
+  // to come, and the time it has may be the product file's own.
+  if (IsLastFileRecorded(journal, path)) return true;
   // FAT keeps a file's times to two seconds.
   constexpr uint64_t kClockSlack = 2 * 10000000ull;
   return facts.created + kClockSlack >= journal.started;

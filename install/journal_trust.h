@@ -33,10 +33,10 @@ struct JournalPlaces {
 bool MayFollow(const JournalRecord& record, const JournalPlaces& places);
 
 // Whether a file outside the install folder is still the one the run left:
-// its size and last write match the run's T record.  Without a T record
-// (the run stopped before the file was complete) the file must have been
-// made since the run started.  Inside the install folder every file is the
-// product's.
+// its size and last write match the run's T record.  Without a T record it
+// is the file the run was making when it stopped (the last one it
+// recorded), or one made since the run started.  Inside the install folder
+// every file is the product's.
 struct FileFacts {
   uint64_t size = 0;
   uint64_t created = 0;  // FILETIME, UTC

@@ -100,6 +100,12 @@ bool DeleteRunsFile(const Journal& journal, const JournalPlaces* places, const T
   return DeleteMadeFile(path);
 }
 
+Text FolderFrom(UINT (WINAPI* ask)(LPSTR, UINT)) {
+  char folder[MAX_PATH] = "";
+  UINT n = ask(folder, sizeof folder);
+  return n == 0 || n >= sizeof folder ? Text() : Text(folder);
+}
+
 // The support library's temporary files that a stopped run left beside the
 // files it was making: named by the library's pattern and made since the run
 // started.
@@ -158,6 +164,8 @@ bool Undo(const Journal& journal, const JournalPlaces* places, const JournalReco
 
 Journal Undone(const Journal& journal, const JournalPlaces* places, bool startRemovalCommand) {
   for (const Text& folder : FoldersOfFiles(journal)) DeleteLibraryTemps(folder, journal.started);
+  // The library rewrites WININIT.INI through a temporary file beside it.
+  DeleteLibraryTemps(FolderFrom(GetWindowsDirectoryA), journal.started);
   Journal left = journal;
   left.records.clear();
   left.committed = false;
@@ -179,12 +187,6 @@ Journal Undone(const Journal& journal, const JournalPlaces* places, bool startRe
     if (FitsDosCommandLine(command)) (void)WinExec(command.c_str(), SW_HIDE);
   }
   return left;
-}
-
-Text FolderFrom(UINT (WINAPI* ask)(LPSTR, UINT)) {
-  char folder[MAX_PATH] = "";
-  UINT n = ask(folder, sizeof folder);
-  return n == 0 || n >= sizeof folder ? Text() : Text(folder);
 }
 
 Text ProgramsFolder() {

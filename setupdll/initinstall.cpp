@@ -46,11 +46,13 @@ void ReleaseBuffers() {
 }
 
 // Writes member into the new file, from ready (its bytes unpacked ahead) or
-// else from the store, and closes it; on failure the file is deleted.
+// else from the store, gives it the member's time when `timed`, and closes
+// it; on failure the file is deleted.
 bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_t* ready, HANDLE file,
-                   const char* path) {
+                   const char* path, bool timed) {
   const bool made =
       ready != NULL ? StoreFile::WriteUnpacked(member, ready, file) : store.ExtractTo(member, file, g_buffers);
+  if (made && timed) StoreFile::GiveRecordedTime(member, file);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
   if (made && closed) return true;
@@ -58,20 +60,33 @@ bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_
   return false;
 }
 
+// The member's time goes to a file already complete under its name.
+void GiveRecordedTime(const payload::Member& member, const char* path) {
+  HANDLE file = ops::OpenForWriting(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  if (file == INVALID_HANDLE_VALUE) return;
+  StoreFile::GiveRecordedTime(member, file);
+  (void)CloseHandle(file);
+}
+
 // A file that is not there yet is written under its own name: there is no
 // old file to keep whole, so neither a temporary file nor a rename.  Any
-// other file is made beside it and then put in its place.
+// other file is made beside it and then put in its place, or left to take
+// its place when Windows next starts; only then does it get the member's
+// time, so that a temporary file left by a stop always has the time it was
+// made at, which is how a rollback knows it for this run's.
 bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
                 const char* target) {
   if (GetFileAttributesA(target) == 0xFFFFFFFF) {
     HANDLE file =
         ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target);
+    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
   }
   char temp[MAX_PATH];
   HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  return WriteAndClose(store, member, ready, file, temp) && PutInPlace(temp, target);
+  if (!WriteAndClose(store, member, ready, file, temp, false) || !PutInPlace(temp, target)) return false;
+  GiveRecordedTime(member, GetFileAttributesA(temp) != 0xFFFFFFFF ? temp : target);
+  return true;
 }
 
 }  // namespace

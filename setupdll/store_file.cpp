@@ -145,9 +145,7 @@ bool StoreFile::ExtractToMemory(const payload::Member& member, uint8_t* out, con
   return true;
 }
 
-namespace {
-
-void GiveRecordedTime(const payload::Member& member, HANDLE file) {
+void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {
   if (member.writeTime == 0) return;
   FILETIME time;
   time.dwLowDateTime = static_cast<DWORD>(member.writeTime);
@@ -156,19 +154,13 @@ void GiveRecordedTime(const payload::Member& member, HANDLE file) {
   (void)SetFileTime(file, NULL, NULL, &time);
 }
 
-}  // namespace
-
 bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers) {
   Source source(*this);
   FileSink sink(file);
-  const bool ok = payload::ExtractMember(source, member, sink, buffers) == payload::Status::Ok;
-  if (ok) GiveRecordedTime(member, file);
-  return ok;
+  return payload::ExtractMember(source, member, sink, buffers) == payload::Status::Ok;
 }
 
 bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
   FileSink sink(file);
-  const bool ok = member.size == 0 || sink.Write(bytes, member.size);
-  if (ok) GiveRecordedTime(member, file);
-  return ok;
+  return member.size == 0 || sink.Write(bytes, member.size);
 }

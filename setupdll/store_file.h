@@ -32,14 +32,17 @@ class StoreFile {
   bool ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
                        uint32_t* packedCrc);
 
-  // Unpacks member into file (positioned at its start) through buffers and
-  // gives it the member's time. True only when the whole member came out
-  // with its checksum holding and every byte was written.
+  // Unpacks member into file (positioned at its start) through buffers.
+  // True only when the whole member came out with its checksum holding and
+  // every byte was written.
   bool ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
 
-  // Writes member's bytes, unpacked before, into file and gives it the
-  // member's time; true when every byte was written.
+  // Writes member's bytes, unpacked before, into file; true when every byte
+  // was written.
   static bool WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file);
+
+  // Gives file the member's last write time, as the product's files had it.
+  static void GiveRecordedTime(const payload::Member& member, HANDLE file);
 
  private:
   class Source;

@@ -97,9 +97,12 @@ TEST(JournalTrust, AFileOutsideIsTheRunsWhileItIsAsTheRunLeftIt) {
   EXPECT_TRUE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\A.DLL", facts));
   facts.written += 1;
   EXPECT_FALSE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\A.DLL", facts));  // another program's copy
-  // Not yet complete when the run stopped: made since it started, or not the run's.
+  // Without its size record: the file being made when the run stopped, or
+  // one made since it started, or not the run's.
   EXPECT_TRUE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\B.DLL", {7, j.started, 0}));
   EXPECT_FALSE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\B.DLL", {7, j.started - 30000000ull, 0}));
+  j.records.push_back(File("C:\\WINDOWS\\SYSTEM\\B.DLL"));
+  EXPECT_TRUE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\B.DLL", {7, j.started - 30000000ull, 0}));
   EXPECT_TRUE(InsideInstallFolder("C:\\PROGRA~1\\CORVANE\\x", Places()));
   EXPECT_FALSE(InsideInstallFolder("C:\\WINDOWS\\SYSTEM\\A.DLL", Places()));
 }
