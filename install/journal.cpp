@@ -216,8 +216,17 @@ List<JournalRecord> UndoOrder(const Journal& journal) {
 
 List<JournalRecord> RollbackOrder(const Journal& journal) {
   List<JournalRecord> order;
-  for (size_t i = journal.records.size(); i-- > 0;)
-    if (journal.records[i].kind != JournalKind::Stamp) order.push_back(journal.records[i]);
+  for (size_t i = journal.records.size(); i-- > 0;) {
+    const JournalRecord& r = journal.records[i];
+    if (r.kind == JournalKind::Stamp) continue;
+    // A rename aside that failed, and was followed by a copy: only the copy
+    // happened.
+    bool copiedInstead = false;
+    for (const JournalRecord& later : order)
+      copiedInstead = copiedInstead || (r.kind == JournalKind::Replaced && later.kind == JournalKind::InUse &&
+                                        SamePath(later.target, r.target) && SamePath(later.name, r.name));
+    if (!copiedInstead) order.push_back(r);
+  }
   return order;
 }
 

@@ -43,7 +43,8 @@ bool ParseJournal(const Text& text, Journal* journal);
 List<JournalRecord> UndoOrder(const Journal& journal);
 // Every record that changed something, latest first: what a rollback undoes,
 // in the order that puts back what the run changed (a path made ready twice
-// gets its first old file back last).
+// gets its first old file back last; a rename aside followed by a copy of
+// the same file is not, as only the copy happened).
 List<JournalRecord> RollbackOrder(const Journal& journal);
 // The last T record of `path`, or null.
 const JournalRecord* StampOf(const Journal& journal, const Text& path);

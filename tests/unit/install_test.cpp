@@ -191,11 +191,13 @@ TEST(Journal, UndoIsLatestFirstWithTheLastRecordOfEachFile) {
 TEST(Journal, RollbackUndoesEveryRecordLatestFirst) {
   Journal j = Parsed(JournalHeader(1, "C:\\P") +
                      "R\tC:\\P\\A.DLL\tC:\\P\\CVB0001.TMP\r\nT\tC:\\P\\A.DLL\t12\t00000000000000FF\r\n"
-                     "R\tC:\\P\\A.DLL\tC:\\P\\CVB0002.TMP\r\nF\tC:\\P\\\xB0\x61.TXT\r\nF\tC:\\P\\\xB0\x41.TXT\r\n");
+                     "R\tC:\\P\\A.DLL\tC:\\P\\CVB0002.TMP\r\nF\tC:\\P\\\xB0\x61.TXT\r\nF\tC:\\P\\\xB0\x41.TXT\r\n"
+                     "R\tC:\\P\\B.DLL\tC:\\P\\CVB0003.TMP\r\nC\tC:\\P\\B.DLL\tC:\\P\\CVB0003.TMP\r\n");
   Text asides;
-  for (const JournalRecord& r : RollbackOrder(j)) asides += r.name.empty() ? r.target : r.name;
-  EXPECT_EQ(asides, "C:\\P\\\xB0\x41.TXTC:\\P\\\xB0\x61.TXTC:\\P\\CVB0002.TMPC:\\P\\CVB0001.TMP");
-  EXPECT_EQ(UndoOrder(j).size(), 4u);  // the stamp, two Korean names, A.DLL once
+  for (const JournalRecord& r : RollbackOrder(j)) asides += Text(1, static_cast<char>(r.kind)) + (r.name.empty() ? r.target : r.name);
+  // B.DLL was in use: its rename aside failed and a copy was kept instead.
+  EXPECT_EQ(asides, "CC:\\P\\CVB0003.TMPFC:\\P\\\xB0\x41.TXTFC:\\P\\\xB0\x61.TXTRC:\\P\\CVB0002.TMPRC:\\P\\CVB0001.TMP");
+  EXPECT_EQ(UndoOrder(j).size(), 5u);  // the stamp, two Korean names, A.DLL and B.DLL once
 
   uint64_t size = 0, written = 0;
   ASSERT_NE(StampOf(j, "c:\\p\\a.dll"), nullptr);

@@ -246,6 +246,30 @@ DWORD Recover(const std::string& fault = "", const std::string& list = "") {
   return RunSetup(kRecoveryMedium, fault, list);
 }
 
+// What Windows 95 and 98 do with WININIT.INI when they next start, before
+// any program runs: each line of [rename] puts its source in place of its
+// target (a target of NUL deletes the source), then the file goes.
+void Restart() {
+  g_library.Release();
+  bool inRename = false;
+  for (const std::string& line : machine::Lines(InWindows("WININIT.INI"))) {
+    if (!line.empty() && line[0] == '[') {
+      inRename = CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1, "[rename]", -1) == CSTR_EQUAL;
+      continue;
+    }
+    size_t equals = line.find('=');
+    if (!inRename || equals == std::string::npos) continue;
+    std::string target = line.substr(0, equals), source = line.substr(equals + 1);
+    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, target.c_str(), -1, "NUL", -1) != CSTR_EQUAL) {
+      DeleteFileA(target.c_str());
+      MoveFileA(source.c_str(), target.c_str());
+    } else {
+      DeleteFileA(source.c_str());
+    }
+  }
+  DeleteFileA(InWindows("WININIT.INI").c_str());
+}
+
 struct Images {
   Image before, after;
   std::vector<std::string> operations;
@@ -381,4 +405,22 @@ SCENARIO(sweep_recovery, "the recovery of an install stopped just before it fini
   }
   Note("recovery of the install stopped at %s: %zu operations, %zu states checked", Show(Operation(images, last)).c_str(),
        recovery.size(), recovery.size() + 1);
+}
+
+SCENARIO(sweep_restart, "setup stopped at every operation, Windows restarted before setup starts again, the library in use again at the recovery: after the next restart the PC is as before") {
+  Images images = Measure();
+  size_t checked = 0;
+  for (size_t k = 1; k <= images.operations.size(); ++k) {
+    if (!Sweeps(k)) continue;
+    Arrange();
+    RunSetup(kSweepMedium, Format("stop:%zu", k));
+    if (JournalFinished()) continue;
+    Restart();
+    Recover();
+    // The library is held again: its old copy goes back when Windows next starts.
+    Restart();
+    ExpectImage(images.before, true, "the PC after a restart, the recovery and a restart", Operation(images, k));
+    ++checked;
+  }
+  Note("restarts: %zu operations, %zu states checked", images.operations.size(), checked);
 }
