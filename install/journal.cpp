@@ -77,6 +77,11 @@ bool RecordOf(const List<Text>& f, JournalRecord* r) {
       r->target = f[1];
       r->name = f[2];
       return true;
+    case JournalKind::Lowered:
+      if (f.size() < 3) return false;
+      r->target = f[1];
+      r->old = f[2];
+      return true;
     case JournalKind::Stamp:
       if (f.size() < 4) return false;
       r->target = f[1];
@@ -155,6 +160,9 @@ Text JournalLine(const JournalRecord& r) {
       break;
     case JournalKind::Stamp:
       line += "\t" + Escaped(r.name) + "\t" + Escaped(r.old);
+      break;
+    case JournalKind::Lowered:
+      line += "\t" + Escaped(r.old);
       break;
     case JournalKind::Key:
       line += r.had ? "\t1" : "\t0";

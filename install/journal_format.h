@@ -28,6 +28,9 @@
 //   S <path> <had> <old>                  a file in the system folder counted once
 //                                         more under SharedDLLs; <old> is the count
 //                                         before, in decimal, when <had> is 1
+//   L <path> <count>                      the uninstaller lowers the SharedDLLs count of
+//                                         <path> from <count> (decimal); while the
+//                                         count still reads <count>, it is not lowered
 //   T <path> <size> <written>             a file outside the install folder as
 //                                         this run left it: its size in decimal
 //                                         and its last write (FILETIME, UTC, 16 hex
@@ -71,6 +74,7 @@ enum class JournalKind : char {
   Value = 'V',
   Shared = 'S',
   Stamp = 'T',
+  Lowered = 'L',
 };
 
 // Where Windows installers count the users of a shared file: one REG_DWORD

@@ -135,6 +135,7 @@ bool MayFollow(const JournalRecord& r, const JournalPlaces& places) {
     case JournalKind::InUse:
       return IsFilePlace(path, places) && IsAsideOf(r.name, path);
     case JournalKind::Shared:
+    case JournalKind::Lowered:
       return DirectlyIn(path, places.systemFolder);
     default:
       return false;

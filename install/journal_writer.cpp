@@ -51,6 +51,7 @@ Text Described(const JournalRecord& r) {
     case JournalKind::Value: return "레지스트리 값: " + r.name;
     case JournalKind::Shared: return "공유 파일 사용 수 더하기: " + r.target;
     case JournalKind::Stamp: return "설치한 파일의 크기와 시각: " + r.target;
+    case JournalKind::Lowered: return "공유 파일 사용 수 빼기: " + r.target;
   }
   return r.target;
 }

@@ -157,6 +157,7 @@ bool Undo(const Journal& journal, const JournalPlaces* places, const JournalReco
     case JournalKind::Shared:
       return WriteSharedCount(r.target, r.had ? static_cast<unsigned long>(ParseDecimal(r.old.c_str())) : 0);
     case JournalKind::Stamp:
+    case JournalKind::Lowered:
       return true;
   }
   return true;

@@ -52,6 +52,9 @@ JournalRemoval PlanJournalRemoval(const Journal& found, const JournalPlaces& pla
           plan.files.push_back(r.target);
         break;
       }
+      case JournalKind::Lowered:
+        plan.lowering.push_back(r);
+        break;
       default:
         break;
     }
@@ -75,6 +78,7 @@ Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere) {
         if (Listed(stillThere, r.target)) remaining.records.push_back({JournalKind::File, r.target});
         break;
       case JournalKind::Shared:
+      case JournalKind::Lowered:
         // Counted down once already: a second run must not count again.
         break;
       default:
@@ -85,8 +89,11 @@ Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere) {
   return remaining;
 }
 
-Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft) {
+Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft,
+                             const List<JournalRecord>& lowering) {
   List<Text> named = plan.folders;
   for (const Text& file : filesLeft) named.push_back(file);
-  return RemainingJournal(journal, named);
+  Journal during = RemainingJournal(journal, named);
+  for (const JournalRecord& r : lowering) during.records.push_back(r);
+  return during;
 }

@@ -14,6 +14,9 @@ struct JournalRemoval {
   // Files that setup put into the system folder and counted under
   // SharedDLLs: one user less, and gone when none is left.
   List<Text> sharedFiles;
+  // Counts that an earlier run of the uninstaller was lowering (L records):
+  // each from the count it names, once.
+  List<JournalRecord> lowering;
   // Files that setup replaced in the Windows or system folder: other
   // programs may use them, so they stay.
   List<Text> replacedSystemFiles;
@@ -35,9 +38,11 @@ Journal RemainingJournal(const Journal& journal, const List<Text>& stillThere);
 
 // The journal that stands on disk while the plan's files are deleted and its
 // counts lowered: it names the plan's folders, which go only once empty, and
-// of its files only `filesLeft`.  Written before the first of those steps
-// (with no file left) and again before the question about other files, it
-// keeps a run that is killed part-way, or one started beside it, from
-// deleting a file or lowering a count a second time.  A step dropped from it
-// and then never made leaves a file, or one user too many, which is safe.
-Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft);
+// of its files `filesLeft`; its counts are the L records of `lowering`, each
+// with the count it is lowered from.  Written before the first of those
+// steps (naming every file still to go) and again before the question about
+// other files (naming what did not go), it lets a run that is killed
+// part-way, or one started beside it, delete what is still there and lower
+// each count that still reads what it was, and no other, once.
+Journal JournalWhileRemoving(const Journal& journal, const JournalRemoval& plan, const List<Text>& filesLeft,
+                             const List<JournalRecord>& lowering = {});

@@ -4,6 +4,7 @@
 // when it is done.
 #include <windows.h>
 
+#include "common/disk_ops.h"
 #include "common/folder_guard.h"
 #include "common/path_text.h"
 #include "common/text.h"
@@ -69,7 +70,7 @@ void RemoveAndReport(const Installation& installation) {
 void RemoveFoldersMadeAbove(const Text& installFolder, const Text& madeAbove) {
   for (Text folder = FolderOf(installFolder); SamePath(folder, madeAbove) || IsInsideFolder(folder, madeAbove);
        folder = FolderOf(folder)) {
-    if (!MayRemoveOrStopIn(folder, nullptr, nullptr) || !RemoveDirectoryA(folder.c_str())) return;
+    if (!MayRemoveOrStopIn(folder, nullptr, nullptr) || !ops::RemoveFolder(folder.c_str())) return;
   }
 }
 
@@ -78,9 +79,9 @@ void RemoveFoldersMadeAbove(const Text& installFolder, const Text& madeAbove) {
 int ContinueAsCopy(const HandOver& handOver) {
   WaitForOriginal(handOver.parentId);
   if (handOver.cleanupOnly) {
-    (void)SetFileAttributesA(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(handOver.folder.c_str())) (void)DeleteAtRestart(handOver.folder.c_str());
-    (void)RemoveDirectoryA(FolderOf(handOver.folder).c_str());
+    (void)ops::SetAttributes(handOver.folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!ops::Delete(handOver.folder.c_str())) (void)DeleteAtRestart(handOver.folder.c_str());
+    (void)ops::RemoveFolder(FolderOf(handOver.folder).c_str());
     RemoveFoldersMadeAbove(FolderOf(handOver.folder), handOver.madeAbove);
   } else {
     // The original let the lock go when it ended; a setup may have taken it

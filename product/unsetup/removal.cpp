@@ -7,6 +7,7 @@
 #include "common/list.h"
 #include "common/shell_folders.h"
 
+#include "common/bounded_text.h"
 #include "common/disk_ops.h"
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
@@ -217,24 +218,38 @@ void RemoveRecords() {
   (void)ops::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
-Text SystemFolder() {
-  char system[MAX_PATH] = "";
-  UINT n = GetSystemDirectoryA(system, sizeof system);
-  return n == 0 || n >= sizeof system ? Text() : Text(system);
-}
-
 // One user less for a file in the system folder; it goes when it has none.
 // A file without a count is left as it is: whoever removed the count may
 // have had reason to.
-void RemoveSharedFile(const Text& path, RemovalOutcome* outcome, List<Text>* stillThere) {
+// One user less, once: the L record names the count it is lowered from, so
+// that a run stopped at any point and run again lowers it no further.  The
+// file goes when no user is left, and only while it is as setup left it.
+void LowerOnce(const JournalRecord& lowered, bool mayDelete, RemovalOutcome* outcome, List<Text>* stillThere) {
+  const unsigned long from = static_cast<unsigned long>(ParseDecimal(lowered.old.c_str()));
   unsigned long count = 0;
-  if (!ReadSharedCount(path, &count)) return;
-  if (count > 1) {
-    WriteSharedCount(path, count - 1);
-    return;
+  if (!ReadSharedCount(lowered.target, &count)) count = 0;
+  if (count == from && from > 0) {
+    (void)WriteSharedCount(lowered.target, count - 1);
+    count = from - 1;
   }
-  WriteSharedCount(path, 0);
-  if (!DeleteFileNowOrLater(path, outcome)) stillThere->push_back(path);
+  if (count != 0 || from > 1 || !FileExists(lowered.target)) return;
+  if (!mayDelete)
+    outcome->keptChanged.push_back(lowered.target);
+  else if (!DeleteFileNowOrLater(lowered.target, outcome))
+    stillThere->push_back(lowered.target);
+}
+
+// The L records of this run: every counted file's count as it is now.
+List<JournalRecord> CountsToLower(const JournalRemoval& plan) {
+  List<JournalRecord> lowering = plan.lowering;
+  for (const Text& file : plan.sharedFiles) {
+    unsigned long count = 0;
+    if (!ReadSharedCount(file, &count)) continue;
+    char decimal[16];
+    wsprintfA(decimal, "%lu", count);
+    lowering.push_back({JournalKind::Lowered, file, "", false, decimal});
+  }
+  return lowering;
 }
 
 void RemoveFolders(const List<Text>& folders) {
@@ -267,19 +282,26 @@ RemovalOutcome NothingWithoutJournal(const JournalRemoval& plan) {
 // Outside the install folder a file goes only while it is as setup left
 // it: another program's newer copy, or a file the user put there, stays
 // and is named in the last message.
-void KeepWhatOthersChanged(const Journal& journal, const JournalPlaces& places, JournalRemoval* plan,
-                           RemovalOutcome* outcome) {
-  for (List<Text>* planned : {&plan->files, &plan->sharedFiles}) {
-    List<Text> kept;
-    for (const Text& file : *planned) {
-      FileFacts facts;
-      if (InsideInstallFolder(file, places) || !FactsOfFile(file, &facts) || StillTheRunsFile(journal, file, facts))
-        kept.push_back(file);
-      else
-        outcome->keptChanged.push_back(file);
-    }
-    *planned = kept;
+bool StillSetups(const Journal& journal, const JournalPlaces& places, const Text& file) {
+  FileFacts facts;
+  return InsideInstallFolder(file, places) || !FactsOfFile(file, &facts) || StillTheRunsFile(journal, file, facts);
+}
+
+// A file that SharedDLLs counts goes only through its count: a second run
+// finds no count record of its own for a file whose count an earlier run
+// has lowered already.
+void KeepWhatOthersHave(const Journal& journal, const JournalPlaces& places, JournalRemoval* plan,
+                        RemovalOutcome* outcome) {
+  List<Text> kept;
+  for (const Text& file : plan->files) {
+    unsigned long count = 0;
+    if (!InsideInstallFolder(file, places) && ReadSharedCount(file, &count)) continue;
+    if (StillSetups(journal, places, file))
+      kept.push_back(file);
+    else
+      outcome->keptChanged.push_back(file);
   }
+  plan->files = kept;
 }
 
 RemovalOutcome RemoveByJournal(const Installation& installation) {
@@ -291,10 +313,12 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   JournalRemoval plan = PlanJournalRemoval(journal, places, &skipped);
   for (const JournalRecord& record : skipped)
     SetupLog("설치 기록의 이 항목은 따르지 않습니다: " + JournalLine(record));
-  KeepWhatOthersChanged(journal, places, &plan, &outcome);
+  KeepWhatOthersHave(journal, places, &plan, &outcome);
   outcome.madeAbove = plan.madeAbove;
-  bool hasSteps = !plan.files.empty() || !plan.sharedFiles.empty();
-  if (hasSteps && !WriteFinishedJournal(JournalWhileRemoving(journal, plan, {}))) return NothingWithoutJournal(plan);
+  const List<JournalRecord> lowering = CountsToLower(plan);
+  bool hasSteps = !plan.files.empty() || !lowering.empty();
+  if (hasSteps && !WriteFinishedJournal(JournalWhileRemoving(journal, plan, plan.files, lowering)))
+    return NothingWithoutJournal(plan);
   // A replacement still waiting for the next start would bring a deleted
   // file back.
   for (const JournalRecord& record : journal.records) {
@@ -307,7 +331,8 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   for (const Text& file : plan.files) {
     if (!DeleteFileNowOrLater(file, &outcome)) stillThere.push_back(file);
   }
-  for (const Text& file : plan.sharedFiles) RemoveSharedFile(file, &outcome, &stillThere);
+  for (const JournalRecord& lowered : lowering)
+    LowerOnce(lowered, StillSetups(journal, places, lowered.target), &outcome, &stillThere);
   RemoveFolders(plan.folders);
   if (!installation.folder.empty() && FolderExists(installation.folder)) {
     // This program itself may still run from there; its caller deletes it.
@@ -317,7 +342,7 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     }
     // The question may stay open until Windows shuts down: what did not go
     // is named again before it.
-    if (!stillThere.empty()) (void)WriteFinishedJournal(JournalWhileRemoving(journal, plan, stillThere));
+    if (!stillThere.empty()) (void)WriteFinishedJournal(JournalWhileRemoving(journal, plan, stillThere, lowering));
     outcome.keptFolder = OfferTheRest(installation.folder, others, &outcome);
     RemoveFolders(plan.folders);
     // Emptied with the user's consent: the folder goes even when an earlier

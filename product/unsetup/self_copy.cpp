@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/disk_ops.h"
 #include "product/common/records.h"
 #include "product/logic/hand_over.h"
 #include "product/logic/product_paths.h"
@@ -45,10 +46,10 @@ bool StartCopyInTemp(const HandOver& handOver, const Text& keepOutOf) {
   for (int n = 0; n < kCopyNames; ++n) {
     Text copy = JoinPath(temp, CopyFileName(n));
     // A copy of an earlier run can go now, unless it is still running.
-    (void)DeleteFileA(copy.c_str());
-    if (!CopyFileA(own.c_str(), copy.c_str(), TRUE)) continue;
+    (void)ops::Delete(copy.c_str());
+    if (!ops::Copy(own.c_str(), copy.c_str(), true)) continue;
     if (StartCopy(copy, handOver, temp)) return true;
-    (void)DeleteFileA(copy.c_str());
+    (void)ops::Delete(copy.c_str());
     return false;
   }
   return false;

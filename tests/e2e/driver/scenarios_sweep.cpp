@@ -239,6 +239,23 @@ std::vector<std::string> Operations(const char* medium) {
   return machine::Lines(list);
 }
 
+// The product's uninstaller, run from outside the install folder (so that it
+// hands nothing over to a copy of itself), silent.
+constexpr char kUninstaller[] = "C:\\sweep\\Unsetup.exe";
+
+DWORD RunUninstaller(const std::string& fault, const std::string& list = "") {
+  SetChildEnvironment("CORVANE_FAULT", fault.empty() ? nullptr : fault.c_str());
+  SetChildEnvironment("CORVANE_FAULT_LIST", list.empty() ? nullptr : list.c_str());
+  machine::DeleteTree(RunLog());
+  machine::Launch launch;
+  launch.commandLine = std::string("\"") + kUninstaller + "\" /S \"/LOG=" + RunLog() + "\"";
+  launch.folder = machine::WindowsFolder();
+  DWORD code = machine::RunToEnd(launch, kRunTimeoutMs);
+  SetChildEnvironment("CORVANE_FAULT", nullptr);
+  SetChildEnvironment("CORVANE_FAULT_LIST", nullptr);
+  return code;
+}
+
 // The next start of setup: it finishes what the journal says and then stops
 // at the medium that has no library.
 DWORD Recover(const std::string& fault = "", const std::string& list = "") {
@@ -423,4 +440,33 @@ SCENARIO(sweep_restart, "setup stopped at every operation, Windows restarted bef
     ++checked;
   }
   Note("restarts: %zu operations, %zu states checked", images.operations.size(), checked);
+}
+
+SCENARIO(sweep_uninstall, "the uninstaller stopped dead at every operation of a removal, then run again: everything setup made is gone once, a file of the user's and the count of the library another program uses stay") {
+  Images images = Measure();
+  CopyFileA((InstallFolder() + "\\Unsetup.exe").c_str(), kUninstaller, FALSE);
+  const std::string notes = InstallFolder() + "\\내 메모.txt";
+  auto installed = [&]() {
+    Arrange();
+    if (RunSetup(kSweepMedium, "") != kRestartNeeded) Abort("the sweep's install did not finish");
+    machine::PlantOldFile(notes, "the user's own notes", FILE_ATTRIBUTE_NORMAL);
+  };
+  installed();
+  std::string list = Bench().home + "\\removal.txt";
+  machine::DeleteTree(list);
+  DWORD code = RunUninstaller("", list);
+  std::vector<std::string> removal = machine::Lines(list);
+  Image removed = Snap();
+  Note("a whole removal: %zu operations, ended with %lu", removal.size(), code);
+  ExpectText(removed.at("SharedDLLs count"), "1", "the other program's count after the removal");
+  ExpectTrue(removed.count(WithoutTempNumbers(notes)) == 1, "the user's file stays");
+  for (size_t k = 1; k <= removal.size(); ++k) {
+    if (!Sweeps(k)) continue;
+    installed();
+    code = RunUninstaller(Format("stop:%zu", k));
+    if (code != ops::kStoppedExitCode) Fail("the uninstaller stopped at %s ended with %lu", Show(removal[k - 1]).c_str(), code);
+    RunUninstaller("");
+    ExpectImage(removed, true, "the PC after a stopped removal and a second one", removal[k - 1]);
+  }
+  Note("removal: %zu operations, %zu states checked", removal.size(), removal.size());
 }
