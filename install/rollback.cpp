@@ -17,7 +17,6 @@
 namespace {
 
 constexpr DWORD kCompareChunk = 64 * 1024;
-constexpr DWORD kPathSize = 600;
 
 bool IsFile(const Text& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
@@ -190,16 +189,6 @@ Journal Undone(const Journal& journal, const JournalPlaces* places, bool startRe
   return left;
 }
 
-Text ProgramsFolder() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  char value[kPathSize] = "";
-  DWORD size = sizeof value - 1;
-  LONG result = RegQueryValueExA(key, "Programs", NULL, NULL, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS ? value : "";
-}
-
 }  // namespace
 
 Journal UndoRun(const Journal& journal, bool startRemovalCommand) {
@@ -221,7 +210,7 @@ JournalPlaces PlacesOf(const Journal& journal) {
   }
   places.windowsFolder = FolderFrom(GetWindowsDirectoryA);
   places.systemFolder = FolderFrom(GetSystemDirectoryA);
-  places.programsFolder = ProgramsFolder();
+  places.programsFolder = ShellProgramsFolder();
   return places;
 }
 

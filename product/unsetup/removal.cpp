@@ -31,16 +31,6 @@ RemovalOptions g_options;
 constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
 
-Text ProgramsFolder() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  char value[kPathSize] = "";
-  DWORD size = sizeof value - 1;
-  LONG result = RegQueryValueExA(key, "Programs", NULL, NULL, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS ? value : "";
-}
-
 bool HasProfileSection() {
   char keys[kPathSize] = "";
   return GetProfileStringA(kRecordSection, NULL, "", keys, sizeof keys) > 0;
@@ -188,7 +178,7 @@ void RemoveGroup(const Text& group) {
 // Setup makes its program group inside the Start menu's Programs folder and
 // nowhere else: a group recorded elsewhere (the desktop, say) is not one.
 bool InsidePrograms(const Text& group) {
-  Text programs = ProgramsFolder();
+  Text programs = ShellProgramsFolder();
   return !programs.empty() && IsInsideFolder(group, SystemPathForms(programs).longForm);
 }
 
@@ -397,7 +387,7 @@ Installation FindInstallation(const Text& folder) {
   // A record that the guard refuses is refused even when it holds no
   // product: the user is told what the record says.
   Text candidate = installation.hasJournal ? journal.installFolder : folder;
-  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue(kGroupRecord), ProgramsFolder()));
+  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue(kGroupRecord), ShellProgramsFolder()));
   if (!installation.hasJournal && !FileExists(JoinPath(guarded.folder, kMainProgram))) guarded.folder.clear();
   guarded.hasJournal = installation.hasJournal;
   guarded.journal = installation.journal;

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "install/journal_file.h"
 #include "install/journal_writer.h"
+#include "install/rollback.h"
 #include "install/registration.h"
 #include "pages/wizard_state.h"
 #include "setupdll/wininit_file.h"
@@ -222,6 +224,39 @@ TEST(Rollback, WithdrawsTheRestartReplacementOfAFileInUse) {
   EXPECT_FALSE(machine::Exists(fresh));
   EXPECT_FALSE(wininit::FindRename(shortTarget, source, sizeof source));
   EXPECT_EQ(machine::Names(folder, "CVB*.TMP", true), std::vector<std::string>{});
+}
+
+// A new file that cannot go (a scanner holds it) keeps the old one aside and
+// the journal that names it: the next start says which file is stuck and
+// changes nothing else, and once the file is free it puts the old one back.
+TEST(Rollback, AFileThatCannotGoKeepsItsJournalUntilTheNextStartCanFinish) {
+  std::string folder = Temp("rollback_stuck");
+  CreateDirectoryA(folder.c_str(), NULL);
+  std::string target = folder + "\\HELD.DLL";
+  WriteFile(target, "the old library");
+  JournalWriter journal;
+  ASSERT_TRUE(journal.Begin(folder));
+  journal.PrepareFile(target);
+  WriteFile(target, "the new library");
+  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  journal.RollBack(false);
+
+  Journal left;
+  ASSERT_TRUE(ReadJournal(&left));
+  EXPECT_FALSE(left.committed);
+  ASSERT_EQ(machine::Names(folder, "CVB*.TMP").size(), 1u);
+  JournalWriter second;
+  EXPECT_FALSE(second.Begin(folder));  // no new run over a rollback that did not finish
+  Text stuck;
+  EXPECT_FALSE(FinishEarlierRun(&stuck));
+  EXPECT_EQ(std::string(stuck.c_str()), target);
+
+  CloseHandle(held);
+  EXPECT_TRUE(FinishEarlierRun(&stuck));
+  EXPECT_EQ(ReadAll(target), "the old library");
+  EXPECT_FALSE(machine::Exists(JournalPath().c_str()));
+  EXPECT_EQ(machine::Names(folder, "CVB*.TMP"), std::vector<std::string>{});
 }
 
 }  // namespace

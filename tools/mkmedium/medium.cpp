@@ -41,7 +41,7 @@ bool SplitFields(const std::string& line, std::vector<std::string>* fields) {
 
 // Why the profile functions would not give `name` back as written, or "".
 // In SETUP.INI a name is a value, of which they drop blanks and a pair of
-// double quotes around it.  It must do as a key as well, for whatever profile
+// quotes, double or single, around it.  It must do as a key as well, for whatever profile
 // file it reaches next: there "=" ends the key, and a line that begins with
 // ";" or "[" is a comment or a section.  None of these bytes is ever part of
 // a two-byte character.
@@ -50,6 +50,7 @@ std::string ProfileProblem(const std::string& name) {
   if (name.find('=') != std::string::npos) return "holds \"=\"";
   if (name.front() == ';' || name.front() == '[') return std::string("begins with \"") + name.front() + "\"";
   if (name.front() == '"' || name.back() == '"') return "begins or ends with a double quote";
+  if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'') return "stands in single quotes";
   if (IsBlank(name.front()) || IsBlank(name.back())) return "begins or ends with a blank";
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 0x20) return "holds a control character";

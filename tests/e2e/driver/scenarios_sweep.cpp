@@ -214,21 +214,26 @@ std::string Differences(const Image& want, const Image& have, bool times) {
   return text;
 }
 
-// SETUP.EXE /S of a medium, with a fault plan ("stop:12") or none, and with
-// the list of its operations written to `list` when one is named.
 std::string RunLog() { return Bench().home + "\\run.log"; }
 
-DWORD RunSetup(const char* medium, const std::string& fault, const std::string& list = "") {
+// A program of ours, silent, with a fault plan ("stop:12") or none, and with
+// the list of its operations written to `list` when one is named; its log
+// goes to RunLog().  Its exit code.
+DWORD RunSilent(const std::string& program, const char* switches, const std::string& fault, const std::string& list) {
   SetChildEnvironment("CORVANE_FAULT", fault.empty() ? nullptr : fault.c_str());
   SetChildEnvironment("CORVANE_FAULT_LIST", list.empty() ? nullptr : list.c_str());
   machine::DeleteTree(RunLog());
   machine::Launch launch;
-  launch.commandLine = std::string("\"") + medium + "\\SETUP.EXE\" /S /TASKS=00 \"/LOG=" + RunLog() + "\"";
+  launch.commandLine = "\"" + program + "\" " + switches + " \"/LOG=" + RunLog() + "\"";
   launch.folder = machine::WindowsFolder();
   DWORD code = machine::RunToEnd(launch, kRunTimeoutMs);
   SetChildEnvironment("CORVANE_FAULT", nullptr);
   SetChildEnvironment("CORVANE_FAULT_LIST", nullptr);
   return code;
+}
+
+DWORD RunSetup(const char* medium, const std::string& fault, const std::string& list = "") {
+  return RunSilent(std::string(medium) + "\\SETUP.EXE", "/S /TASKS=00", fault, list);
 }
 
 // The operations of one run, as its list gives them: "12<TAB>move<TAB>C:\...".
@@ -240,20 +245,11 @@ std::vector<std::string> Operations(const char* medium) {
 }
 
 // The product's uninstaller, run from outside the install folder (so that it
-// hands nothing over to a copy of itself), silent.
+// hands nothing over to a copy of itself).
 constexpr char kUninstaller[] = "C:\\sweep\\Unsetup.exe";
 
 DWORD RunUninstaller(const std::string& fault, const std::string& list = "") {
-  SetChildEnvironment("CORVANE_FAULT", fault.empty() ? nullptr : fault.c_str());
-  SetChildEnvironment("CORVANE_FAULT_LIST", list.empty() ? nullptr : list.c_str());
-  machine::DeleteTree(RunLog());
-  machine::Launch launch;
-  launch.commandLine = std::string("\"") + kUninstaller + "\" /S \"/LOG=" + RunLog() + "\"";
-  launch.folder = machine::WindowsFolder();
-  DWORD code = machine::RunToEnd(launch, kRunTimeoutMs);
-  SetChildEnvironment("CORVANE_FAULT", nullptr);
-  SetChildEnvironment("CORVANE_FAULT_LIST", nullptr);
-  return code;
+  return RunSilent(kUninstaller, "/S", fault, list);
 }
 
 // The next start of setup: it finishes what the journal says and then stops

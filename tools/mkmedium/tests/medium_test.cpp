@@ -108,7 +108,8 @@ TEST(ParseList, RefusesNamesTheProfileFunctionsWouldReadBackOtherwise) {
                         Case{"[a].exe", "[a].exe"}, Case{"\" a.exe\"", " a.exe"}, Case{"\"a.exe \"", "a.exe "},
                         Case{"\"a.exe\t\"", "a.exe\t"}, Case{"a.exe\"", "a.exe\""}, Case{"\"a\rb.exe\"", "a\rb.exe"},
                         Case{"a\x01.exe", "a\x01.exe"}, Case{"ok.exe \"x=y.LNK\"", "x=y.LNK"},
-                        Case{"ok.exe ;x.LNK", ";x.LNK"}, Case{"ok.exe \"x.LNK \"", "x.LNK "}}) {
+                        Case{"ok.exe ;x.LNK", ";x.LNK"}, Case{"ok.exe \"x.LNK \"", "x.LNK "},
+                        Case{"'a.exe'", "'a.exe'"}}) {
     std::vector<medium::Entry> entries;
     std::string error;
     EXPECT_FALSE(medium::ParseList(std::string("ok.exe\n") + c.line + "\n", &entries, &error)) << c.line;
