@@ -686,6 +686,21 @@ SCENARIO(install_fail_last, "InitInstall fails for the last file, %wCVWIN.INI: m
   FailCopyAt(5, "CVWIN.INI");
 }
 
+SCENARIO(install_fail_journal, "the install journal cannot be made: the copy page names it in the copy failure message, nothing is installed and no file is asked for") {
+  PrepareMachine();
+  // The first change of the install is the journal's creation: refused.
+  SetChildEnvironment("CORVANE_FAULT", "deny:1");
+  SetupProcess setup(FromExplorer());
+  SetChildEnvironment("CORVANE_FAULT", nullptr);
+  Wizard wizard(setup);
+  wizard.ExpectStart();
+  wizard.WalkTo(Page::Copy);
+  ExpectCopyFailure(wizard, machine::Join(machine::WindowsFolder(), kJournalFileName));
+  if (!InstallCalls().empty()) Fail("InitInstall was called without a journal");
+  ExpectStoppedBeforeRegistration();
+  if (machine::Exists(machine::Join(machine::WindowsFolder(), kJournalFileName))) Fail("a journal was left");
+}
+
 SCENARIO(install_fail_damaged_store, "the real _SETUP.DLL with a damaged payload store member: the real InitInstall fails for it, the install folder is removed") {
   PrepareMachine();
   UseRealLibrary();
