@@ -40,9 +40,9 @@
 // Records name full paths.  A record is written and flushed before its change
 // is made, so a record whose change never happened (the file is not there,
 // the aside is absent) is undone by doing nothing.  A path may have several
-// records; they are undone latest first: "C" after "R" means the rename
-// aside failed and a copy was kept instead, and a path made ready twice has
-// its first aside undone last.  Asides are named like CVB0000.TMP; the
+// records; they are undone latest first: "C" after "R" with the same aside
+// means the rename aside failed and a copy was kept instead (only the copy
+// is undone), and a path made ready twice has its first aside undone last.  Asides are named like CVB0000.TMP; the
 // support library's own temporary files, CVS0000.TMP, may be left beside a
 // file that was being made when the run stopped.
 //
