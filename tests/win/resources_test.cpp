@@ -537,7 +537,7 @@ TEST_F(Resources, HasOnlyDialogsBitmapsIconsAndIconGroupsAllKorean) {
   }
 }
 
-TEST_F(Resources, TemplatesMatchPart22) {
+TEST_F(Resources, TemplatesMatchTheirLayouts) {
   for (const Page& page : ExpectedPages()) {
     SCOPED_TRACE("dialog " + std::to_string(page.id));
     const Blob blob = Find(module_, MAKEINTRESOURCEA(5), page.id);
