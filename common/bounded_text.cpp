@@ -3,13 +3,6 @@
 
 #include "common/memory.h"
 
-size_t TextLength(const char* text) {
-  size_t n = 0;
-  if (text)
-    while (text[n]) ++n;
-  return n;
-}
-
 bool CopyBounded(char* buf, size_t bufSize, const char* src) {
   if (bufSize == 0) return false;
   size_t len = TextLength(src);

@@ -8,9 +8,6 @@
 
 #include "common/text.h"
 
-// Length of a zero-terminated text; a null pointer has none.
-size_t TextLength(const char* text);
-
 // Copies src into buf when it fits with its terminator; otherwise stores the
 // empty string and returns false.
 bool CopyBounded(char* buf, size_t bufSize, const char* src);

@@ -1,7 +1,6 @@
 // Text: growable ANSI strings on the program's heap.
 #include "text.h"
 
-#include "bounded_text.h"
 #include "memory.h"
 
 char Text::empty_[1] = {'\0'};
@@ -21,6 +20,13 @@ int CompareRanges(const char* a, size_t an, const char* b, size_t bn) {
 }
 
 }  // namespace
+
+size_t TextLength(const char* text) {
+  size_t n = 0;
+  if (text)
+    while (text[n]) ++n;
+  return n;
+}
 
 Text::Text(const char* text) : Text(text, TextLength(text)) {}
 

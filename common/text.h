@@ -7,6 +7,9 @@
 #pragma once
 #include <stddef.h>
 
+// Length of a zero-terminated text; a null pointer has none.
+size_t TextLength(const char* text);
+
 class Text {
  public:
   static constexpr size_t npos = static_cast<size_t>(-1);
