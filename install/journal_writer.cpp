@@ -7,7 +7,7 @@
 #include "install/journal_trust.h"
 #include "install/rollback.h"
 #include "install/shared_count.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "install/restart_replacement.h"
 #include "install/shared_count.h"
 #include "setupdll/at_restart.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "pages/page_table.h"
 #include "pages/wizard_state.h"
 #include "resources/ids.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 #include "ui/box_titles.h"
 #include "ui/progress_bar.h"
 #include "ui/window_placement.h"

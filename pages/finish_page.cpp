@@ -13,7 +13,7 @@
 #include "pages/page_table.h"
 #include "pages/wizard_state.h"
 #include "resources/ids.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 #include "ui/window_placement.h"
 
 namespace {

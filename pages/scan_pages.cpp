@@ -6,7 +6,7 @@
 #include "resources/ids.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 #include "ui/window_placement.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "install/rollback.h"
 #include "install/run_lock.h"
 #include "shell/backdrop.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 #include "shell/silent_setup.h"
 #include "shell/startup.h"
 #include "shell/switches.h"

@@ -14,7 +14,7 @@
 #include "pages/user_info_page.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 #include "shell/startup.h"
 
 namespace {

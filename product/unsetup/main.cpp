@@ -20,7 +20,7 @@
 #include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
 #include "shell/result_codes.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "product/unsetup/stop_programs.h"
 #include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The plain-text log of a setup run.
-#include "shell/setup_log.h"
+#include "common/setup_log.h"
 
 #include <windows.h>
 
