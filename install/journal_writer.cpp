@@ -158,13 +158,8 @@ void JournalWriter::Made(const Text& path) {
   // now is the old file.
   const JournalRecord* latest = LatestRecordOf(journal_.records, full);
   if (latest && latest->kind == JournalKind::InUse) return;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(full.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  FindClose(search);
-  (void)Add(StampRecord(full, static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
-                        static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
-                            found.ftLastWriteTime.dwLowDateTime));
+  FileFacts facts;
+  if (FactsOfFile(full, &facts)) (void)Add(StampRecord(full, facts.size, facts.written));
 }
 
 void JournalWriter::CountShared(const Text& path) {

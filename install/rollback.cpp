@@ -27,20 +27,6 @@ uint64_t Joined(const FILETIME& time) {
   return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-}  // namespace
-
-bool FactsOfFile(const Text& path, FileFacts* facts) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  facts->size = static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
-  facts->created = Joined(found.ftCreationTime);
-  facts->written = Joined(found.ftLastWriteTime);
-  return true;
-}
-
-namespace {
 
 // A read-only file is deleted like any other: setup made it, or kept it.
 bool DeleteMadeFile(const Text& path) {
@@ -190,6 +176,17 @@ Journal Undone(const Journal& journal, const JournalPlaces* places, bool startRe
 }
 
 }  // namespace
+
+bool FactsOfFile(const Text& path, FileFacts* facts) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  facts->size = static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+  facts->created = Joined(found.ftCreationTime);
+  facts->written = Joined(found.ftLastWriteTime);
+  return true;
+}
 
 Journal UndoRun(const Journal& journal, bool startRemovalCommand) {
   return Undone(journal, nullptr, startRemovalCommand);

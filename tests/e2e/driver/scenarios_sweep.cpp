@@ -21,6 +21,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check.h"
@@ -88,12 +89,30 @@ void LayOutMedia() {
             FALSE);
 }
 
+bool SameAnyCase(const char* a, int length, const char* b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a, length, b, -1) == CSTR_EQUAL;
+}
+
+// The [rename] lines of WININIT.INI, each as its target and its source.
+std::vector<std::pair<std::string, std::string>> PendingRenames() {
+  std::vector<std::pair<std::string, std::string>> renames;
+  bool inRename = false;
+  for (const std::string& line : machine::Lines(InWindows("WININIT.INI"))) {
+    size_t equals = line.find('=');
+    if (!line.empty() && line[0] == '[')
+      inRename = SameAnyCase(line.c_str(), -1, "[rename]");
+    else if (inRename && equals != std::string::npos)
+      renames.push_back({line.substr(0, equals), line.substr(equals + 1)});
+  }
+  return renames;
+}
+
 // Names setup gives its temporary files and old copies, with a number that
 // differs from run to run: CVB0A1F.TMP, CVS12AB.TMP.
 std::string WithoutTempNumbers(std::string text) {
   for (size_t at = text.find("CV"); at != std::string::npos; at = text.find("CV", at + 1)) {
     if (at + 11 > text.size() || (text[at + 2] != 'B' && text[at + 2] != 'S')) continue;
-    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + at + 7, 4, ".TMP", 4) != CSTR_EQUAL) continue;
+    if (!SameAnyCase(text.c_str() + at + 7, 4, ".TMP")) continue;
     text.replace(at + 3, 4, "####");
   }
   return text;
@@ -143,8 +162,7 @@ void AddFile(Image* image, const std::string& path) {
     (*image)[key] = "folder";
     return;
   }
-  bool link = path.size() > 4 && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str() + path.size() - 4, 4,
-                                                 ".LNK", 4) == CSTR_EQUAL;
+  bool link = path.size() > 4 && SameAnyCase(path.c_str() + path.size() - 4, 4, ".LNK");
   // A link holds its target's times: that it is there is what counts.
   (*image)[key] = link ? std::string("link") : Format("%lx ", state.attributes) + state.bytes;
   if (!link) (*image)[kTimePrefix + key] = Format("%lx%08lx", state.written.dwHighDateTime, state.written.dwLowDateTime);
@@ -179,12 +197,7 @@ Image Snap() {
                      : JournalFinished()                                                            ? "finished"
                                                                                                     : "unfinished";
   std::string renames;
-  bool inRename = false;
-  for (const std::string& line : machine::Lines(InWindows("WININIT.INI"))) {
-    if (!line.empty() && line[0] == '[') inRename = CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1,
-                                                                 "[rename]", -1) == CSTR_EQUAL;
-    else if (inRename && !line.empty()) renames += WithoutTempNumbers(line) + "\n";
-  }
+  for (const auto& [target, source] : PendingRenames()) renames += WithoutTempNumbers(target + "=" + source) + "\n";
   image["WININIT.INI renames"] = renames;
   for (const char* key : {"Install", "LInstall"}) image[std::string("win.ini ") + key] = machine::Profile("Corvane", key).value_or("-");
   image["uninstall entry"] = machine::RegistryKeyExists(HKEY_LOCAL_MACHINE, texts::kUninstallKey) ? "there" : "-";
@@ -264,20 +277,12 @@ DWORD Recover(const std::string& fault = "", const std::string& list = "") {
 // target (a target of NUL deletes the source), then the file goes.
 void Restart() {
   g_library.Release();
-  bool inRename = false;
-  for (const std::string& line : machine::Lines(InWindows("WININIT.INI"))) {
-    if (!line.empty() && line[0] == '[') {
-      inRename = CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1, "[rename]", -1) == CSTR_EQUAL;
-      continue;
-    }
-    size_t equals = line.find('=');
-    if (!inRename || equals == std::string::npos) continue;
-    std::string target = line.substr(0, equals), source = line.substr(equals + 1);
-    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, target.c_str(), -1, "NUL", -1) != CSTR_EQUAL) {
+  for (const auto& [target, source] : PendingRenames()) {
+    if (SameAnyCase(target.c_str(), -1, "NUL")) {
+      DeleteFileA(source.c_str());
+    } else {
       DeleteFileA(target.c_str());
       MoveFileA(source.c_str(), target.c_str());
-    } else {
-      DeleteFileA(source.c_str());
     }
   }
   DeleteFileA(InWindows("WININIT.INI").c_str());
