@@ -72,3 +72,10 @@ long ParseDecimal(const char* text) {
   }
   return negative ? -value : value;
 }
+
+int HexDigitValue(char c) {
+  c = UpperAscii(c);
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}

@@ -31,6 +31,9 @@ Text SignedDecimalText(long value);
 // The upper-case hexadecimal digits of a number, at least minDigits of them.
 Text HexText(unsigned long value, size_t minDigits);
 
+// The value of one hexadecimal digit in either case; -1 for any other byte.
+int HexDigitValue(char c);
+
 // The number that a text starts with, as atoi reads it: blanks, then an
 // optional sign, then digits; 0 when there are none.  Beyond the range of
 // long it stops at the limit.

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kPathBufferSize = 600;
 const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char kDefaultProgramFiles[] = "C:\\Program Files";
 
@@ -25,10 +24,6 @@ class QuietDriveErrors {
  private:
   UINT previous_;
 };
-
-Text JoinName(const Text& folder, const Text& name) {
-  return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
 
 Text FullPathOf(const Text& path) {
   char full[kPathBufferSize];
@@ -53,7 +48,7 @@ Text LongFormOf(const Text& full, bool* throughLink) {
     onDisk = onDisk && name.find_first_of("*?") == Text::npos;
     if (onDisk) {
       WIN32_FIND_DATAA found;
-      HANDLE search = FindFirstFileA(JoinName(built, name).c_str(), &found);
+      HANDLE search = FindFirstFileA(JoinPath(built, name).c_str(), &found);
       onDisk = search != INVALID_HANDLE_VALUE;
       if (onDisk) {
         FindClose(search);
@@ -61,7 +56,7 @@ Text LongFormOf(const Text& full, bool* throughLink) {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) *throughLink = true;
       }
     }
-    built = JoinName(built, name);
+    built = JoinPath(built, name);
   }
   return built;
 }
@@ -142,8 +137,8 @@ List<Text> ProtectedFolders() {
   List<Text> named = {
       windows,
       SystemFolder(),
-      windows.empty() ? "" : JoinName(windows, "COMMAND"),
-      windows.empty() ? "" : JoinName(windows, "Profiles"),
+      windows.empty() ? "" : JoinPath(windows, "COMMAND"),
+      windows.empty() ? "" : JoinPath(windows, "Profiles"),
       programFiles.empty() ? kDefaultProgramFiles : programFiles,
       RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CommonFilesDir"),
       EnvironmentText("TEMP"),

@@ -133,3 +133,25 @@ bool IsInsideFolder(const Text& path, const Text& folder) {
   Text inner = FoldCase(path);
   return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0;
 }
+
+Text JoinPath(const Text& folder, const Text& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '\\') return folder + name;
+  return folder + "\\" + name;
+}
+
+Text FolderOf(const Text& path) {
+  size_t cut = path.find_last_of('\\');
+  if (cut == Text::npos) return "";
+  size_t root = CanonicalRootLength(path);
+  return cut < root ? path.substr(0, root) : path.substr(0, cut);
+}
+
+Text NameOf(const Text& path) {
+  size_t cut = path.find_last_of('\\');
+  return cut == Text::npos ? path : path.substr(cut + 1);
+}
+
+bool IsDirectlyIn(const Text& path, const Text& folder) {
+  return !folder.empty() && SamePath(FolderOf(path), folder);
+}

@@ -9,6 +9,10 @@
 #include <stddef.h>
 #include "common/text.h"
 
+// Every path buffer handed to Windows (GetFullPathNameA, the registry's and
+// win.ini's path values, the Start menu's folders) is this long.
+constexpr size_t kPathBufferSize = 600;
+
 // The canonical text of a path: slashes become backslashes, a "\\?\" or
 // "\\.\" prefix goes ("\\?\UNC\s\x" is "\\s\x"), duplicate backslashes fold
 // (a "\\server\share" start stays), "." and ".." components are resolved (no
@@ -38,3 +42,19 @@ bool SamePath(const Text& a, const Text& b);
 // letter case at component boundaries: a folder is not inside itself, and
 // "C:\AB" is not inside "C:\A".  Nothing is inside "".
 bool IsInsideFolder(const Text& path, const Text& folder);
+
+// folder + "\" + name, without a second backslash after a folder that ends in
+// one; an empty folder gives the name alone.
+Text JoinPath(const Text& folder, const Text& name);
+
+// The folder part of a path, without its last backslash ("C:\A\B.EXE" gives
+// "C:\A"); a root keeps its whole root ("C:\X.EXE" gives "C:\", a share's
+// file its "\\server\share").  A path without a backslash gives "".
+Text FolderOf(const Text& path);
+
+// The part after the last backslash: the whole path when it has none.
+Text NameOf(const Text& path);
+
+// True when `path` names an entry directly in `folder` (not deeper), in any
+// ASCII letter case.  Nothing is directly in "".
+bool IsDirectlyIn(const Text& path, const Text& folder);

@@ -3,18 +3,23 @@
 
 #include <windows.h>
 
-namespace {
+#include "common/path_text.h"
 
-constexpr DWORD kFolderReadSize = 600;
-
-}  // namespace
+bool ReadShellProgramsFolder(size_t size, Text* programs) {
+  if (size > kPathBufferSize) size = kPathBufferSize;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  char value[kPathBufferSize + 1] = "";
+  DWORD got = static_cast<DWORD>(size);
+  LONG result = RegQueryValueExA(key, "Programs", NULL, NULL, reinterpret_cast<BYTE*>(value), &got);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) return false;
+  value[got < size ? got : size] = '\0';
+  *programs = value;
+  return true;
+}
 
 Text ShellProgramsFolder() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  char value[kFolderReadSize] = "";
-  DWORD size = sizeof value - 1;
-  LONG result = RegQueryValueExA(key, "Programs", NULL, NULL, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS ? value : "";
+  Text programs;
+  return ReadShellProgramsFolder(kPathBufferSize, &programs) ? programs : Text();
 }

@@ -10,6 +10,13 @@ namespace {
 
 constexpr DWORD kPathSize = MAX_PATH;
 
+// The engine's own temporary names: the repaired copy (CVRxxxx.TMP) and the
+// original while it stands aside (CVExxxx.TMP).  Setup's journal names its
+// asides CVBxxxx.TMP and removes those it recorded, so the engine keeps clear
+// of that prefix.
+constexpr char kRepairPrefix[] = "CVR";
+constexpr char kAsidePrefix[] = "CVE";
+
 class HandleReader final : public ByteReader {
  public:
   explicit HandleReader(HANDLE file) : file_(file) {}
@@ -96,7 +103,7 @@ bool PutInPlace(const char* path, const char* repaired, const char* folder) {
   DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   char aside[kPathSize];
-  if (!GetTempFileNameA(folder, "CVB", 0, aside)) return false;
+  if (!GetTempFileNameA(folder, kAsidePrefix, 0, aside)) return false;
   (void)DeleteFileA(aside);  // GetTempFileName made it; MoveFile wants the name free
   if (!MoveFileA(path, aside)) return false;
   if (!MoveFileA(repaired, path)) {
@@ -122,7 +129,7 @@ short RepairOnDisk(const char* path, const Finding& finding, unsigned char* buff
 
   // In the file's own folder, so that the final step is a rename on one drive.
   char temp[kPathSize];
-  if (!GetTempFileNameA(folder, "CVR", 0, temp)) return CV_TREAT_ENDED;
+  if (!GetTempFileNameA(folder, kRepairPrefix, 0, temp)) return CV_TREAT_ENDED;
   bool ok;
   {
     FileHandle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

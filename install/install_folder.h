@@ -1,9 +1,7 @@
 // The product's install folder as setup knows it: where it goes unless the
-// user or the command line says otherwise, and the size of setup's path
-// buffers, the install folder's among them.
+// user or the command line says otherwise.  Its buffer, like every path
+// buffer, is kPathBufferSize long.
 #pragma once
-
-// Size of every path and profile-value buffer of setup.
-constexpr int kPathBufferSize = 600;
+#include "common/path_text.h"
 
 inline constexpr char kDefaultInstallFolder[] = "C:\\Program Files\\Corvane";

@@ -111,11 +111,6 @@ bool RecordOf(const List<Text>& f, JournalRecord* r) {
   return false;
 }
 
-Text Parent(const Text& path) {
-  size_t cut = path.find_last_of('\\');
-  return cut == Text::npos ? Text() : path.substr(0, cut);
-}
-
 // True the first time a path is seen in any ASCII case; records it.
 bool FirstSight(List<Text>* seen, const Text& path) {
   for (const Text& earlier : *seen)
@@ -281,7 +276,7 @@ List<Text> FoldersOfFiles(const Journal& journal) {
   List<Text> seen;
   for (const JournalRecord& r : journal.records) {
     if (!IsFileKind(r.kind)) continue;
-    Text folder = Parent(r.target);
+    Text folder = FolderOf(r.target);
     if (!folder.empty() && FirstSight(&seen, folder)) folders.push_back(folder);
   }
   return folders;

@@ -76,7 +76,3 @@ enum class JournalKind : char {
   Stamp = 'T',
   Lowered = 'L',
 };
-
-// Where Windows installers count the users of a shared file: one REG_DWORD
-// under HKEY_LOCAL_MACHINE per file, named by its full path.
-constexpr char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";

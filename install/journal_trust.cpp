@@ -1,6 +1,7 @@
 // Which records of an install journal may be acted on.
 #include "install/journal_trust.h"
 
+#include "common/bounded_text.h"
 #include "common/path_text.h"
 #include "install/install_records.h"
 
@@ -30,20 +31,8 @@ Text PlainPath(const Text& path) {
   return canonical;
 }
 
-Text ParentOf(const Text& canonical) {
-  size_t cut = canonical.find_last_of('\\');
-  if (cut == Text::npos) return "";
-  return cut < CanonicalRootLength(canonical) ? canonical.substr(0, CanonicalRootLength(canonical))
-                                              : canonical.substr(0, cut);
-}
-
-Text NameOf(const Text& canonical) {
-  size_t cut = canonical.find_last_of('\\');
-  return cut == Text::npos ? canonical : canonical.substr(cut + 1);
-}
-
 bool DirectlyIn(const Text& canonical, const Text& folder) {
-  return !folder.empty() && SamePath(ParentOf(canonical), CanonicalPathText(folder));
+  return !folder.empty() && IsDirectlyIn(canonical, CanonicalPathText(folder));
 }
 
 bool EndsWithAnyCase(const Text& text, const char* ending) {
@@ -87,17 +76,15 @@ bool IsFilePlace(const Text& canonical, const JournalPlaces& places) {
          DirectlyIn(canonical, places.systemFolder) || IsSetupsLink(canonical, places);
 }
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
 // An aside that the journal writer names: CVBxxxx.TMP beside its file.
 bool IsAsideOf(const Text& aside, const Text& target) {
   Text canonical = PlainPath(aside);
-  if (canonical.empty() || !SamePath(ParentOf(canonical), ParentOf(target))) return false;
+  if (canonical.empty() || !SamePath(FolderOf(canonical), FolderOf(target))) return false;
   Text name = NameOf(canonical);
   const size_t prefix = sizeof kAsidePrefix - 1;
   if (name.size() != prefix + 8 || !SamePath(name.substr(0, prefix), kAsidePrefix)) return false;
   for (size_t i = prefix; i < prefix + 4; ++i)
-    if (!IsHexDigit(name[i])) return false;
+    if (HexDigitValue(name[i]) < 0) return false;
   return SamePath(name.substr(prefix + 4), ".TMP");
 }
 

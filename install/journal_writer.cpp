@@ -6,7 +6,7 @@
 #include "install/journal_file.h"
 #include "install/journal_trust.h"
 #include "install/rollback.h"
-#include "install/shared_count.h"
+#include "common/shared_count.h"
 #include "common/setup_log.h"
 
 namespace {
@@ -15,15 +15,10 @@ constexpr int kAsideAttempts = 1000;
 constexpr DWORD kValueReadSize = 1024;
 
 Text FullPath(const Text& path) {
-  char full[MAX_PATH * 2];
+  char full[kPathBufferSize];
   char* name = NULL;
   DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
   return n == 0 || n >= sizeof full ? path : Text(full);
-}
-
-Text FolderOf(const Text& path) {
-  size_t cut = path.find_last_of('\\');
-  return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 
 // A name in `folder` that nothing has: CVBxxxx.TMP, short as WININIT.INI
@@ -33,7 +28,7 @@ Text FreeAsideName(const Text& folder) {
   for (int attempt = 0; attempt < kAsideAttempts; ++attempt) {
     char name[16];
     wsprintfA(name, "%s%04X.TMP", kAsidePrefix, static_cast<unsigned>(next++ & 0xFFFF));
-    Text path = folder + "\\" + name;
+    Text path = JoinPath(folder, name);
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   }
   return Text();

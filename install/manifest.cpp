@@ -4,19 +4,16 @@
 #include <windows.h>
 
 #include "install/manifest_entry.h"
-
-namespace {
-const char kManifestPath[] = ".\\SETUP.INI";
-}
+#include "install/medium_files.h"
 
 Text ReadManifestString(const char* section, int n) {
   char value[kManifestValueSize];
   GetPrivateProfileStringA(section, ManifestKey(n).c_str(), kAbsentValue, value, sizeof value,
-                           kManifestPath);
+                           MediumPath(kManifestFile).c_str());
   return value;
 }
 
 int ReadManifestPoints(int n) {
   return static_cast<int>(
-      GetPrivateProfileIntA("SetupPersent", ManifestKey(n).c_str(), 0, kManifestPath));
+      GetPrivateProfileIntA("SetupPersent", ManifestKey(n).c_str(), 0, MediumPath(kManifestFile).c_str()));
 }

@@ -18,23 +18,9 @@
 
 namespace {
 
-constexpr DWORD kProgramsReadSize = 128;
-
-// The Start menu's Programs folder, as the shell records it; false when it
-// cannot be read (or is 128 characters or longer).
-bool ReadProgramsFolder(Text* programs) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-    return false;
-  char value[kProgramsReadSize + 1] = "";
-  DWORD size = kProgramsReadSize;
-  LONG r = RegQueryValueExA(key, "Programs", NULL, NULL, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  if (r != ERROR_SUCCESS) return false;
-  value[size < kProgramsReadSize ? size : kProgramsReadSize] = '\0';
-  *programs = value;
-  return true;
-}
+// Setup reads the Programs folder into 128 bytes: a longer folder gets no
+// group, no shortcuts and no fixed links.
+constexpr size_t kProgramsReadSize = 128;
 
 void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) {
   journal->PrepareFile(link);
@@ -74,7 +60,7 @@ void SetUninstallValue(JournalWriter* journal, const char* name, const Text& dat
 
 void RegisterWithShell(const Text& installFolder, JournalWriter* journal) {
   Text programs;
-  if (!ReadProgramsFolder(&programs)) return;
+  if (!ReadShellProgramsFolder(kProgramsReadSize, &programs)) return;
   Text group = programs;
   if (group.empty() || group.back() != '\\') group += "\\";
   group += kProgramGroupName;

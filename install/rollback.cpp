@@ -10,7 +10,7 @@
 #include "common/shell_folders.h"
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
-#include "install/shared_count.h"
+#include "common/shared_count.h"
 #include "setupdll/at_restart.h"
 #include "common/setup_log.h"
 

@@ -8,6 +8,11 @@
 
 // The mutex's name: the contract between the two programs (and their tests).
 constexpr char kRunLockName[] = "Corvane_Setup_Run";
+
+// The window whose class and title mark a running setup, wizard or silent:
+// a second wizard that finds it ends before it asks for the lock.
+constexpr char kSetupWindowClass[] = "Corvane_Setup";
+constexpr char kSetupWindowTitle[] = "Corvane Setup";
 // How long a second run waits for the first to end before it refuses.
 constexpr DWORD kRunLockWaitMs = 3000;
 

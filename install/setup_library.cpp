@@ -1,9 +1,9 @@
 // _SETUP.DLL, loaded once and released when setup ends.
 #include "install/setup_library.h"
 
-namespace {
+#include "install/medium_files.h"
 
-const char kSetupLibraryPath[] = ".\\_SETUP.DLL";
+namespace {
 
 HMODULE g_setupLibrary;
 InitInstallFunction g_initInstall;
@@ -11,7 +11,7 @@ InitInstallFunction g_initInstall;
 }  // namespace
 
 bool LoadSetupLibrary() {
-  g_setupLibrary = LoadLibraryA(kSetupLibraryPath);
+  g_setupLibrary = LoadLibraryA(MediumPath(kSetupLibraryFile).c_str());
   if (!g_setupLibrary) return false;
   g_initInstall = reinterpret_cast<InitInstallFunction>(
       reinterpret_cast<void*>(GetProcAddress(g_setupLibrary, CORVANE_INITINSTALL_EXPORT)));

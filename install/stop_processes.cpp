@@ -10,7 +10,7 @@
 #include "common/text.h"
 #include "install/install_folder.h"
 #include "install/install_records.h"
-#include "install/product_programs.h"
+#include "common/product_programs.h"
 
 namespace {
 

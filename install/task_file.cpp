@@ -1,5 +1,5 @@
 // Setup.run's place in the install folder.
-#include "task_file.h"
+#include "install/task_file.h"
 
 Text SetupRunPath(const Text& installFolder) {
   return installFolder + "\\" + kTaskFileName;

@@ -2,14 +2,7 @@
 #pragma once
 #include <stddef.h>
 
-// Bits of the task byte that setup writes, one per follow-up task.
-enum : unsigned char {
-  kTaskRunProduct = 0x01,    // run Corvane
-  kTaskScheduledScan = 0x02, // run the scheduled scan
-  kTaskUpdateWizard = 0x04,
-  kTaskRescueDisk = 0x08,
-  kTaskSafeBoot = 0x10,
-};
+#include "install/task_file.h"
 
 struct TaskPlan {
   bool valid;                // exactly one byte, bits 5 to 7 clear

@@ -5,7 +5,7 @@
 
 #include "common/text.h"
 
-#include "install/process_match.h"
+#include "common/process_match.h"
 #include "product/common/engine_scan.h"
 #include "product/common/product_window.h"
 #include "product/common/records.h"

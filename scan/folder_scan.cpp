@@ -1,6 +1,7 @@
 // The probe-and-treat loop over folders' files.
 #include "scan/folder_scan.h"
 
+#include "common/path_text.h"
 #include "scan/scan_engine.h"
 #include "scan/scan_text.h"
 

@@ -10,12 +10,6 @@ constexpr size_t kFieldPadWidth = 74;
 constexpr size_t kFieldMaxBytes = 79;
 }  // namespace
 
-Text JoinPath(const Text& folder, const Text& name) {
-  if (folder.empty()) return name;
-  if (folder.back() == '\\') return folder + name;
-  return folder + "\\" + name;
-}
-
 Text CurrentFileText(const Text& path) {
   Text text = path;
   if (text.size() < kFieldPadWidth) text.append(kFieldPadWidth - text.size(), ' ');

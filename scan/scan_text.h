@@ -2,10 +2,6 @@
 #pragma once
 #include "common/text.h"
 
-// folder + "\" + name, without a second backslash after a folder that ends in
-// one; an empty folder gives the name alone.
-Text JoinPath(const Text& folder, const Text& name);
-
 // The current-file field: the path padded with blanks to 74 characters, cut
 // after its 79th byte.
 Text CurrentFileText(const Text& path);

@@ -2,6 +2,7 @@
 // dialog, its painting, its end, and the window classes of the shell.
 #include "shell/backdrop.h"
 
+#include "install/run_lock.h"
 #include "install/setup_library.h"
 #include "pages/wizard.h"
 #include "resources/ids.h"

@@ -22,10 +22,10 @@ const char kHelpTitle[] = "코르바네™ 설치";
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  SetupSwitches switches = ParseSwitches(GetCommandLineA());
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  SetupSwitches switches = ParseSwitches(arguments);
   if (switches.help) {
-    MessageBoxA(NULL, kSwitchesHelpText, kHelpTitle, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(NULL, SwitchesHelpText().c_str(), kHelpTitle, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
   if (switches.silent) return RunSilentSetup(instance, switches);

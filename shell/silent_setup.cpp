@@ -2,25 +2,23 @@
 #include "shell/silent_setup.h"
 
 #include "common/folder_guard.h"
+#include "common/setup_log.h"
 #include "common/text.h"
-
 #include "install/install_folder.h"
 #include "install/install_job.h"
 #include "install/rollback.h"
 #include "install/run_lock.h"
 #include "install/setup_library.h"
 #include "install/stop_processes.h"
-#include "pages/finish_page.h"
-#include "pages/user_info_page.h"
+#include "install/task_file.h"
+#include "install/user_records.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_text.h"
-#include "common/setup_log.h"
 #include "shell/startup.h"
 
 namespace {
 
 const char kVersion[] = "1.0";
-constexpr unsigned char kEveryTask = 0x1F;
 
 // A hidden window of setup's class and title: a wizard started meanwhile sees
 // it and ends, as it does for another wizard.
@@ -136,7 +134,7 @@ int Install(const SetupSwitches& switches) {
   SilentCopy copy;
   InstallResult result = RunInstall(folder, ParentFolders::MadeWhenMissing, SetupLibraryInitInstall(), &copy);
   if (result == InstallResult::Failed || result == InstallResult::Stopped) return kExitFailed;
-  HandOffTasks(folder.c_str(), switches.tasksGiven ? switches.tasks : kEveryTask);
+  HandOffTasks(folder, switches.tasksGiven ? switches.tasks : kEveryTask);
   if (result == InstallResult::InstalledRestartNeeded) {
     SetupLog("사용 중인 파일은 컴퓨터를 다시 시작할 때 바뀝니다.");
     return kExitRestartNeeded;

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/result_codes.h"
+#include "install/result_codes.h"
 #include "shell/switches.h"
 
 int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches);

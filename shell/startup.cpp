@@ -4,15 +4,7 @@
 #include "common/start_program.h"
 #include "install/install_records.h"
 #include "install/install_folder.h"
-
-const char kSetupWindowClass[] = "Corvane_Setup";
-const char kSetupWindowTitle[] = "Corvane Setup";
-
-namespace {
-
-const char kProductProgram[] = "\\Cv32w.exe";
-
-}  // namespace
+#include "install/medium_files.h"
 
 // A bare program name leaves the current directory as it is.
 void EnterSetupFolder(char* buffer) {
@@ -26,13 +18,14 @@ void EnterSetupFolder(char* buffer) {
 }
 
 // Nothing is expected of the program: a failed start is not looked at.
-void StartMemoryCheck() { (void)StartProgram(".\\MemChk.exe", SW_HIDE); }
+void StartMemoryCheck() { (void)StartProgram(MediumPath(kMemoryCheckFile).c_str(), SW_HIDE); }
 
 // A recorded folder too long for the buffer cannot name the program, so it
 // does not count.
 bool ProductAlreadyInstalled(char* buffer) {
   DWORD n = GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, buffer, kStartupBufferSize);
   if (n >= kStartupBufferSize - 1) return false;
-  if (!AppendBounded(buffer, kStartupBufferSize, kProductProgram)) return false;
+  if (!AppendBounded(buffer, kStartupBufferSize, "\\") || !AppendBounded(buffer, kStartupBufferSize, kMainProgram))
+    return false;
   return GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES;
 }

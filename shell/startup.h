@@ -4,10 +4,6 @@
 
 #include "shell/startup_path.h"
 
-// The window whose class and title mark a running setup, wizard or silent.
-extern const char kSetupWindowClass[];
-extern const char kSetupWindowTitle[];
-
 // Makes the folder the program was started from the current directory, so
 // that every relative path of setup (SETUP.INI, _SETUP.DLL, ...) resolves
 // there.  `buffer` holds kStartupBufferSize bytes.

@@ -4,8 +4,13 @@
 #include <stddef.h>
 
 #include "common/bounded_text.h"
+#include "common/path_text.h"
+#include "install/result_codes.h"
+#include "install/task_file.h"
 
-const char kSwitchesHelpText[] =
+namespace {
+
+const char kSwitchesText[] =
     "SETUP.EXE [/S] [/NAME=\"이름\"] [/COMPANY=\"회사\"] [/SCAN=SKIP|REPORT|REPAIR|DELETE]\n"
     "          [/TASKS=hh] [/LOG=파일] [/D=설치 폴더]\n\n"
     "/S\t\t창과 질문 없이 설치합니다.\n"
@@ -14,12 +19,9 @@ const char kSwitchesHelpText[] =
     "/SCAN\t\t설치 전 바이러스 검사: 안 함, 기록만, 치료, 치료 후 삭제 (기본: REPAIR)\n"
     "/TASKS=hh\t설치 후 작업 (두 자리 16진수, 기본: 모두)\n"
     "/LOG=파일\t설치 기록을 파일에 남깁니다.\n\n"
-    "끝 코드: 0 설치됨, 3010 다시 시작 필요, 1603 실패,\n"
-    "1618 다른 설치 실행 중, 1638 이미 설치됨, 1639 잘못된 명령줄";
-
-namespace {
-
-constexpr unsigned kTaskBits = 0x1F;
+    "끝 코드: ";
+// The codes' list breaks its line after this many entries.
+constexpr size_t kCodesOnFirstLine = 3;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -34,31 +36,6 @@ bool StartsWith(const Text& word, const char* name) {
 
 bool SameWord(const Text& word, const char* name) {
   return StartsWith(word, name) && word.size() == Text(name).size();
-}
-
-int HexDigit(char c) {
-  c = UpperAscii(c);
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// A drive letter, a colon and a backslash, or a UNC name.
-bool IsAbsolute(const Text& path) {
-  if (path.size() >= 3 && UpperAscii(path[0]) >= 'A' && UpperAscii(path[0]) <= 'Z' && path[1] == ':' && path[2] == '\\')
-    return true;
-  return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
-}
-
-// Skips the program path the way the runtime splits argv[0].
-const char* AfterProgramPath(const char* p) {
-  while (IsBlank(*p)) ++p;
-  bool quoted = false;
-  for (; *p; ++p) {
-    if (*p == '"') quoted = !quoted;
-    else if (!quoted && IsBlank(*p)) break;
-  }
-  return p;
 }
 
 // One word of the line: quotes group blanks and are dropped.
@@ -101,8 +78,8 @@ bool ReadScan(const Text& value, ScanMode* mode) {
 
 bool ReadTasks(const Text& value, unsigned char* tasks) {
   if (value.size() != 2) return false;
-  int high = HexDigit(value[0]), low = HexDigit(value[1]);
-  if (high < 0 || low < 0 || ((high << 4 | low) & ~kTaskBits)) return false;
+  int high = HexDigitValue(value[0]), low = HexDigitValue(value[1]);
+  if (high < 0 || low < 0 || ((high << 4 | low) & ~kEveryTask)) return false;
   *tasks = static_cast<unsigned char>(high << 4 | low);
   return true;
 }
@@ -117,9 +94,9 @@ Text RestOfLine(const char* p) {
 
 }  // namespace
 
-SetupSwitches ParseSwitches(const char* commandLine) {
+SetupSwitches ParseSwitches(const char* arguments) {
   SetupSwitches s;
-  const char* p = AfterProgramPath(commandLine);
+  const char* p = arguments;
   Text word;
   for (;;) {
     while (IsBlank(*p)) ++p;
@@ -128,7 +105,7 @@ SetupSwitches ParseSwitches(const char* commandLine) {
       s.folderGiven = true;
       s.folder = RestOfLine(p + 3);
       if (s.folder.size() > kSwitchFolderMax) Refuse(&s, "/D= 값이 너무 깁니다");
-      else if (!IsAbsolute(s.folder)) Refuse(&s, "/D= 에는 절대 경로가 필요합니다");
+      else if (!IsAbsolutePath(CanonicalPathText(s.folder))) Refuse(&s, "/D= 에는 절대 경로가 필요합니다");
       break;
     }
     p = NextWord(p, &word);
@@ -152,4 +129,13 @@ SetupSwitches ParseSwitches(const char* commandLine) {
     }
   }
   return s;
+}
+
+Text SwitchesHelpText() {
+  Text text = kSwitchesText;
+  for (size_t i = 0; i < kResultCodeCount; ++i) {
+    if (i > 0) text += i == kCodesOnFirstLine ? ",\n" : ", ";
+    text += DecimalText(static_cast<unsigned long>(kResultCodes[i].code)) + " " + kResultCodes[i].meaning;
+  }
+  return text;
 }

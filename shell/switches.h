@@ -37,9 +37,9 @@ constexpr size_t kSwitchFolderMax = 259;
 constexpr size_t kSwitchEntryMax = 255;
 constexpr size_t kSwitchLogMax = 259;
 
-// Reads the switches of a command line that starts with the program path
-// (as GetCommandLineA gives it).
-SetupSwitches ParseSwitches(const char* commandLine);
+// Reads the switches of the arguments after the program's name, as WinMain
+// receives them.
+SetupSwitches ParseSwitches(const char* arguments);
 
-// The text of the /? box.
-extern const char kSwitchesHelpText[];
+// The text of the /? box, the result codes' list at its end.
+Text SwitchesHelpText();

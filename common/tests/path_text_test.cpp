@@ -67,3 +67,13 @@ TEST(SamePath, FoldsAsciiCaseOnlyAndIgnoresATrailingBackslash) {
 }
 
 }  // namespace
+
+TEST(PathParts, JoinAndSplitAtOneBackslash) {
+  EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
+  EXPECT_EQ(JoinPath("C:\\WINDOWS", "Command"), "C:\\WINDOWS\\Command");
+  EXPECT_EQ(JoinPath("", "name"), "name");
+  EXPECT_EQ(FolderOf("\\\\server\\share\\X.EXE"), "\\\\server\\share");
+  EXPECT_TRUE(IsDirectlyIn("C:\\WINDOWS\\SYSTEM\\A.DLL", "c:\\windows\\system\\"));
+  EXPECT_FALSE(IsDirectlyIn("C:\\WINDOWS\\SYSTEM\\X\\A.DLL", "C:\\WINDOWS\\SYSTEM"));
+  EXPECT_FALSE(IsDirectlyIn("A.DLL", ""));
+}

@@ -14,11 +14,6 @@ const char kWindows[] = "C:\\WINDOWS";
 const char kSystem[] = "C:\\WINDOWS\\SYSTEM";
 const char kStartMenu[] = "C:\\WINDOWS\\Start Menu";
 
-Text Parent(const Text& path) {
-  size_t cut = path.find_last_of('\\');
-  return cut == Text::npos ? Text() : path.substr(0, cut);
-}
-
 bool IsLink(const Text& path) {
   return path.size() > 4 && SamePath(path.substr(path.size() - 4), ".LNK") && IsInsideFolder(path, kStartMenu);
 }
@@ -46,18 +41,18 @@ void CheckPlace(const JournalRecord& r, const Text& folder) {
   Require(!HasDotsComponent(path));
   bool inside = SamePath(path, folder) || IsInsideFolder(path, folder);
   bool above = IsInsideFolder(folder, path) && path.size() > CanonicalRootLength(path);
-  bool system = SamePath(Parent(path), kWindows) || SamePath(Parent(path), kSystem);
+  bool system = SamePath(FolderOf(path), kWindows) || SamePath(FolderOf(path), kSystem);
   bool group = IsInsideFolder(path, kStartMenu);
   switch (r.kind) {
     case JournalKind::Folder:
       Require(inside || above || group);
       break;
     case JournalKind::Shared:
-      Require(SamePath(Parent(path), kSystem));
+      Require(SamePath(FolderOf(path), kSystem));
       break;
     case JournalKind::Replaced:
     case JournalKind::InUse:
-      Require(SamePath(Parent(r.name), Parent(path)) && r.name.size() > 11);
+      Require(SamePath(FolderOf(r.name), FolderOf(path)) && r.name.size() > 11);
       [[fallthrough]];
     default:
       Require(inside || system || IsLink(path));

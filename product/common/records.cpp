@@ -7,13 +7,13 @@
 #include "product/logic/product_paths.h"
 
 Text ProfileValue(const char* key) {
-  char value[kPathSize] = "";
+  char value[kPathBufferSize] = "";
   GetProfileStringA(kRecordSection, key, "", value, sizeof value);
   return value;
 }
 
 Text OwnProgramPath() {
-  char path[kPathSize];
+  char path[kPathBufferSize];
   DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
   path[length < sizeof path ? length : sizeof path - 1] = '\0';
   return path;
@@ -27,13 +27,13 @@ Text ProductFolder() {
 }
 
 Text ShortPathOf(const Text& path) {
-  char shortPath[kPathSize] = "";
+  char shortPath[kPathBufferSize] = "";
   DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   return length > 0 && length < sizeof shortPath ? shortPath : "";
 }
 
 Text WindowsFolder() {
-  char folder[kPathSize] = "";
+  char folder[kPathBufferSize] = "";
   UINT length = GetWindowsDirectoryA(folder, sizeof folder);
   if (length == 0 || length >= sizeof folder) return "";
   Text windows = folder;

@@ -1,10 +1,8 @@
 // What the product's programs know of their installation: setup's records in
 // win.ini and the program's own file.
 #pragma once
+#include "common/path_text.h"
 #include "common/text.h"
-
-// Paths and profile values, as setup sizes them.
-constexpr unsigned kPathSize = 600;
 
 // A value of the win.ini section "Corvane"; "" when it is absent.
 Text ProfileValue(const char* key);

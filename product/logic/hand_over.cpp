@@ -2,7 +2,7 @@
 #include "product/logic/hand_over.h"
 
 #include "common/bounded_text.h"
-#include "install/process_match.h"
+#include "common/process_match.h"
 
 namespace {
 

@@ -6,10 +6,6 @@
 
 namespace {
 
-bool DirectlyIn(const Text& path, const Text& folder) {
-  return !folder.empty() && SamePath(FolderOf(path), folder);
-}
-
 bool HasSharedCount(const Journal& journal, const Text& path) {
   for (const JournalRecord& r : journal.records) {
     if (r.kind == JournalKind::Shared && SamePath(r.target, path)) return true;
@@ -42,8 +38,8 @@ JournalRemoval PlanJournalRemoval(const Journal& found, const JournalPlaces& pla
       case JournalKind::File:
       case JournalKind::Replaced:
       case JournalKind::InUse: {
-        bool shared = DirectlyIn(r.target, systemFolder);
-        bool system = shared || DirectlyIn(r.target, windowsFolder);
+        bool shared = IsDirectlyIn(r.target, systemFolder);
+        bool system = shared || IsDirectlyIn(r.target, windowsFolder);
         if (shared && HasSharedCount(journal, r.target))
           plan.sharedFiles.push_back(r.target);
         else if (system && r.kind != JournalKind::File)

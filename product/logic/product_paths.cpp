@@ -22,18 +22,6 @@ size_t RootLength(const Text& path) {
 
 }  // namespace
 
-Text FolderOf(const Text& path) {
-  size_t cut = path.rfind('\\');
-  if (cut == Text::npos) return "";
-  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
-  return path.substr(0, cut);
-}
-
-Text NameOf(const Text& path) {
-  size_t cut = path.rfind('\\');
-  return cut == Text::npos ? path : path.substr(cut + 1);
-}
-
 Text CollapseDots(const Text& path) {
   size_t root = RootLength(path);
   List<Text> parts;

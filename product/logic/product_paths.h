@@ -5,17 +5,9 @@
 #pragma once
 #include "common/text.h"
 
-// The product's programs compare paths with the shared SamePath and
-// IsInsideFolder.
+// The product's programs split, join and compare paths with the shared
+// path text.
 #include "common/path_text.h"
-
-// The folder part of a path, without its last backslash ("C:\A\B.EXE" gives
-// "C:\A"); a drive root keeps its backslash ("C:\X.EXE" gives "C:\").  A path
-// without a backslash gives "".
-Text FolderOf(const Text& path);
-
-// The part after the last backslash.
-Text NameOf(const Text& path);
 
 // Removes "." and ".." components textually: "C:\A\B\..\..\X" gives "C:\X".
 // A ".." at the root stays at the root, as the file system does.

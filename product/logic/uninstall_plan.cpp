@@ -3,7 +3,7 @@
 
 #include "engine/engine_api.h"
 #include "install/install_records.h"
-#include "install/process_match.h"
+#include "common/process_match.h"
 #include "install/task_file.h"
 #include "setupdll/library_temp.h"
 #include "product/logic/product_paths.h"

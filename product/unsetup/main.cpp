@@ -17,9 +17,8 @@
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/removal.h"
 #include "product/unsetup/self_copy.h"
-#include "scan/scan_text.h"
 #include "setupdll/at_restart.h"
-#include "shell/result_codes.h"
+#include "install/result_codes.h"
 #include "common/setup_log.h"
 
 namespace {

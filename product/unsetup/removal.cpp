@@ -12,14 +12,14 @@
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
 #include "install/rollback.h"
-#include "install/shared_count.h"
+#include "common/shared_count.h"
 #include "common/folder_guard.h"
 #include "product/common/records.h"
 #include "product/logic/journal_removal.h"
 #include "product/logic/product_paths.h"
 #include "product/logic/unsetup_text.h"
 #include "product/unsetup/stop_programs.h"
-#include "scan/scan_text.h"
+#include "common/path_text.h"
 #include "setupdll/at_restart.h"
 #include "common/setup_log.h"
 
@@ -32,7 +32,7 @@ constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
 
 bool HasProfileSection() {
-  char keys[kPathSize] = "";
+  char keys[kPathBufferSize] = "";
   return GetProfileStringA(kRecordSection, NULL, "", keys, sizeof keys) > 0;
 }
 

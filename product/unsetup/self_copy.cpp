@@ -7,7 +7,7 @@
 #include "product/common/records.h"
 #include "product/logic/hand_over.h"
 #include "product/logic/product_paths.h"
-#include "scan/scan_text.h"
+#include "common/path_text.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr int kCopyNames = 100;
 constexpr DWORD kOriginalEndWaitMs = 10000;
 
 Text TempFolder() {
-  char temp[kPathSize] = "";
+  char temp[kPathBufferSize] = "";
   DWORD length = GetTempPathA(sizeof temp, temp);
   if (length == 0 || length >= sizeof temp) return "";
   return temp;

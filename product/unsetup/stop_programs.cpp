@@ -5,7 +5,7 @@
 
 #include "common/folder_guard.h"
 #include "common/running_programs.h"
-#include "install/product_programs.h"
+#include "common/product_programs.h"
 
 namespace {
 

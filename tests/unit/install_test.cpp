@@ -6,7 +6,7 @@
 #include <string>
 
 #include "install/manifest_entry.h"
-#include "install/process_match.h"
+#include "common/process_match.h"
 #include "install/shortcut_defaults.h"
 
 TEST(Manifest, KeysGrowPastThreeDigits) {

@@ -8,7 +8,7 @@
 #include "pages/folder_choice.h"
 #include "pages/summary.h"
 #include "pages/task_mask.h"
-#include "pages/user_info.h"
+#include "install/user_temp_file.h"
 #include "resources/ids.h"
 
 namespace {

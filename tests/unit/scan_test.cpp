@@ -1,15 +1,9 @@
-// The scan's path joining, field text, questions and counters.
+// The scan's field text, questions and counters.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "scan/scan_text.h"
-
-TEST(JoinPath, OneBackslashBetween) {
-  EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
-  EXPECT_EQ(JoinPath("C:\\WINDOWS", "Command"), "C:\\WINDOWS\\Command");
-  EXPECT_EQ(JoinPath("", "name"), "name");
-}
 
 TEST(CurrentFile, PaddedTo74CutAfter79) {
   Text sixty(60, 'p');

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/engine_api.h"
+#include "install/medium_files.h"
 #include "medium.h"
 #include "names.h"
 #include "store_format.h"
@@ -23,8 +25,9 @@ struct Program {
 };
 
 // The medium's programs, under the names setup and the shell use for them.
-const Program kPrograms[] = {{"SETUP.EXE", true},  {"_SETUP.DLL", true},  {"MemChk.exe", true},
-                             {"_ISDEL.EXE", true}, {"Corvane.dll", false}};
+const Program kPrograms[] = {{kSetupProgramFile, true},    {kSetupLibraryFile, true},
+                             {kMemoryCheckFile, true},     {kFollowUpProgramFile, true},
+                             {CORVANE_ENGINE_LIBRARY, false}};
 
 bool ReadWholeFile(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {
   std::ifstream in(path, std::ios::binary);
@@ -117,7 +120,7 @@ bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* erro
     return false;
   }
   const std::string ini = ManifestText(entries, SplitShares(sizes));
-  if (!WriteWholeFile(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
+  if (!WriteWholeFile(o.out / kManifestFile, ini.data(), ini.size(), error)) return false;
   const std::vector<uint8_t> store = writer.Finish();
   if (!WriteWholeFile(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
 

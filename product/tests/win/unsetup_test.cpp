@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shared_count.h"
 #include "install/journal_file.h"
 #include "install/journal_writer.h"
 #include "install/registration.h"

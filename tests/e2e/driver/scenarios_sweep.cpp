@@ -26,6 +26,7 @@
 
 #include "check.h"
 #include "common/disk_ops.h"
+#include "common/shared_count.h"
 #include "install/journal_format.h"
 #include "outcome.h"
 #include "scenario.h"

@@ -2,12 +2,13 @@
 // the code page 949 bytes the program must show (the tree compiles string
 // literals to code page 949).
 #pragma once
+#include "install/run_lock.h"
 
 namespace texts {
 
 // Window classes and titles of the setup shell.
-inline constexpr char kBackdropClass[] = "Corvane_Setup";
-inline constexpr char kBackdropTitle[] = "Corvane Setup";
+inline constexpr const char* kBackdropClass = kSetupWindowClass;
+inline constexpr const char* kBackdropTitle = kSetupWindowTitle;
 inline constexpr char kLogoClass[] = "CvLogo";
 inline constexpr char kBarClass[] = "CvProBar";
 

@@ -1,5 +1,5 @@
 // Which running programs belong to an earlier installation.
-#include "install/process_match.h"
+#include "common/process_match.h"
 
 #include "common/path_text.h"
 

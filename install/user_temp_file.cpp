@@ -1,5 +1,5 @@
-// Platform-free piece of the user-information page: the TEMP file path.
-#include "user_info.h"
+// The TEMP file's path.
+#include "install/user_temp_file.h"
 
 #include "common/bounded_text.h"
 

@@ -1,5 +1,4 @@
-// Platform-free piece of the user-information page: the TEMP file that
-// recording the user deletes.
+// The TEMP file that recording the user deletes, without Win32.
 #pragma once
 #include <stddef.h>
 

@@ -1,9 +1,9 @@
 // Which running programs are the product's.
-#include "install/product_programs.h"
+#include "common/product_programs.h"
 
 #include "common/folder_guard.h"
 #include "common/path_text.h"
-#include "install/process_match.h"
+#include "common/process_match.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // The SharedDLLs count of a file.
-#include "install/shared_count.h"
+#include "common/shared_count.h"
 
 #include <windows.h>
 
 #include "common/disk_ops.h"
-#include "install/journal_format.h"
 
 bool ReadSharedCount(const Text& path, unsigned long* count) {
   HKEY key;
