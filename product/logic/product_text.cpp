@@ -2,7 +2,7 @@
 #include "product/logic/product_text.h"
 
 #include "common/bounded_text.h"
-#include "isdel/tasks.h"
+#include "install/task_file.h"
 
 const char kProductName[] = "코르바네™ for Win95/98";
 const char kProductVersion[] = "버전 1.0";
