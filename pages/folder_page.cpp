@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "common/shell_calls.h"
+#include "common/folder_browser.h"
 #include "pages/folder_choice.h"
 #include "pages/page_common.h"
 #include "pages/page_table.h"
@@ -15,21 +15,9 @@ const char kBrowseTitle[] = "코르바네™을 설치하고 싶으신 폴더를
 
 // The browser is rooted at My Computer: any folder on any drive, nothing else.
 void OnBrowse(HWND page) {
-  LPITEMIDLIST root = NULL;
-  (void)late::SHGetSpecialFolderLocation(page, CSIDL_DRIVES, &root);
-  char chosen[MAX_PATH];
-  BROWSEINFOA bi = {};
-  bi.hwndOwner = page;
-  bi.pidlRoot = root;
-  bi.pszDisplayName = chosen;
-  bi.lpszTitle = kBrowseTitle;
-  bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST item = late::SHBrowseForFolderA(&bi);
-  bool picked = item && late::SHGetPathFromIDListA(item, chosen);
-  if (item) late::CoTaskMemFree(item);
-  if (root) late::CoTaskMemFree(root);
-  if (!picked) return;
-  if (!MakeInstallFolder(chosen, g_installFolder, sizeof g_installFolder)) return;
+  Text chosen;
+  if (!BrowseForFolder(page, kBrowseTitle, CSIDL_DRIVES, "", &chosen)) return;
+  if (!MakeInstallFolder(chosen.c_str(), g_installFolder, sizeof g_installFolder)) return;
   char display[kPathBufferSize];
   FolderDisplayText(g_installFolder, display, sizeof display);
   SetWindowTextA(GetDlgItem(page, IDC_FOLDER_DISPLAY), display);

@@ -2,6 +2,8 @@
 // of the page jobs.
 #include "pages/page_common.h"
 
+#include "common/message_pump.h"
+
 #include "pages/flow_table.h"
 #include "pages/page_table.h"
 #include "pages/wizard_state.h"
@@ -56,16 +58,4 @@ void FollowFlow(HWND page, int pageId, int command) {
   if (int next = NextPage(pageId, command)) HandOver(page, next);
 }
 
-bool DrainMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The quit message belongs to WinMain's loop: put it back and stop.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return !g_setupEnding;
-}
+bool DrainMessages() { return PumpWaitingMessages() && !g_setupEnding; }

@@ -95,6 +95,25 @@ void Append(char** out, const char* s) {
   while (*s != '\0') *(*out)++ = *s++;
 }
 
+// The next line from *at on that is an entry of a [rename] section with this
+// key and, when value is not null, this value; *at then points past it.
+// *inRename says whether *at lies in a [rename] section, for the next call.
+bool NextRenameEntry(const char* text, size_t length, size_t* at, bool* inRename, const char* key,
+                     const char* value, Line* found, size_t* valueFrom, size_t* valueTo) {
+  while (*at < length) {
+    const Line line = LineAt(text, length, *at);
+    *at = line.next;
+    bool isRename = false;
+    if (IsHeader(text, line, &isRename)) {
+      *inRename = isRename;
+    } else if (*inRename && EntryMatches(text, line, key, value, valueFrom, valueTo)) {
+      *found = line;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 size_t AddedSize(const char* key, const char* value) {
@@ -151,29 +170,24 @@ bool AddRenameLine(char* text, size_t* length, size_t capacity, const char* key,
 size_t RemoveRenameLines(char* text, size_t* length, const char* key, const char* value) {
   if (key == nullptr || key[0] == '\0') return 0;
   size_t removed = 0;
+  size_t at = 0;
   bool inRename = false;
-  for (size_t at = 0; at < *length;) {
-    const Line line = LineAt(text, *length, at);
-    bool isRename = false;
-    size_t valueFrom = 0;
-    size_t valueTo = 0;
-    if (IsHeader(text, line, &isRename)) {
-      inRename = isRename;
-    } else if (inRename && EntryMatches(text, line, key, value, &valueFrom, &valueTo)) {
-      // A last line without a line end goes with the line end before it,
-      // the reverse of AddRenameLine.
-      size_t from = line.start;
-      if (HasNoLineEnd(text, *length, line) && from > 0) {
-        --from;
-        if (from > 0 && text[from - 1] == '\r') --from;
-      }
-      const size_t gone = line.next - from;
-      for (size_t i = line.next; i < *length; ++i) text[i - gone] = text[i];
-      *length -= gone;
-      ++removed;
-      continue;
+  Line line = {0, 0, 0};
+  size_t valueFrom = 0;
+  size_t valueTo = 0;
+  while (NextRenameEntry(text, *length, &at, &inRename, key, value, &line, &valueFrom, &valueTo)) {
+    // A last line without a line end goes with the line end before it,
+    // the reverse of AddRenameLine.
+    size_t from = line.start;
+    if (HasNoLineEnd(text, *length, line) && from > 0) {
+      --from;
+      if (from > 0 && text[from - 1] == '\r') --from;
     }
-    at = line.next;
+    const size_t gone = line.next - from;
+    for (size_t i = line.next; i < *length; ++i) text[i - gone] = text[i];
+    *length -= gone;
+    at = line.start;
+    ++removed;
   }
   return removed;
 }
@@ -184,20 +198,15 @@ size_t FindRenameValue(const char* text, size_t length, const char* key, char* o
   bool found = false;
   size_t foundFrom = 0;
   size_t foundTo = 0;
+  size_t at = 0;
   bool inRename = false;
-  for (size_t at = 0; at < length;) {
-    const Line line = LineAt(text, length, at);
-    bool isRename = false;
-    size_t valueFrom = 0;
-    size_t valueTo = 0;
-    if (IsHeader(text, line, &isRename)) {
-      inRename = isRename;
-    } else if (inRename && EntryMatches(text, line, key, nullptr, &valueFrom, &valueTo)) {
-      found = true;
-      foundFrom = valueFrom;
-      foundTo = valueTo;
-    }
-    at = line.next;
+  Line line = {0, 0, 0};
+  size_t valueFrom = 0;
+  size_t valueTo = 0;
+  while (NextRenameEntry(text, length, &at, &inRename, key, nullptr, &line, &valueFrom, &valueTo)) {
+    found = true;
+    foundFrom = valueFrom;
+    foundTo = valueTo;
   }
   if (!found) return 0;
   const size_t needed = foundTo - foundFrom + 1;

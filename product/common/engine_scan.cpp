@@ -1,6 +1,7 @@
 // The product window's side of the virus scan of one folder's files.
 #include "product/common/engine_scan.h"
 
+#include "common/message_pump.h"
 #include "engine/engine_api.h"
 #include "product/common/product_window.h"
 #include "product/logic/product_text.h"
@@ -11,21 +12,6 @@ namespace {
 
 const char kVirusFoundTitle[] = "바이러스 발견";
 const char kNoEngineText[] = "Corvane.dll이 없어 바이러스를 검사할 수 없습니다.";
-
-// Keeps the window painted between files.  False once the program is ending;
-// the quit message is put back for the main loop.
-bool DrainMessages() {
-  MSG message;
-  while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return false;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return true;
-}
 
 // The status line names the file being scanned; each finding is asked about
 // (Yes treats it) and listed with what became of it; the tally counts files,
@@ -61,7 +47,7 @@ class WindowScan : public ScanObserver {
                                                        : Treatment::Failed;
     AddFindingLine(window_, FindingLine(path, virus_, treatment));
   }
-  bool KeepGoing() override { return DrainMessages(); }
+  bool KeepGoing() override { return PumpWaitingMessages(); }
 
   const ScanTally& tally() const { return tally_; }
 

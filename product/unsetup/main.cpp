@@ -58,7 +58,8 @@ void RemoveAndReport(const Installation& installation) {
   // Out of the install folder, which a current folder would keep on the NT
   // family.
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
-  RemovalResult result = RemoveInstallation(installation);
+  AskAboutOthers ask;
+  RemovalOutcome result = RemoveInstallation(installation, &ask);
   if (TellIfRefused(result.refused)) return;
   Tell(DoneText(result), MB_ICONINFORMATION);
 }
@@ -121,10 +122,8 @@ int RemoveSilently(const UnsetupSwitches& switches) {
   }
   SetupLog("설치 폴더: " + installation.folder + (installation.hasJournal ? " (설치 기록 있음)" : " (설치 기록 없음)"));
   (void)SetCurrentDirectoryA(WindowsFolder().c_str());
-  RemovalOptions options;
-  options.ask = false;
-  options.removeOthers = switches.all;
-  RemovalOutcome outcome = RemoveInstallation(installation, options);
+  AnsweredAboutOthers answer(switches.all);
+  RemovalOutcome outcome = RemoveInstallation(installation, &answer);
   if (outcome.refused.why != FolderRefusal::None) {
     SetupLog(RefusedRecordText(outcome.refused));
     return FinishSetupLog(kExitFailed);

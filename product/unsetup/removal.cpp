@@ -1,61 +1,30 @@
-// Finding and removing what setup made of an installation.
-#include "install/install_records.h"
+// Removing what setup made of an installation.
 #include "product/unsetup/removal.h"
 
 #include <windows.h>
 
-#include "common/list.h"
-#include "common/shell_folders.h"
-
 #include "common/bounded_text.h"
 #include "common/disk_ops.h"
+#include "common/folder_guard.h"
+#include "common/list.h"
+#include "common/path_text.h"
+#include "common/setup_log.h"
+#include "common/shared_count.h"
+#include "install/install_records.h"
 #include "install/journal_file.h"
 #include "install/restart_replacement.h"
 #include "install/rollback.h"
-#include "common/shared_count.h"
-#include "common/folder_guard.h"
 #include "product/common/records.h"
 #include "product/logic/journal_removal.h"
 #include "product/logic/product_paths.h"
-#include "product/logic/unsetup_text.h"
 #include "product/unsetup/stop_programs.h"
-#include "common/path_text.h"
 #include "setupdll/at_restart.h"
-#include "common/setup_log.h"
 
 namespace {
 
-const char kFullListName[] = "CVFILES.TXT";
-RemovalOptions g_options;
 // A program that has just been ended may hold its file for a moment.
 constexpr int kDeleteAttempts = 5;
 constexpr DWORD kDeleteRetryMs = 100;
-
-bool HasProfileSection() {
-  char keys[kPathBufferSize] = "";
-  return GetProfileStringA(kRecordSection, NULL, "", keys, sizeof keys) > 0;
-}
-
-bool HasUninstallEntry() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-List<FolderEntry> ListFolder(const Text& folder) {
-  List<FolderEntry> entries;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return entries;
-  do {
-    Text name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return entries;
-}
 
 // Deletes a file now, or else arranges its deletion at the next start; what
 // can go neither way is told in the last message.  False when the file is
@@ -101,62 +70,25 @@ void DeleteEntries(const Text& folder, const List<FolderEntry>& entries, Removal
   }
 }
 
-// Every file below `folder`, one path a line, for the user to read in full.
-void ListTree(const Text& folder, Text* text) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
-    Text path = JoinPath(folder, entry.name);
-    *text += path + (entry.isFolder ? "\\\r\n" : "\r\n");
-    if (entry.isFolder) ListTree(path, text);
-  }
-}
-
-// The full list beside the uninstaller's copy in TEMP, when the question
-// cannot name every entry; "" when none was written.
-Text WriteFullList(const Text& folder, const List<FolderEntry>& others) {
-  if (others.size() <= kOtherNamesShown) return "";
-  char temp[MAX_PATH];
-  DWORD n = GetTempPathA(sizeof temp, temp);
-  if (n == 0 || n >= sizeof temp) return "";
-  Text path = JoinPath(temp, kFullListName), text;
-  ListTree(folder, &text);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return "";
-  DWORD written = 0;
-  bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL) && written == text.size();
-  CloseHandle(file);
-  if (ok) return path;
-  (void)DeleteFileA(path.c_str());
-  return "";
-}
-
-bool UserAgreesToDeleteOthers(const Text& folder, const List<FolderEntry>& others) {
-  if (!g_options.ask) return g_options.removeOthers;
-  Text fullList = WriteFullList(folder, others);
-  Text question = OtherFilesQuestion(folder, others, fullList);
-  bool agrees = MessageBoxA(NULL, question.c_str(), kUninstallTitle,
-                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
-  if (!fullList.empty()) (void)DeleteFileA(fullList.c_str());
-  return agrees;
-}
-
 // What is left in the install folder once setup's own entries are gone is
 // not setup's: it goes only when the user says so, and otherwise keeps the
 // folder.  Returns the folder when it is kept.
-Text OfferTheRest(const Text& folder, const List<FolderEntry>& others, RemovalOutcome* outcome) {
+Text OfferTheRest(const Text& folder, const List<FolderEntry>& others, OthersQuestion* question,
+                 RemovalOutcome* outcome) {
   if (others.empty()) return "";
-  if (!UserAgreesToDeleteOthers(folder, others)) return folder;
+  if (!question->DeleteOthers(folder, others)) return folder;
   DeleteEntries(folder, others, outcome);
   return "";
 }
 
 // The product's entries go; the user's own go only when the user says so,
 // and otherwise keep the folder.  Returns the folder when it is kept.
-Text RemoveInstallFolder(const Text& folder, RemovalOutcome* outcome) {
+Text RemoveInstallFolder(const Text& folder, OthersQuestion* question, RemovalOutcome* outcome) {
   if (folder.empty() || !FolderExists(folder)) return "";
   List<FolderEntry> product;
   List<FolderEntry> others;
   SplitEntries(ListFolder(folder), &product, &others);
-  bool keepOthers = !others.empty() && !UserAgreesToDeleteOthers(folder, others);
+  bool keepOthers = !others.empty() && !question->DeleteOthers(folder, others);
   DeleteEntries(folder, product, outcome);
   if (keepOthers) return folder;
   DeleteTree(folder, outcome);
@@ -173,34 +105,6 @@ void RemoveGroup(const Text& group) {
     (void)ops::Delete(path.c_str());
   }
   (void)ops::RemoveFolder(group.c_str());
-}
-
-// Setup makes its program group inside the Start menu's Programs folder and
-// nowhere else: a group recorded elsewhere (the desktop, say) is not one.
-bool InsidePrograms(const Text& group) {
-  Text programs = ShellProgramsFolder();
-  return !programs.empty() && IsInsideFolder(group, SystemPathForms(programs).longForm);
-}
-
-// The installation's folders in their long forms or, when the folder guard
-// refuses one of them, only that refusal.  An unknown folder ("") is nothing
-// to refuse.
-Installation Guarded(const Text& folder, const Text& group) {
-  Installation guarded;
-  FolderRefusal why = FolderRefusal::None;
-  if (!folder.empty() && !MayRemoveOrStopIn(folder, &guarded.folder, &why)) {
-    guarded.refused = {RefusedRecord::InstallFolder, folder, why};
-  } else if (!group.empty() && !MayRemoveOrStopIn(group, &guarded.group, &why)) {
-    guarded.refused = {RefusedRecord::ProgramGroup, group, why};
-  } else if (!group.empty() && !InsidePrograms(guarded.group)) {
-    guarded.refused = {RefusedRecord::ProgramGroup, group, FolderRefusal::OutsidePrograms};
-  } else {
-    guarded.links = FixedLinksOf(guarded.group);
-    return guarded;
-  }
-  guarded.folder.clear();
-  guarded.group.clear();
-  return guarded;
 }
 
 void RemoveRecords() {
@@ -294,7 +198,7 @@ void KeepWhatOthersHave(const Journal& journal, const JournalPlaces& places, Jou
   plan->files = kept;
 }
 
-RemovalOutcome RemoveByJournal(const Installation& installation) {
+RemovalOutcome RemoveByJournal(const Installation& installation, OthersQuestion* question) {
   RemovalOutcome outcome;
   StopProgramsIn(installation.folder);
   const Journal journal = CurrentJournal(installation.journal);
@@ -333,7 +237,7 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
     // The question may stay open until Windows shuts down: what did not go
     // is named again before it.
     if (!stillThere.empty()) (void)WriteFinishedJournal(JournalWhileRemoving(journal, plan, stillThere, lowering));
-    outcome.keptFolder = OfferTheRest(installation.folder, others, &outcome);
+    outcome.keptFolder = OfferTheRest(installation.folder, others, question, &outcome);
     RemoveFolders(plan.folders);
     // Emptied with the user's consent: the folder goes even when an earlier
     // install had made it.
@@ -353,10 +257,10 @@ RemovalOutcome RemoveByJournal(const Installation& installation) {
   return outcome;
 }
 
-RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
+RemovalOutcome RemoveWithoutJournal(const Installation& installation, OthersQuestion* question) {
   RemovalOutcome outcome;
   StopProgramsIn(installation.folder);
-  outcome.keptFolder = RemoveInstallFolder(installation.folder, &outcome);
+  outcome.keptFolder = RemoveInstallFolder(installation.folder, question, &outcome);
   RemoveGroup(installation.group);
   if (!installation.links.mainProgram.empty()) (void)ops::Delete(installation.links.mainProgram.c_str());
   if (!installation.links.scheduledScan.empty()) (void)ops::Delete(installation.links.scheduledScan.c_str());
@@ -370,43 +274,10 @@ RemovalOutcome RemoveWithoutJournal(const Installation& installation) {
 
 }  // namespace
 
-Installation FindInstallation(const Text& folder) {
-  Installation installation;
-  Journal journal;
-  if (ReadJournal(&journal) && !journal.committed) {
-    // A copy that never finished, and no setup is running to finish it (the
-    // caller holds the run lock): taken back as setup's next start would.
-    Text stuck;
-    if (!FinishEarlierRun(&stuck)) SetupLog("끝나지 않은 설치를 다 되돌리지 못했습니다: " + stuck);
-  } else if (journal.committed) {
-    installation.hasJournal = true;
-    installation.journal = journal;
-  }
-  // With a journal, the folder setup installed into; without one, only a
-  // folder that plainly holds the product.
-  // A record that the guard refuses is refused even when it holds no
-  // product: the user is told what the record says.
-  Text candidate = installation.hasJournal ? journal.installFolder : folder;
-  Installation guarded = Guarded(candidate, ChooseGroupFolder(ProfileValue(kGroupRecord), ShellProgramsFolder()));
-  if (!installation.hasJournal && !FileExists(JoinPath(guarded.folder, kMainProgram))) guarded.folder.clear();
-  guarded.hasJournal = installation.hasJournal;
-  guarded.journal = installation.journal;
-  return guarded;
-}
-
-bool HasTraces(const Installation& installation) {
-  return installation.hasJournal || (!installation.folder.empty() && FolderExists(installation.folder)) ||
-         (!installation.group.empty() && FolderExists(installation.group)) ||
-         (!installation.links.mainProgram.empty() && FileExists(installation.links.mainProgram)) ||
-         (!installation.links.scheduledScan.empty() && FileExists(installation.links.scheduledScan)) ||
-         HasProfileSection() || HasUninstallEntry();
-}
-
-RemovalResult RemoveInstallation(const Installation& installation, const RemovalOptions& options) {
-  g_options = options;
+RemovalOutcome RemoveInstallation(const Installation& installation, OthersQuestion* question) {
   // Once more just before anything goes: a folder may have changed since.
   RemovalOutcome refused;
-  refused.refused = Guarded(installation.folder, installation.group).refused;
+  refused.refused = GuardedInstallation(installation.folder, installation.group).refused;
   if (refused.refused.why != FolderRefusal::None) return refused;
-  return installation.hasJournal ? RemoveByJournal(installation) : RemoveWithoutJournal(installation);
+  return installation.hasJournal ? RemoveByJournal(installation, question) : RemoveWithoutJournal(installation, question);
 }

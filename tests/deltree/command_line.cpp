@@ -44,16 +44,4 @@ bool IsYesSwitch(const Argument& a) {
   return a.kind == Kind::Option && a.length == 2 && (a.text[1] == 'y' || a.text[1] == 'Y');
 }
 
-const char* SkipProgramName(const char* commandLine) {
-  const char* p = SkipBlanks(commandLine);
-  if (*p == '"') {
-    ++p;
-    while (*p != '\0' && *p != '"') ++p;
-    if (*p == '"') ++p;
-  } else {
-    while (*p != '\0' && !IsBlank(*p)) ++p;
-  }
-  return p;
-}
-
 }  // namespace deltree

@@ -23,8 +23,4 @@ Argument NextArgument(const char** cursor);
 // True for the switch /Y (either case).
 bool IsYesSwitch(const Argument& argument);
 
-// The part of a whole command line after the program name, which may be
-// quoted.
-const char* SkipProgramName(const char* commandLine);
-
 }  // namespace deltree

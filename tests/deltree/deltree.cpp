@@ -123,8 +123,7 @@ bool DeleteNamed(const deltree::Argument& argument, bool assumeYes) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const char* const arguments = deltree::SkipProgramName(GetCommandLineA());
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   bool assumeYes = false;
   int paths = 0;
   const char* cursor = arguments;

@@ -146,10 +146,4 @@ TEST(DeltreeCommandLine, KnowsTheYesSwitch) {
   }
 }
 
-TEST(DeltreeCommandLine, SkipsAQuotedOrPlainProgramName) {
-  EXPECT_STREQ(" /y x", deltree::SkipProgramName("\"C:\\WINDOWS\\COMMAND\\DELTREE.EXE\" /y x"));
-  EXPECT_STREQ(" /y x", deltree::SkipProgramName("deltree /y x"));
-  EXPECT_STREQ("", deltree::SkipProgramName("deltree"));
-}
-
 }  // namespace
