@@ -504,10 +504,13 @@ TEST_F(Resources, ControlIdsAreUniqueWithinADialog) {
     std::set<WORD> ids;
     for (const Item& item : TemplateOf(module_, dialog).items) {
       const WORD id = static_cast<WORD>(item.id);
-      if (id != kNoId) EXPECT_TRUE(ids.insert(id).second) << "id " << id << " twice";
+      if (id == kNoId) continue;
+      EXPECT_TRUE(ids.insert(id).second) << "id " << id << " twice";
     }
     const auto bar = kBarsAdded.find(dialog);
-    if (bar != kBarsAdded.end()) EXPECT_EQ(ids.count(static_cast<WORD>(bar->second)), 0u) << "the bar's id";
+    if (bar != kBarsAdded.end()) {
+      EXPECT_EQ(ids.count(static_cast<WORD>(bar->second)), 0u) << "the bar's id";
+    }
   }
 }
 
@@ -560,7 +563,8 @@ TEST_F(Resources, EveryTextIsCodePage949) {
     EXPECT_TRUE(IsCodePage949(t.caption.text)) << Narrow(t.caption.text);
     EXPECT_TRUE(IsCodePage949(t.face)) << Narrow(t.face);
     for (const Item& item : t.items) {
-      if (!item.text.ordinal) EXPECT_TRUE(IsCodePage949(item.text.text)) << Narrow(item.text.text);
+      if (item.text.ordinal) continue;
+      EXPECT_TRUE(IsCodePage949(item.text.text)) << Narrow(item.text.text);
     }
   }
 }
