@@ -1,7 +1,11 @@
 // The wizard's graph, the folder choice, the summary and the task bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "install/task_file.h"
 #include "pages/flow_table.h"
@@ -31,29 +35,106 @@ Text TempFile(const char* temp) {
   return out;
 }
 
-}  // namespace
+// The wizard's pages, and the ways on that pages take themselves besides the
+// flow table (flow_table.h): the scan choice's Next by its radio button, the
+// confirmation's Next into the copy page, and the copy page's end, once the
+// job is done, into the task page.
+const int kPages[] = {IDD_WELCOME, IDD_AGREEMENT, IDD_USERINFO, IDD_SCAN_CHOICE, IDD_SCAN,
+                      IDD_FOLDER,  IDD_CONFIRM,   IDD_COPY,     IDD_TASKS,       IDD_FINISH};
 
-TEST(Flow, ButtonsLeadWhereTheWizardGoes) {
-  EXPECT_EQ(NextPage(IDD_WELCOME, IDC_NEXT), IDD_AGREEMENT);
-  EXPECT_EQ(NextPage(IDD_AGREEMENT, IDC_NEXT), IDD_USERINFO);
-  EXPECT_EQ(NextPage(IDD_AGREEMENT, IDC_BACK), IDD_WELCOME);
-  EXPECT_EQ(NextPage(IDD_USERINFO, IDC_NEXT), IDD_SCAN_CHOICE);
-  EXPECT_EQ(NextPage(IDD_USERINFO, IDC_BACK), IDD_AGREEMENT);
-  EXPECT_EQ(NextPage(IDD_SCAN, IDC_NEXT), IDD_FOLDER);
-  EXPECT_EQ(NextPage(IDD_FOLDER, IDC_NEXT), IDD_CONFIRM);
-  EXPECT_EQ(NextPage(IDD_FOLDER, IDC_BACK), IDD_SCAN_CHOICE);
-  EXPECT_EQ(NextPage(IDD_CONFIRM, IDC_BACK), IDD_FOLDER);
-  EXPECT_EQ(NextPage(IDD_TASKS, IDC_NEXT), IDD_FINISH);
+struct Branch {
+  int page;
+  int next;
+};
+const Branch kBranches[] = {
+    {IDD_SCAN_CHOICE, IDD_SCAN}, {IDD_SCAN_CHOICE, IDD_FOLDER}, {IDD_CONFIRM, IDD_COPY}, {IDD_COPY, IDD_TASKS}};
+
+// The pages that the way forward from `page` may open: its Next in the table
+// or its own branches.
+std::vector<int> Forward(int page) {
+  std::vector<int> next;
+  if (int n = NextPage(page, IDC_NEXT)) next.push_back(n);
+  for (const Branch& b : kBranches)
+    if (b.page == page) next.push_back(b.next);
+  return next;
 }
 
-TEST(Flow, PagesWithoutBackIgnoreIt) {
-  for (int page : {IDD_WELCOME, IDD_SCAN_CHOICE, IDD_SCAN, IDD_TASKS, IDD_FINISH})
-    EXPECT_EQ(NextPage(page, IDC_BACK), 0) << page;
-  for (int page : {IDD_WELCOME, IDD_AGREEMENT, IDD_USERINFO, IDD_CONFIRM, IDD_FINISH})
-    EXPECT_EQ(NextPage(page, IDC_BROWSE), 0) << page;
-  EXPECT_EQ(NextPage(IDD_WELCOME, 3), 0);
-  // Cancel never leads to a page: it asks first.
-  EXPECT_EQ(NextPage(IDD_AGREEMENT, IDC_CANCEL), 0);
+// Every page that `page` may open by any button or branch.
+std::set<int> Ways(int page) {
+  std::set<int> ways;
+  for (int command = 0; command <= 0xFFFF; ++command)
+    if (int n = NextPage(page, command)) ways.insert(n);
+  for (int n : Forward(page)) ways.insert(n);
+  return ways;
+}
+
+bool RunsAJob(int page) { return page == IDD_SCAN || page == IDD_COPY; }
+bool AnyPage(int) { return true; }
+
+// Whether every way forward from `from` comes to `to`, passing only pages
+// that `pass` allows, within as many steps as there are pages: a way that
+// ends elsewhere, goes round or passes another page fails.
+bool EveryWayForwardReaches(int from, int to, bool (*pass)(int), size_t steps = 0) {
+  const std::vector<int> next = Forward(from);
+  if (next.empty() || steps == std::size(kPages)) return false;
+  for (int n : next)
+    if (n != to && !(pass(n) && EveryWayForwardReaches(n, to, pass, steps + 1))) return false;
+  return true;
+}
+
+}  // namespace
+
+// Every command id on every page: only Next and Back lead anywhere, and only
+// to a page of the wizard; the preparing dialog and ids that name no page
+// lead nowhere.
+TEST(Flow, OnlyNextAndBackLeadAnywhereAndOnlyToPages) {
+  for (int page : {0, IDD_PREPARING}) EXPECT_EQ(Ways(page).size(), 0u) << page;
+  for (int page : kPages) {
+    for (int command = 0; command <= 0xFFFF; ++command) {
+      const int next = NextPage(page, command);
+      if (next == 0) continue;
+      // Cancel asks first, Browse stays on its page, other ids are ignored.
+      EXPECT_TRUE(command == IDC_NEXT || command == IDC_BACK) << page << " " << command;
+      EXPECT_NE(std::find(std::begin(kPages), std::end(kPages), next), std::end(kPages)) << page << " " << command;
+    }
+  }
+  // A row for the Next of a page that chooses its own way on would open a
+  // second page when that one ends.
+  for (const Branch& b : kBranches) EXPECT_EQ(NextPage(b.page, IDC_NEXT), 0) << b.page;
+}
+
+TEST(Flow, EveryPageIsReachedFromTheWelcomePage) {
+  std::set<int> reached = {IDD_WELCOME};
+  std::vector<int> open = {IDD_WELCOME};
+  while (!open.empty()) {
+    const int page = open.back();
+    open.pop_back();
+    for (int next : Ways(page))
+      if (reached.insert(next).second) open.push_back(next);
+  }
+  EXPECT_EQ(reached, std::set<int>(std::begin(kPages), std::end(kPages)));
+}
+
+// No way forward goes round in a circle or stops short of the finish page,
+// and the finish page leads nowhere.
+TEST(Flow, EveryWayForwardEndsAtTheFinishPage) {
+  EXPECT_TRUE(Ways(IDD_FINISH).empty());
+  EXPECT_TRUE(EveryWayForwardReaches(IDD_WELCOME, IDD_FINISH, AnyPage));
+}
+
+// Back opens a page from which every way forward, whatever the user chooses
+// there, comes straight back to the page left, or back through the scan page,
+// whose scan then runs again; Back itself never opens a page that runs a job.
+TEST(Flow, BackLeadsWhereNextComesBack) {
+  int backs = 0;
+  for (int page : kPages) {
+    const int back = NextPage(page, IDC_BACK);
+    if (back == 0) continue;
+    ++backs;
+    EXPECT_TRUE(EveryWayForwardReaches(back, page, RunsAJob)) << page << " back to " << back;
+    EXPECT_FALSE(RunsAJob(back)) << page << " back to " << back;
+  }
+  EXPECT_GT(backs, 0);
 }
 
 TEST(FolderChoice, AddsCorvaneWithOneBackslash) {

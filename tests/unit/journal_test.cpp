@@ -1,119 +1,11 @@
-// Manifest keys and prefixes, shortcut defaults, and which processes belong
-// to the product.
+// The install journal as text: records read back as written, a line cut by a
+// crash, the orders of undoing and rolling back, size stamps, and the
+// removal commands for the folders a run made.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <string>
-
-#include "install/manifest_entry.h"
-#include "common/process_match.h"
-#include "install/shortcut_defaults.h"
-
-TEST(Manifest, KeysGrowPastThreeDigits) {
-  EXPECT_EQ(ManifestKey(1), "SETUP001");
-  EXPECT_EQ(ManifestKey(42), "SETUP042");
-  EXPECT_EQ(ManifestKey(999), "SETUP999");
-  EXPECT_EQ(ManifestKey(1000), "SETUP1000");
-}
-
-TEST(Manifest, PrefixesChooseFolderAndSkipRule) {
-  ResolvedEntry e = ResolveEntry("CV32W.EXE");
-  EXPECT_EQ(e.folder, TargetFolder::Install);
-  EXPECT_FALSE(e.skipIfPresent);
-  EXPECT_EQ(e.name, "CV32W.EXE");
-
-  e = ResolveEntry("%SSAMPLE.DLL");
-  EXPECT_EQ(e.folder, TargetFolder::System);
-  EXPECT_TRUE(e.skipIfPresent);
-  EXPECT_EQ(e.name, "SAMPLE.DLL");
-
-  e = ResolveEntry("%sSAMPLE.DLL");
-  EXPECT_EQ(e.folder, TargetFolder::System);
-  EXPECT_FALSE(e.skipIfPresent);
-
-  e = ResolveEntry("%WSAMPLE.INI");
-  EXPECT_EQ(e.folder, TargetFolder::Windows);
-  EXPECT_TRUE(e.skipIfPresent);
-
-  e = ResolveEntry("%wSAMPLE.INI");
-  EXPECT_EQ(e.folder, TargetFolder::Windows);
-  EXPECT_FALSE(e.skipIfPresent);
-  EXPECT_EQ(e.name, "SAMPLE.INI");
-}
-
-TEST(Manifest, UnknownPrefixInstallsIntoTheInstallFolder) {
-  ResolvedEntry e = ResolveEntry("%xREADME.TXT");
-  EXPECT_EQ(e.folder, TargetFolder::Install);
-  EXPECT_FALSE(e.skipIfPresent);
-  EXPECT_EQ(e.name, "README.TXT");
-  e = ResolveEntry("%");
-  EXPECT_EQ(e.folder, TargetFolder::Install);
-  EXPECT_EQ(e.name, "");
-  e = ResolveEntry("");
-  EXPECT_EQ(e.name, "");
-}
-
-TEST(Shortcut, LinkTestIgnoresCaseAndPlace) {
-  EXPECT_TRUE(LinkPathHasLnk("C:\\x\\a.LNK"));
-  EXPECT_TRUE(LinkPathHasLnk("C:\\x\\a.lnk"));
-  EXPECT_TRUE(LinkPathHasLnk("C:\\LnkFolder\\a.txt"));
-  EXPECT_FALSE(LinkPathHasLnk("C:\\x\\a.LN"));
-  EXPECT_FALSE(LinkPathHasLnk(""));
-}
-
-TEST(Shortcut, DescriptionDropsTheExtensionOnly) {
-  Text d;
-  EXPECT_EQ(DeriveDescription("C:\\G\\..\\..\\코르바네.LNK", &d), 0u);
-  EXPECT_EQ(d, "C:\\G\\..\\..\\코르바네");
-  EXPECT_EQ(DeriveDescription("C:\\LnkFolder\\a.txt", &d), 0u);
-  EXPECT_EQ(d, "C:\\LnkFolder\\a");
-  EXPECT_EQ(DeriveDescription("LNK", &d), 0u);
-  EXPECT_EQ(d, "");
-  EXPECT_EQ(DeriveDescription(Text(260, 'a'), &d), 0u);
-  EXPECT_EQ(DeriveDescription(Text(261, 'a'), &d), kShortcutPathTooLong);
-}
-
-TEST(Shortcut, WorkingDirectoryFromTheTarget) {
-  Text d;
-  EXPECT_EQ(DeriveWorkingDirectory("C:\\Program Files\\Corvane\\CV32W.EXE", &d), 0u);
-  EXPECT_EQ(d, "C:\\Program Files\\Corvane");
-  EXPECT_EQ(DeriveWorkingDirectory("C:\\CV32W.EXE", &d), 0u);
-  EXPECT_EQ(d, "C:");
-  EXPECT_EQ(DeriveWorkingDirectory("C:CV32W.EXE", &d), 0u);
-  EXPECT_EQ(d, "C:");
-  EXPECT_EQ(DeriveWorkingDirectory("CV32W.EXE", &d), kShortcutNoFolder);
-  EXPECT_EQ(DeriveWorkingDirectory("\\CV32W.EXE", &d), kShortcutNoFolder);
-  EXPECT_EQ(DeriveWorkingDirectory("", &d), kShortcutNoFolder);
-  EXPECT_EQ(DeriveWorkingDirectory("C:\\" + Text(258, 'a'), &d), kShortcutPathTooLong);
-}
-
-TEST(Shortcut, FailuresMapToResults) {
-  EXPECT_EQ(ShortcutResultFor(static_cast<long>(0x80004005ul)), kShortcutFail);
-  EXPECT_EQ(ShortcutResultFor(static_cast<long>(0x8007000Eul)), kShortcutOutOfMemory);
-  EXPECT_EQ(ShortcutResultFor(static_cast<long>(0x80070005ul)), kShortcutFailed);
-}
-
-TEST(Processes, WholeFolderInAnyCaseSparingSetup) {
-  const Text folder = "C:\\Program Files\\Corvane";
-  EXPECT_TRUE(IsProductProcess("c:\\program files\\corvane\\cv32w.exe", folder));
-  EXPECT_TRUE(IsProductProcess("C:\\Program Files\\Corvane\\Update\\upd.exe", folder));
-  EXPECT_TRUE(IsProductProcess("C:\\Program Files\\Corvane\\x.exe", folder + "\\"));
-  EXPECT_FALSE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE2\\X.EXE", folder));
-  EXPECT_FALSE(IsProductProcess("C:\\Program Files\\Corvane Tools\\x.exe", folder));
-  EXPECT_FALSE(IsProductProcess("D:\\Backup\\C\\Program Files\\Corvane\\x.exe", folder));
-  EXPECT_FALSE(IsProductProcess("C:\\PROGRAM FILES\\CORVANE\\UNSETUP.EXE", folder));
-  EXPECT_FALSE(IsProductProcess("D:\\CD\\SETUP.EXE", folder));
-  EXPECT_FALSE(IsProductProcess("C:\\WINDOWS\\EXPLORER.EXE", folder));
-  EXPECT_FALSE(IsProductProcess("C:\\ANYTHING.EXE", ""));
-  // "갂" is 81 41 and "갵" 81 61 in code page 949: their trail bytes are "A"
-  // and "a", which an ASCII upper-casing of every byte would make one name.
-  EXPECT_TRUE(IsProductProcess("C:\\\x81\x61\\x.exe", "c:\\\x81\x61"));
-  EXPECT_FALSE(IsProductProcess("C:\\\x81\x61\\x.exe", "C:\\\x81\x41"));
-  EXPECT_FALSE(IsProductProcess("C:\\\x81\x41\\x.exe", "C:\\\x81\x61"));
-}
+#include <stdint.h>
 
 #include "install/journal.h"
-#include "install/progress_points.h"
 
 namespace {
 
@@ -229,22 +121,4 @@ TEST(Journal, RemovalCommandsForTheTopFoldersMade) {
 TEST(Journal, RemovalCommandFitsTheDosLimit) {
   EXPECT_TRUE(FitsDosCommandLine(DeltreeCommand("C:\\" + Text(111, 'a'))));  // 127
   EXPECT_FALSE(FitsDosCommandLine(DeltreeCommand("C:\\" + Text(112, 'a'))));
-}
-
-TEST(Progress, AnimationStopsAfterAHundredStepsAndNothingWraps) {
-  int budget = kAnimationBudget;
-  AnimationSpan s = PlanAnimation(0, 40, &budget);
-  EXPECT_EQ(s.from, 0);
-  EXPECT_EQ(s.to, 40);
-  s = PlanAnimation(40, 100000, &budget);
-  EXPECT_EQ(s.to - s.from, 60);
-  EXPECT_EQ(PlanAnimation(100040, 5, &budget).to, 100040);
-  EXPECT_EQ(PlanAnimation(0, -5, &budget).to, 0);
-
-  budget = kAnimationBudget;
-  s = PlanAnimation(INT_MAX - 3, 50, &budget);
-  EXPECT_EQ(s.to, INT_MAX);
-  EXPECT_EQ(AddPoints(INT_MAX - 3, INT_MAX), INT_MAX);
-  EXPECT_EQ(AddPoints(INT_MIN + 1, -5), INT_MIN);
-  EXPECT_EQ(AddPoints(40, 60), 100);
 }
