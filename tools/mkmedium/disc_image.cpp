@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -97,21 +98,37 @@ bool CheckFolder(const fs::path& folder, const fs::path& shown, std::string* err
   return true;
 }
 
+// Runs the image tool; what it prints (a banner and notes even when quiet)
+// is kept for the message of a failure.
 bool RunImageTool(const std::vector<std::string>& args, std::string* error) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  std::FILE* output = std::tmpfile();
+  if (!output) {
+    *error = "cannot make a temporary file";
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fileno(output), 1);
+  posix_spawn_file_actions_adddup2(&actions, fileno(output), 2);
   pid_t pid = 0;
-  const int started = posix_spawnp(&pid, kImageTool, nullptr, nullptr, argv.data(), environ);
+  const int started = posix_spawnp(&pid, kImageTool, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  while (started == 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  std::string printed;
+  std::rewind(output);
+  for (int c; (c = std::fgetc(output)) != EOF;) printed.push_back(static_cast<char>(c));
+  std::fclose(output);
   if (started != 0) {
     *error = std::string("cannot run ") + kImageTool + " (package xorriso): " + std::strerror(started);
     return false;
   }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    *error = std::string(kImageTool) + " failed";
+    *error = std::string(kImageTool) + " failed:\n" + printed;
     return false;
   }
   return true;
