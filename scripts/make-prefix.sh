@@ -8,7 +8,8 @@
 #   Boots TEMPLATE_DIR once (kept while this script is unchanged), then, if
 #   COPY_DIR is given, replaces COPY_DIR with a fresh copy of it.
 #   CORVANE_WINDOWS (win95, winme, nt40, winxp, ... as Wine names them) makes
-#   the copy report that Windows instead of 98.
+#   the copy report that Windows instead of 98; for the NT family the Start
+#   menu's Programs folder is then in the user's profile.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # Wine wants an absolute WINEPREFIX.
@@ -67,5 +68,20 @@ if [ -n "$copy" ]; then
     mv "$copy/user.reg.new" "$copy/user.reg"
     grep -qx "\"Version\"=\"$CORVANE_WINDOWS\"" "$copy/user.reg" ||
       { echo "make-prefix: no Windows version value in $copy/user.reg" >&2; exit 1; }
+    case $CORVANE_WINDOWS in
+      win95 | win98 | winme) ;;
+      *)
+        # The NT family keeps the Start menu in the user's profile: Programs
+        # goes back below Wine's own Start Menu, in both keys, with the
+        # Korean Start-up folder in it.
+        awk 'NR == FNR { if (/^\[/) key = $0; if (/^"Start Menu"=/) menu[key] = substr($0, 14); next }
+             /^\[/ { key = $0 }
+             /^"Programs"=/ && (key in menu) { v = menu[key]; $0 = "\"Programs\"=" substr(v, 1, length(v) - 1) "\\\\Programs\"" }
+             { print }' "$copy/user.reg" "$copy/user.reg" > "$copy/user.reg.new"
+        mv "$copy/user.reg.new" "$copy/user.reg"
+        programs=$(sed -n 's/^"Programs"="C:\\\\\(.*\)"$/\1/p' "$copy/user.reg" | sed 's/\\\\/\//g')
+        mkdir -p "$copy/drive_c/$programs/시작프로그램"
+        ;;
+    esac
   fi
 fi
