@@ -820,6 +820,7 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
 SCENARIO(disc_wizard, "the disc image in a CD-ROM drive, setup started as AUTORUN.INF starts it: the real-medium walk, nothing written to the disc, no installed file read-only, the uninstaller removes everything") {
   RequireDisc();
   const DiscState before = ReadDiscState();
+  Note("the disc holds %zu files and folders", before.size());
   WalkRealMedium(kDisc, FromAutorun());
   ExpectTrue(ReadDiscState() == before, "the disc as it was after the install");
 
