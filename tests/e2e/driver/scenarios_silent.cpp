@@ -318,7 +318,7 @@ SCENARIO(disc_matrix, "under the Windows version the prefix reports, from the di
   unsetup.commandLine = "\"" + folder + "\\Unsetup.exe\" /S";
   unsetup.folder = machine::WindowsFolder();
   ExpectNumber(machine::RunToEnd(unsetup, 60000), 0, "exit code of Unsetup.exe /S");
-  ExpectTrue(!main.Running() && !schedule.Running(), "the product's programs ended by the uninstaller");
+  ExpectTrue(main.WaitEnd(5000) && schedule.WaitEnd(5000), "the product's programs ended by the uninstaller");
   ExpectNotRegistered();
   if (!ui::WaitUntil([&] { return !machine::Exists(folder); }, 15000, 50)) Fail("%s stays", Show(folder).c_str());
   const char* removed = column();
