@@ -75,7 +75,7 @@ if [[ $scenario == disc_* ]] && [ -f "${real:-}/SETUP.INI" ] && command -v xorri
   iso=$build/e2e/disc.iso
   (
     flock 9
-    if [ ! -f "$iso" ] || [ -n "$(find "$real" -newer "$iso" -print -quit)" ]; then
+    if [ ! -f "$iso" ] || [ -n "$(find "$real" "$host_bin/mkmedium" -newer "$iso" -print -quit)" ]; then
       rm -rf "$build/e2e/disc"
       "$host_bin/mkmedium" --iso "$iso" "$build/bin" "$here/medium/product.list" "$build/bin" "$build/e2e/disc" >/dev/null
     fi
