@@ -79,8 +79,8 @@ if [[ $scenario == disc_* ]] && [ -f "${real:-}/SETUP.INI" ] && command -v xorri
       rm -rf "$build/e2e/disc"
       "$host_bin/mkmedium" --iso "$iso" "$build/bin" "$here/medium/product.list" "$build/bin" "$build/e2e/disc" >/dev/null
     fi
+    "$root/scripts/cd-drive.sh" "$prefix" "$iso"
   ) 9>"$work/.disc.lock"
-  "$root/scripts/cd-drive.sh" "$prefix" "$iso"
 fi
 # The real scan engine and samples for it: clean originals (ORIG-*.BIN) and
 # the test infections made from them (engine/formats.h).  Scenarios that scan
