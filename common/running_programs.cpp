@@ -1,4 +1,5 @@
-// The running programs, through the toolhelp functions looked up at run time.
+// The running programs, through the toolhelp functions or, on Windows NT 4.0,
+// ntdll's process list, each looked up at run time.
 #include "common/running_programs.h"
 
 #include <tlhelp32.h>
@@ -63,9 +64,7 @@ Text ProgramPathOf(const Toolhelp& toolhelp, const PROCESSENTRY32& entry) {
   return path;
 }
 
-}  // namespace
-
-List<RunningProgram> OtherRunningPrograms() {
+List<RunningProgram> ToolhelpPrograms() {
   List<RunningProgram> programs;
   Toolhelp toolhelp;
   if (!LoadToolhelp(&toolhelp)) return programs;
@@ -79,4 +78,124 @@ List<RunningProgram> OtherRunningPrograms() {
   }
   CloseHandle(snapshot);
   return programs;
+}
+
+// ---- Windows NT 4.0: ntdll's process list
+
+typedef LONG(WINAPI* QuerySystemProc)(ULONG, void*, ULONG, ULONG*);
+typedef LONG(WINAPI* QueryProcessProc)(HANDLE, ULONG, void*, ULONG, ULONG*);
+typedef BOOL(WINAPI* ReadMemoryProc)(HANDLE, const void*, void*, SIZE_T, SIZE_T*);
+
+struct NtProcessList {
+  QuerySystemProc querySystem;
+  QueryProcessProc queryProcess;
+  ReadMemoryProc read;
+};
+
+constexpr ULONG kSystemProcessInformation = 5;
+constexpr ULONG kProcessBasicInformation = 0;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+// The list grows by doubling up to this; a PC of its day has a few dozen processes.
+constexpr ULONG kLargestList = 4u << 20;
+// SYSTEM_PROCESS_INFORMATION of a 32-bit process, the same from NT 4.0 on:
+// the next entry's distance, the image name (a counted UTF-16 string whose
+// buffer lies in the list) and the process id.
+constexpr size_t kNextEntryAt = 0, kImageNameAt = 56, kProcessIdAt = 68, kEntrySize = 72;
+// PROCESS_BASIC_INFORMATION holds the PEB's address second; the PEB points
+// to the process parameters, whose ImagePathName is the program's full path.
+constexpr size_t kPebParametersAt = 0x10, kImagePathAt = 0x38;
+
+struct CountedWide {
+  USHORT length;  // in bytes
+  USHORT maximum;
+  const WCHAR* buffer;
+};
+
+bool LoadNtProcessList(NtProcessList* nt) {
+  HMODULE ntdll = GetModuleHandleA("NTDLL.DLL");
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  if (!ntdll || !kernel) return false;
+  nt->querySystem = Lookup<QuerySystemProc>(ntdll, "NtQuerySystemInformation");
+  nt->queryProcess = Lookup<QueryProcessProc>(ntdll, "NtQueryInformationProcess");
+  nt->read = Lookup<ReadMemoryProc>(kernel, "ReadProcessMemory");
+  return nt->querySystem && nt->queryProcess && nt->read;
+}
+
+Text Narrow(const WCHAR* wide, size_t units) {
+  char narrow[2 * MAX_PATH];
+  if (units == 0 || units > MAX_PATH) return Text();
+  const int length = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(units), narrow, sizeof narrow, nullptr, nullptr);
+  return length > 0 ? Text(narrow, static_cast<size_t>(length)) : Text();
+}
+
+// The full program path from the process's parameters; empty when the
+// process may not be read.
+Text ImagePathOf(const NtProcessList& nt, DWORD id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+  if (!process) return Text();
+  ULONG_PTR basic[6] = {};
+  ULONG_PTR parameters = 0;
+  CountedWide image = {};
+  WCHAR wide[MAX_PATH];
+  Text path;
+  if (nt.queryProcess(process, kProcessBasicInformation, basic, sizeof basic, nullptr) >= 0 &&
+      nt.read(process, reinterpret_cast<const void*>(basic[1] + kPebParametersAt), &parameters, sizeof parameters,
+              nullptr) &&
+      nt.read(process, reinterpret_cast<const void*>(parameters + kImagePathAt), &image, sizeof image, nullptr) &&
+      image.length <= sizeof wide && nt.read(process, image.buffer, wide, image.length, nullptr)) {
+    path = Narrow(wide, image.length / sizeof(WCHAR));
+  }
+  CloseHandle(process);
+  return path;
+}
+
+List<RunningProgram> NtDllPrograms() {
+  List<RunningProgram> programs;
+  NtProcessList nt;
+  if (!LoadNtProcessList(&nt)) return programs;
+  HANDLE heap = GetProcessHeap();
+  BYTE* list = nullptr;
+  ULONG size = 64u << 10;
+  for (;;) {
+    list = static_cast<BYTE*>(HeapAlloc(heap, 0, size));
+    if (!list) return programs;
+    const LONG status = nt.querySystem(kSystemProcessInformation, list, size, nullptr);
+    if (status >= 0) break;
+    HeapFree(heap, 0, list);
+    if (status != kInfoLengthMismatch || size >= kLargestList) return programs;
+    size *= 2;
+  }
+  for (ULONG at = 0; at + kEntrySize <= size;) {
+    const BYTE* entry = list + at;
+    DWORD id = 0;
+    CountedWide name = {};
+    CopyMemory(&id, entry + kProcessIdAt, sizeof id);
+    CopyMemory(&name, entry + kImageNameAt, sizeof name);
+    // The first entry is the idle process, id 0, without a program.
+    if (id != 0 && id != GetCurrentProcessId()) {
+      Text path = ImagePathOf(nt, id);
+      const BYTE* nameAt = reinterpret_cast<const BYTE*>(name.buffer);
+      if (path.empty() && nameAt >= list && nameAt + name.length <= list + size) {
+        path = Narrow(name.buffer, name.length / sizeof(WCHAR));
+      }
+      programs.push_back(RunningProgram{id, path});
+    }
+    ULONG next = 0;
+    CopyMemory(&next, entry + kNextEntryAt, sizeof next);
+    if (next == 0) break;
+    at += next;
+  }
+  HeapFree(heap, 0, list);
+  return programs;
+}
+
+}  // namespace
+
+List<RunningProgram> OtherRunningPrograms(ProcessSource source) {
+  return source == ProcessSource::Toolhelp ? ToolhelpPrograms() : NtDllPrograms();
+}
+
+List<RunningProgram> OtherRunningPrograms() {
+  Toolhelp toolhelp;
+  return OtherRunningPrograms(LoadToolhelp(&toolhelp) ? ProcessSource::Toolhelp : ProcessSource::NtDll);
 }

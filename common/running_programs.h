@@ -11,7 +11,14 @@ struct RunningProgram {
   Text path;  // the program file's full path where the system tells it
 };
 
-// Every process but this one.  The toolhelp functions are looked up, so that
-// a program using this still loads on Windows NT 4, which has none: there the
-// list is empty.
+// Where the list comes from.  Windows 95, 98, Me and the NT family from 2000
+// on have the toolhelp functions; Windows NT 4.0 has none, and there ntdll's
+// process list serves.  Both are looked up at run time, so a program using
+// this imports neither and loads on all of them.
+enum class ProcessSource { Toolhelp, NtDll };
+
+// Every process but this one: from the toolhelp functions where the system
+// has them, else from ntdll's list.
 List<RunningProgram> OtherRunningPrograms();
+// The same from one source; empty where the system lacks it.
+List<RunningProgram> OtherRunningPrograms(ProcessSource source);

@@ -7,6 +7,9 @@
 # Usage: make-prefix.sh TEMPLATE_DIR [COPY_DIR]
 #   Boots TEMPLATE_DIR once (kept while this script is unchanged), then, if
 #   COPY_DIR is given, replaces COPY_DIR with a fresh copy of it.
+#   CORVANE_WINDOWS (win95, winme, nt40, winxp, ... as Wine names them) makes
+#   the copy report that Windows instead of 98; for the NT family the Start
+#   menu's Programs folder is then in the user's profile.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # Wine wants an absolute WINEPREFIX.
@@ -48,6 +51,8 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
 fi
 
 if [ -n "$copy" ]; then
+  # A disc laid out by cd-drive.sh has no write permission.
+  if [ -d "$copy/cdrom" ]; then chmod -R u+w "$copy/cdrom"; fi
   rm -rf "$copy"
   mkdir -p "$(dirname "$copy")"
   # The system folders are large and only read: link them instead of copying.
@@ -56,4 +61,27 @@ if [ -n "$copy" ]; then
   mkdir -p "$copy"
   tar -C "$template" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/winsxs -cf - . | tar -C "$copy" -xf -
   cp -al "$template/drive_c/windows/system32" "$template/drive_c/windows/winsxs" "$copy/drive_c/windows/"
+  if [ -n "${CORVANE_WINDOWS:-}" ]; then
+    # The value Wine reads at every program start, in the copy's HKCU\Software\Wine.
+    awk -v v="$CORVANE_WINDOWS" '/^\[/ { wine = ($0 ~ /^\[Software\\\\Wine\] /) }
+      wine && /^"Version"=/ { $0 = "\"Version\"=\"" v "\"" } { print }' "$copy/user.reg" > "$copy/user.reg.new"
+    mv "$copy/user.reg.new" "$copy/user.reg"
+    grep -qx "\"Version\"=\"$CORVANE_WINDOWS\"" "$copy/user.reg" ||
+      { echo "make-prefix: no Windows version value in $copy/user.reg" >&2; exit 1; }
+    case $CORVANE_WINDOWS in
+      win95 | win98 | winme) ;;
+      *)
+        # The NT family keeps the Start menu in the user's profile: Programs
+        # goes back below Wine's own Start Menu, in both keys, with the
+        # Korean Start-up folder in it.
+        awk 'NR == FNR { if (/^\[/) key = $0; if (/^"Start Menu"=/) menu[key] = substr($0, 14); next }
+             /^\[/ { key = $0 }
+             /^"Programs"=/ && (key in menu) { v = menu[key]; $0 = "\"Programs\"=" substr(v, 1, length(v) - 1) "\\\\Programs\"" }
+             { print }' "$copy/user.reg" "$copy/user.reg" > "$copy/user.reg.new"
+        mv "$copy/user.reg.new" "$copy/user.reg"
+        programs=$(sed -n 's/^"Programs"="C:\\\\\(.*\)"$/\1/p' "$copy/user.reg" | sed 's/\\\\/\//g')
+        mkdir -p "$copy/drive_c/$programs/시작프로그램"
+        ;;
+    esac
+  fi
 fi

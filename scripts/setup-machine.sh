@@ -14,6 +14,8 @@ packages=(cmake g++ make googletest libgtest-dev
           wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev
           xvfb xdotool x11-utils imagemagick fonts-nanum fonts-liberation locales zlib1g-dev libdeflate-dev nsis
           clang libclang-rt-dev)
+# The medium builder's disc image (mkmedium --iso) and its read-back.
+packages+=(xorriso)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,8 @@
 # built, and the doubles of _SETUP.DLL, Corvane.dll and _ISDEL.EXE), puts the
 # deltree double into C:\windows\command, the library without InitInstall and
 # the real _ISDEL.EXE and DELTREE.EXE (when built) into C:\e2e, a real medium
-# made by mkmedium into C:\realcd, the real Corvane.dll (when built) into
+# made by mkmedium into C:\realcd (and its disc image as the CD-ROM drive D:
+# for the scenarios named disc_*), the real Corvane.dll (when built) into
 # C:\e2e\real and test infections made by the host's cvsample (when built)
 # into C:\e2e\samples,
 # runs e2e_driver.exe SCENARIO inside the prefix, and ends the prefix's
@@ -19,6 +20,8 @@
 #   CORVANE_E2E_SETUP        the SETUP.EXE to test (default: the build folder's)
 #   CORVANE_E2E_MEDIUM_DIR   use this medium folder as it is, instead of C:\CD
 #   CORVANE_E2E_KEEP=1       keep the prefix copy after a passing scenario
+#   CORVANE_WINDOWS          the Windows version the prefix copy reports
+#                            (make-prefix.sh; default: Windows 98)
 #   CORVANE_SHOT_DIR         folder for the tour's screenshots
 #   DISPLAY                  X display; without one a private Xvfb is started
 set -euo pipefail
@@ -65,6 +68,19 @@ if [ -x "$host_bin/mkmedium" ] && [ -f "$build/bin/_SETUP.DLL" ]; then
   # Where its files came from, for the scenarios that compare installed
   # files byte by byte.
   export CORVANE_E2E_REAL_SOURCES="Z:$(echo "$build/bin" | tr / '\\')"
+fi
+# The disc_ scenarios get mkmedium's disc image of the real medium as drive D:,
+# a CD-ROM whose files are read-only; made once per build.
+if [[ $scenario == disc_* ]] && [ -f "${real:-}/SETUP.INI" ] && command -v xorriso >/dev/null; then
+  iso=$build/e2e/disc.iso
+  (
+    flock 9
+    if [ ! -f "$iso" ] || [ -n "$(find "$real" "$host_bin/mkmedium" -newer "$iso" -print -quit)" ]; then
+      rm -rf "$build/e2e/disc"
+      "$host_bin/mkmedium" --iso "$iso" "$build/bin" "$here/medium/product.list" "$build/bin" "$build/e2e/disc" >/dev/null
+    fi
+    "$root/scripts/cd-drive.sh" "$prefix" "$iso"
+  ) 9>"$work/.disc.lock"
 fi
 # The real scan engine and samples for it: clean originals (ORIG-*.BIN) and
 # the test infections made from them (engine/formats.h).  Scenarios that scan
@@ -116,6 +132,7 @@ status=0
 "$root/scripts/wine-exec.sh" "$driver" "$scenario" || status=$?
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 if [ "$status" = 0 ] && [ -z "${CORVANE_E2E_KEEP:-}" ]; then
+  if [ -d "$prefix/cdrom" ]; then chmod -R u+w "$prefix/cdrom"; fi
   rm -rf "$prefix"
 elif [ "$status" != 0 ]; then
   echo "run-scenario: prefix kept for inspection: $prefix"

@@ -1,6 +1,7 @@
 // Stopping programs of an earlier installation: real processes started from
 // the recorded folder, sibling folders whose names begin alike, elsewhere,
-// and an uninstaller.
+// and an uninstaller; and the process list that Windows NT 4.0 has instead of
+// the toolhelp functions.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,10 +9,12 @@
 #include <list>
 #include <string>
 
+#include "common/running_programs.h"
 #include "install/stop_processes.h"
 #include "support/files.h"
 #include "support/processes.h"
 #include "support/settings.h"
+#include "support/text.h"
 #include "support/ui.h"
 
 namespace {
@@ -81,6 +84,35 @@ TEST_F(StopProcessesTest, EmptyOrRefusedRecordEndsNothing) {
     DWORD code = 0;
     EXPECT_FALSE(Ended(any, &code)) << record;
   }
+}
+
+// Wine has both sources whatever version it reports, so the one NT 4.0
+// uses is asked for by name: it must find what the toolhelp list finds,
+// with each program's full path, which there is no module snapshot to give.
+TEST_F(StopProcessesTest, NtProcessListFindsProgramsWithTheirPaths) {
+  const std::string paths[] = {"C:\\Program Files\\Corvane\\cv32w.exe",
+                               "C:\\Program Files\\코르바네 도구\\Schedule.EXE"};
+  std::list<DWORD> ids;
+  for (const std::string& path : paths) ids.push_back(Start(path).Id());
+
+  const List<RunningProgram> toolhelp = OtherRunningPrograms(ProcessSource::Toolhelp);
+  const List<RunningProgram> nt = OtherRunningPrograms(ProcessSource::NtDll);
+  auto find = [](const List<RunningProgram>& list, DWORD id) -> const RunningProgram* {
+    for (const RunningProgram& program : list) {
+      if (program.id == id) return &program;
+    }
+    return nullptr;
+  };
+  auto pathOf = [](const RunningProgram* program) {
+    return program ? std::string(program->path.data(), program->path.size()) : std::string("(not listed)");
+  };
+  auto id = ids.begin();
+  for (const std::string& path : paths) {
+    EXPECT_TRUE(text::SameText(pathOf(find(nt, *id)), path)) << pathOf(find(nt, *id)) << " for " << path;
+    EXPECT_TRUE(text::SameText(pathOf(find(toolhelp, *id)), path)) << pathOf(find(toolhelp, *id)) << " for " << path;
+    ++id;
+  }
+  EXPECT_EQ(find(nt, GetCurrentProcessId()), nullptr) << "the list leaves out the program that asks";
 }
 
 }  // namespace

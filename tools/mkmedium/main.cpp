@@ -1,7 +1,8 @@
 // mkmedium: writes a complete setup medium folder from a product folder, a
 // list file and the folder of the medium's programs.
 //
-//   mkmedium [--level N] [--allow-missing] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR
+//   mkmedium [--level N] [--allow-missing] [--iso FILE.ISO [--label LABEL]]
+//            PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR
 //
 // OUT_DIR receives SETUP.INI, the payload store _SETUP.PAK with every listed
 // file, and the programs SETUP.EXE, _SETUP.DLL, MemChk.exe and _ISDEL.EXE
@@ -9,18 +10,22 @@
 // the SetupFiles value (a file name, maybe after %S, %W, %s or %w) and an
 // optional link name ending in .LNK; a field with blanks goes in double
 // quotes, and lines starting with '#' are comments.
+//
+// With --iso, OUT_DIR also gets AUTORUN.INF and becomes the CD image
+// FILE.ISO (disc_image.h), labelled LABEL (CORVANE by default).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "builder.h"
+#include "disc_image.h"
 #include "store_format.h"
 
 namespace {
 
 [[noreturn]] void Usage() {
-  std::fprintf(stderr, "usage: mkmedium [--level N] [--allow-missing] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
+  std::fprintf(stderr, "usage: mkmedium [--level N] [--allow-missing] [--iso FILE.ISO [--label LABEL]] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
   std::exit(2);
 }
 
@@ -29,6 +34,7 @@ namespace {
 int main(int argc, char** argv) {
   medium::BuildOptions o;
   std::vector<std::string> positional;
+  std::string iso, label = medium::kDefaultLabel;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--level" && i + 1 < argc) {
@@ -37,6 +43,10 @@ int main(int argc, char** argv) {
       if (*end != '\0' || o.level < 0 || o.level > 9) Usage();
     } else if (arg == "--allow-missing") {
       o.allowMissing = true;
+    } else if (arg == "--iso" && i + 1 < argc) {
+      iso = argv[++i];
+    } else if (arg == "--label" && i + 1 < argc) {
+      label = argv[++i];
     } else if (arg.rfind("--", 0) == 0) {
       Usage();
     } else {
@@ -44,6 +54,10 @@ int main(int argc, char** argv) {
     }
   }
   if (positional.size() != 4) Usage();
+  if (!medium::LabelProblem(label).empty()) {
+    std::fprintf(stderr, "mkmedium: volume label %s: %s\n", label.c_str(), medium::LabelProblem(label).c_str());
+    return 2;
+  }
   o.product = positional[0];
   o.list = positional[1];
   o.programs = positional[2];
@@ -59,5 +73,12 @@ int main(int argc, char** argv) {
   std::printf("mkmedium: %zu entries, %zu files, %llu bytes packed into %llu bytes (%s)\n", summary.entries,
               summary.files, static_cast<unsigned long long>(summary.fileBytes),
               static_cast<unsigned long long>(summary.storeBytes), (o.out / payload::kStoreFileName).c_str());
+  if (!iso.empty()) {
+    if (!medium::WriteDiscImage(o.out, iso, label, &error)) {
+      std::fprintf(stderr, "mkmedium: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("mkmedium: disc image %s, volume %s\n", iso.c_str(), label.c_str());
+  }
   return 0;
 }

@@ -511,13 +511,17 @@ SCENARIO(install_real_example, "the real _SETUP.DLL and a payload store: five en
   ExpectFollowUpStarted(0x1F);
 }
 
-SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, walked to the end with the scan: product files byte-exact, links, registration, _ISDEL.EXE takes over") {
-  const std::string manifest = machine::Join(kRealMedium, "SETUP.INI");
-  if (!machine::Exists(manifest)) Skip("no real medium in C:\\realcd: the real _SETUP.DLL or mkmedium was not built");
+namespace {
+
+// The whole wizard with the scan on a real medium as mkmedium makes it, in
+// `medium`, started by `launch`: product files byte-exact and writable,
+// links, registration, _ISDEL.EXE takes over.
+void WalkRealMedium(const std::string& medium, const Launch& launch) {
+  const std::string manifest = machine::Join(medium, "SETUP.INI");
   std::string sources = machine::Environment(kRealSourcesVariable);
   if (sources.empty()) Abort("%s does not name the folder the real medium was made from", kRealSourcesVariable);
   PrepareMachine();
-  SetupProcess setup(FromRealMedium());
+  SetupProcess setup(launch);
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Folder, true);
@@ -552,6 +556,11 @@ SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, 
       continue;
     }
     ExpectSameFile(machine::Join(target, name), *source, machine::Join(sources, name));
+    // A medium on a CD-ROM has read-only files; what setup makes of them must not be.
+    const DWORD attributes = GetFileAttributesA(machine::Join(target, name).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      Fail("%s was installed read-only", Show(machine::Join(target, name)).c_str());
+    }
   }
   for (int n = 1;; ++n) {
     std::string link = ManifestValue(manifest, "SetupLink", n);
@@ -571,6 +580,28 @@ SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, 
   if (!ui::WaitUntil([&] { return !machine::Exists(setupRun); }, 15000, 50)) {
     Fail("the medium's _ISDEL.EXE did not take over %s", Show(setupRun).c_str());
   }
+}
+
+BOOL CALLBACK CountName(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// The icons of a program file, which the shell numbers from 0.
+int IconCount(const std::string& program) {
+  HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!image) Abort("cannot read the resources of %s", Show(program).c_str());
+  int icons = 0;
+  EnumResourceNamesA(image, RT_GROUP_ICON, CountName, reinterpret_cast<LONG_PTR>(&icons));
+  FreeLibrary(image);
+  return icons;
+}
+
+}  // namespace
+
+SCENARIO(install_real_medium, "the real medium C:\\realcd as mkmedium makes it, walked to the end with the scan: product files byte-exact, links, registration, _ISDEL.EXE takes over") {
+  if (!machine::Exists(machine::Join(kRealMedium, "SETUP.INI"))) Skip("no real medium in C:\\realcd: the real _SETUP.DLL or mkmedium was not built");
+  WalkRealMedium(kRealMedium, FromRealMedium());
 }
 
 SCENARIO(install_empty_manifest, "a manifest whose lists end at once (SETUP001=Error): four folders, bar stays 0, no call, full registration, task page") {
@@ -784,4 +815,51 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
   FinishFromTasks(wizard);
   ExpectInstalled(folder, 0x1F);
   if (!machine::Exists(journal)) Fail("a finished install keeps no journal for its removal");
+}
+
+SCENARIO(disc_wizard, "the disc image in a CD-ROM drive, setup started as AUTORUN.INF starts it: the real-medium walk, nothing written to the disc, no installed file read-only, the uninstaller removes everything") {
+  RequireDisc();
+  const DiscState before = ReadDiscState();
+  Note("the disc holds %zu files and folders", before.size());
+  WalkRealMedium(kDisc, FromAutorun());
+  ExpectTrue(ReadDiscState() == before, "the disc as it was after the install");
+
+  const std::string uninstall =
+      machine::RegistryString(HKEY_LOCAL_MACHINE, texts::kUninstallKey, "UninstallString").value_or("");
+  Launch silent;
+  silent.commandLine = uninstall + " /S";
+  silent.folder = machine::WindowsFolder();
+  ExpectNumber(machine::RunToEnd(silent, 60000), 0, "exit code of the uninstall entry's command with /S");
+  ExpectNotRegistered();
+  // The uninstaller's copy in TEMP removes the install folder last.
+  if (!ui::WaitUntil([] { return !machine::Exists(texts::kDefaultFolder); }, 15000, 50)) {
+    Fail("%s is still there after the uninstaller", Show(texts::kDefaultFolder).c_str());
+  }
+  ExpectTrue(ReadDiscState() == before, "the disc as it was after the uninstall");
+}
+
+SCENARIO(disc_autorun, "AUTORUN.INF read back from the disc image as Windows 95 reads it: open= is the disc's SETUP.EXE, icon= an icon of that same program") {
+  RequireDisc();
+  const std::string autorun = machine::Join(kDisc, "AUTORUN.INF");
+  char open[MAX_PATH] = "", icon[MAX_PATH] = "";
+  GetPrivateProfileStringA("autorun", "open", "", open, sizeof open, autorun.c_str());
+  GetPrivateProfileStringA("autorun", "icon", "", icon, sizeof icon, autorun.c_str());
+  Note("AUTORUN.INF: open=%s icon=%s", Show(open).c_str(), Show(icon).c_str());
+  // The real medium's SETUP.EXE, in the root, since the shell looks there.
+  const std::string program = machine::Join(kDisc, open);
+  std::optional<std::string> onDisc = machine::ReadFile(program);
+  if (!onDisc || onDisc != machine::ReadFile(machine::Join(kRealMedium, "SETUP.EXE"))) {
+    Fail("open=%s is not the medium's SETUP.EXE in the disc's root", Show(open).c_str());
+  }
+  // icon=FILE[,INDEX]: the same program, and an icon it has.
+  std::string iconFile = icon;
+  int index = 0;
+  const size_t comma = iconFile.find(',');
+  if (comma != std::string::npos) {
+    index = std::atoi(iconFile.c_str() + comma + 1);
+    iconFile.resize(comma);
+  }
+  if (!text::SameText(iconFile, open)) Fail("icon=%s names another file than open=%s", Show(icon).c_str(), Show(open).c_str());
+  const int icons = IconCount(program);
+  if (index < 0 || index >= icons) Fail("icon=%s: %s has %d icons", Show(icon).c_str(), Show(open).c_str(), icons);
 }

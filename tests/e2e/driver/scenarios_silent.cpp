@@ -3,6 +3,7 @@
 // tools read, and the log.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,12 +26,14 @@ constexpr unsigned kSilentTimeoutMs = 60000;
 
 std::string Log() { return Bench().home + "\\silent.log"; }
 
-// Runs SETUP.EXE of the medium with `switches` and returns its exit code;
-// it must end on its own and show no window.
-DWORD RunSilent(const std::string& switches, const std::string& medium = Bench().medium) {
+// Runs SETUP.EXE of the medium with `switches` from the current folder
+// `folder` and returns its exit code; it must end on its own and show no
+// window.
+DWORD RunSilent(const std::string& switches, const std::string& medium = Bench().medium,
+                const std::string& folder = machine::WindowsFolder()) {
   Launch launch;
   launch.commandLine = "\"" + medium + "\\SETUP.EXE\" " + switches;
-  launch.folder = machine::WindowsFolder();
+  launch.folder = folder;
   SetupProcess setup(launch);
   DWORD code = 0;
   if (!setup.WaitEnd(kSilentTimeoutMs, &code)) Abort("SETUP.EXE %s does not end; on screen:%s", switches.c_str(), DescribeScreen().c_str());
@@ -58,6 +61,39 @@ void ExpectNothingDone(const char* after) {
   if (machine::Exists(texts::kDefaultFolder)) Fail("after %s the install folder was made", after);
   if (machine::Exists(Journal())) Fail("after %s a journal was written", after);
   ExpectNotRegistered();
+}
+
+// Which restart replacement holds a rename onto path: WININIT.INI's
+// [rename] section (Windows 95/98/Me) or the registry list that MoveFileEx
+// keeps (the NT family).
+std::string RestartReplacementOf(const std::string& path) {
+  const std::string name = text::Upper(path.substr(path.find_last_of('\\') + 1));
+  std::string used;
+  const std::string wininit = text::Upper(machine::ReadFile(machine::WindowsFolder() + "\\WININIT.INI").value_or(""));
+  if (wininit.find("[RENAME]") != std::string::npos && wininit.find("\\" + name + "=") != std::string::npos) {
+    used = "WININIT.INI";
+  }
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) ==
+      ERROR_SUCCESS) {
+    std::string pending(64 * 1024, '\0');
+    DWORD size = static_cast<DWORD>(pending.size());
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(&pending[0]), &size) == ERROR_SUCCESS) {
+      pending.resize(size);
+      for (char& c : pending) c = c ? c : '\n';
+      if (text::Upper(pending).find("\\" + name + "\n") != std::string::npos) used += used.empty() ? "MoveFileEx" : " and MoveFileEx";
+    }
+    RegCloseKey(key);
+  }
+  return used.empty() ? "none" : used;
+}
+
+// A program of the product, started from the install folder as its
+// shortcut starts it, once its window is up.
+bool StartProduct(machine::Process& process, const std::string& folder, const char* program, const char* windowClass) {
+  if (!process.Start("\"" + machine::Join(folder, program) + "\"", folder)) return false;
+  return ui::WaitVisible(0, windowClass, nullptr, 20000) != nullptr;
 }
 
 }  // namespace
@@ -248,4 +284,60 @@ SCENARIO(silent_file_in_use, "real medium: SETUP.EXE /S over a Corvane.dll that 
   if (wininit.find("[RENAME]") == std::string::npos || wininit.find("\\CORVANE.DLL=") == std::string::npos) {
     Fail("WININIT.INI holds no replacement of Corvane.dll: %s", Show(wininit).c_str());
   }
+}
+
+SCENARIO(disc_matrix, "under the Windows version the prefix reports, from the disc's root: SETUP.EXE /S installs, a second run gives 1638, the product's programs start, Unsetup.exe /S ends them and removes everything; over a file in use, that Windows family's restart replacement. Prints a row of scripts/disc-matrix.sh's table") {
+  RequireDisc();
+  PrepareMachine();
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  const bool nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  const std::string folder = texts::kDefaultFolder, root = std::string(kDisc) + "\\";
+  int failures = FailureCount();
+  // "yes" when no check failed since the last column.
+  auto column = [&failures] {
+    const bool held = FailureCount() == failures;
+    failures = FailureCount();
+    return held ? "yes" : "NO";
+  };
+
+  ExpectNumber(RunSilent("/S /TASKS=00", kDisc, root), 0, "exit code of the install from the disc");
+  ExpectRegistered(folder);
+  const char* installed = column();
+  ExpectNumber(RunSilent("/S /TASKS=00", kDisc, root), 1638, "exit code of a second install");
+  const char* refused = column();
+
+  machine::Process main, schedule;
+  ExpectTrue(StartProduct(main, folder, "CV32W.EXE", "Corvane_CV32W"), "CV32W.EXE's window came");
+  ExpectTrue(StartProduct(schedule, folder, "Schedule.EXE", "Corvane_Schedule"), "Schedule.EXE's window came");
+  const char* started = column();
+
+  // The uninstaller ends the running programs it finds in the install folder.
+  Launch unsetup;
+  unsetup.commandLine = "\"" + folder + "\\Unsetup.exe\" /S";
+  unsetup.folder = machine::WindowsFolder();
+  ExpectNumber(machine::RunToEnd(unsetup, 60000), 0, "exit code of Unsetup.exe /S");
+  ExpectTrue(main.WaitEnd(5000) && schedule.WaitEnd(5000), "the product's programs ended by the uninstaller");
+  ExpectNotRegistered();
+  if (!ui::WaitUntil([&] { return !machine::Exists(folder); }, 15000, 50)) Fail("%s stays", Show(folder).c_str());
+  const char* removed = column();
+
+  const std::string library = folder + "\\Corvane.dll";
+  machine::MakeFolders(folder);
+  machine::WriteFile(library, "MZ an older engine, in use");
+  HANDLE held = CreateFileA(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (held == INVALID_HANDLE_VALUE) Abort("cannot hold %s open", Show(library).c_str());
+  const DWORD code = RunSilent("/S /TASKS=00", kDisc, root);
+  CloseHandle(held);
+  ExpectNumber(code, 3010, "exit code of the install over a library in use");
+  const std::string replacement = RestartReplacementOf(library);
+  ExpectText(replacement, nt ? "MoveFileEx" : "WININIT.INI", "the restart replacement used");
+
+  const std::string reported = machine::Environment("CORVANE_WINDOWS");
+  std::printf("matrix| %-6s | %lu.%lu.%lu %s | %-3s | %-3s | %-3s | %-3s | %s |\n",
+              reported.empty() ? "win98" : reported.c_str(), version.dwMajorVersion, version.dwMinorVersion,
+              version.dwBuildNumber & 0xFFFF, nt ? "NT" : "9x", installed, refused, started, removed,
+              replacement.c_str());
+  std::fflush(stdout);
 }

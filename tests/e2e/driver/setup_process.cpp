@@ -76,6 +76,47 @@ Launch FromExplorer() { return FromSetupFolder(Bench().medium); }
 
 Launch FromRealMedium() { return FromSetupFolder(kRealMedium); }
 
+Launch FromAutorun() {
+  const std::string root = std::string(kDisc) + "\\";
+  char open[MAX_PATH] = "";
+  GetPrivateProfileStringA("autorun", "open", "", open, sizeof open, (root + "AUTORUN.INF").c_str());
+  if (!open[0]) Abort("%sAUTORUN.INF has no open= line", root.c_str());
+  Launch launch;
+  launch.application = root + open;
+  launch.commandLine = open;
+  launch.folder = root;
+  return launch;
+}
+
+void RequireDisc() {
+  const std::string setup = machine::Join(kDisc, "SETUP.EXE");
+  if (!machine::Exists(setup)) Skip("no disc in D: (xorriso, mkmedium or the real _SETUP.DLL is missing)");
+  if (GetDriveTypeA("D:\\") != DRIVE_CDROM) Abort("D: is not a CD-ROM drive (type %u)", GetDriveTypeA("D:\\"));
+  const DWORD attributes = GetFileAttributesA(setup.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+    Abort("%s is not read-only", setup.c_str());
+  }
+}
+
+DiscState ReadDiscState() {
+  DiscState state;
+  std::vector<std::string> folders = {kDisc};
+  while (!folders.empty()) {
+    const std::string folder = folders.back();
+    folders.pop_back();
+    for (const std::string& name : machine::Names(folder, "*.*", true)) {
+      const std::string path = machine::Join(folder, name);
+      if (!name.empty() && name.back() == '\\') {
+        folders.push_back(path.substr(0, path.size() - 1));
+        state[path] = machine::FileState{true, "", GetFileAttributesA(path.c_str()), {}};
+      } else {
+        state[path] = machine::StateOf(path);
+      }
+    }
+  }
+  return state;
+}
+
 SetupProcess::SetupProcess(const Launch& launch) {
   started_ = GetTickCount();
   if (!process_.Start(launch)) {

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "support/processes.h"
 
 // Where things are in the test prefix.  The runner script lays out the medium
@@ -39,11 +41,24 @@ void SetChildEnvironment(const char* name, const char* value);
 // real programs.
 inline constexpr char kRealMedium[] = "C:\\realcd";
 
+// For the scenarios named disc_*, run-scenario.sh lays out mkmedium's disc
+// image of the real medium as this drive: a CD-ROM whose files are read-only.
+inline constexpr char kDisc[] = "D:";
+// Skips the scenario when there is no disc (xorriso, mkmedium or the real
+// library was not built), and checks that the drive is what a disc is.
+void RequireDisc();
+// Every file and folder on the disc as it is now.
+using DiscState = std::map<std::string, machine::FileState>;
+DiscState ReadDiscState();
+
 // How SETUP.EXE is started.
 using Launch = machine::Launch;
 // Started as Explorer would: the full path, from another folder.
 Launch FromExplorer();
 Launch FromRealMedium();
+// As the shell starts AUTORUN.INF's open= command: the program found in the
+// disc's root, which is its current folder, and the command as written.
+Launch FromAutorun();
 
 class SetupProcess {
  public:
