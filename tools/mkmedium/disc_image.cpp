@@ -12,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "install/medium_files.h"
 #include "names.h"
 
 extern char** environ;
@@ -136,7 +137,10 @@ bool RunImageTool(const std::vector<std::string>& args, std::string* error) {
 
 }  // namespace
 
-std::string AutorunText() { return "[autorun]\r\nopen=SETUP.EXE\r\nicon=SETUP.EXE\r\n"; }
+std::string AutorunText() {
+  const std::string setup = kSetupProgramFile;
+  return "[autorun]\r\nopen=" + setup + "\r\nicon=" + setup + "\r\n";
+}
 
 std::string DiscNameProblem(const std::string& name) {
   const long units = Utf16Units(name);
