@@ -1,4 +1,13 @@
-// The follow-up tasks and their bits.
-#include "task_mask.h"
+// The task page's check boxes and the task byte's bits.
+#include "pages/task_mask.h"
 
-unsigned char TaskBit(int i) { return static_cast<unsigned char>(1u << (kTaskCount - 1 - i)); }
+#include "install/task_file.h"
+
+namespace {
+
+const unsigned char kBoxBits[kTaskCount] = {kTaskSafeBoot, kTaskRescueDisk, kTaskUpdateWizard, kTaskScheduledScan,
+                                            kTaskRunProduct};
+
+}  // namespace
+
+unsigned char TaskBit(int i) { return i >= 0 && i < kTaskCount ? kBoxBits[i] : 0; }
