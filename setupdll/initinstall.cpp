@@ -5,7 +5,6 @@
 #include "common/disk_ops.h"
 
 #include "names.h"
-#include "read_ahead.h"
 #include "replace_file.h"
 #include "store_file.h"
 #include "target_file.h"
@@ -24,7 +23,10 @@ HMODULE g_module;
 // this size costs more than a small file's whole unpacking.
 payload::Buffers g_buffers;
 
-ReadAhead g_readAhead;
+// Kept between calls with its place in the frame: setup asks for the
+// members in the store's order, and the next one mostly goes on where the
+// last one ended.
+payload::Unpacker g_unpacker;
 
 bool HaveBuffers() {
   if (g_buffers.in == NULL) {
@@ -45,13 +47,10 @@ void ReleaseBuffers() {
   g_buffers.out = NULL;
 }
 
-// Writes member into the new file, from ready (its bytes unpacked ahead) or
-// else from the store, gives it the member's time when `timed`, and closes
-// it; on failure the file is deleted.
-bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_t* ready, HANDLE file,
-                   const char* path, bool timed) {
-  const bool made =
-      ready != NULL ? StoreFile::WriteUnpacked(member, ready, file) : store.ExtractTo(member, file, g_buffers);
+// Writes member into the new file, gives it the member's time when `timed`,
+// and closes it; on failure the file is deleted.
+bool WriteAndClose(StoreFile& store, const payload::Member& member, HANDLE file, const char* path, bool timed) {
+  const bool made = store.ExtractTo(member, file, g_unpacker, g_buffers);
   if (made && timed) StoreFile::GiveRecordedTime(member, file);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
@@ -74,17 +73,16 @@ void GiveRecordedTime(const payload::Member& member, const char* path) {
 // its place when Windows next starts; only then does it get the member's
 // time, so that a temporary file left by a stop always has the time it was
 // made at, which is how a rollback knows it for this run's.
-bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
-                const char* target) {
+bool MakeTarget(StoreFile& store, const payload::Member& member, const char* folder, const char* target) {
   if (GetFileAttributesA(target) == 0xFFFFFFFF) {
     HANDLE file =
         ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
+    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, file, target, true);
   }
   char temp[MAX_PATH];
   HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  if (!WriteAndClose(store, member, ready, file, temp, false) || !PutInPlace(temp, target)) return false;
+  if (!WriteAndClose(store, member, file, temp, false) || !PutInPlace(temp, target)) return false;
   GiveRecordedTime(member, GetFileAttributesA(temp) != 0xFFFFFFFF ? temp : target);
   return true;
 }
@@ -96,7 +94,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   // At process exit (reserved set) the heap goes with the process.
   if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
     ReleaseBuffers();
-    g_readAhead.Release();
+    g_unpacker.Release();
   }
   return TRUE;
 }
@@ -109,16 +107,6 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
 
   StoreFile store;
   payload::Member member;
-  payload::Member following[ReadAhead::kDepth];
-  int followingCount = 0;
-  if (!store.Open(g_module) || !HaveBuffers() ||
-      !store.FindWithFollowing(name, &member, following, ReadAhead::kDepth, &followingCount)) {
-    return 0;
-  }
-
-  const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
-  const bool made = MakeTarget(store, member, ready, folder, target);
-  // After the write: a new batch reuses the memory that ready points into.
-  g_readAhead.Fill(g_module, store, g_buffers, following, followingCount);
-  return made ? 1 : 0;
+  if (!store.Open(g_module) || !HaveBuffers() || !store.Find(name, &member)) return 0;
+  return MakeTarget(store, member, folder, target) ? 1 : 0;
 }

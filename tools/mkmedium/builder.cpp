@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 #include "medium.h"
@@ -76,6 +77,16 @@ uint64_t WriteTimeOf(const fs::path& path) {
 
 }  // namespace
 
+payload::PackOptions BuildOptions::DefaultPacking() {
+  payload::PackOptions pack;
+  pack.level = 19;
+  pack.windowLog = payload::kMaxWindowLog;
+  pack.frameSize = 16u << 20;
+  const unsigned processors = std::thread::hardware_concurrency();
+  pack.threads = processors > 0 ? static_cast<int>(processors) : 1;
+  return pack;
+}
+
 bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* error) {
   *summary = BuildSummary();
   std::vector<uint8_t> listBytes;
@@ -86,7 +97,7 @@ bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* erro
     return false;
   }
 
-  payload::StoreWriter writer(o.level);
+  payload::StoreWriter writer(o.pack);
   std::vector<std::string> packed;
   std::vector<uint64_t> sizes;
   for (const Entry& e : entries) {
@@ -118,7 +129,11 @@ bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* erro
   }
   const std::string ini = ManifestText(entries, SplitShares(sizes));
   if (!WriteWholeFile(o.out / "SETUP.INI", ini.data(), ini.size(), error)) return false;
-  const std::vector<uint8_t> store = writer.Finish();
+  const std::vector<uint8_t> store = writer.Finish(o.progress);
+  if (store.empty()) {
+    *error = writer.Error();
+    return false;
+  }
   if (!WriteWholeFile(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
 
   for (const Program& p : kPrograms) {
