@@ -22,6 +22,8 @@ HMODULE g_module;
 // installs file after file, and allocating (and touching) fresh buffers of
 // this size costs more than a small file's whole unpacking.
 payload::Buffers g_buffers;
+// The packed bytes read ahead while the decoder works (read_ahead.h).
+uint8_t* g_spare;
 
 // Kept between calls with its place in the frame: setup asks for the
 // members in the store's order, and the next one mostly goes on where the
@@ -37,20 +39,23 @@ bool HaveBuffers() {
     g_buffers.out = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kOutBufferSize));
     g_buffers.outSize = kOutBufferSize;
   }
+  if (g_spare == NULL) g_spare = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
   return g_buffers.in != NULL && g_buffers.out != NULL;
 }
 
 void ReleaseBuffers() {
   if (g_buffers.in != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.in);
   if (g_buffers.out != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.out);
+  if (g_spare != NULL) (void)HeapFree(GetProcessHeap(), 0, g_spare);
   g_buffers.in = NULL;
   g_buffers.out = NULL;
+  g_spare = NULL;
 }
 
 // Writes member into the new file, gives it the member's time when `timed`,
 // and closes it; on failure the file is deleted.
 bool WriteAndClose(StoreFile& store, const payload::Member& member, HANDLE file, const char* path, bool timed) {
-  const bool made = store.ExtractTo(member, file, g_unpacker, g_buffers);
+  const bool made = store.ExtractTo(member, file, g_unpacker, g_buffers, g_spare);
   if (made && timed) StoreFile::GiveRecordedTime(member, file);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;

@@ -6,6 +6,7 @@
 #include "common/bounded_text.h"
 #include "common/memory.h"
 #include "names.h"
+#include "read_ahead.h"
 #include "store_format.h"
 
 namespace {
@@ -123,8 +124,9 @@ void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {
 }
 
 bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, payload::Unpacker& unpacker,
-                          const payload::Buffers& buffers) {
+                          const payload::Buffers& buffers, uint8_t* spare) {
   Source source(*this);
+  ReadAhead ahead(source, spare, buffers.inSize);
   FileSink sink(file);
-  return unpacker.Extract(source, member, sink, buffers) == payload::Status::Ok;
+  return unpacker.Extract(ahead, member, sink, buffers) == payload::Status::Ok;
 }

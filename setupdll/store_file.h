@@ -21,10 +21,11 @@ class StoreFile {
   bool Find(const char* name, payload::Member* member);
 
   // Unpacks member into file (positioned at its start) through unpacker and
-  // buffers. True only when the whole member came out with its checksum
-  // holding and every byte was written.
+  // buffers, the next packed bytes read ahead into spare (buffers.inSize
+  // bytes; NULL: none). True only when the whole member came out with its
+  // checksum holding and every byte was written.
   bool ExtractTo(const payload::Member& member, HANDLE file, payload::Unpacker& unpacker,
-                 const payload::Buffers& buffers);
+                 const payload::Buffers& buffers, uint8_t* spare);
 
   // Gives file the member's last write time, as the product's files had it.
   static void GiveRecordedTime(const payload::Member& member, HANDLE file);
