@@ -4,9 +4,11 @@
 
 #include "common/disk_ops.h"
 
+#include "frame_ahead.h"
 #include "names.h"
 #include "replace_file.h"
 #include "store_file.h"
+#include "store_format.h"
 #include "target_file.h"
 
 namespace {
@@ -30,6 +32,8 @@ uint8_t* g_spare;
 // last one ended.
 payload::Unpacker g_unpacker;
 
+FrameAhead g_frameAhead;
+
 bool HaveBuffers() {
   if (g_buffers.in == NULL) {
     g_buffers.in = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
@@ -52,10 +56,13 @@ void ReleaseBuffers() {
   g_spare = NULL;
 }
 
-// Writes member into the new file, gives it the member's time when `timed`,
-// and closes it; on failure the file is deleted.
-bool WriteAndClose(StoreFile& store, const payload::Member& member, HANDLE file, const char* path, bool timed) {
-  const bool made = store.ExtractTo(member, file, g_unpacker, g_buffers, g_spare);
+// Writes member into the new file, from ready (its bytes unpacked ahead,
+// checked here) or else from the store, gives it the member's time when
+// `timed`, and closes it; on failure the file is deleted.
+bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_t* ready, HANDLE file,
+                   const char* path, bool timed) {
+  const bool made = ready != NULL ? StoreFile::WriteUnpacked(member, ready, file)
+                                  : store.ExtractTo(member, file, g_unpacker, g_buffers, g_spare);
   if (made && timed) StoreFile::GiveRecordedTime(member, file);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
@@ -78,16 +85,17 @@ void GiveRecordedTime(const payload::Member& member, const char* path) {
 // its place when Windows next starts; only then does it get the member's
 // time, so that a temporary file left by a stop always has the time it was
 // made at, which is how a rollback knows it for this run's.
-bool MakeTarget(StoreFile& store, const payload::Member& member, const char* folder, const char* target) {
+bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
+                const char* target) {
   if (GetFileAttributesA(target) == 0xFFFFFFFF) {
     HANDLE file =
         ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, file, target, true);
+    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
   }
   char temp[MAX_PATH];
   HANDLE file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  if (!WriteAndClose(store, member, file, temp, false) || !PutInPlace(temp, target)) return false;
+  if (!WriteAndClose(store, member, ready, file, temp, false) || !PutInPlace(temp, target)) return false;
   GiveRecordedTime(member, GetFileAttributesA(temp) != 0xFFFFFFFF ? temp : target);
   return true;
 }
@@ -100,6 +108,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
     ReleaseBuffers();
     g_unpacker.Release();
+    g_frameAhead.Release();
   }
   return TRUE;
 }
@@ -113,5 +122,14 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   StoreFile store;
   payload::Member member;
   if (!store.Open(g_module) || !HaveBuffers() || !store.Find(name, &member)) return 0;
-  return MakeTarget(store, member, folder, target) ? 1 : 0;
+  const uint8_t* ready = g_frameAhead.Take(store, member);
+  // Its frame and the next one unpack at once; a member in the middle of a
+  // frame that one decoder is going through goes on with it.
+  if (ready == NULL && FrameAhead::Processors() > 1 && member.method == payload::kMethodZstd &&
+      !g_unpacker.GoesOnWith(member, g_buffers)) {
+    payload::Member frames[FrameAhead::kFrames];
+    g_frameAhead.Fill(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames));
+    ready = g_frameAhead.Take(store, member);
+  }
+  return MakeTarget(store, member, ready, folder, target) ? 1 : 0;
 }

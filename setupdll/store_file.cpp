@@ -3,6 +3,8 @@
 
 #include "common/disk_ops.h"
 
+#include <zlib.h>
+
 #include "common/bounded_text.h"
 #include "common/memory.h"
 #include "names.h"
@@ -114,6 +116,37 @@ bool StoreFile::Find(const char* name, payload::Member* member) {
   return payload::FindMember(header_, directory_, name, member) == payload::Status::Ok;
 }
 
+StoreFile::Identity StoreFile::Identify() const {
+  Identity identity;
+  identity.size = size_;
+  identity.directoryCrc = header_.directoryCrc;
+  if (!GetFileTime(file_, NULL, NULL, &identity.written)) FillBytes(&identity.written, 0, sizeof identity.written);
+  return identity;
+}
+
+int StoreFile::FramesFrom(const payload::Member& member, payload::Member* frames, int max) {
+  int count = 0;
+  payload::DirectoryCursor cursor(header_, directory_);
+  payload::Member m;
+  bool reached = false;
+  while (count < max && cursor.Next(&m)) {
+    reached = reached || (m.offset == member.offset && m.packedSize == member.packedSize);
+    if (!reached || m.method != payload::kMethodZstd) continue;
+    if (count > 0 && m.offset == frames[count - 1].offset) continue;
+    m.name = NULL;
+    m.nameLength = 0;
+    frames[count++] = m;
+  }
+  return count;
+}
+
+bool StoreFile::ExtractFrame(const payload::Member& frame, payload::Unpacker& unpacker, uint8_t* out,
+                             uint32_t capacity, uint32_t* size, const payload::Buffers& buffers) {
+  Source source(*this);
+  return unpacker.ExtractFrame(source, frame.offset, frame.packedSize, out, capacity, size, buffers) ==
+         payload::Status::Ok;
+}
+
 void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {
   if (member.writeTime == 0) return;
   FILETIME time;
@@ -129,4 +162,10 @@ bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, payload::U
   ReadAhead ahead(source, spare, buffers.inSize);
   FileSink sink(file);
   return unpacker.Extract(ahead, member, sink, buffers) == payload::Status::Ok;
+}
+
+bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
+  if (static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes, member.size)) != member.crc) return false;
+  FileSink sink(file);
+  return member.size == 0 || sink.Write(bytes, member.size);
 }

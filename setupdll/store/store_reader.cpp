@@ -263,6 +263,23 @@ Status Unpacker::Finish(Source& source, const Buffers& buffers) {
   return allUsed ? Status::Ok : Status::CorruptMember;
 }
 
+Status Unpacker::ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
+                              uint32_t* size, const Buffers& buffers) {
+  Member frame = {};
+  frame.offset = offset;
+  frame.packedSize = packedSize;
+  Status status = Begin(source, frame, buffers);
+  if (status == Status::Ok && contentSize_ > capacity) status = Status::NoMemory;
+  // Straight into out: the whole frame is one buffer's worth.
+  const Buffers whole = {buffers.in, buffers.inSize, out, contentSize_};
+  uint32_t unused = 0;
+  if (status == Status::Ok) status = Unpack(source, nullptr, contentSize_, &unused, whole);
+  if (status == Status::Ok) status = Finish(source, whole);
+  packedSize_ = 0;
+  if (status == Status::Ok) *size = contentSize_;
+  return status;
+}
+
 void Unpacker::Release() {
   ZSTD_freeDCtx(decoder_);
   decoder_ = nullptr;

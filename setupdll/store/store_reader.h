@@ -124,6 +124,17 @@ class Unpacker {
   // them unless Ok. Member bytes are never written past member.size.
   Status Extract(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
 
+  // Whether Extract would go on with member from where the last one ended,
+  // rather than start its frame again.
+  bool GoesOnWith(const Member& member, const Buffers& buffers) const { return Resumes(member, buffers); }
+
+  // Unpacks the whole frame at offset (packedSize bytes) into out, which
+  // has room for capacity bytes; *size is then the frame's unpacked size.
+  // NoMemory for a frame larger than capacity. The bytes are not checked
+  // against any member's checksum: whoever uses them checks each member's.
+  Status ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
+                      uint32_t* size, const Buffers& buffers);
+
   // Forgets the place in the frame and gives the decoder's memory back.
   void Release();
 
