@@ -77,6 +77,11 @@ uint64_t WriteTimeOf(const fs::path& path) {
 
 }  // namespace
 
+// On the install benchmark's 105 MB of PE files, level 19 and a 4 MB window:
+// a frame per file 27.8 MB (26.9 MB with a 110 KB dictionary trained on the
+// files), frames of 4 MB 25.7 MB, 8 MB 23.2 MB, 16 MB 21.9 MB, 32 MB 21.1 MB.
+// 16 MB is the largest frame that the library unpacks ahead whole on two
+// processors (frame_ahead.h).
 payload::PackOptions BuildOptions::DefaultPacking() {
   payload::PackOptions pack;
   pack.level = 19;
