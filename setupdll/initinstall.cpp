@@ -4,10 +4,11 @@
 
 #include "common/disk_ops.h"
 
+#include "frame_ahead.h"
 #include "names.h"
-#include "read_ahead.h"
 #include "replace_file.h"
 #include "store_file.h"
+#include "store_format.h"
 #include "target_file.h"
 
 namespace {
@@ -23,8 +24,15 @@ HMODULE g_module;
 // installs file after file, and allocating (and touching) fresh buffers of
 // this size costs more than a small file's whole unpacking.
 payload::Buffers g_buffers;
+// The packed bytes read ahead while the decoder works (read_ahead.h).
+uint8_t* g_spare;
 
-ReadAhead g_readAhead;
+// Kept between calls with its place in the frame: setup asks for the
+// members in the store's order, and the next one mostly goes on where the
+// last one ended.
+payload::Unpacker g_unpacker;
+
+FrameAhead g_frameAhead;
 
 bool HaveBuffers() {
   if (g_buffers.in == NULL) {
@@ -35,23 +43,26 @@ bool HaveBuffers() {
     g_buffers.out = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kOutBufferSize));
     g_buffers.outSize = kOutBufferSize;
   }
+  if (g_spare == NULL) g_spare = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, kInBufferSize));
   return g_buffers.in != NULL && g_buffers.out != NULL;
 }
 
 void ReleaseBuffers() {
   if (g_buffers.in != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.in);
   if (g_buffers.out != NULL) (void)HeapFree(GetProcessHeap(), 0, g_buffers.out);
+  if (g_spare != NULL) (void)HeapFree(GetProcessHeap(), 0, g_spare);
   g_buffers.in = NULL;
   g_buffers.out = NULL;
+  g_spare = NULL;
 }
 
-// Writes member into the new file, from ready (its bytes unpacked ahead) or
-// else from the store, gives it the member's time when `timed`, and closes
-// it; on failure the file is deleted.
+// Writes member into the new file, from ready (its bytes unpacked ahead,
+// checked here) or else from the store, gives it the member's time when
+// `timed`, and closes it; on failure the file is deleted.
 bool WriteAndClose(StoreFile& store, const payload::Member& member, const uint8_t* ready, HANDLE file,
                    const char* path, bool timed) {
-  const bool made =
-      ready != NULL ? StoreFile::WriteUnpacked(member, ready, file) : store.ExtractTo(member, file, g_buffers);
+  const bool made = ready != NULL ? StoreFile::WriteUnpacked(member, ready, file)
+                                  : store.ExtractTo(member, file, g_unpacker, g_buffers, g_spare);
   if (made && timed) StoreFile::GiveRecordedTime(member, file);
   // A close can report a write that failed late (a full disk, a network drive).
   const bool closed = CloseHandle(file) != FALSE;
@@ -96,7 +107,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   // At process exit (reserved set) the heap goes with the process.
   if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
     ReleaseBuffers();
-    g_readAhead.Release();
+    g_unpacker.Release();
+    g_frameAhead.Release();
   }
   return TRUE;
 }
@@ -109,16 +121,15 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
 
   StoreFile store;
   payload::Member member;
-  payload::Member following[ReadAhead::kDepth];
-  int followingCount = 0;
-  if (!store.Open(g_module) || !HaveBuffers() ||
-      !store.FindWithFollowing(name, &member, following, ReadAhead::kDepth, &followingCount)) {
-    return 0;
+  if (!store.Open(g_module) || !HaveBuffers() || !store.Find(name, &member)) return 0;
+  const uint8_t* ready = g_frameAhead.Take(store, member);
+  // Its frame and the next one unpack at once; a member in the middle of a
+  // frame that one decoder is going through goes on with it.
+  if (ready == NULL && FrameAhead::Processors() > 1 && member.method == payload::kMethodZstd &&
+      !g_unpacker.GoesOnWith(member, g_buffers)) {
+    payload::Member frames[FrameAhead::kFrames];
+    g_frameAhead.Fill(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames));
+    ready = g_frameAhead.Take(store, member);
   }
-
-  const uint8_t* ready = g_readAhead.Take(store, member, g_buffers);
-  const bool made = MakeTarget(store, member, ready, folder, target);
-  // After the write: a new batch reuses the memory that ready points into.
-  g_readAhead.Fill(g_module, store, g_buffers, following, followingCount);
-  return made ? 1 : 0;
+  return MakeTarget(store, member, ready, folder, target) ? 1 : 0;
 }

@@ -1,63 +1,40 @@
-// Unpacking ahead of the calls: setup asks for the store's members in the
-// store's order, one call each.  On a PC with more than one processor, a
-// call whose next member is not unpacked yet unpacks a batch of the
-// following members into memory, on a second thread and its own at once,
-// and the calls that then ask for them only write them.  No thread outlives
-// the call that started it, and a member unpacked ahead is used only while
-// the store still holds the same packed bytes for it.
+// Reading the store ahead of the decoder: Windows 95 has no overlapped file
+// reads, so while the calling thread unpacks one piece of a frame, a second
+// thread reads the next one, on one processor as on several (the disk or the
+// CD works while the processor decodes). The thread lives only as long as
+// this object, which lives inside one InitInstall call: a library cannot
+// wait for its threads while it is being unloaded.
 #pragma once
 
 #include <windows.h>
 
-#include "store_file.h"
+#include "store_reader.h"
 
-class ReadAhead {
+class ReadAhead : public payload::Source {
  public:
-  // How many of the members that follow the asked one a call looks at.
-  static const int kDepth = 16;
-
-  ReadAhead();
-  ~ReadAhead() = default;
+  // Reads through inner; spare (of spareSize bytes, kept by the caller from
+  // call to call) holds the piece read ahead.
+  ReadAhead(payload::Source& inner, uint8_t* spare, uint32_t spareSize);
+  ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
-  // The bytes of member as unpacked ahead, checked against the store's
-  // packed bytes (read through buffers); NULL when there are none.  They
-  // stay valid until Fill.
-  const uint8_t* Take(StoreFile& store, const payload::Member& member, const payload::Buffers& buffers);
-
-  // On a PC with more than one processor, when the first of the following
-  // members is worth unpacking ahead and is not held yet, unpacks a batch of
-  // them, on a second thread and on the calling one (through store and
-  // buffers), and keeps what came out whole.
-  void Fill(HMODULE module, StoreFile& store, const payload::Buffers& buffers, const payload::Member* following,
-            int count);
-
-  // Gives back the memory and the lock; no call may be running.  Until then
-  // the memory is kept for the next batches: fresh pages for every batch
-  // cost more than unpacking small members.
-  void Release();
+  bool Read(uint32_t offset, void* buffer, uint32_t length) override;
+  void Expect(uint32_t offset, uint32_t length) override;
 
  private:
-  struct Held {
-    payload::Member member;
-    uint8_t* bytes;  // in arena_; NULL: the place is free
-    uint32_t packedCrc;
-    bool whole;
-  };
+  __attribute__((force_align_arg_pointer)) static DWORD WINAPI ReadOnThread(LPVOID self);
+  void WaitForPiece();
 
-  __attribute__((force_align_arg_pointer)) static DWORD WINAPI UnpackOnThread(LPVOID readAhead);
-  // Unpacks batch members, each taken by one thread, until none is left.
-  void UnpackBatch(StoreFile& store, const payload::Buffers& buffers);
-  bool IsHeld(const payload::Member& member) const;
-  bool HaveMemory();
-
-  Held held_[kDepth];
-  int batchSize_;
-  int nextInBatch_;
-  CRITICAL_SECTION batchLock_;
-  bool lockMade_;
-  uint8_t* arena_;
-  HMODULE module_;
-  payload::Buffers threadBuffers_;
+  payload::Source& inner_;
+  uint8_t* spare_;
+  uint32_t spareSize_;
+  HANDLE thread_;
+  HANDLE asked_;  // set by the caller: a piece to read, or the end
+  HANDLE done_;   // set by the thread: the piece is read
+  bool reading_;  // a piece was asked for and not waited for yet
+  bool ending_;
+  uint32_t offset_;
+  uint32_t length_;
+  bool read_;  // the piece in spare_ is whole
 };

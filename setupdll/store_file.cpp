@@ -5,7 +5,10 @@
 
 #include <zlib.h>
 
+#include "common/bounded_text.h"
+#include "common/memory.h"
 #include "names.h"
+#include "read_ahead.h"
 #include "store_format.h"
 
 namespace {
@@ -28,21 +31,28 @@ class FileSink : public payload::Sink {
   HANDLE file_;
 };
 
-// Passes reads on and keeps the CRC-32 of the bytes read, in their order.
-class CrcSource : public payload::Source {
- public:
-  explicit CrcSource(payload::Source& inner) : inner_(inner), crc_(crc32(0L, Z_NULL, 0)) {}
-  bool Read(uint32_t offset, void* buffer, uint32_t length) override {
-    if (!inner_.Read(offset, buffer, length)) return false;
-    crc_ = crc32(crc_, static_cast<const Bytef*>(buffer), length);
-    return true;
-  }
-  uint32_t Crc() const { return static_cast<uint32_t>(crc_); }
-
- private:
-  payload::Source& inner_;
-  uLong crc_;
-};
+// The debugger's log: the library shows no box of its own, which would stop
+// an unattended install, and setup reports the failure as for any file.
+void LogOtherFormat(const payload::Header& found) {
+  char line[160] = "_SETUP.DLL: _SETUP.PAK is not a store this library reads (version ";
+  char* at = line + TextLength(line);
+  char digits[6];
+  int count = 0;
+  unsigned version = found.version;
+  do {
+    digits[count++] = static_cast<char>('0' + version % 10);
+    version /= 10;
+  } while (version != 0);
+  while (count > 0) *at++ = digits[--count];
+  const char middle[] = ", format \"";
+  CopyBytes(at, middle, sizeof middle - 1);
+  at += sizeof middle - 1;
+  for (char c : found.format) *at++ = c >= 0x20 && c < 0x7F ? c : '?';
+  const char tail[] = "\"; it reads version 2, format \"zstd\")\r\n";
+  static_assert(payload::kVersion == 2, "the log line names the version");
+  CopyBytes(at, tail, sizeof tail);
+  OutputDebugStringA(line);
+}
 
 }  // namespace
 
@@ -93,7 +103,9 @@ bool StoreFile::Open(HMODULE module) {
 
   uint8_t header[payload::kHeaderSize];
   if (!Read(0, header, sizeof header)) return false;
-  if (payload::ParseHeader(header, size_, &header_) != payload::Status::Ok) return false;
+  const payload::Status parsed = payload::ParseHeader(header, size_, &header_);
+  if (parsed == payload::Status::OtherFormat) LogOtherFormat(header_);
+  if (parsed != payload::Status::Ok) return false;
   directory_ = static_cast<uint8_t*>(Allocate(header_.directorySize + 1));
   if (directory_ == NULL) return false;
   if (!Read(payload::kHeaderSize, directory_, header_.directorySize)) return false;
@@ -104,45 +116,35 @@ bool StoreFile::Find(const char* name, payload::Member* member) {
   return payload::FindMember(header_, directory_, name, member) == payload::Status::Ok;
 }
 
-bool StoreFile::FindWithFollowing(const char* name, payload::Member* member, payload::Member* following, int max,
-                                  int* count) {
-  *count = 0;
-  if (!Find(name, member)) return false;
+StoreFile::Identity StoreFile::Identify() const {
+  Identity identity;
+  identity.size = size_;
+  identity.directoryCrc = header_.directoryCrc;
+  if (!GetFileTime(file_, NULL, NULL, &identity.written)) FillBytes(&identity.written, 0, sizeof identity.written);
+  return identity;
+}
+
+int StoreFile::FramesFrom(const payload::Member& member, payload::Member* frames, int max) {
+  int count = 0;
   payload::DirectoryCursor cursor(header_, directory_);
   payload::Member m;
-  bool after = false;
-  while (*count < max && cursor.Next(&m)) {
-    // By its place in the directory: empty members share their offset.
-    const bool found = m.name == member->name;
-    if (after) {
-      m.name = NULL;
-      m.nameLength = 0;
-      following[(*count)++] = m;
-    }
-    after = after || found;
+  bool reached = false;
+  while (count < max && cursor.Next(&m)) {
+    reached = reached || (m.offset == member.offset && m.packedSize == member.packedSize);
+    if (!reached || m.method != payload::kMethodZstd) continue;
+    if (count > 0 && m.offset == frames[count - 1].offset) continue;
+    m.name = NULL;
+    m.nameLength = 0;
+    frames[count++] = m;
   }
-  return true;
+  return count;
 }
 
-bool StoreFile::PackedCrc(const payload::Member& member, const payload::Buffers& buffers, uint32_t* crc) {
-  uLong sum = crc32(0L, Z_NULL, 0);
-  for (uint32_t done = 0; done < member.packedSize;) {
-    const uint32_t chunk = member.packedSize - done < buffers.inSize ? member.packedSize - done : buffers.inSize;
-    if (!Read(member.offset + done, buffers.in, chunk)) return false;
-    sum = crc32(sum, buffers.in, chunk);
-    done += chunk;
-  }
-  *crc = static_cast<uint32_t>(sum);
-  return true;
-}
-
-bool StoreFile::ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
-                                uint32_t* packedCrc) {
+bool StoreFile::ExtractFrame(const payload::Member& frame, payload::Unpacker& unpacker, uint8_t* out,
+                             uint32_t capacity, uint32_t* size, const payload::Buffers& buffers) {
   Source source(*this);
-  CrcSource counted(source);
-  if (payload::ExtractMemberInto(counted, member, out, buffers) != payload::Status::Ok) return false;
-  *packedCrc = counted.Crc();
-  return true;
+  return unpacker.ExtractFrame(source, frame.offset, frame.packedSize, out, capacity, size, buffers) ==
+         payload::Status::Ok;
 }
 
 void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {
@@ -154,13 +156,16 @@ void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {
   (void)SetFileTime(file, NULL, NULL, &time);
 }
 
-bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers) {
+bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, payload::Unpacker& unpacker,
+                          const payload::Buffers& buffers, uint8_t* spare) {
   Source source(*this);
+  ReadAhead ahead(source, spare, buffers.inSize);
   FileSink sink(file);
-  return payload::ExtractMember(source, member, sink, buffers) == payload::Status::Ok;
+  return unpacker.Extract(ahead, member, sink, buffers) == payload::Status::Ok;
 }
 
 bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
+  if (static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes, member.size)) != member.crc) return false;
   FileSink sink(file);
   return member.size == 0 || sink.Write(bytes, member.size);
 }

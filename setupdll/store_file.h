@@ -13,32 +13,41 @@ class StoreFile {
   StoreFile& operator=(const StoreFile&) = delete;
 
   // Opens _SETUP.PAK in the folder of module and checks its header and
-  // directory; false for a missing, foreign, truncated or damaged store.
+  // directory; false for a missing, foreign, truncated or damaged store. A
+  // store of another format or version is logged to the debugger, as the
+  // reason the product files fail.
   bool Open(HMODULE module);
 
   bool Find(const char* name, payload::Member* member);
 
-  // As Find, and the members that follow it in the store, up to max of them
-  // (their count in *count). Their names are not kept.
-  bool FindWithFollowing(const char* name, payload::Member* member, payload::Member* following, int max,
-                         int* count);
+  // What tells this store file from another or a changed one: its size, its
+  // directory's checksum and its last write time.
+  struct Identity {
+    DWORD size;
+    uint32_t directoryCrc;
+    FILETIME written;
+  };
+  Identity Identify() const;
 
-  // The CRC-32 of member's packed bytes, read through buffers.in.
-  bool PackedCrc(const payload::Member& member, const payload::Buffers& buffers, uint32_t* crc);
+  // The first members of member's zstd frame and of the zstd frames that
+  // follow it, up to max of them; their count. Their names are not kept.
+  int FramesFrom(const payload::Member& member, payload::Member* frames, int max);
 
-  // Unpacks member into out (member.size bytes), reading through
-  // buffers.in. True only when the whole member came out with its checksum
-  // holding; *packedCrc is then the CRC-32 of the packed bytes it came from.
-  bool ExtractToMemory(const payload::Member& member, uint8_t* out, const payload::Buffers& buffers,
-                       uint32_t* packedCrc);
+  // Unpacks the whole frame of member (its first one) into out (capacity
+  // bytes) through unpacker and buffers.in; *size is the frame's unpacked
+  // size. The members' checksums are not checked here.
+  bool ExtractFrame(const payload::Member& frame, payload::Unpacker& unpacker, uint8_t* out, uint32_t capacity,
+                    uint32_t* size, const payload::Buffers& buffers);
 
-  // Unpacks member into file (positioned at its start) through buffers.
-  // True only when the whole member came out with its checksum holding and
-  // every byte was written.
-  bool ExtractTo(const payload::Member& member, HANDLE file, const payload::Buffers& buffers);
+  // Unpacks member into file (positioned at its start) through unpacker and
+  // buffers, the next packed bytes read ahead into spare (buffers.inSize
+  // bytes; NULL: none). True only when the whole member came out with its
+  // checksum holding and every byte was written.
+  bool ExtractTo(const payload::Member& member, HANDLE file, payload::Unpacker& unpacker,
+                 const payload::Buffers& buffers, uint8_t* spare);
 
-  // Writes member's bytes, unpacked before, into file; true when every byte
-  // was written.
+  // Writes member's bytes, unpacked before, into file; true when their
+  // CRC-32 is the member's and every byte was written.
   static bool WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file);
 
   // Gives file the member's last write time, as the product's files had it.

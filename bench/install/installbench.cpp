@@ -3,13 +3,16 @@
 // it, the commit) over every file of a medium's SETUP.INI, into an empty
 // folder and into one that already holds every file (each old one is set
 // aside first), a rollback of the whole product, a plain copy of the same
-// files, SETUP.EXE /S as a whole process, and the silent install of a peer
-// installer of the same files (and of an empty one, which shows what
-// starting a process costs).  Prints
-// figures only.
+// files, SETUP.EXE /S as a whole process, and the silent install of two
+// peer installers of the same files, solid zlib and solid LZMA (and of an
+// empty one, which shows what starting a process costs); the processors the
+// process may run on, and the memory that unpacking takes.  Prints figures
+// only.
 //
-//   installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS
+//   installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE LZMA_PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS
 #include <windows.h>
+// After windows.h.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +21,10 @@
 #include <vector>
 
 #include "initinstall.h"
+#include "store_format.h"
+#include "store_reader.h"
+#define ZSTD_STATIC_LINKING_ONLY
+#include <zstd.h>
 #include "install/journal_writer.h"
 
 namespace {
@@ -138,18 +145,68 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+void PrintTimes(const char* what, const std::vector<double>& v) {
+  std::printf("%-30s%7.3f s  %7.3f s\n", what, Median(v), *std::min_element(v.begin(), v.end()));
+}
+
+// The processors this process may run on: its affinity, which taskset sets
+// (Wine's GetSystemInfo counts every processor of the machine).
+int AffinityProcessors() {
+  DWORD_PTR process = 0, system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system)) return 0;
+  int count = 0;
+  for (; process != 0; process &= process - 1) ++count;
+  return count;
+}
+
+// The process's private bytes now.
+double PrivateMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  // The commit charge of the process: its private bytes.
+  return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
+}
+
+// The most any frame of the store asks of zstd's decoder, by zstd's own
+// reckoning from the frame's header (its window and tables).
+double DecoderMegabytes(const std::string& storePath) {
+  const std::string store = FileBytes(storePath);
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(store.data());
+  payload::Header header;
+  if (store.size() < payload::kHeaderSize ||
+      payload::ParseHeader(bytes, static_cast<uint32_t>(store.size()), &header) != payload::Status::Ok ||
+      payload::CheckDirectory(header, bytes + payload::kHeaderSize) != payload::Status::Ok) {
+    return 0;
+  }
+  size_t most = 0;
+  payload::DirectoryCursor cursor(header, bytes + payload::kHeaderSize);
+  payload::Member m;
+  while (cursor.Next(&m)) {
+    if (m.method != payload::kMethodZstd) continue;
+    const size_t size = ZSTD_estimateDStreamSize_fromFrame(bytes + m.offset, m.packedSize);
+    if (!ZSTD_isError(size)) most = std::max(most, size);
+  }
+  return static_cast<double>(most) / (1024.0 * 1024.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) {
-    std::fprintf(stderr, "usage: installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS\n");
+  if (argc != 8) {
+    std::fprintf(stderr,
+                 "usage: installbench MEDIUM_DIR PRODUCT_DIR PEER_EXE LZMA_PEER_EXE EMPTY_PEER_EXE TARGET_ROOT ROUNDS\n");
     return 2;
   }
-  const std::string medium = argv[1], product = argv[2], peer = argv[3], emptyPeer = argv[4], root = argv[5];
-  const int rounds = std::max(1, std::atoi(argv[6]));
+  const std::string medium = argv[1], product = argv[2], peer = argv[3], lzmaPeer = argv[4], emptyPeer = argv[5],
+                    root = argv[6];
+  const int rounds = std::max(1, std::atoi(argv[7]));
   const std::vector<std::string> files = ManifestFiles(medium + "\\SETUP.INI");
 
+  const double beforeLibrary = PrivateMegabytes();
   HMODULE library = LoadLibraryA((medium + "\\_SETUP.DLL").c_str());
+  const double loaded = PrivateMegabytes();
+  double unpacking = 0;
   InitInstallFunction initInstall = library == NULL ? nullptr
                                                     : reinterpret_cast<InitInstallFunction>(reinterpret_cast<void*>(
                                                           GetProcAddress(library, CORVANE_INITINSTALL_EXPORT)));
@@ -159,7 +216,7 @@ int main(int argc, char** argv) {
   }
 
   CreateDirectoryA(root.c_str(), NULL);
-  std::vector<double> bare, ours, over, undo, copy, silent, peerTimes, emptyTimes;
+  std::vector<double> bare, ours, over, undo, copy, silent, peerTimes, lzmaTimes, emptyTimes;
   for (int round = 0; round < rounds; ++round) {
     const std::string target = root + "\\ours";
     RemoveTree(target);
@@ -168,6 +225,9 @@ int main(int argc, char** argv) {
     double start = NowSeconds();
     for (const std::string& name : files) (void)initInstall(target.c_str(), name.c_str());
     bare.push_back(NowSeconds() - start);
+    // What the library keeps from call to call is its whole working memory:
+    // the threads it starts end inside each call.
+    unpacking = std::max(unpacking, PrivateMegabytes() - loaded);
     RemoveTree(target);
     double job = 0, rollback = 0;
     if (!TimedJob(initInstall, target, files, &job, nullptr)) return 1;
@@ -226,24 +286,33 @@ int main(int argc, char** argv) {
     RemoveTree(peerTarget);
     peerTimes.push_back(RunProcess("\"" + peer + "\" /S /D=" + peerTarget));
     RemoveTree(peerTarget);
+    lzmaTimes.push_back(RunProcess("\"" + lzmaPeer + "\" /S /D=" + peerTarget));
+    RemoveTree(peerTarget);
     emptyTimes.push_back(RunProcess("\"" + emptyPeer + "\" /S /D=" + peerTarget));
     RemoveTree(peerTarget);
   }
   FreeLibrary(library);
   RemoveDirectoryA(root.c_str());
 
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  std::printf("processors: %d the process may run on (%lu in the machine)\n", AffinityProcessors(),
+              static_cast<unsigned long>(system.dwNumberOfProcessors));
   std::printf("files: %u, rounds: %d (median, min)\n", static_cast<unsigned>(files.size()), rounds);
-  std::printf("InitInstall alone, empty      %7.3f s  %7.3f s\n", Median(bare), *std::min_element(bare.begin(), bare.end()));
-  std::printf("install job, empty folder      %7.3f s  %7.3f s\n", Median(ours), *std::min_element(ours.begin(), ours.end()));
-  std::printf("install job, over every file  %7.3f s  %7.3f s\n", Median(over), *std::min_element(over.begin(), over.end()));
-  std::printf("rollback of the whole product %7.3f s  %7.3f s\n", Median(undo), *std::min_element(undo.begin(), undo.end()));
-  std::printf("plain copy (CopyFileA)        %7.3f s  %7.3f s\n", Median(copy), *std::min_element(copy.begin(), copy.end()));
-  std::printf("SETUP.EXE /S, whole process   %7.3f s  %7.3f s\n", Median(silent), *std::min_element(silent.begin(), silent.end()));
-  std::printf("peer installer, silent        %7.3f s  %7.3f s\n", Median(peerTimes),
-              *std::min_element(peerTimes.begin(), peerTimes.end()));
-  std::printf("  empty peer installer        %7.3f s  %7.3f s\n", Median(emptyTimes),
-              *std::min_element(emptyTimes.begin(), emptyTimes.end()));
-  std::printf("job / peer                    %7.2f\n", Median(ours) / Median(peerTimes));
-  std::printf("SETUP.EXE /S / peer           %7.2f\n", Median(silent) / Median(peerTimes));
+  PrintTimes("InitInstall alone, empty", bare);
+  PrintTimes("install job, empty folder", ours);
+  PrintTimes("install job, over every file", over);
+  PrintTimes("rollback of the whole product", undo);
+  PrintTimes("plain copy (CopyFileA)", copy);
+  PrintTimes("SETUP.EXE /S, whole process", silent);
+  PrintTimes("zlib peer, silent", peerTimes);
+  PrintTimes("LZMA peer, silent", lzmaTimes);
+  PrintTimes("  empty peer installer", emptyTimes);
+  std::printf("job / plain copy               %7.2f\n", Median(ours) / Median(copy));
+  std::printf("SETUP.EXE /S / zlib peer       %7.2f\n", Median(silent) / Median(peerTimes));
+  std::printf("SETUP.EXE /S / LZMA peer       %7.2f\n", Median(silent) / Median(lzmaTimes));
+  std::printf("memory: the library loaded %+.1f MB, its unpacking %+.1f MB more (private bytes);\n"
+              "        zstd's decoder for the store's largest window %.1f MB\n",
+              loaded - beforeLibrary, unpacking, DecoderMegabytes(medium + "\\" + payload::kStoreFileName));
   return 0;
 }

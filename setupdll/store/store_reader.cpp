@@ -2,6 +2,8 @@
 #include "store_reader.h"
 
 #include <zlib.h>
+#include <zstd.h>
+#include <zstd_errors.h>
 
 #include "common/bounded_text.h"
 #include "common/memory.h"
@@ -13,6 +15,8 @@ namespace {
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
+uint32_t Smaller(uint32_t a, uint32_t b) { return a < b ? a : b; }
+
 uint32_t CrcOf(const uint8_t* data, uint32_t length) {
   return static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), data, length));
 }
@@ -21,11 +25,12 @@ Member DecodeEntry(const uint8_t* p) {
   Member m;
   m.offset = ReadU32(p);
   m.packedSize = ReadU32(p + 4);
-  m.size = ReadU32(p + 8);
-  m.crc = ReadU32(p + 12);
-  m.writeTime = ReadU64(p + 16);
-  m.method = p[24];
-  m.nameLength = p[25];
+  m.start = ReadU32(p + 8);
+  m.size = ReadU32(p + 12);
+  m.crc = ReadU32(p + 16);
+  m.writeTime = ReadU64(p + 20);
+  m.method = p[28];
+  m.nameLength = p[29];
   m.name = reinterpret_cast<const char*>(p + kEntryFixedSize);
   return m;
 }
@@ -34,7 +39,7 @@ Status ExtractStored(Source& source, const Member& member, Sink& sink, const Buf
   uLong crc = crc32(0L, Z_NULL, 0);
   uint32_t done = 0;
   while (done < member.size) {
-    const uint32_t chunk = member.size - done < buffers.outSize ? member.size - done : buffers.outSize;
+    const uint32_t chunk = Smaller(member.size - done, buffers.outSize);
     if (!source.Read(member.offset + done, buffers.out, chunk)) return Status::ReadFailed;
     crc = crc32(crc, buffers.out, chunk);
     if (!sink.Write(buffers.out, chunk)) return Status::WriteFailed;
@@ -43,116 +48,8 @@ Status ExtractStored(Source& source, const Member& member, Sink& sink, const Buf
   return static_cast<uint32_t>(crc) == member.crc ? Status::Ok : Status::CorruptMember;
 }
 
-// inflate's memory comes from the program's heap, as all of ours does.
-voidpf TakeForZlib(voidpf, uInt items, uInt size) {
-  if (size != 0 && items > static_cast<uInt>(-1) / size) return Z_NULL;
-  return TakeMemory(static_cast<size_t>(items) * size);
-}
-
-void GiveForZlib(voidpf, voidpf block) { GiveMemory(block); }
-
-// inflate over a member's packed bytes, fed through buffers.in as it uses
-// them up.  Raw deflate: the store keeps its own CRC-32, so zlib's Adler-32
-// would be a second checksum over the same bytes.
-class PackedInflate {
- public:
-  PackedInflate(Source& source, const Member& member, const Buffers& buffers)
-      : source_(source), member_(member), buffers_(buffers), read_(0) {
-    FillBytes(&stream, 0, sizeof stream);
-    stream.zalloc = TakeForZlib;
-    stream.zfree = GiveForZlib;
-    started_ = inflateInit2(&stream, -MAX_WBITS) == Z_OK;
-  }
-  ~PackedInflate() {
-    if (started_) inflateEnd(&stream);
-  }
-  PackedInflate(const PackedInflate&) = delete;
-  PackedInflate& operator=(const PackedInflate&) = delete;
-
-  bool Started() const { return started_; }
-
-  // Reads the next piece once the last one is used up; false when the
-  // source fails.
-  bool Feed() {
-    if (stream.avail_in != 0 || read_ == member_.packedSize) return true;
-    const uint32_t left = member_.packedSize - read_;
-    const uint32_t chunk = left < buffers_.inSize ? left : buffers_.inSize;
-    if (!source_.Read(member_.offset + read_, buffers_.in, chunk)) return false;
-    read_ += chunk;
-    stream.next_in = buffers_.in;
-    stream.avail_in = chunk;
-    return true;
-  }
-
-  // Every packed byte read and used: nothing trails the stream.
-  bool AllUsed() const { return read_ == member_.packedSize && stream.avail_in == 0; }
-
-  // After an inflate step that did not end the stream: true, with the
-  // member's status, when the step leaves nothing to go on with.
-  bool Stuck(int z, Status* status) const {
-    *status = z == Z_MEM_ERROR ? Status::NoMemory : Status::CorruptMember;
-    // Z_BUF_ERROR with nothing left to read is a stream cut short.
-    return z != Z_OK && !(z == Z_BUF_ERROR && read_ < member_.packedSize);
-  }
-
-  z_stream stream;
-
- private:
-  Source& source_;
-  const Member& member_;
-  const Buffers& buffers_;
-  uint32_t read_;
-  bool started_;
-};
-
-Status ExtractDeflated(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
-  PackedInflate inflater(source, member, buffers);
-  if (!inflater.Started()) return Status::NoMemory;
-  z_stream& stream = inflater.stream;
-  uLong crc = crc32(0L, Z_NULL, 0);
-  uint32_t produced = 0;
-  Status status = Status::CorruptMember;
-  for (;;) {
-    if (!inflater.Feed()) return Status::ReadFailed;
-    stream.next_out = buffers.out;
-    stream.avail_out = buffers.outSize;
-    const int z = inflate(&stream, Z_NO_FLUSH);
-    const uint32_t got = buffers.outSize - stream.avail_out;
-    // Stop at the declared size: damaged data must not fill the disk.
-    if (got > member.size - produced) return Status::CorruptMember;
-    if (got > 0) {
-      crc = crc32(crc, buffers.out, got);
-      if (!sink.Write(buffers.out, got)) return Status::WriteFailed;
-      produced += got;
-    }
-    if (z == Z_STREAM_END) {
-      const bool exact = produced == member.size && inflater.AllUsed() && static_cast<uint32_t>(crc) == member.crc;
-      return exact ? Status::Ok : Status::CorruptMember;
-    }
-    if (inflater.Stuck(z, &status)) return status;
-  }
-}
-
-// As ExtractDeflated, with the whole member's room as inflate's output:
-// nothing is copied through a buffer, and nothing is written past size.
-Status InflateInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers) {
-  PackedInflate inflater(source, member, buffers);
-  if (!inflater.Started()) return Status::NoMemory;
-  z_stream& stream = inflater.stream;
-  stream.next_out = out;
-  stream.avail_out = member.size;
-  Status status = Status::CorruptMember;
-  for (;;) {
-    if (!inflater.Feed()) return Status::ReadFailed;
-    const int z = inflate(&stream, Z_NO_FLUSH);
-    if (z == Z_STREAM_END) {
-      const bool exact = stream.avail_out == 0 && inflater.AllUsed() && CrcOf(out, member.size) == member.crc;
-      return exact ? Status::Ok : Status::CorruptMember;
-    }
-    // No room left before the stream's end: more than the declared size.
-    if (z == Z_BUF_ERROR && stream.avail_out == 0) return Status::CorruptMember;
-    if (inflater.Stuck(z, &status)) return status;
-  }
+Status StatusOf(size_t zstdResult) {
+  return ZSTD_getErrorCode(zstdResult) == ZSTD_error_memory_allocation ? Status::NoMemory : Status::CorruptMember;
 }
 
 }  // namespace
@@ -169,9 +66,16 @@ uint64_t ReadU64(const uint8_t* p) {
 Status ParseHeader(const uint8_t* bytes, uint32_t fileSize, Header* header) {
   if (fileSize < kHeaderSize) return Status::BadStore;
   if (CompareBytes(bytes, kMagic, sizeof kMagic) != 0) return Status::BadStore;
-  if (ReadU16(bytes + 4) != kVersion || ReadU16(bytes + 6) != 0) return Status::BadStore;
   if (ReadU32(bytes + 28) != CrcOf(bytes, 28)) return Status::BadStore;
   Header h;
+  h.version = ReadU16(bytes + 4);
+  CopyBytes(h.format, bytes + 24, sizeof h.format);
+  if (h.version != kVersion || CompareBytes(h.format, kFormat, sizeof kFormat) != 0) {
+    header->version = h.version;
+    CopyBytes(header->format, h.format, sizeof h.format);
+    return Status::OtherFormat;
+  }
+  if (ReadU16(bytes + 6) != 0) return Status::BadStore;
   h.memberCount = ReadU32(bytes + 8);
   h.directorySize = ReadU32(bytes + 12);
   h.storeSize = ReadU32(bytes + 16);
@@ -193,8 +97,9 @@ Status CheckDirectory(const Header& header, const uint8_t* directory) {
     if (m.nameLength == 0 || header.directorySize - at - kEntryFixedSize < m.nameLength) {
       return Status::BadStore;
     }
-    if (m.method != kMethodStored && m.method != kMethodDeflate) return Status::BadStore;
-    if (m.method == kMethodStored && m.packedSize != m.size) return Status::BadStore;
+    if (m.method != kMethodStored && m.method != kMethodZstd) return Status::BadStore;
+    if (m.method == kMethodStored && (m.packedSize != m.size || m.start != 0)) return Status::BadStore;
+    if (m.start > UINT32_MAX - m.size) return Status::BadStore;
     if (m.offset < dataStart || m.offset > header.storeSize ||
         m.packedSize > header.storeSize - m.offset) {
       return Status::BadStore;
@@ -228,17 +133,161 @@ Status FindMember(const Header& header, const uint8_t* directory, const char* na
   return Status::NotFound;
 }
 
-Status ExtractMember(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
+Status Unpacker::Extract(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
   if (member.method == kMethodStored) return ExtractStored(source, member, sink, buffers);
-  if (member.method == kMethodDeflate) return ExtractDeflated(source, member, sink, buffers);
-  return Status::CorruptMember;
+  if (member.method != kMethodZstd) return Status::CorruptMember;
+  const Status status = ExtractPacked(source, member, sink, buffers);
+  // A place reached through bad bytes is no place to go on from.
+  if (status != Status::Ok) packedSize_ = 0;
+  return status;
 }
 
-Status ExtractMemberInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers) {
-  if (member.method == kMethodDeflate) return InflateInto(source, member, out, buffers);
-  if (member.method != kMethodStored) return Status::CorruptMember;
-  if (member.size > 0 && !source.Read(member.offset, out, member.size)) return Status::ReadFailed;
-  return CrcOf(out, member.size) == member.crc ? Status::Ok : Status::CorruptMember;
+Status Unpacker::ExtractPacked(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
+  if (!Resumes(member, buffers)) {
+    const Status begun = Begin(source, member, buffers);
+    if (begun != Status::Ok) return begun;
+  }
+  if (member.start + member.size > contentSize_) return Status::CorruptMember;
+  // The members in front of this one in the frame are unpacked and dropped.
+  uint32_t crc = 0;
+  Status status = Unpack(source, nullptr, member.start - unpacked_, &crc, buffers);
+  if (status != Status::Ok) return status;
+  crc = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+  status = Unpack(source, &sink, member.size, &crc, buffers);
+  if (status != Status::Ok) return status;
+  if (crc != member.crc) return Status::CorruptMember;
+  return unpacked_ == contentSize_ ? Finish(source, buffers) : Status::Ok;
+}
+
+bool Unpacker::Resumes(const Member& member, const Buffers& buffers) const {
+  return packedSize_ != 0 && member.offset == frameOffset_ && member.packedSize == packedSize_ &&
+         member.start >= unpacked_ && in_ == buffers.in;
+}
+
+Status Unpacker::Begin(Source& source, const Member& member, const Buffers& buffers) {
+  packedSize_ = 0;
+  if (decoder_ == nullptr) {
+    decoder_ = ZSTD_createDCtx();
+    if (decoder_ == nullptr) return Status::NoMemory;
+  }
+  (void)ZSTD_DCtx_reset(decoder_, ZSTD_reset_session_only);
+  // A frame asking for a larger window is refused rather than given the
+  // memory.
+  if (ZSTD_isError(ZSTD_DCtx_setParameter(decoder_, ZSTD_d_windowLogMax, kMaxWindowLog))) return Status::NoMemory;
+  frameOffset_ = member.offset;
+  packedSize_ = member.packedSize;
+  packedRead_ = 0;
+  unpacked_ = 0;
+  ended_ = false;
+  inAt_ = inEnd_ = 0;
+  in_ = buffers.in;
+  if (!Refill(source, buffers)) return Status::ReadFailed;
+  // The frame header, at most 18 bytes, when the buffer is smaller.
+  uint8_t head[18];
+  const uint8_t* from = buffers.in;
+  uint32_t length = inEnd_;
+  if (length < sizeof head && packedRead_ < packedSize_) {
+    length = Smaller(sizeof head, packedSize_);
+    if (!source.Read(frameOffset_, head, length)) return Status::ReadFailed;
+    from = head;
+  }
+  const unsigned long long content = ZSTD_getFrameContentSize(from, length);
+  if (content > UINT32_MAX) return Status::CorruptMember;  // unknown, or no frame header
+  contentSize_ = static_cast<uint32_t>(content);
+  return Status::Ok;
+}
+
+// Zstd always moves on while it has input and room: when it does not, the
+// input it needs is past what the frame holds.
+bool Unpacker::MoreToRead() const { return inAt_ == inEnd_ && packedRead_ < packedSize_; }
+
+bool Unpacker::Refill(Source& source, const Buffers& buffers) {
+  if (inAt_ != inEnd_ || packedRead_ == packedSize_) return true;
+  const uint32_t chunk = Smaller(packedSize_ - packedRead_, buffers.inSize);
+  if (!source.Read(frameOffset_ + packedRead_, buffers.in, chunk)) return false;
+  packedRead_ += chunk;
+  inAt_ = 0;
+  inEnd_ = chunk;
+  if (packedRead_ < packedSize_) {
+    source.Expect(frameOffset_ + packedRead_, Smaller(packedSize_ - packedRead_, buffers.inSize));
+  }
+  return true;
+}
+
+// Fills buffers.out before handing it on: one write for every buffer of the
+// member, however the frame's blocks fall.
+Status Unpacker::Unpack(Source& source, Sink* sink, uint32_t length, uint32_t* crc, const Buffers& buffers) {
+  while (length > 0) {
+    ZSTD_outBuffer out = {buffers.out, Smaller(length, buffers.outSize), 0};
+    while (out.pos < out.size) {
+      if (!Refill(source, buffers)) return Status::ReadFailed;
+      ZSTD_inBuffer in = {buffers.in, inEnd_, inAt_};
+      const size_t before = out.pos;
+      const size_t z = ZSTD_decompressStream(decoder_, &out, &in);
+      const bool moved = in.pos != inAt_ || out.pos != before;
+      inAt_ = static_cast<uint32_t>(in.pos);
+      if (ZSTD_isError(z)) return StatusOf(z);
+      ended_ = z == 0;
+      // The frame's end before the member's, or nothing left to go on with.
+      if (out.pos < out.size && (ended_ || (!moved && !MoreToRead()))) return Status::CorruptMember;
+    }
+    const uint32_t got = static_cast<uint32_t>(out.pos);
+    if (sink != nullptr) {
+      *crc = static_cast<uint32_t>(crc32(*crc, buffers.out, got));
+      if (!sink->Write(buffers.out, got)) return Status::WriteFailed;
+    }
+    unpacked_ += got;
+    length -= got;
+  }
+  return Status::Ok;
+}
+
+// After the frame's last member: the frame must end there, with nothing
+// after it.
+Status Unpacker::Finish(Source& source, const Buffers& buffers) {
+  while (!ended_) {
+    if (!Refill(source, buffers)) return Status::ReadFailed;
+    uint8_t extra;
+    ZSTD_inBuffer in = {buffers.in, inEnd_, inAt_};
+    ZSTD_outBuffer out = {&extra, 1, 0};
+    const size_t z = ZSTD_decompressStream(decoder_, &out, &in);
+    const bool moved = in.pos != inAt_;
+    inAt_ = static_cast<uint32_t>(in.pos);
+    if (ZSTD_isError(z)) return StatusOf(z);
+    if (out.pos != 0) return Status::CorruptMember;
+    ended_ = z == 0;
+    if (!ended_ && !moved && !MoreToRead()) return Status::CorruptMember;
+  }
+  const bool allUsed = packedRead_ == packedSize_ && inAt_ == inEnd_;
+  packedSize_ = 0;
+  return allUsed ? Status::Ok : Status::CorruptMember;
+}
+
+Status Unpacker::ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
+                              uint32_t* size, const Buffers& buffers) {
+  Member frame = {};
+  frame.offset = offset;
+  frame.packedSize = packedSize;
+  Status status = Begin(source, frame, buffers);
+  if (status == Status::Ok && contentSize_ > capacity) status = Status::NoMemory;
+  // Straight into out: the whole frame is one buffer's worth.
+  const Buffers whole = {buffers.in, buffers.inSize, out, contentSize_};
+  uint32_t unused = 0;
+  if (status == Status::Ok) status = Unpack(source, nullptr, contentSize_, &unused, whole);
+  if (status == Status::Ok) status = Finish(source, whole);
+  packedSize_ = 0;
+  if (status == Status::Ok) *size = contentSize_;
+  return status;
+}
+
+void Unpacker::Release() {
+  ZSTD_freeDCtx(decoder_);
+  decoder_ = nullptr;
+  packedSize_ = 0;
+}
+
+uint32_t Unpacker::DecoderBytes() const {
+  return decoder_ == nullptr ? 0 : static_cast<uint32_t>(ZSTD_sizeof_DCtx(decoder_));
 }
 
 }  // namespace payload

@@ -1,17 +1,20 @@
 // Reading the payload store: header and directory checks, member lookup, and
 // unpacking one member into a sink with its CRC-32 checked. Nothing here
-// allocates except zlib's own state, so the support library decides where
-// the directory and the buffers live.
+// allocates except zstd's decoder, so the support library decides where the
+// directory and the buffers live.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
+struct ZSTD_DCtx_s;
+
 namespace payload {
 
 enum class Status {
   Ok,
-  BadStore,       // no store, another format, wrong size or a damaged directory
+  BadStore,       // no store, wrong size or a damaged directory
+  OtherFormat,    // a store of another format or version
   NotFound,       // no member of that name
   CorruptMember,  // data that does not unpack to its size and checksum
   ReadFailed,
@@ -20,6 +23,8 @@ enum class Status {
 };
 
 struct Header {
+  uint16_t version;
+  char format[4];
   uint32_t memberCount;
   uint32_t directorySize;
   uint32_t storeSize;
@@ -27,8 +32,9 @@ struct Header {
 };
 
 struct Member {
-  uint32_t offset;
-  uint32_t packedSize;
+  uint32_t offset;      // of its frame
+  uint32_t packedSize;  // of its frame
+  uint32_t start;       // in its frame's unpacked contents
   uint32_t size;
   uint32_t crc;
   uint64_t writeTime;  // FILETIME; 0 when not recorded
@@ -41,6 +47,12 @@ struct Member {
 class Source {
  public:
   virtual bool Read(uint32_t offset, void* buffer, uint32_t length) = 0;
+  // What the next Read will most likely ask for, so that a source may read it
+  // ahead while the caller works on what it has.
+  virtual void Expect(uint32_t offset, uint32_t length) {
+    (void)offset;
+    (void)length;
+  }
 
  protected:
   ~Source() = default;
@@ -56,14 +68,16 @@ class Sink {
 };
 
 // Checks the first kHeaderSize bytes of a store whose actual size in bytes is
-// fileSize. BadStore unless magic, version, header checksum, member count,
+// fileSize. OtherFormat, with *header's version and format filled in, for a
+// whole header (magic and checksum hold) of another version or format;
+// BadStore unless magic, version, format, header checksum, member count,
 // directory size and store size all hold, the store size being at most
 // kMaxStoreSize.
 Status ParseHeader(const uint8_t* bytes, uint32_t fileSize, Header* header);
 
 // Checks the directory (header.directorySize bytes that follow the header):
 // its checksum, that it holds exactly memberCount well-formed entries, and
-// that every member's data lies inside the store after the directory, and
+// that every member's frame lies inside the store after the directory, and
 // so below kMaxStoreSize.
 Status CheckDirectory(const Header& header, const uint8_t* directory);
 
@@ -91,15 +105,62 @@ struct Buffers {
   uint32_t outSize;
 };
 
-// Unpacks a member into sink. Returns Ok only when exactly member.size bytes
-// came out and their CRC-32 is member.crc; the sink may have received bytes
-// before any failure, so the caller discards them unless Ok.
-Status ExtractMember(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
+// Unpacks members from their frames with one zstd decoder, kept with its
+// place in the frame between calls: the member that follows in the same
+// frame goes on from there instead of unpacking the frame again from its
+// start. Its memory (the decoder's window, at most kMaxWindow, and its
+// tables) is taken at the first member of a frame and kept until Release.
+class Unpacker {
+ public:
+  Unpacker() = default;
+  ~Unpacker() { Release(); }
+  Unpacker(const Unpacker&) = delete;
+  Unpacker& operator=(const Unpacker&) = delete;
 
-// As ExtractMember, into out, which has room for exactly member.size bytes:
-// the whole member in memory, inflated in place (buffers.out is not used).
-// On failure out may hold any bytes.
-Status ExtractMemberInto(Source& source, const Member& member, uint8_t* out, const Buffers& buffers);
+  // Unpacks a member into sink, through buffers (the same ones from call to
+  // call: buffers.in holds packed bytes not yet used). Returns Ok only when
+  // exactly member.size bytes came out and their CRC-32 is member.crc; the
+  // sink may have received bytes before any failure, so the caller discards
+  // them unless Ok. Member bytes are never written past member.size.
+  Status Extract(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
+
+  // Whether Extract would go on with member from where the last one ended,
+  // rather than start its frame again.
+  bool GoesOnWith(const Member& member, const Buffers& buffers) const { return Resumes(member, buffers); }
+
+  // Unpacks the whole frame at offset (packedSize bytes) into out, which
+  // has room for capacity bytes; *size is then the frame's unpacked size.
+  // NoMemory for a frame larger than capacity. The bytes are not checked
+  // against any member's checksum: whoever uses them checks each member's.
+  Status ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
+                      uint32_t* size, const Buffers& buffers);
+
+  // Forgets the place in the frame and gives the decoder's memory back.
+  void Release();
+
+  // Bytes the decoder holds now.
+  uint32_t DecoderBytes() const;
+
+ private:
+  Status ExtractPacked(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
+  Status Begin(Source& source, const Member& member, const Buffers& buffers);
+  Status Unpack(Source& source, Sink* sink, uint32_t length, uint32_t* crc, const Buffers& buffers);
+  Status Finish(Source& source, const Buffers& buffers);
+  bool Refill(Source& source, const Buffers& buffers);
+  bool MoreToRead() const;
+  bool Resumes(const Member& member, const Buffers& buffers) const;
+
+  ::ZSTD_DCtx_s* decoder_ = nullptr;
+  uint32_t frameOffset_ = 0;  // of the frame being unpacked
+  uint32_t packedSize_ = 0;   // 0: none
+  uint32_t packedRead_ = 0;
+  uint32_t contentSize_ = 0;  // the frame's, as its header gives it
+  uint32_t unpacked_ = 0;     // of the frame's contents, handed on
+  bool ended_ = false;     // the decoder has given the frame's last byte
+  uint32_t inAt_ = 0;      // buffers.in holds packed bytes [inAt_, inEnd_)
+  uint32_t inEnd_ = 0;
+  const uint8_t* in_ = nullptr;
+};
 
 // Little-endian field access shared with the writer.
 uint32_t ReadU32(const uint8_t* p);

@@ -4,47 +4,78 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace payload {
 
+struct PackOptions {
+  // 0 stores every member; 1 to 22 are zstd's levels.
+  int level = 19;
+  // Members that follow each other share a frame while its unpacked contents
+  // stay within this many bytes (a larger member has a frame of its own);
+  // 0 gives every member a frame of its own.
+  uint32_t frameSize = 0;
+  // At most kMaxWindowLog.
+  int windowLog = 22;
+  // Threads that compress frames at once; the store is the same for any
+  // count.
+  int threads = 1;
+};
+
+// How far Finish has come, after every frame.
+struct PackProgress {
+  size_t members = 0;  // in the frames done
+  size_t totalMembers = 0;
+  uint64_t bytesIn = 0;
+  uint64_t totalBytesIn = 0;
+  uint64_t bytesOut = 0;
+};
+
 class StoreWriter {
  public:
-  // level: 0 stores every member, 1 to 9 deflate as zlib's levels do, and 9
-  // takes the strongest deflate the build has.
-  explicit StoreWriter(int level = 9);
+  explicit StoreWriter(int level = 19);
+  explicit StoreWriter(const PackOptions& options);
 
-  // Packs one member. False, with Error() telling why, for a name that is
+  // Takes one member. False, with Error() telling why, for a name that is
   // not a plain file name, a name already in the store (in any letter case),
-  // too many members, a member over 4 GB, or a store that would pass
-  // kMaxStoreSize.
+  // too many members, a member over 4 GB, or (when storing) a store that
+  // would pass kMaxStoreSize.
   bool Add(const std::string& name, const uint8_t* data, size_t size, uint64_t writeTime = 0);
 
-  // The whole store, header first.
-  std::vector<uint8_t> Finish() const;
+  // Packs the members and gives the whole store, header first; empty, with
+  // Error() telling why, when the compressor fails or the store would pass
+  // kMaxStoreSize. progress, when given, is called from the packing threads,
+  // one call at a time.
+  std::vector<uint8_t> Finish(const std::function<void(const PackProgress&)>& progress = nullptr);
 
   const std::string& Error() const { return error_; }
   size_t MemberCount() const { return members_.size(); }
 
  private:
-  struct Packed {
+  struct Member {
     std::string name;
-    uint32_t size;
+    std::vector<uint8_t> data;
     uint32_t crc;
     uint64_t writeTime;
-    uint8_t method;
+  };
+  // Members [first, first + count) and what they packed into; empty bytes
+  // when they are stored.
+  struct Frame {
+    size_t first;
+    size_t count;
     std::vector<uint8_t> bytes;
   };
 
-  int level_;
-  std::vector<Packed> members_;
+  std::vector<Frame> PlanFrames() const;
+  bool Pack(Frame& frame) const;
+
+  PackOptions options_;
+  std::vector<Member> members_;
   uint64_t directorySize_ = 0;
   uint64_t dataSize_ = 0;
   std::string error_;
 };
-
-// Raw deflate of data at the given level; empty when the compressor fails.
-std::vector<uint8_t> DeflateRaw(const uint8_t* data, size_t size, int level);
 
 }  // namespace payload

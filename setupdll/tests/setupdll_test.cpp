@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <optional>
 #include <random>
@@ -203,6 +204,18 @@ TEST_F(SetupDll, ATruncatedStoreGivesNoFileAtAll) {
   EXPECT_EQ(0, Install(target_, "x"));
   EXPECT_EQ(old, ReadWholeFile(target_ + "\\CV32W.EXE"));
   EXPECT_EQ(1u, ListFolder(target_).size());
+}
+
+// A whole, sealed store of the deflate format that came before is refused
+// as it stands, not read.
+TEST_F(SetupDll, AStoreOfAnotherVersionGivesNoFile) {
+  Bytes store = WriteStore();
+  store[4] = 1;
+  const uint32_t sealed = static_cast<uint32_t>(crc32(0, store.data(), 28));
+  for (int i = 0; i < 4; ++i) store[28 + i] = static_cast<uint8_t>(sealed >> (8 * i));
+  WriteWholeFile(medium_ + "\\_SETUP.PAK", store);
+  EXPECT_EQ(0, Install(target_, "x"));
+  EXPECT_TRUE(ListFolder(target_).empty());
 }
 
 TEST_F(SetupDll, AMissingStoreGivesNoFile) {

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 #include "engine/engine_api.h"
@@ -79,6 +80,21 @@ uint64_t WriteTimeOf(const fs::path& path) {
 
 }  // namespace
 
+// On the install benchmark's 105 MB of PE files, level 19 and a 4 MB window:
+// a frame per file 27.8 MB (26.9 MB with a 110 KB dictionary trained on the
+// files), frames of 4 MB 25.7 MB, 8 MB 23.2 MB, 16 MB 21.9 MB, 32 MB 21.1 MB.
+// 16 MB is the largest frame that the library unpacks ahead whole on two
+// processors (frame_ahead.h).
+payload::PackOptions BuildOptions::DefaultPacking() {
+  payload::PackOptions pack;
+  pack.level = 19;
+  pack.windowLog = payload::kMaxWindowLog;
+  pack.frameSize = 16u << 20;
+  const unsigned processors = std::thread::hardware_concurrency();
+  pack.threads = processors > 0 ? static_cast<int>(processors) : 1;
+  return pack;
+}
+
 bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* error) {
   *summary = BuildSummary();
   std::vector<uint8_t> listBytes;
@@ -89,7 +105,7 @@ bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* erro
     return false;
   }
 
-  payload::StoreWriter writer(o.level);
+  payload::StoreWriter writer(o.pack);
   std::vector<std::string> packed;
   std::vector<uint64_t> sizes;
   for (const Entry& e : entries) {
@@ -121,7 +137,11 @@ bool BuildMedium(const BuildOptions& o, BuildSummary* summary, std::string* erro
   }
   const std::string ini = ManifestText(entries, SplitShares(sizes));
   if (!WriteWholeFile(o.out / kManifestFile, ini.data(), ini.size(), error)) return false;
-  const std::vector<uint8_t> store = writer.Finish();
+  const std::vector<uint8_t> store = writer.Finish(o.progress);
+  if (store.empty()) {
+    *error = writer.Error();
+    return false;
+  }
   if (!WriteWholeFile(o.out / payload::kStoreFileName, store.data(), store.size(), error)) return false;
 
   for (const Program& p : kPrograms) {

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "store_writer.h"
 
 namespace medium {
 
@@ -14,8 +17,15 @@ struct BuildOptions {
   std::filesystem::path list;      // the list file (see ParseList)
   std::filesystem::path programs;  // folder holding SETUP.EXE, _SETUP.DLL, ...
   std::filesystem::path out;       // the medium folder, made if missing
-  int level = 9;                   // zlib level
-  bool allowMissing = false;       // a required program missing is a warning only
+  payload::PackOptions pack = DefaultPacking();
+  bool allowMissing = false;  // a required program missing is a warning only
+  // Called as the store is packed (payload::StoreWriter::Finish).
+  std::function<void(const payload::PackProgress&)> progress;
+
+  // The smallest medium within the support library's memory: zstd's
+  // strongest level, the largest window the library takes, members together
+  // in frames of a few windows, on every processor.
+  static payload::PackOptions DefaultPacking();
 };
 
 struct BuildSummary {

@@ -1,10 +1,11 @@
 // mkmedium: writes a complete setup medium folder from a product folder, a
 // list file and the folder of the medium's programs.
 //
-//   mkmedium [--level N] [--allow-missing] [--iso FILE.ISO [--label LABEL]]
+//   mkmedium [--level N] [--frame-size MB] [--allow-missing] [--iso FILE.ISO [--label LABEL]]
 //            PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR
 //
-// OUT_DIR receives SETUP.INI, the payload store _SETUP.PAK with every listed
+// --level is zstd's (0 stores every file), --frame-size the unpacked size of
+// the frames that files share (0: a frame per file). OUT_DIR receives SETUP.INI, the payload store _SETUP.PAK with every listed
 // file, and the programs SETUP.EXE, _SETUP.DLL, MemChk.exe and _ISDEL.EXE
 // (and Corvane.dll when present). The list file has one line per entry:
 // the SetupFiles value (a file name, maybe after %S, %W, %s or %w) and an
@@ -20,12 +21,13 @@
 
 #include "builder.h"
 #include "disc_image.h"
+#include "progress.h"
 #include "store_format.h"
 
 namespace {
 
 [[noreturn]] void Usage() {
-  std::fprintf(stderr, "usage: mkmedium [--level N] [--allow-missing] [--iso FILE.ISO [--label LABEL]] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
+  std::fprintf(stderr, "usage: mkmedium [--level N] [--frame-size MB] [--allow-missing] [--iso FILE.ISO [--label LABEL]] PRODUCT_DIR LIST_FILE PROGRAMS_DIR OUT_DIR\n");
   std::exit(2);
 }
 
@@ -39,8 +41,13 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--level" && i + 1 < argc) {
       char* end = nullptr;
-      o.level = static_cast<int>(std::strtol(argv[++i], &end, 10));
-      if (*end != '\0' || o.level < 0 || o.level > 9) Usage();
+      o.pack.level = static_cast<int>(std::strtol(argv[++i], &end, 10));
+      if (*end != '\0' || o.pack.level < 0 || o.pack.level > 22) Usage();
+    } else if (arg == "--frame-size" && i + 1 < argc) {
+      char* end = nullptr;
+      const long megabytes = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || megabytes < 0 || megabytes > 1024) Usage();
+      o.pack.frameSize = static_cast<uint32_t>(megabytes) << 20;
     } else if (arg == "--allow-missing") {
       o.allowMissing = true;
     } else if (arg == "--iso" && i + 1 < argc) {
@@ -63,6 +70,7 @@ int main(int argc, char** argv) {
   o.programs = positional[2];
   o.out = positional[3];
 
+  o.progress = medium::TerminalProgress(stderr);
   medium::BuildSummary summary;
   std::string error;
   if (!medium::BuildMedium(o, &summary, &error)) {

@@ -79,30 +79,40 @@ Opened OpenStore(const Bytes& store) {
   return o;
 }
 
+// Unpacks members of one store, one unpacker and one set of buffers for all
+// of them, as the support library does from call to call.
+class Reader {
+ public:
+  explicit Reader(const Bytes& store, uint32_t inSize = 4096, uint32_t outSize = 4096)
+      : store_(store), in_(inSize), out_(outSize), source_(store) {}
+
+  Status Extract(const char* name, Bytes* out) {
+    out->clear();
+    const Opened o = OpenStore(store_);
+    if (o.status != Status::Ok) return o.status;
+    payload::Member m;
+    const Status found = payload::FindMember(o.header, o.directory, name, &m);
+    if (found != Status::Ok) return found;
+    const payload::Buffers buffers{in_.data(), static_cast<uint32_t>(in_.size()), out_.data(),
+                                   static_cast<uint32_t>(out_.size())};
+    MemorySink sink;
+    const Status status = unpacker_.Extract(source_, m, sink, buffers);
+    *out = sink.bytes;
+    EXPECT_LE(out->size(), m.size) << name;
+    return status;
+  }
+
+ private:
+  const Bytes& store_;
+  Bytes in_, out_;
+  MemorySource source_;
+  payload::Unpacker unpacker_;
+};
+
 // Looks name up and unpacks it with the given buffer sizes.
 Status Extract(const Bytes& store, const char* name, Bytes* out, uint32_t inSize = 4096,
                uint32_t outSize = 4096) {
-  const Opened o = OpenStore(store);
-  if (o.status != Status::Ok) return o.status;
-  payload::Member m;
-  const Status found = payload::FindMember(o.header, o.directory, name, &m);
-  if (found != Status::Ok) return found;
-  Bytes in(inSize), outbuf(outSize);
-  const payload::Buffers buffers{in.data(), inSize, outbuf.data(), outSize};
-  MemorySource source(store);
-  MemorySink sink;
-  const Status status = payload::ExtractMember(source, m, sink, buffers);
-  *out = sink.bytes;
-  // Unpacked whole into memory, the same verdict and the same bytes, with
-  // not one byte written past the member's room (ASan).
-  std::vector<uint8_t> whole(m.size);
-  const payload::Buffers inOnly{in.data(), inSize, nullptr, 0};
-  const Status wholeStatus = payload::ExtractMemberInto(source, m, whole.data(), inOnly);
-  EXPECT_EQ(status, wholeStatus) << name;
-  if (status == Status::Ok && wholeStatus == Status::Ok) {
-    EXPECT_EQ(*out, whole) << name;
-  }
-  return status;
+  return Reader(store, inSize, outSize).Extract(name, out);
 }
 
 // Writes the checksums anew after a test changed the directory, so that only
@@ -135,7 +145,7 @@ class StoreTest : public ::testing::Test {
   // Directory entry i's offset in the store.
   size_t EntryAt(int index) const {
     size_t at = payload::kHeaderSize;
-    for (int i = 0; i < index; ++i) at += payload::kEntryFixedSize + store_[at + 25];
+    for (int i = 0; i < index; ++i) at += payload::kEntryFixedSize + store_[at + 29];
     return at;
   }
 
@@ -169,7 +179,7 @@ TEST_F(StoreTest, PacksWhatShrinksAndStoresWhatDoesNot) {
   payload::DirectoryCursor cursor(o.header, o.directory);
   payload::Member m;
   ASSERT_TRUE(cursor.Next(&m));
-  EXPECT_EQ(payload::kMethodDeflate, m.method);
+  EXPECT_EQ(payload::kMethodZstd, m.method);
   EXPECT_LT(m.packedSize, text_.size() / 10);
   EXPECT_EQ(0x01C0FFEE12345678ull, m.writeTime);
   ASSERT_TRUE(cursor.Next(&m));
@@ -237,12 +247,12 @@ TEST_F(StoreTest, DirectoryEntriesPointingOutsideTheStoreAreRefused) {
 
 TEST_F(StoreTest, MalformedDirectoriesAreRefused) {
   Bytes damaged = store_;
-  damaged[EntryAt(2) + 24] = 7;  // unknown method
+  damaged[EntryAt(2) + 28] = 7;  // unknown method
   Reseal(damaged);
   EXPECT_EQ(Status::BadStore, OpenStore(damaged).status);
 
   damaged = store_;
-  PutU32(damaged, EntryAt(1) + 8, 4999);  // stored member whose sizes disagree
+  PutU32(damaged, EntryAt(1) + 12, 4999);  // stored member whose sizes disagree
   Reseal(damaged);
   EXPECT_EQ(Status::BadStore, OpenStore(damaged).status);
 
@@ -257,21 +267,21 @@ TEST_F(StoreTest, MalformedDirectoriesAreRefused) {
   EXPECT_EQ(Status::BadStore, OpenStore(damaged).status);
 
   damaged = store_;
-  damaged[EntryAt(3) + 25] = 200;  // last name running past the directory
+  damaged[EntryAt(3) + 29] = 200;  // last name running past the directory
   Reseal(damaged);
   EXPECT_EQ(Status::BadStore, OpenStore(damaged).status);
 }
 
 TEST_F(StoreTest, ASizeClaimedTooSmallStopsAtThatSize) {
   Bytes damaged = store_;
-  PutU32(damaged, EntryAt(0) + 8, 1000);
+  PutU32(damaged, EntryAt(0) + 12, 1000);
   Reseal(damaged);
   Bytes out;
   EXPECT_EQ(Status::CorruptMember, Extract(damaged, "CV32W.EXE", &out));
   EXPECT_LE(out.size(), 1000u);
 
   damaged = store_;
-  PutU32(damaged, EntryAt(0) + 8, static_cast<uint32_t>(text_.size() + 1));
+  PutU32(damaged, EntryAt(0) + 12, static_cast<uint32_t>(text_.size() + 1));
   Reseal(damaged);
   EXPECT_EQ(Status::CorruptMember, Extract(damaged, "CV32W.EXE", &out));
 }
@@ -283,19 +293,20 @@ TEST_F(StoreTest, ReadAndWriteFailuresAreReported) {
   Bytes in(512), outbuf(512);
   const payload::Buffers buffers{in.data(), 512, outbuf.data(), 512};
 
+  payload::Unpacker unpacker;
   MemorySource failing(store_);
   failing.failReads = true;
   MemorySink sink;
-  EXPECT_EQ(Status::ReadFailed, payload::ExtractMember(failing, m, sink, buffers));
+  EXPECT_EQ(Status::ReadFailed, unpacker.Extract(failing, m, sink, buffers));
 
   MemorySource source(store_);
   MemorySink full;
   full.capacity = 10000;  // a disk that fills up part way
-  EXPECT_EQ(Status::WriteFailed, payload::ExtractMember(source, m, full, buffers));
+  EXPECT_EQ(Status::WriteFailed, unpacker.Extract(source, m, full, buffers));
   ASSERT_EQ(Status::Ok, payload::FindMember(o.header, o.directory, "noise.bin", &m));
   MemorySink full2;
   full2.capacity = 100;
-  EXPECT_EQ(Status::WriteFailed, payload::ExtractMember(source, m, full2, buffers));
+  EXPECT_EQ(Status::WriteFailed, unpacker.Extract(source, m, full2, buffers));
 }
 
 TEST(StoreSize, AStoreReachingTwoGigabytesIsRefusedByReaderAndWriter) {
@@ -361,6 +372,80 @@ TEST(StoreWriter, LevelZeroStoresEverything) {
   Bytes out;
   ASSERT_EQ(Status::Ok, Extract(store, "A.TXT", &out));
   EXPECT_EQ(text, out);
+}
+
+TEST_F(StoreTest, AStoreOfAnotherVersionOrFormatIsRefusedAsSuch) {
+  for (const auto& change : {std::pair<size_t, uint8_t>{4, 1}, {4, 3}, {24, 'Z'}, {27, 0}}) {
+    Bytes other = store_;
+    other[change.first] = change.second;
+    Reseal(other);
+    payload::Header header;
+    EXPECT_EQ(Status::OtherFormat, payload::ParseHeader(other.data(), static_cast<uint32_t>(other.size()), &header))
+        << change.first;
+  }
+}
+
+// Small members share frames; they come back in any order, through one
+// unpacker that goes on from where the last member ended or starts its frame
+// again, and damage to a shared frame fails each of its members.
+TEST(StoreFrames, MembersSharingFramesComeBackInAnyOrder) {
+  payload::PackOptions options;
+  options.level = 3;
+  options.frameSize = 64 * 1024;
+  options.threads = 3;
+  payload::StoreWriter writer(options);
+  std::vector<Bytes> contents;
+  for (int i = 0; i < 12; ++i) {
+    Bytes b = TextBytes(3000 + 7000 * i);
+    if (i == 5) b = RandomBytes(20000, 5);
+    if (i == 8) b.clear();
+    contents.push_back(b);
+    ASSERT_TRUE(writer.Add("m" + std::to_string(i), b.data(), b.size()));
+  }
+  const Bytes store = writer.Finish();
+  const Opened o = OpenStore(store);
+  ASSERT_EQ(Status::Ok, o.status);
+  payload::DirectoryCursor cursor(o.header, o.directory);
+  payload::Member first, m;
+  ASSERT_TRUE(cursor.Next(&first));
+  ASSERT_TRUE(cursor.Next(&m));
+  EXPECT_EQ(first.offset, m.offset) << "the first two members share a frame";
+  EXPECT_EQ(first.size, m.start);
+
+  options.threads = 1;
+  payload::StoreWriter alone(options);
+  for (size_t i = 0; i < contents.size(); ++i) {
+    ASSERT_TRUE(alone.Add("m" + std::to_string(i), contents[i].data(), contents[i].size()));
+  }
+  EXPECT_EQ(store, alone.Finish()) << "the same store on any number of threads";
+
+  for (const std::vector<int>& order : {std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+                                        std::vector<int>{11, 3, 2, 0, 1, 7, 9, 8, 4, 6, 5, 10, 10, 2}}) {
+    Reader reader(store, 1000, 333);
+    for (int i : order) {
+      Bytes out;
+      EXPECT_EQ(Status::Ok, reader.Extract(("m" + std::to_string(i)).c_str(), &out)) << i;
+      EXPECT_EQ(contents[i], out) << i;
+    }
+  }
+
+  size_t inFrame = 0;
+  for (payload::DirectoryCursor c(o.header, o.directory); c.Next(&m) && m.offset == first.offset;) ++inFrame;
+  for (size_t at = first.offset; at < first.offset + first.packedSize; at += 41) {
+    Bytes damaged = store;
+    damaged[at] ^= 0x20;
+    Reader reader(damaged);
+    size_t failed = 0;
+    for (size_t i = 0; i < inFrame; ++i) {
+      Bytes out;
+      if (reader.Extract(("m" + std::to_string(i)).c_str(), &out) != Status::Ok) {
+        ++failed;
+      } else {
+        EXPECT_EQ(contents[i], out) << "byte " << at << " member " << i;
+      }
+    }
+    EXPECT_GT(failed, 0u) << "byte " << at;
+  }
 }
 
 }  // namespace

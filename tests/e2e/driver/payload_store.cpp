@@ -2,6 +2,7 @@
 #include "payload_store.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -27,16 +28,23 @@ void PutU32(std::string* out, uint32_t v) {
   PutU16(out, v & 0xFFFF);
   PutU16(out, v >> 16);
 }
-// Raw deflate made of stored blocks only: valid input for any inflater, so
+// A zstd frame made of raw blocks only: valid input for any zstd decoder, so
 // the library's unpacking path is taken without a compressor in the driver.
-std::string StoredBlocks(const std::string& data) {
+// One segment (the window is the contents) with a 4-byte contents size.
+std::string RawFrame(const std::string& data) {
+  const size_t kLargestBlock = 128 * 1024;
   std::string out;
+  PutU32(&out, 0xFD2FB528u);
+  out.push_back(static_cast<char>(0xA0));
+  PutU32(&out, static_cast<uint32_t>(data.size()));
   size_t at = 0;
   do {
-    size_t n = std::min<size_t>(0xFFFF, data.size() - at);
-    out.push_back(at + n == data.size() ? 1 : 0);  // BFINAL, BTYPE 00
-    PutU16(&out, static_cast<uint32_t>(n));
-    PutU16(&out, static_cast<uint32_t>(~n & 0xFFFF));
+    const size_t n = std::min(kLargestBlock, data.size() - at);
+    const uint32_t last = at + n == data.size() ? 1 : 0;
+    const uint32_t header = last | static_cast<uint32_t>(n) << 3;  // block type 0, raw
+    out.push_back(static_cast<char>(header & 0xFF));
+    out.push_back(static_cast<char>((header >> 8) & 0xFF));
+    out.push_back(static_cast<char>((header >> 16) & 0xFF));
     out.append(data, at, n);
     at += n;
   } while (at < data.size());
@@ -53,37 +61,60 @@ uint32_t GetU32(const std::string& bytes, size_t at) {
 }
 
 // A payload store as setupdll/store/store_format.h lays it out, written here
-// independently of the library's own writer.
+// independently of the library's own writer: a frame for each member.
 std::string PayloadStore(const std::vector<StoreMember>& members) {
   std::vector<std::string> packed;
   uint32_t directorySize = 0;
   for (const StoreMember& m : members) {
-    packed.push_back(m.deflate ? StoredBlocks(m.contents) : m.contents);
-    directorySize += 26 + static_cast<uint32_t>(m.name.size());
+    packed.push_back(m.packed ? RawFrame(m.contents) : m.contents);
+    directorySize += 30 + static_cast<uint32_t>(m.name.size());
   }
   std::string directory, data;
   uint32_t offset = 32 + directorySize;
   for (size_t i = 0; i < members.size(); ++i) {
     PutU32(&directory, offset + static_cast<uint32_t>(data.size()));
     PutU32(&directory, static_cast<uint32_t>(packed[i].size()));
+    PutU32(&directory, 0);  // the member starts its frame
     PutU32(&directory, static_cast<uint32_t>(members[i].contents.size()));
     PutU32(&directory, Crc32(members[i].contents));
     PutU32(&directory, 0);  // no write time
     PutU32(&directory, 0);
-    directory.push_back(members[i].deflate ? 1 : 0);
+    directory.push_back(members[i].packed ? 1 : 0);
     directory.push_back(static_cast<char>(members[i].name.size()));
     directory += members[i].name;
     data += packed[i];
   }
   std::string header = "CvPk";
-  PutU16(&header, 1);
+  PutU16(&header, 2);
   PutU16(&header, 0);
   PutU32(&header, static_cast<uint32_t>(members.size()));
   PutU32(&header, directorySize);
   PutU32(&header, offset + static_cast<uint32_t>(data.size()));
   PutU32(&header, Crc32(directory));
-  PutU32(&header, 0);
+  header += "zstd";
   PutU32(&header, Crc32(header));
   return header + directory + data;
 }
 
+bool SpoilMemberChecksum(std::string* store, const std::function<bool(const std::string&)>& isMember) {
+  if (store->size() < 32) return false;
+  const uint32_t count = GetU32(*store, 8);
+  const uint32_t directorySize = GetU32(*store, 12);
+  if (store->size() < 32 + static_cast<size_t>(directorySize)) return false;
+  size_t at = 32;
+  for (uint32_t i = 0; i < count && at + 30 <= 32 + directorySize; ++i) {
+    const size_t length = static_cast<unsigned char>((*store)[at + 29]);
+    if (isMember(store->substr(at + 30, length))) {
+      (*store)[at + 16] ^= 0x5A;
+      std::string sums;
+      PutU32(&sums, Crc32(store->substr(32, directorySize)));
+      store->replace(20, 4, sums);
+      sums.clear();
+      PutU32(&sums, Crc32(store->substr(0, 28)));
+      store->replace(28, 4, sums);
+      return true;
+    }
+    at += 30 + length;
+  }
+  return false;
+}

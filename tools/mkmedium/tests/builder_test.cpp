@@ -71,11 +71,12 @@ std::vector<std::pair<std::string, Bytes>> MembersOf(const fs::path& path) {
   payload::DirectoryCursor cursor(header, directory);
   payload::Member m;
   Bytes in(4096), buffer(4096);
+  payload::Unpacker unpacker;
   while (cursor.Next(&m)) {
     MemorySource source(store);
     VectorSink sink;
     const payload::Buffers buffers{in.data(), 4096, buffer.data(), 4096};
-    EXPECT_EQ(payload::Status::Ok, payload::ExtractMember(source, m, sink, buffers));
+    EXPECT_EQ(payload::Status::Ok, unpacker.Extract(source, m, sink, buffers));
     out.emplace_back(std::string(m.name, m.nameLength), sink.bytes);
   }
   return out;
