@@ -32,6 +32,11 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
   r 'HKCU\Software\Wine\Fonts\Replacements' /v 'Gulim' /d NanumGothic
   r 'HKCU\Software\Wine\Fonts\Replacements' /v '굴림체' /d NanumGothicCoding
   r 'HKCU\Software\Wine\Fonts\Replacements' /v 'GulimChe' /d NanumGothicCoding
+  # Wine's menu builder starts in the background after every shortcut saved
+  # in the Start menu, reads the .lnk and writes desktop entries on the host:
+  # a process of its own that Windows does not have, holding the files that
+  # setup and the tests make and delete.
+  r 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d ''
   r 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
   r 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600
   # Wine's shell32 rebuilds Shell Folders from User Shell Folders, so the
