@@ -152,6 +152,15 @@ std::vector<std::string> Names(const std::string& folder, const char* pattern, b
   return names;
 }
 
+void WalkTree(const std::string& folder, const std::function<void(const std::string&, bool)>& visit) {
+  for (const std::string& name : Names(folder, "*.*", true)) {
+    const bool isFolder = !name.empty() && name.back() == '\\';
+    const std::string path = Join(folder, isFolder ? name.substr(0, name.size() - 1) : name);
+    visit(path, isFolder);
+    if (isFolder) WalkTree(path, visit);
+  }
+}
+
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> files;
   for (const std::string& name : Names(folder)) files.push_back(Join(folder, name));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ void DeleteTree(const std::string& path);
 // its files, and with `folders` its subfolders too, each marked by a
 // trailing backslash.
 std::vector<std::string> Names(const std::string& folder, const char* pattern = "*.*", bool folders = false);
+// Calls visit(path, isFolder) for every file and folder below `folder`
+// (not for `folder` itself), a folder before what it holds.
+void WalkTree(const std::string& folder, const std::function<void(const std::string&, bool)>& visit);
 // Files directly in a folder, as full paths.
 std::vector<std::string> FilesIn(const std::string& folder);
 

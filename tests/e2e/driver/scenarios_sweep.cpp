@@ -172,14 +172,10 @@ void AddFile(Image* image, const std::string& path) {
 void AddTree(Image* image, const std::string& folder) {
   if (!machine::Exists(folder)) return;
   AddFile(image, folder);
-  for (const std::string& name : machine::Names(folder, "*.*", true)) {
+  machine::WalkTree(folder, [&](const std::string& path, bool) {
     // The hand-off to _ISDEL.EXE is written after the install, and only then.
-    if (name == "Setup.run") continue;
-    if (!name.empty() && name.back() == '\\')
-      AddTree(image, machine::Join(folder, name.substr(0, name.size() - 1)));
-    else
-      AddFile(image, machine::Join(folder, name));
-  }
+    if (path != machine::Join(machine::FolderOf(path), "Setup.run")) AddFile(image, path);
+  });
 }
 
 Image Snap() {

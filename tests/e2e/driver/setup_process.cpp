@@ -100,20 +100,9 @@ void RequireDisc() {
 
 DiscState ReadDiscState() {
   DiscState state;
-  std::vector<std::string> folders = {kDisc};
-  while (!folders.empty()) {
-    const std::string folder = folders.back();
-    folders.pop_back();
-    for (const std::string& name : machine::Names(folder, "*.*", true)) {
-      const std::string path = machine::Join(folder, name);
-      if (!name.empty() && name.back() == '\\') {
-        folders.push_back(path.substr(0, path.size() - 1));
-        state[path] = machine::FileState{true, "", GetFileAttributesA(path.c_str()), {}};
-      } else {
-        state[path] = machine::StateOf(path);
-      }
-    }
-  }
+  machine::WalkTree(kDisc, [&](const std::string& path, bool isFolder) {
+    state[path] = isFolder ? machine::FileState{true, "", GetFileAttributesA(path.c_str()), {}} : machine::StateOf(path);
+  });
   return state;
 }
 
