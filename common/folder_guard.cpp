@@ -32,12 +32,52 @@ Text FullPathOf(const Text& path) {
   return length > 0 && length < sizeof full ? CanonicalPathText(full) : path;
 }
 
-// FindFirstFileA gives each component's long name as the disk holds it.
-// From the first component that is not there, the rest stays as written.
-Text LongFormOf(const Text& full, bool* throughLink) {
+// What the disk answered for each path looked at while the protected
+// folders are worked out: the shell's folders share most of their leading
+// components, and each look is a directory search.  Kept for one working-out
+// only, so that it never outlives a change on the disk.
+class DiskAnswers {
+ public:
+  struct Found {
+    Text path;
+    bool there;
+    Text name;
+    Text shortName;
+    bool link;
+  };
+  const Found* Look(const Text& path) {
+    for (const Found& f : found_)
+      if (f.path == path) return &f;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    Found f = {path, search != INVALID_HANDLE_VALUE, "", "", false};
+    if (f.there) {
+      FindClose(search);
+      f.name = data.cFileName;
+      // A name that is 8.3 already has no alias.
+      f.shortName = data.cAlternateFileName[0] != '\0' ? data.cAlternateFileName : data.cFileName;
+      f.link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
+    found_.push_back(f);
+    return &found_.back();
+  }
+
+ private:
+  List<Found> found_;
+};
+
+// FindFirstFileA gives each component's long name as the disk holds it, and
+// its 8.3 alias: GetShortPathNameA would look every component up once more.
+// From the first component that is not there, the rest of the long form stays
+// as written, and there is no short form.
+PathForms FormsOf(const Text& path, DiskAnswers* disk) {
+  QuietDriveErrors quiet;
+  const Text full = FullPathOf(CanonicalPathText(path));
   size_t at = CanonicalRootLength(full);
   Text built = full.substr(0, at);
+  Text shortBuilt = built;
   bool onDisk = IsAbsolutePath(full);
+  PathForms forms = {"", "", false};
   while (at < full.size()) {
     if (full[at] == '\\') ++at;
     size_t end = full.find('\\', at);
@@ -47,24 +87,19 @@ Text LongFormOf(const Text& full, bool* throughLink) {
     // A wildcard would find some other name.
     onDisk = onDisk && name.find_first_of("*?") == Text::npos;
     if (onDisk) {
-      WIN32_FIND_DATAA found;
-      HANDLE search = FindFirstFileA(JoinPath(built, name).c_str(), &found);
-      onDisk = search != INVALID_HANDLE_VALUE;
+      const DiskAnswers::Found* found = disk->Look(JoinPath(built, name));
+      onDisk = found->there;
       if (onDisk) {
-        FindClose(search);
-        name = found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) *throughLink = true;
+        name = found->name;
+        shortBuilt = JoinPath(shortBuilt, found->shortName);
+        if (found->link) forms.throughLink = true;
       }
     }
     built = JoinPath(built, name);
   }
-  return built;
-}
-
-Text ShortFormOf(const Text& path) {
-  char shortPath[kPathBufferSize] = "";
-  DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-  return length > 0 && length < sizeof shortPath ? CanonicalPathText(shortPath) : "";
+  forms.longForm = built;
+  if (onDisk) forms.shortForm = CanonicalPathText(shortBuilt);
+  return forms;
 }
 
 Text RegistryText(HKEY root, const char* keyName, const char* valueName) {
@@ -118,11 +153,8 @@ Text SystemFolder() {
 }  // namespace
 
 PathForms SystemPathForms(const Text& path) {
-  QuietDriveErrors quiet;
-  PathForms forms = {"", "", false};
-  forms.longForm = LongFormOf(FullPathOf(CanonicalPathText(path)), &forms.throughLink);
-  if (IsAbsolutePath(forms.longForm)) forms.shortForm = ShortFormOf(forms.longForm);
-  return forms;
+  DiskAnswers disk;
+  return FormsOf(path, &disk);
 }
 
 List<Text> ProtectedFolders() {
@@ -146,10 +178,11 @@ List<Text> ProtectedFolders() {
   };
   AddShellFolders(HKEY_CURRENT_USER, &named);
   AddShellFolders(HKEY_LOCAL_MACHINE, &named);
+  DiskAnswers disk;
   for (const Text& folder : named) {
     // Made full, a relative value would protect whatever folder is current.
     if (!IsAbsolutePath(CanonicalPathText(folder))) continue;
-    PathForms forms = SystemPathForms(folder);
+    PathForms forms = FormsOf(folder, &disk);
     protectedFolders.push_back(forms.longForm);
     if (!forms.shortForm.empty()) protectedFolders.push_back(forms.shortForm);
   }
