@@ -1,10 +1,13 @@
-// Two frames at once on a PC with more than one processor: a call whose
-// member's frame is not unpacked yet unpacks that frame and the one after it
-// whole into memory, one on a second thread and one on its own, and the
-// calls that then ask for their members only write them. No thread outlives
-// the call that started it, and frames held are used only while the store
-// is the same file, unchanged (StoreFile::Identify). On one processor nothing is held: the calls
-// unpack their members straight into their files.
+// Frames unpacked ahead on a PC with more than one processor. Room for two
+// frames stays while the library is loaded: the frame of the member asked
+// for and the next one in the store. In each call a second thread unpacks,
+// a block at a time, whatever of them is not out yet, while the calling
+// thread writes its member; the calling thread unpacks too (its own frame
+// first) for as long as its member is not out. The second thread ends before
+// the call returns, and the decoders keep their place until the next call.
+// Frames held are used only while the store is the same file, unchanged
+// (StoreFile::Identify). On one processor nothing is held: the calls unpack
+// their members straight into their files.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +19,10 @@ class FrameAhead {
   static const int kFrames = 2;
   // A larger frame is unpacked member by member as it is asked for.
   static const uint32_t kLargest = 16 * 1024 * 1024;
+  // Bytes to unpack or write in a call for which a second thread is started.
+  static const uint32_t kWorthAThread = 1024 * 1024;
 
-  FrameAhead();
+  FrameAhead() = default;
   ~FrameAhead() = default;
   FrameAhead(const FrameAhead&) = delete;
   FrameAhead& operator=(const FrameAhead&) = delete;
@@ -26,15 +31,21 @@ class FrameAhead {
   // has one).
   static int Processors();
 
-  // The unpacked bytes of member when its frame is held whole from the same
-  // store, NULL otherwise; unchecked (the caller checks the member's
-  // CRC-32). Valid until the next Fill.
-  const uint8_t* Take(const StoreFile& store, const payload::Member& member) const;
+  // Holds frames (their first members, as StoreFile::FramesFrom gives them
+  // from the member asked for), keeping those held already and their place,
+  // and starts the second thread on them. module: the library, whose store
+  // the thread opens anew.
+  void Start(HMODULE module, const StoreFile& store, const payload::Member* frames, int count,
+             const payload::Member& member);
 
-  // Unpacks frames (their first members, as StoreFile::FramesFrom gives
-  // them) whole into memory, the first on a second thread, and keeps what
-  // came out whole. module: the library, whose store the thread opens anew.
-  void Fill(HMODULE module, StoreFile& store, const payload::Member* frames, int count);
+  // member's unpacked bytes, unchecked (the caller checks its CRC-32),
+  // unpacked on this thread as far as the second one has not; NULL when its
+  // frame is not held, larger than kLargest or damaged. Valid until the next
+  // Start.
+  const uint8_t* Wait(StoreFile& store, const payload::Member& member);
+
+  // Has the second thread stop after its block, and waits for its end.
+  void Stop();
 
   // Gives the memory back; no call may be running.
   void Release();
@@ -42,19 +53,36 @@ class FrameAhead {
  private:
   struct Held {
     payload::Member frame;  // its first member
-    uint8_t* bytes;
-    uint32_t capacity;
-    uint32_t size;
-    bool whole;
-    payload::Unpacker unpacker;
-    uint8_t* in;
+    bool used;              // holds that frame
+    bool begun;             // its packed bytes are read and its decoder started
+    uint8_t* bytes;         // kLargest
+    uint8_t* packed;        // the packed frame, packedRoom bytes
+    uint32_t packedRoom;
+    // Shared with the other thread: which thread unpacks it now, how many
+    // of its bytes are out, and whether it ended whole or damaged.
+    volatile LONG claimed;
+    volatile LONG decoded;
+    volatile LONG whole;
+    volatile LONG failed;
+    payload::FrameDecoder decoder;
   };
 
-  __attribute__((force_align_arg_pointer)) static DWORD WINAPI UnpackOnThread(LPVOID held);
-  static void Unpack(StoreFile& store, Held& held);
-  bool HaveMemory(Held& held);
+  __attribute__((force_align_arg_pointer)) static DWORD WINAPI UnpackOnThread(LPVOID self);
+  Held* HolderOf(const payload::Member& frame);
+  bool Hold(Held& held, const payload::Member& frame);
+  bool Claim(Held& held, bool mayBegin);
+  Held* ClaimNext(bool mayBegin);
+  void Unclaim(Held& held);
+  void Unpack(StoreFile& store, Held& held);
 
-  Held held_[kFrames];
-  StoreFile::Identity from_;
-  HMODULE module_;
+  Held held_[kFrames] = {};
+  StoreFile::Identity from_ = {};
+  HMODULE module_ = NULL;
+  HANDLE thread_ = NULL;
+  bool threadOpensStore_ = false;  // some frame held is not begun yet
+  // Set by a thread that waits for the other's block; the other then signals
+  // `progress_` (auto-reset) whenever it lets a frame go.
+  HANDLE progress_ = NULL;
+  volatile LONG waiting_ = 0;
+  volatile LONG stop_ = 0;
 };

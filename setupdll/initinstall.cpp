@@ -122,14 +122,18 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   StoreFile store;
   payload::Member member;
   if (!store.Open(g_module) || !HaveBuffers() || !store.Find(name, &member)) return 0;
-  const uint8_t* ready = g_frameAhead.Take(store, member);
-  // Its frame and the next one unpack at once; a member in the middle of a
-  // frame that one decoder is going through goes on with it.
-  if (ready == NULL && FrameAhead::Processors() > 1 && member.method == payload::kMethodZstd &&
-      !g_unpacker.GoesOnWith(member, g_buffers)) {
+  // Its frame and the next one unpack on a second thread as well while this
+  // one writes; a member in the middle of a frame that the unpacker of one
+  // member at a time is going through goes on with it.
+  const bool ahead = FrameAhead::Processors() > 1 && member.method == payload::kMethodZstd &&
+                     !g_unpacker.GoesOnWith(member, g_buffers);
+  const uint8_t* ready = NULL;
+  if (ahead) {
     payload::Member frames[FrameAhead::kFrames];
-    g_frameAhead.Fill(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames));
-    ready = g_frameAhead.Take(store, member);
+    g_frameAhead.Start(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames), member);
+    ready = g_frameAhead.Wait(store, member);
   }
-  return MakeTarget(store, member, ready, folder, target) ? 1 : 0;
+  const bool made = MakeTarget(store, member, ready, folder, target);
+  if (ahead) g_frameAhead.Stop();
+  return made ? 1 : 0;
 }

@@ -140,11 +140,8 @@ int StoreFile::FramesFrom(const payload::Member& member, payload::Member* frames
   return count;
 }
 
-bool StoreFile::ExtractFrame(const payload::Member& frame, payload::Unpacker& unpacker, uint8_t* out,
-                             uint32_t capacity, uint32_t* size, const payload::Buffers& buffers) {
-  Source source(*this);
-  return unpacker.ExtractFrame(source, frame.offset, frame.packedSize, out, capacity, size, buffers) ==
-         payload::Status::Ok;
+bool StoreFile::ReadFrame(const payload::Member& frame, uint8_t* into) {
+  return Read(frame.offset, into, frame.packedSize);
 }
 
 void StoreFile::GiveRecordedTime(const payload::Member& member, HANDLE file) {

@@ -33,11 +33,9 @@ class StoreFile {
   // follow it, up to max of them; their count. Their names are not kept.
   int FramesFrom(const payload::Member& member, payload::Member* frames, int max);
 
-  // Unpacks the whole frame of member (its first one) into out (capacity
-  // bytes) through unpacker and buffers.in; *size is the frame's unpacked
-  // size. The members' checksums are not checked here.
-  bool ExtractFrame(const payload::Member& frame, payload::Unpacker& unpacker, uint8_t* out, uint32_t capacity,
-                    uint32_t* size, const payload::Buffers& buffers);
+  // Reads the packed bytes of frame (its first member) into into, which has
+  // room for frame.packedSize bytes.
+  bool ReadFrame(const payload::Member& frame, uint8_t* into);
 
   // Unpacks member into file (positioned at its start) through unpacker and
   // buffers, the next packed bytes read ahead into spare (buffers.inSize

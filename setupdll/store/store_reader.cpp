@@ -2,6 +2,7 @@
 #include "store_reader.h"
 
 #include <zlib.h>
+#define ZSTD_STATIC_LINKING_ONLY  // the block-by-block calls of FrameDecoder
 #include <zstd.h>
 #include <zstd_errors.h>
 
@@ -263,31 +264,57 @@ Status Unpacker::Finish(Source& source, const Buffers& buffers) {
   return allUsed ? Status::Ok : Status::CorruptMember;
 }
 
-Status Unpacker::ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
-                              uint32_t* size, const Buffers& buffers) {
-  Member frame = {};
-  frame.offset = offset;
-  frame.packedSize = packedSize;
-  Status status = Begin(source, frame, buffers);
-  if (status == Status::Ok && contentSize_ > capacity) status = Status::NoMemory;
-  // Straight into out: the whole frame is one buffer's worth.
-  const Buffers whole = {buffers.in, buffers.inSize, out, contentSize_};
-  uint32_t unused = 0;
-  if (status == Status::Ok) status = Unpack(source, nullptr, contentSize_, &unused, whole);
-  if (status == Status::Ok) status = Finish(source, whole);
-  packedSize_ = 0;
-  if (status == Status::Ok) *size = contentSize_;
-  return status;
-}
-
 void Unpacker::Release() {
   ZSTD_freeDCtx(decoder_);
   decoder_ = nullptr;
   packedSize_ = 0;
 }
 
-uint32_t Unpacker::DecoderBytes() const {
-  return decoder_ == nullptr ? 0 : static_cast<uint32_t>(ZSTD_sizeof_DCtx(decoder_));
+Status FrameDecoder::Begin(const uint8_t* packed, uint32_t packedSize, uint8_t* out, uint32_t capacity) {
+  packed_ = packed;
+  packedSize_ = packedSize;
+  used_ = 0;
+  out_ = out;
+  contentSize_ = 0;
+  decoded_ = 0;
+  whole_ = false;
+  ZSTD_frameHeader header;
+  if (ZSTD_getFrameHeader(&header, packed, packedSize) != 0 || header.frameType != ZSTD_frame ||
+      header.frameContentSize > UINT32_MAX) {
+    return Status::CorruptMember;
+  }
+  if (header.frameContentSize > capacity || header.windowSize > kMaxWindow) return Status::NoMemory;
+  contentSize_ = static_cast<uint32_t>(header.frameContentSize);
+  if (decoder_ == nullptr) {
+    decoder_ = ZSTD_createDCtx();
+    if (decoder_ == nullptr) return Status::NoMemory;
+  }
+  const size_t begun = ZSTD_decompressBegin(decoder_);
+  return ZSTD_isError(begun) ? StatusOf(begun) : Status::Ok;
+}
+
+Status FrameDecoder::Step() {
+  while (!whole_) {
+    const size_t need = ZSTD_nextSrcSizeToDecompress(decoder_);
+    if (need == 0) {
+      // The frame's end: nothing may follow it, and it gave all it said.
+      whole_ = used_ == packedSize_ && decoded_ == contentSize_;
+      return whole_ ? Status::Ok : Status::CorruptMember;
+    }
+    if (need > packedSize_ - used_) return Status::CorruptMember;
+    const size_t got = ZSTD_decompressContinue(decoder_, out_ + decoded_, contentSize_ - decoded_, packed_ + used_, need);
+    if (ZSTD_isError(got)) return StatusOf(got);
+    used_ += static_cast<uint32_t>(need);
+    decoded_ += static_cast<uint32_t>(got);
+    // A block header or an empty block gives nothing: on to the next.
+    if (got != 0) return Status::Ok;
+  }
+  return Status::Ok;
+}
+
+void FrameDecoder::Release() {
+  ZSTD_freeDCtx(decoder_);
+  decoder_ = nullptr;
 }
 
 }  // namespace payload

@@ -128,18 +128,8 @@ class Unpacker {
   // rather than start its frame again.
   bool GoesOnWith(const Member& member, const Buffers& buffers) const { return Resumes(member, buffers); }
 
-  // Unpacks the whole frame at offset (packedSize bytes) into out, which
-  // has room for capacity bytes; *size is then the frame's unpacked size.
-  // NoMemory for a frame larger than capacity. The bytes are not checked
-  // against any member's checksum: whoever uses them checks each member's.
-  Status ExtractFrame(Source& source, uint32_t offset, uint32_t packedSize, uint8_t* out, uint32_t capacity,
-                      uint32_t* size, const Buffers& buffers);
-
   // Forgets the place in the frame and gives the decoder's memory back.
   void Release();
-
-  // Bytes the decoder holds now.
-  uint32_t DecoderBytes() const;
 
  private:
   Status ExtractPacked(Source& source, const Member& member, Sink& sink, const Buffers& buffers);
@@ -160,6 +150,46 @@ class Unpacker {
   uint32_t inAt_ = 0;      // buffers.in holds packed bytes [inAt_, inEnd_)
   uint32_t inEnd_ = 0;
   const uint8_t* in_ = nullptr;
+};
+
+// Unpacks one zstd frame, held whole in memory, into memory a block at a
+// time, so that the work can stop after any block and go on later, on any
+// thread. The frame's contents go straight to their place: the decoder keeps
+// no window of its own. The bytes before Decoded() are final once counted;
+// they are not checked against any member's checksum: whoever uses them
+// checks each member's.
+class FrameDecoder {
+ public:
+  FrameDecoder() = default;
+  ~FrameDecoder() { Release(); }
+  FrameDecoder(const FrameDecoder&) = delete;
+  FrameDecoder& operator=(const FrameDecoder&) = delete;
+
+  // Starts on the frame in packed[0, packedSize) (kept by the caller until
+  // the frame is done), to unpack into out, which has room for capacity
+  // bytes. NoMemory for contents larger than capacity or a window larger
+  // than kMaxWindow (refused as the unpacker refuses it); CorruptMember when
+  // the header is not whole or does not give the contents' size.
+  Status Begin(const uint8_t* packed, uint32_t packedSize, uint8_t* out, uint32_t capacity);
+  // Unpacks the next block. Ok while the frame holds; once Whole(), a call
+  // does nothing.
+  Status Step();
+  // The frame ended exactly where its bytes end, with the size it gave.
+  bool Whole() const { return whole_; }
+  uint32_t Decoded() const { return decoded_; }
+  uint32_t ContentSize() const { return contentSize_; }
+
+  void Release();
+
+ private:
+  ::ZSTD_DCtx_s* decoder_ = nullptr;
+  const uint8_t* packed_ = nullptr;
+  uint32_t packedSize_ = 0;
+  uint32_t used_ = 0;
+  uint8_t* out_ = nullptr;
+  uint32_t contentSize_ = 0;
+  uint32_t decoded_ = 0;
+  bool whole_ = false;
 };
 
 // Little-endian field access shared with the writer.

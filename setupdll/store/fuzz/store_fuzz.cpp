@@ -1,7 +1,8 @@
 // Any bytes as a payload store: whatever the header, directory and frames
 // hold, the reader reads nothing outside the store, gives no member more
 // bytes than its size, and gives the same verdict and bytes for a member
-// whether its frame is started afresh or gone on with from the member before.
+// whether its frame is started afresh or gone on with from the member before,
+// or unpacked whole into memory a block at a time.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -68,6 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(following.bytes.size() <= m.size && fresh.bytes.size() <= m.size);
     Require(went == started);
     if (went == payload::Status::Ok) Require(following.bytes == fresh.bytes && fresh.bytes.size() == m.size);
+    // The whole frame in memory, a block at a time, as two processors unpack
+    // it: never past its room, and the member's bytes as the unpacker gave
+    // them.
+    if (m.method != payload::kMethodZstd || m.offset > size || m.packedSize > size - m.offset) continue;
+    std::vector<uint8_t> room(1 << 20);
+    payload::FrameDecoder frame;
+    payload::Status step = frame.Begin(data + m.offset, m.packedSize, room.data(), static_cast<uint32_t>(room.size()));
+    while (step == payload::Status::Ok && !frame.Whole()) step = frame.Step();
+    Require(frame.Decoded() <= frame.ContentSize() && frame.ContentSize() <= room.size());
+    if (went == payload::Status::Ok && m.size > 0 && frame.Decoded() >= m.start + m.size)
+      Require(memcmp(room.data() + m.start, fresh.bytes.data(), m.size) == 0);
   }
   return 0;
 }
