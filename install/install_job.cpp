@@ -41,6 +41,7 @@ Text SystemFolder(TargetFolder which) {
 
 InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
                          InstallObserver* observer) {
+  const ManifestSection files("SetupFiles"), points("SetupPersent");
   JournalWriter journal;
   // Without a record of what it changes, the run changes nothing: the
   // journal's file is the one that cannot be made.
@@ -59,7 +60,7 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
       journal.RollBack(true);
       return InstallResult::Stopped;
     }
-    Text value = ReadManifestString("SetupFiles", n);
+    Text value = files.Value(n);
     if (value == kAbsentValue) break;
 
     ResolvedEntry entry = ResolveEntry(value);
@@ -81,7 +82,7 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
       journal.Made(shown);
       if (entry.folder == TargetFolder::System) journal.CountShared(shown);
     }
-    observer->Advance(ReadManifestPoints(n));
+    observer->Advance(points.Points(n));
   }
   RegisterWithShell(installFolder, &journal);
   // The task file is written after the job, when the wizard finishes; it is

@@ -39,11 +39,12 @@ void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) 
 // The walk ends at the first absent SetupLink key, or at a link whose
 // SetupFiles key is absent.
 void MakeManifestShortcuts(const Text& installFolder, JournalWriter* journal, const Text& group) {
+  const ManifestSection links("SetupLink"), files("SetupFiles");
   for (int n = 1;; ++n) {
-    Text link = ReadManifestString("SetupLink", n);
+    Text link = links.Value(n);
     if (link == kAbsentValue) return;
     if (link == "NO") continue;
-    Text file = ReadManifestString("SetupFiles", n);
+    Text file = files.Value(n);
     if (file == kAbsentValue) return;
     MakeShortcut(journal, installFolder + "\\" + file, group + "\\" + link);
   }

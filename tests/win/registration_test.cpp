@@ -1,6 +1,6 @@
-// Shell registration against the test prefix's registry, win.ini and Start
-// menu, with a manifest in a scratch setup folder; and taking back what the
-// install job did.
+// Reading the manifest and shell registration against the test prefix's
+// registry, win.ini and Start menu, with a manifest in a scratch setup
+// folder; and taking back what the install job did.
 #include <windows.h>
 #include <objbase.h>
 
@@ -12,6 +12,7 @@
 
 #include "install/journal_file.h"
 #include "install/journal_writer.h"
+#include "install/manifest.h"
 #include "install/rollback.h"
 #include "install/registration.h"
 #include "pages/wizard_state.h"
@@ -81,6 +82,42 @@ class RegistrationTest : public ::testing::Test {
   std::string setupFolder_, programs_;
   char oldDir_[MAX_PATH];
 };
+
+// A section read at once answers every key as the profile functions do,
+// whatever the lines hold; a section too long to read whole is asked key by
+// key.
+TEST_F(RegistrationTest, ManifestSectionReadsAsTheProfileFunctions) {
+  std::string big = "[Big]\r\n";
+  for (int n = 1; n <= 60; ++n)
+    big += "SETUP" + std::to_string(1000 + n).substr(1) + "=" + std::string(590, 'b') + "\r\n";
+  WriteFile(setupFolder_ + "\\SETUP.INI",
+            "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=\"Quoted Name.EXE\"\r\nSETUP003='single'\r\n"
+            "SETUP004=\"half\r\nSETUP005=tail'\r\nSETUP006 = spaced\r\nSETUP007=  padded  \r\nsetup008=lower.exe\r\n"
+            "SETUP009=first\r\nsetup009=second\r\n; SETUP010=comment\r\nSETUP010=\r\nSETUP011=" +
+                std::string(700, 'x') + "\r\nSETUP012=" + std::string(599, 'y') +
+                "\r\n\tSETUP013=tabbed\r\nSETUP014\r\nSETUP015=a=b\r\nSETUP016=코르바네.LNK\r\n"
+                "SETUP017=%sSYS.DLL\t\r\n"
+                "[SetupPersent]\r\nSETUP001=40\r\nSETUP002=12\r\nSETUP003= 7\r\nSETUP004=x\r\nSETUP005=-3\r\n"
+                "SETUP006=99999999999\r\nSETUP007=007\r\nSETUP008=\"5\"\r\nSETUP009=0x10\r\nsetup010=3\r\n"
+                "SETUP011=1\r\nSETUP011=2\r\nSETUP012=123456789\r\nSETUP013=\r\nSETUP014=4 apples\r\n" +
+                big);
+  for (const char* name : {"SetupFiles", "SetupPersent", "Big"}) {
+    const ManifestSection section(name);
+    for (int n = 1; n <= 62; ++n) {
+      char key[16], value[600];
+      std::snprintf(key, sizeof key, "SETUP%03d", n);
+      GetPrivateProfileStringA(name, key, "Error", value, sizeof value, ".\\SETUP.INI");
+      EXPECT_EQ(std::string(section.Value(n).c_str()), value) << name << " " << key;
+      EXPECT_EQ(section.Points(n), static_cast<int>(GetPrivateProfileIntA(name, key, 0, ".\\SETUP.INI")))
+          << name << " " << key;
+    }
+  }
+  // Plain lines come from the section read, not from the file.
+  const ManifestSection files("SetupFiles");
+  DeleteFileA((setupFolder_ + "\\SETUP.INI").c_str());
+  EXPECT_EQ(std::string(files.Value(8).c_str()), "lower.exe");
+  EXPECT_EQ(std::string(files.Value(2).c_str()), "Error");
+}
 
 TEST_F(RegistrationTest, ManifestLinksFixedLinksRecordsAndUninstallEntry) {
   WriteFile(setupFolder_ + "\\SETUP.INI",
