@@ -227,6 +227,13 @@ bool FinishEarlierRun(Text* stuckOn) {
     case JournalFile::Read:
       break;
   }
+  // A finished run whose old copies are all gone leaves nothing to do: the
+  // records need no judging then.
+  if (journal.committed) {
+    bool asideLeft = false;
+    for (const Text& aside : Asides(journal)) asideLeft = asideLeft || IsFile(aside);
+    if (!asideLeft) return true;
+  }
   const JournalPlaces places = PlacesOf(journal);
   List<JournalRecord> skipped;
   const Journal trusted = TrustedJournal(journal, places, &skipped);
