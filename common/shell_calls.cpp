@@ -19,6 +19,12 @@ const char kShell[] = "SHELL32.DLL";
 
 }  // namespace
 
+void LoadLibraries() {
+  const char* const libraries[] = {kOle, kShell};
+  for (const char* library : libraries)
+    if (!GetModuleHandleA(library)) (void)LoadLibraryA(library);
+}
+
 HRESULT CoInitialize(LPVOID reserved) {
   auto call = Bound<HRESULT(WINAPI*)(LPVOID)>(kOle, "CoInitialize");
   return call ? call(reserved) : E_FAIL;

@@ -10,6 +10,10 @@
 
 namespace late {
 
+// Loads both libraries now, on the calling thread (a thread with time to
+// spare), so that the first call of any function below finds them loaded.
+void LoadLibraries();
+
 HRESULT CoInitialize(LPVOID reserved);
 void CoUninitialize();
 HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID kind, LPVOID* object);

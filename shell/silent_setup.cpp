@@ -3,6 +3,7 @@
 
 #include "common/folder_guard.h"
 #include "common/setup_log.h"
+#include "common/shell_calls.h"
 #include "common/text.h"
 #include "install/install_folder.h"
 #include "install/install_job.h"
@@ -21,15 +22,47 @@ namespace {
 const char kVersion[] = "1.0";
 
 // A hidden window of setup's class and title: a wizard started meanwhile sees
-// it and ends, as it does for another wizard.
-HWND ClaimTheInstance(HINSTANCE instance) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = instance;
-  wc.lpszClassName = kSetupWindowClass;
-  (void)RegisterClassA(&wc);
-  return CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, WS_POPUP, 0, 0, 0, 0, NULL, NULL, instance, NULL);
-}
+// it and ends, as it does for another wizard. It is made on a thread of its
+// own while the install goes on: a process's first window can take a tenth
+// of a second (under Wine it loads the display driver), and the run lock
+// keeps every other setup out meanwhile.
+class InstanceClaim {
+ public:
+  explicit InstanceClaim(HINSTANCE instance) : instance_(instance), end_(CreateEventA(NULL, TRUE, FALSE, NULL)) {
+    if (end_ != NULL) thread_ = CreateThread(NULL, 0, Hold, this, 0, NULL);
+  }
+  ~InstanceClaim() {
+    if (thread_ != NULL) {
+      (void)SetEvent(end_);
+      (void)WaitForSingleObject(thread_, INFINITE);
+      (void)CloseHandle(thread_);
+    }
+    if (end_ != NULL) (void)CloseHandle(end_);
+  }
+  InstanceClaim(const InstanceClaim&) = delete;
+  InstanceClaim& operator=(const InstanceClaim&) = delete;
+
+ private:
+  __attribute__((force_align_arg_pointer)) static DWORD WINAPI Hold(LPVOID parameter) {
+    const InstanceClaim* self = static_cast<const InstanceClaim*>(parameter);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = self->instance_;
+    wc.lpszClassName = kSetupWindowClass;
+    (void)RegisterClassA(&wc);
+    HWND claim = CreateWindowExA(0, kSetupWindowClass, kSetupWindowTitle, WS_POPUP, 0, 0, 0, 0, NULL, NULL,
+                                 self->instance_, NULL);
+    // The shortcuts at the install's end are the libraries' first use.
+    late::LoadLibraries();
+    (void)WaitForSingleObject(self->end_, INFINITE);
+    if (claim != NULL) (void)DestroyWindow(claim);
+    return 0;
+  }
+
+  HINSTANCE instance_;
+  HANDLE end_;
+  HANDLE thread_ = NULL;
+};
 
 // The answer to every finding comes from /SCAN: REPORT treats nothing,
 // REPAIR what can be repaired, DELETE everything the engine can treat.
@@ -164,9 +197,11 @@ int RunSilentSetup(HINSTANCE instance, const SetupSwitches& switches) {
     SetupLog("다른 설치나 제거가 실행 중입니다.");
     return FinishSetupLog(kExitAnotherSetup);
   }
-  HWND claim = ClaimTheInstance(instance);
-  int code = Install(switches);
-  FreeSetupLibrary();
-  if (claim) DestroyWindow(claim);
+  int code;
+  {
+    const InstanceClaim claim(instance);
+    code = Install(switches);
+    FreeSetupLibrary();
+  }
   return FinishSetupLog(code);
 }
