@@ -37,6 +37,45 @@ Text SystemFolder(TargetFolder which) {
   return dir;
 }
 
+struct PlannedEntry {
+  int n;
+  ResolvedEntry entry;
+  Text folder;
+  Text shown;  // "<folder>\<name>"
+  bool skipIfPresent;
+};
+
+// The entries from n on whose files are journaled together: up to
+// kEntriesPreparedTogether, fewer at the manifest's end (the first absent
+// key, which sets *last) and before a file the group makes already. Only
+// files of the install folder go together; any other entry goes alone: one
+// kept if present, since whether it is there is known only once the
+// entries before it are made, and one elsewhere, since a rollback takes such
+// a file without its size record only when it is the last one journaled.
+List<PlannedEntry> NextEntries(const ManifestSection& files, int n, const Text& installFolder, bool* last) {
+  List<PlannedEntry> group;
+  *last = false;
+  while (group.size() < kEntriesPreparedTogether) {
+    const int at = n + static_cast<int>(group.size());
+    const Text value = files.Value(at);
+    if (value == kAbsentValue) {
+      *last = true;
+      break;
+    }
+    PlannedEntry p{at, ResolveEntry(value), "", "", false};
+    p.folder = p.entry.folder == TargetFolder::Install ? installFolder : SystemFolder(p.entry.folder);
+    p.shown = p.folder + "\\" + p.entry.name;
+    p.skipIfPresent = p.entry.skipIfPresent;
+    const bool alone = p.skipIfPresent || p.entry.folder != TargetFolder::Install;
+    bool again = false;
+    for (const PlannedEntry& q : group) again = again || SamePath(q.shown, p.shown);
+    if (again || (alone && !group.empty())) break;
+    group.push_back(p);
+    if (alone) break;
+  }
+  return group;
+}
+
 }  // namespace
 
 InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
@@ -50,39 +89,47 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
     journal.RollBack(true);
     return InstallResult::Failed;
   };
+  // A quit confirmed meanwhile: nothing further is installed, and what this
+  // run did is undone.
+  auto stopped = [&]() {
+    journal.RollBack(true);
+    return InstallResult::Stopped;
+  };
   if (!journal.Begin(installFolder)) return journalFailed();
   CreateInstallFolders(installFolder, parents, &journal);
-  for (int n = 1;; ++n) {
-    if (journal.Broken()) return journalFailed();
-    // A quit confirmed meanwhile: nothing further is installed, and what
-    // this run did is undone.
-    if (!observer->KeepGoing()) {
-      journal.RollBack(true);
-      return InstallResult::Stopped;
-    }
-    Text value = files.Value(n);
-    if (value == kAbsentValue) break;
-
-    ResolvedEntry entry = ResolveEntry(value);
-    Text folder = entry.folder == TargetFolder::Install ? installFolder : SystemFolder(entry.folder);
-    Text shown = folder + "\\" + entry.name;
-    bool skip = entry.skipIfPresent && GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
-    observer->ShowFile(shown);
-
-    if (skip) {
-      observer->EntrySkipped(shown);
-    } else {
-      journal.PrepareFile(shown);
+  for (int n = 1;;) {
+    bool last = false;
+    const List<PlannedEntry> group = NextEntries(files, n, installFolder, &last);
+    List<Text> made;
+    for (const PlannedEntry& p : group)
+      if (!p.skipIfPresent) made.push_back(p.shown);
+    journal.PrepareFiles(made);
+    for (const PlannedEntry& p : group) {
       if (journal.Broken()) return journalFailed();
-      if (!(initInstall && initInstall(folder.c_str(), entry.name.c_str()))) {
-        observer->TellFailure(entry.name);
-        journal.RollBack(true);
-        return InstallResult::Failed;
+      if (!observer->KeepGoing()) return stopped();
+      observer->ShowFile(p.shown);
+      if (p.skipIfPresent && GetFileAttributesA(p.shown.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        observer->EntrySkipped(p.shown);
+      } else {
+        // An entry kept if present is journaled alone, when it is reached.
+        if (p.skipIfPresent) journal.PrepareFile(p.shown);
+        if (journal.Broken()) return journalFailed();
+        if (!(initInstall && initInstall(p.folder.c_str(), p.entry.name.c_str()))) {
+          observer->TellFailure(p.entry.name);
+          journal.RollBack(true);
+          return InstallResult::Failed;
+        }
+        journal.Made(p.shown);
+        if (p.entry.folder == TargetFolder::System) journal.CountShared(p.shown);
       }
-      journal.Made(shown);
-      if (entry.folder == TargetFolder::System) journal.CountShared(shown);
+      observer->Advance(points.Points(p.n));
     }
-    observer->Advance(points.Points(n));
+    n += static_cast<int>(group.size());
+    if (!last) continue;
+    // Asked once more after the last entry, as between any two.
+    if (journal.Broken()) return journalFailed();
+    if (!observer->KeepGoing()) return stopped();
+    break;
   }
   RegisterWithShell(installFolder, &journal);
   // The task file is written after the job, when the wizard finishes; it is

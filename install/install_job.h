@@ -38,5 +38,8 @@ enum class InstallResult {
 // (a folder given on the command line).
 enum class ParentFolders { AsTheyAre, MadeWhenMissing };
 
+// Entries whose files the job journals together, with one flush.
+constexpr size_t kEntriesPreparedTogether = 32;
+
 InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitInstallFunction initInstall,
                          InstallObserver* observer);

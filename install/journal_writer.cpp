@@ -116,27 +116,42 @@ void JournalWriter::MakeFolder(const Text& folder) {
   (void)ops::MakeFolder(folder.c_str());
 }
 
-void JournalWriter::PrepareFile(const Text& path) {
+void JournalWriter::PrepareFile(const Text& path) { PrepareFiles({path}); }
+
+void JournalWriter::PrepareFiles(const List<Text>& paths) {
   if (Broken()) return;
-  Text full = FullPath(path);
-  DWORD attributes = GetFileAttributesA(full.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    (void)Add({JournalKind::File, full});
-    return;
+  List<JournalRecord> records;
+  Text lines;
+  for (const Text& path : paths) {
+    Text full = FullPath(path);
+    DWORD attributes = GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      records.push_back({JournalKind::File, full});
+    } else {
+      // A folder of that name makes the file fail; nothing to keep.
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      Text aside = FreeAsideName(FolderOf(full));
+      if (aside.empty()) continue;
+      records.push_back({JournalKind::Replaced, full, aside});
+    }
+    lines += JournalLine(records.back());
   }
-  // A folder of that name makes the file fail; nothing to keep.
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return;
-  Text aside = FreeAsideName(FolderOf(full));
-  if (aside.empty()) return;
-  // A rename keeps the old file's contents, time stamps and attributes, and
-  // takes no time however large it is.
-  if (!Add({JournalKind::Replaced, full, aside})) return;
-  if (ops::Move(full.c_str(), aside.c_str())) return;
-  // Windows 95/98 refuse to rename a program or library in use; the support
-  // library then replaces it when Windows next starts, and a copy is enough
-  // to hold the old contents meanwhile.
-  if (!Add({JournalKind::InUse, full, aside})) return;
-  (void)ops::Copy(full.c_str(), aside.c_str(), true);
+  if (records.empty() || !WriteLine(lines)) return;
+  for (const JournalRecord& record : records) {
+    journal_.records.push_back(record);
+    SetupLog(Described(record));
+  }
+  for (const JournalRecord& record : records) {
+    if (record.kind != JournalKind::Replaced) continue;
+    // A rename keeps the old file's contents, time stamps and attributes,
+    // and takes no time however large it is.
+    if (ops::Move(record.target.c_str(), record.name.c_str())) continue;
+    // Windows 95/98 refuse to rename a program or library in use; the
+    // support library then replaces it when Windows next starts, and a copy
+    // is enough to hold the old contents meanwhile.
+    if (!Add({JournalKind::InUse, record.target, record.name})) return;
+    (void)ops::Copy(record.target.c_str(), record.name.c_str(), true);
+  }
 }
 
 void JournalWriter::RestoreIfNotMade(const Text& path) {

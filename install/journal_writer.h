@@ -31,6 +31,10 @@ class JournalWriter {
   // Readies `path` for a file that is about to be made there: an old file is
   // renamed aside (or, while in use, copied aside); none is recorded as new.
   void PrepareFile(const Text& path);
+  // PrepareFile for several paths (all different), whose records reach the
+  // disk together, with one flush, before any old file is moved aside: a
+  // flush can take milliseconds, as long as making a file.
+  void PrepareFiles(const List<Text>& paths);
   // After an operation that was to make `path` and made nothing there: the
   // old file that PrepareFile renamed aside comes back at once, since a
   // finished run discards what is aside.

@@ -25,6 +25,7 @@
 #include "store_reader.h"
 #define ZSTD_STATIC_LINKING_ONLY
 #include <zstd.h>
+#include "install/install_job.h"
 #include "install/journal_writer.h"
 
 namespace {
@@ -123,11 +124,17 @@ bool TimedJob(InitInstallFunction initInstall, const std::string& target, const 
   JournalWriter journal;
   journal.Begin(target);
   journal.MakeFolder(target);
-  for (const std::string& name : files) {
-    journal.PrepareFile(target + "\\" + name);
-    if (!initInstall(target.c_str(), name.c_str())) {
-      std::fprintf(stderr, "installbench: InitInstall failed for %s\n", name.c_str());
-      return false;
+  // Journaled a group at a time, as the job journals them.
+  for (size_t first = 0; first < files.size(); first += kEntriesPreparedTogether) {
+    const size_t end = std::min(files.size(), first + kEntriesPreparedTogether);
+    List<Text> group;
+    for (size_t i = first; i < end; ++i) group.push_back((target + "\\" + files[i]).c_str());
+    journal.PrepareFiles(group);
+    for (size_t i = first; i < end; ++i) {
+      if (!initInstall(target.c_str(), files[i].c_str())) {
+        std::fprintf(stderr, "installbench: InitInstall failed for %s\n", files[i].c_str());
+        return false;
+      }
     }
   }
   if (rollback == nullptr) journal.Commit();
