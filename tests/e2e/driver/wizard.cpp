@@ -381,12 +381,8 @@ void Wizard::DeclineQuit(Ask how, bool closeTheBox) {
 }
 
 void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* after) {
-  DWORD pid = setup_.Pid();
   setup_.ExpectEnd(10000, after);
-  for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
-    Fail("after %s, %s %s came on screen", after, record.className.c_str(), Show(record.title).c_str());
-  }
+  setup_.ExpectNoWindow(Format("after %s", after).c_str(), before);
 }
 
 void Wizard::ConfirmQuit(Ask how) {
