@@ -358,25 +358,6 @@ void ExpectNothingToCopy(const char* manifest) {
 
 // --------------------------------------------------------- failed copies
 
-// The copy stops at a file that cannot be made: one error message naming the
-// file, owned by the backdrop, OK only; after it setup ends with exit code 0
-// and shows nothing more.
-void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
-  SetupProcess& setup = wizard.Setup();
-  ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 40000, &box)) {
-    Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
-  }
-  ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
-  ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
-  if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  HWND backdrop = ui::FindVisible(setup.Pid(), texts::kBackdropClass, texts::kBackdropTitle);
-  if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
-  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
-  ui::Answer(box, IDOK);
-  wizard.ExpectEndWithoutPage(before, "the copy failure message");
-}
-
 // Nothing of the registration, no hand-over: what a failed copy must not reach.
 void ExpectStoppedBeforeRegistration() {
   ExpectNotRegistered();
@@ -436,7 +417,7 @@ void FailCopyAt(int failAt, const std::string& name) {
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, name);
+  wizard.ExpectCopyFailure(name);
   ExpectLibraryReleased(setup.Pid());
   std::vector<InstallCall> calls = InstallCalls();
   ExpectNumber(static_cast<long long>(calls.size()), failAt, "InitInstall calls up to the failure");
@@ -719,7 +700,7 @@ SCENARIO(install_fail_journal, "the install journal cannot be made: the copy pag
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, machine::Join(machine::WindowsFolder(), kJournalFileName));
+  wizard.ExpectCopyFailure(machine::Join(machine::WindowsFolder(), kJournalFileName));
   if (!InstallCalls().empty()) Fail("InitInstall was called without a journal");
   ExpectStoppedBeforeRegistration();
   if (machine::Exists(machine::Join(machine::WindowsFolder(), kJournalFileName))) Fail("a journal was left");
@@ -738,7 +719,7 @@ SCENARIO(install_fail_damaged_store, "the real _SETUP.DLL with a damaged payload
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, second);
+  wizard.ExpectCopyFailure(second);
   ExpectStoppedBeforeRegistration();
   if (!WaitGone(texts::kDefaultFolder, 15000)) {
     Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
@@ -759,7 +740,7 @@ SCENARIO(install_fail_existing_folder, "the install folder holds the user's file
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, "Schedule.EXE");
+  wizard.ExpectCopyFailure("Schedule.EXE");
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
   ExpectStoppedBeforeRegistration();
   for (const char* made : {"\\VProtect", "\\Vlist", "\\CV32W.EXE"}) {
