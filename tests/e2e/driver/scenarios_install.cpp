@@ -358,25 +358,6 @@ void ExpectNothingToCopy(const char* manifest) {
 
 // --------------------------------------------------------- failed copies
 
-// The copy stops at a file that cannot be made: one error message naming the
-// file, owned by the backdrop, OK only; after it setup ends with exit code 0
-// and shows nothing more.
-void ExpectCopyFailure(Wizard& wizard, const std::string& name) {
-  SetupProcess& setup = wizard.Setup();
-  ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.Pid(), IsMessageBox, 40000, &box)) {
-    Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
-  }
-  ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
-  ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
-  if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  HWND backdrop = ui::FindVisible(setup.Pid(), texts::kBackdropClass, texts::kBackdropTitle);
-  if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
-  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
-  ui::Answer(box, IDOK);
-  wizard.ExpectEndWithoutPage(before, "the copy failure message");
-}
-
 // Nothing of the registration, no hand-over: what a failed copy must not reach.
 void ExpectStoppedBeforeRegistration() {
   ExpectNotRegistered();
@@ -436,7 +417,7 @@ void FailCopyAt(int failAt, const std::string& name) {
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, name);
+  wizard.ExpectCopyFailure(name);
   ExpectLibraryReleased(setup.Pid());
   std::vector<InstallCall> calls = InstallCalls();
   ExpectNumber(static_cast<long long>(calls.size()), failAt, "InitInstall calls up to the failure");
@@ -719,7 +700,7 @@ SCENARIO(install_fail_journal, "the install journal cannot be made: the copy pag
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, machine::Join(machine::WindowsFolder(), kJournalFileName));
+  wizard.ExpectCopyFailure(machine::Join(machine::WindowsFolder(), kJournalFileName));
   if (!InstallCalls().empty()) Fail("InitInstall was called without a journal");
   ExpectStoppedBeforeRegistration();
   if (machine::Exists(machine::Join(machine::WindowsFolder(), kJournalFileName))) Fail("a journal was left");
@@ -738,7 +719,7 @@ SCENARIO(install_fail_damaged_store, "the real _SETUP.DLL with a damaged payload
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, second);
+  wizard.ExpectCopyFailure(second);
   ExpectStoppedBeforeRegistration();
   if (!WaitGone(texts::kDefaultFolder, 15000)) {
     Fail("the install folder %s is still there; it holds %s", texts::kDefaultFolder,
@@ -759,7 +740,7 @@ SCENARIO(install_fail_existing_folder, "the install folder holds the user's file
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ExpectCopyFailure(wizard, "Schedule.EXE");
+  wizard.ExpectCopyFailure("Schedule.EXE");
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
   ExpectStoppedBeforeRegistration();
   for (const char* made : {"\\VProtect", "\\Vlist", "\\CV32W.EXE"}) {
@@ -810,11 +791,29 @@ SCENARIO(install_killed_then_rerun, "setup ended by force in the middle of the c
   if (!machine::Exists(journal)) Fail("a finished install keeps no journal for its removal");
 }
 
-SCENARIO(disc_wizard, "the disc image in a CD-ROM drive, setup started as AUTORUN.INF starts it: the real-medium walk, nothing written to the disc, no installed file read-only, the uninstaller removes everything") {
+SCENARIO(disc_wizard, "the disc image in a CD-ROM drive, setup started as AUTORUN.INF starts it: AUTORUN.INF read back as Windows 95 reads it (open= the disc's SETUP.EXE in its root, icon= an icon of it), the real-medium walk, nothing written to the disc, no installed file read-only, the uninstaller removes everything") {
   RequireDisc();
+  const Launch autorun = FromAutorun();
+  const std::string& open = autorun.commandLine;
+  char icon[MAX_PATH] = "";
+  GetPrivateProfileStringA("autorun", "icon", "", icon, sizeof icon, machine::Join(kDisc, "AUTORUN.INF").c_str());
+  Note("AUTORUN.INF: open=%s icon=%s", Show(open).c_str(), Show(icon).c_str());
+  // The shell looks for open= in the disc's root.
+  const std::optional<std::string> onDisc = machine::ReadFile(autorun.application);
+  if (!onDisc || onDisc != machine::ReadFile(machine::Join(kRealMedium, "SETUP.EXE"))) {
+    Fail("open=%s is not the medium's SETUP.EXE in the disc's root", Show(open).c_str());
+  }
+  // icon=FILE[,INDEX]: the same program, and an icon it has.
+  const std::string iconText = icon;
+  const size_t comma = iconText.find(',');
+  const int index = comma == std::string::npos ? 0 : std::atoi(icon + comma + 1);
+  if (!text::SameText(iconText.substr(0, comma), open)) Fail("icon=%s names another file than open=%s", Show(icon).c_str(), Show(open).c_str());
+  const int icons = IconCount(autorun.application);
+  if (index < 0 || index >= icons) Fail("icon=%s: %s has %d icons", Show(icon).c_str(), Show(open).c_str(), icons);
+
   const DiscState before = ReadDiscState();
   Note("the disc holds %zu files and folders", before.size());
-  WalkRealMedium(kDisc, FromAutorun());
+  WalkRealMedium(kDisc, autorun);
   ExpectTrue(ReadDiscState() == before, "the disc as it was after the install");
 
   const std::string uninstall =
@@ -829,30 +828,4 @@ SCENARIO(disc_wizard, "the disc image in a CD-ROM drive, setup started as AUTORU
     Fail("%s is still there after the uninstaller", Show(texts::kDefaultFolder).c_str());
   }
   ExpectTrue(ReadDiscState() == before, "the disc as it was after the uninstall");
-}
-
-SCENARIO(disc_autorun, "AUTORUN.INF read back from the disc image as Windows 95 reads it: open= is the disc's SETUP.EXE, icon= an icon of that same program") {
-  RequireDisc();
-  const std::string autorun = machine::Join(kDisc, "AUTORUN.INF");
-  char open[MAX_PATH] = "", icon[MAX_PATH] = "";
-  GetPrivateProfileStringA("autorun", "open", "", open, sizeof open, autorun.c_str());
-  GetPrivateProfileStringA("autorun", "icon", "", icon, sizeof icon, autorun.c_str());
-  Note("AUTORUN.INF: open=%s icon=%s", Show(open).c_str(), Show(icon).c_str());
-  // The real medium's SETUP.EXE, in the root, since the shell looks there.
-  const std::string program = machine::Join(kDisc, open);
-  std::optional<std::string> onDisc = machine::ReadFile(program);
-  if (!onDisc || onDisc != machine::ReadFile(machine::Join(kRealMedium, "SETUP.EXE"))) {
-    Fail("open=%s is not the medium's SETUP.EXE in the disc's root", Show(open).c_str());
-  }
-  // icon=FILE[,INDEX]: the same program, and an icon it has.
-  std::string iconFile = icon;
-  int index = 0;
-  const size_t comma = iconFile.find(',');
-  if (comma != std::string::npos) {
-    index = std::atoi(iconFile.c_str() + comma + 1);
-    iconFile.resize(comma);
-  }
-  if (!text::SameText(iconFile, open)) Fail("icon=%s names another file than open=%s", Show(icon).c_str(), Show(open).c_str());
-  const int icons = IconCount(program);
-  if (index < 0 || index >= icons) Fail("icon=%s: %s has %d icons", Show(icon).c_str(), Show(open).c_str(), icons);
 }

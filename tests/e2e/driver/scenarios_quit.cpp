@@ -169,15 +169,7 @@ SCENARIO(copy_failure, "InitInstall fails for the second file: one error message
   Wizard wizard(setup);
   wizard.ExpectStart();
   wizard.WalkTo(Page::Copy);
-  ui::MessageBoxView box;
-  if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
-    Abort("no error message after the failed file; on screen:%s", DescribeScreen().c_str());
-  }
-  ExpectText(box.text, Format(texts::kCopyFailedFormat, "Schedule.EXE"), "copy failure message");
-  if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
-  std::set<HWND> before = ui::SeenOnScreen(setup.Pid());
-  ui::Answer(box, IDOK);
-  wizard.ExpectEndWithoutPage(before, "the copy failure message");
+  wizard.ExpectCopyFailure("Schedule.EXE");
   ExpectLibraryReleased(setup.Pid());
   ExpectNumber(static_cast<long long>(InstallCalls().size()), 2, "InitInstall calls up to the failure");
   ExpectNotRegistered();

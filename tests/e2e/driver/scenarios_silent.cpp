@@ -37,11 +37,7 @@ DWORD RunSilent(const std::string& switches, const std::string& medium = Bench()
   SetupProcess setup(launch);
   DWORD code = 0;
   if (!setup.WaitEnd(kSilentTimeoutMs, &code)) Abort("SETUP.EXE %s does not end; on screen:%s", switches.c_str(), DescribeScreen().c_str());
-  for (const ui::WindowRecord& window : ui::Seen(setup.Pid())) {
-    if (window.firstVisible != ui::WindowRecord::kNever) {
-      Fail("SETUP.EXE %s showed a window: %s %s", switches.c_str(), window.className.c_str(), Show(window.title).c_str());
-    }
-  }
+  setup.ExpectNoWindow(("SETUP.EXE " + switches).c_str());
   Note("SETUP.EXE %s ended with %lu", Show(switches).c_str(), code);
   return code;
 }
@@ -162,9 +158,7 @@ SCENARIO(silent_refusals, "SETUP.EXE /S refuses with nothing done: a bad switch 
     if (!ui::WaitUntil([] { return !InstallCalls().empty(); }, 30000)) Abort("the silent setup does not start copying");
     SetupProcess wizard(FromExplorer());
     wizard.ExpectEnd(10000, "its start beside a silent setup");
-    for (const ui::WindowRecord& window : ui::Seen(wizard.Pid())) {
-      if (window.firstVisible != ui::WindowRecord::kNever) Fail("the second setup showed %s", window.className.c_str());
-    }
+    wizard.ExpectNoWindow("the second setup");
     DWORD code = 1;
     if (!silent.WaitEnd(kSilentTimeoutMs, &code)) Abort("the silent setup does not end");
     ExpectNumber(code, 0, "exit code of the silent setup after a wizard ended by force");

@@ -202,13 +202,7 @@ SCENARIO(uninstall_half_installed, "real medium: a failed copy takes back the pr
     Wizard wizard(setup);
     wizard.ExpectStart();
     wizard.WalkTo(Page::Copy);
-    ui::MessageBoxView box;
-    if (!ui::WaitMessageBox(setup.Pid(), texts::kErrorTitle, 30000, &box)) {
-      Abort("no copy failure; on screen:%s", DescribeScreen().c_str());
-    }
-    ExpectText(box.text, Format(texts::kCopyFailedFormat, "README.TXT"), "copy failure message");
-    ui::Answer(box, IDOK);
-    setup.ExpectEnd(10000, "the copy failure message");
+    wizard.ExpectCopyFailure("README.TXT");
   }
   WritePrivateProfileStringA("SetupFiles", "SETUP005", nullptr, manifest.c_str());
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, manifest.c_str());

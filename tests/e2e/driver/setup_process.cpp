@@ -137,6 +137,13 @@ bool SetupProcess::ExpectEnd(unsigned timeoutMs, const char* after) {
   return true;
 }
 
+void SetupProcess::ExpectNoWindow(const char* who, const std::set<HWND>& before) const {
+  for (const ui::WindowRecord& record : ui::Seen(Pid())) {
+    if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
+    Fail("%s: %s %s came on screen", who, record.className.c_str(), Show(record.title).c_str());
+  }
+}
+
 std::string CurrentFolderOf(HANDLE process) {
   struct BasicInformation {
     LONG exitStatus;

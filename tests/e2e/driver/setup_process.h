@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ class SetupProcess {
   // The program must end within the time with exit code 0; on a timeout it
   // is ended by force so that the scenario can go on.
   bool ExpectEnd(unsigned timeoutMs, const char* after);
+  // No window of the program came on screen, other than those of `before`.
+  void ExpectNoWindow(const char* who, const std::set<HWND>& before = {}) const;
 
  private:
   machine::Process process_;

@@ -381,12 +381,23 @@ void Wizard::DeclineQuit(Ask how, bool closeTheBox) {
 }
 
 void Wizard::ExpectEndWithoutPage(const std::set<HWND>& before, const char* after) {
-  DWORD pid = setup_.Pid();
   setup_.ExpectEnd(10000, after);
-  for (const ui::WindowRecord& record : ui::Seen(pid)) {
-    if (record.firstVisible == ui::WindowRecord::kNever || before.count(record.hwnd)) continue;
-    Fail("after %s, %s %s came on screen", after, record.className.c_str(), Show(record.title).c_str());
+  setup_.ExpectNoWindow(Format("after %s", after).c_str(), before);
+}
+
+void Wizard::ExpectCopyFailure(const std::string& name) {
+  ui::MessageBoxView box;
+  if (!ui::WaitMessageBox(setup_.Pid(), IsMessageBox, 40000, &box)) {
+    Abort("no message after the failed file; on screen:%s", DescribeScreen().c_str());
   }
+  ExpectText(box.title, texts::kErrorTitle, "copy failure message title");
+  ExpectText(box.text, Format(texts::kCopyFailedFormat, name.c_str()), "copy failure message");
+  if (box.buttons != std::vector<int>{IDOK}) Fail("the copy failure message has buttons other than OK");
+  HWND backdrop = ui::FindVisible(setup_.Pid(), texts::kBackdropClass, texts::kBackdropTitle);
+  if (GetWindow(box.hwnd, GW_OWNER) != backdrop) Fail("the copy failure message is not owned by the backdrop");
+  std::set<HWND> before = ui::SeenOnScreen(setup_.Pid());
+  ui::Answer(box, IDOK);
+  ExpectEndWithoutPage(before, "the copy failure message");
 }
 
 void Wizard::ConfirmQuit(Ask how) {

@@ -63,6 +63,10 @@ class Wizard {
   // Setup ends with exit code 0 and no window comes on screen beyond
   // `before`, the windows seen before the last action (ui::SeenOnScreen).
   void ExpectEndWithoutPage(const std::set<HWND>& before, const char* after);
+  // The copy stops at the file `name`: one error message naming it, owned by
+  // the backdrop, OK only; after it setup ends with exit code 0 and shows
+  // nothing more.
+  void ExpectCopyFailure(const std::string& name);
 
  private:
   void CheckPage(Page page, HWND window);

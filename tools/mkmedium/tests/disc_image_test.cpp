@@ -58,11 +58,8 @@ TEST(DiscNames, WhatADiscAndAKoreanWindowsKeep) {
                                  "A;1",  "WHAT?.TXT", "C:X", "STAR*", "TAB\tX", "PIPE|X", "TRAIL.", "TRAIL ",
                                  "CON", "aux.txt", "\xE0\xB8\x81.TXT", "\xF0\x9F\x98\x80", std::string("\xC0\xAF.TXT")};
   for (const std::string& name : refused) EXPECT_NE(medium::DiscNameProblem(name), "") << name;
-}
-
-TEST(DiscNames, VolumeLabel) {
-  EXPECT_EQ(medium::LabelProblem(medium::kDefaultLabel), "");
-  EXPECT_EQ(medium::LabelProblem("CORVANE_1_0_9X_K"), "") << "16 characters";
+  // The volume label: 16 characters at most.
+  for (const char* label : {medium::kDefaultLabel, "CORVANE_1_0_9X_K"}) EXPECT_EQ(medium::LabelProblem(label), "") << label;
   for (const char* label : {"", "CORVANE_1_0_9X_KO", "Corvane", "CORVANE 1", "\xEC\xBD\x94"}) {
     EXPECT_NE(medium::LabelProblem(label), "") << label;
   }
