@@ -1,10 +1,11 @@
 // Frames unpacked ahead on a PC with more than one processor. Room for two
 // frames stays while the library is loaded: the frame of the member asked
-// for and the next one in the store. In each call a second thread unpacks,
-// a block at a time, whatever of them is not out yet, while the calling
-// thread writes its member; the calling thread unpacks too (its own frame
-// first) for as long as its member is not out. The second thread ends before
-// the call returns, and the decoders keep their place until the next call.
+// for and the next one in the store. In a call with enough to do, a second
+// thread unpacks, a block at a time, whatever of them is not out yet while
+// the calling thread writes its member; the calling thread unpacks too (its
+// own frame first) for as long as its member is not out. The second thread
+// ends before the call returns, and the decoders keep their place until the
+// next call.
 // Frames held are used only while the store is the same file, unchanged
 // (StoreFile::Identify). On one processor nothing is held: the calls unpack
 // their members straight into their files.
@@ -32,9 +33,10 @@ class FrameAhead {
   static int Processors();
 
   // Holds frames (their first members, as StoreFile::FramesFrom gives them
-  // from the member asked for), keeping those held already and their place,
-  // and starts the second thread on them. module: the library, whose store
-  // the thread opens anew.
+  // from member, the one asked for), keeping those held already and their
+  // place, and starts the second thread on them when the call has
+  // kWorthAThread bytes or more to unpack or write. module: the library,
+  // whose store the thread opens anew.
   void Start(HMODULE module, const StoreFile& store, const payload::Member* frames, int count,
              const payload::Member& member);
 
