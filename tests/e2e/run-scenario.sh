@@ -131,6 +131,15 @@ export CORVANE_PREFIX=$prefix CORVANE_E2E_MEDIUM=$medium_windows CORVANE_E2E_HOM
 status=0
 "$root/scripts/wine-exec.sh" "$driver" "$scenario" || status=$?
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+# A program that the scenario's last step started (the hand-off starts the
+# product's) can still be coming up when the server goes: its launcher then
+# waits for the server for ever, holding this script's output open, and
+# ctest waits with it. Whatever of the prefix is left goes too.
+for proc in /proc/[0-9]*; do
+  if tr '\0' '\n' < "$proc/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+    kill -9 "${proc#/proc/}" 2>/dev/null || true
+  fi
+done
 if [ "$status" = 0 ] && [ -z "${CORVANE_E2E_KEEP:-}" ]; then
   if [ -d "$prefix/cdrom" ]; then chmod -R u+w "$prefix/cdrom"; fi
   rm -rf "$prefix"
