@@ -42,7 +42,6 @@ struct PlannedEntry {
   ResolvedEntry entry;
   Text folder;
   Text shown;  // "<folder>\<name>"
-  bool skipIfPresent;
 };
 
 // The entries from n on whose files are journaled together: up to
@@ -62,11 +61,10 @@ List<PlannedEntry> NextEntries(const ManifestSection& files, int n, const Text& 
       *last = true;
       break;
     }
-    PlannedEntry p{at, ResolveEntry(value), "", "", false};
+    PlannedEntry p{at, ResolveEntry(value), "", ""};
     p.folder = p.entry.folder == TargetFolder::Install ? installFolder : SystemFolder(p.entry.folder);
     p.shown = p.folder + "\\" + p.entry.name;
-    p.skipIfPresent = p.entry.skipIfPresent;
-    const bool alone = p.skipIfPresent || p.entry.folder != TargetFolder::Install;
+    const bool alone = p.entry.skipIfPresent || p.entry.folder != TargetFolder::Install;
     bool again = false;
     for (const PlannedEntry& q : group) again = again || SamePath(q.shown, p.shown);
     if (again || (alone && !group.empty())) break;
@@ -97,22 +95,22 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
   };
   if (!journal.Begin(installFolder)) return journalFailed();
   CreateInstallFolders(installFolder, parents, &journal);
-  for (int n = 1;;) {
-    bool last = false;
+  bool last = false;
+  for (int n = 1; !last;) {
     const List<PlannedEntry> group = NextEntries(files, n, installFolder, &last);
     List<Text> made;
     for (const PlannedEntry& p : group)
-      if (!p.skipIfPresent) made.push_back(p.shown);
+      if (!p.entry.skipIfPresent) made.push_back(p.shown);
     journal.PrepareFiles(made);
     for (const PlannedEntry& p : group) {
       if (journal.Broken()) return journalFailed();
       if (!observer->KeepGoing()) return stopped();
       observer->ShowFile(p.shown);
-      if (p.skipIfPresent && GetFileAttributesA(p.shown.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      if (p.entry.skipIfPresent && GetFileAttributesA(p.shown.c_str()) != INVALID_FILE_ATTRIBUTES) {
         observer->EntrySkipped(p.shown);
       } else {
         // An entry kept if present is journaled alone, when it is reached.
-        if (p.skipIfPresent) journal.PrepareFile(p.shown);
+        if (p.entry.skipIfPresent) journal.PrepareFile(p.shown);
         if (journal.Broken()) return journalFailed();
         if (!(initInstall && initInstall(p.folder.c_str(), p.entry.name.c_str()))) {
           observer->TellFailure(p.entry.name);
@@ -125,12 +123,10 @@ InstallResult RunInstall(const Text& installFolder, ParentFolders parents, InitI
       observer->Advance(points.Points(p.n));
     }
     n += static_cast<int>(group.size());
-    if (!last) continue;
-    // Asked once more after the last entry, as between any two.
-    if (journal.Broken()) return journalFailed();
-    if (!observer->KeepGoing()) return stopped();
-    break;
   }
+  // Asked once more after the last entry, as between any two.
+  if (journal.Broken()) return journalFailed();
+  if (!observer->KeepGoing()) return stopped();
   RegisterWithShell(installFolder, &journal);
   // The task file is written after the job, when the wizard finishes; it is
   // setup's too.
