@@ -3,6 +3,24 @@
 
 #include "deps.h"
 
+namespace {
+
+// A thread's start and end, in microseconds (see read_ahead.h).
+const LONGLONG kThreadCost = 1000;
+
+// Pieces much smaller than the spare tell little of the medium's speed.
+const uint32_t kSmallestTimedPiece = 64 * 1024;
+
+LONGLONG TicksPerSecond() {
+  static LARGE_INTEGER frequency;
+  if (frequency.QuadPart == 0 && !QueryPerformanceFrequency(&frequency)) frequency.QuadPart = -1;
+  return frequency.QuadPart;
+}
+
+}  // namespace
+
+bool ReadAhead::slowReads_ = true;
+
 ReadAhead::ReadAhead(payload::Source& inner, uint8_t* spare, uint32_t spareSize)
     : inner_(inner),
       spare_(spare),
@@ -44,11 +62,25 @@ void ReadAhead::WaitForPiece() {
   reading_ = false;
 }
 
+bool ReadAhead::ReadNow(uint32_t offset, void* buffer, uint32_t length) {
+  const LONGLONG perSecond = TicksPerSecond();
+  LARGE_INTEGER start, end;
+  const bool timed = length >= kSmallestTimedPiece && perSecond > 0 && QueryPerformanceCounter(&start);
+  const bool read = inner_.Read(offset, buffer, length);
+  if (read && timed && QueryPerformanceCounter(&end)) {
+    // As long as a whole spare would take.
+    const LONGLONG micros = (end.QuadPart - start.QuadPart) * 1000000 / perSecond * spareSize_ / length;
+    slowReads_ = micros > kThreadCost;
+  }
+  return read;
+}
+
 void ReadAhead::Expect(uint32_t offset, uint32_t length) {
   WaitForPiece();
   read_ = false;
   if (spare_ == NULL || length > spareSize_) return;
   if (thread_ == NULL) {
+    if (!slowReads_) return;
     // Auto-reset events: one piece per signal.
     asked_ = CreateEventA(NULL, FALSE, FALSE, NULL);
     done_ = CreateEventA(NULL, FALSE, FALSE, NULL);
@@ -72,5 +104,5 @@ bool ReadAhead::Read(uint32_t offset, void* buffer, uint32_t length) {
     return true;
   }
   read_ = false;
-  return inner_.Read(offset, buffer, length);
+  return ReadNow(offset, buffer, length);
 }

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "initinstall.h"
+#include "read_ahead.h"
 #include "replace_file.h"
 #include "store_writer.h"
 #include "support/files.h"
@@ -416,6 +418,50 @@ TEST_F(SetupDll, OnNtAFileInUseIsLeftToMoveFileEx) {
   for (const std::string& name : waiting) EXPECT_NE(std::string::npos, all.find(name)) << name;
   char source[MAX_PATH];
   EXPECT_FALSE(wininit::FindRename(machine::ShortPath(heldPath).c_str(), source, sizeof source));
+}
+
+// A slow medium (a CD) has its pieces read ahead on a thread of their own
+// while the caller works; a fast one, whose pieces come quicker than a
+// thread starts, has the caller read them itself. Every byte comes out
+// either way.
+TEST(ReadAheadTest, ReadsAheadOnAThreadFromASlowMedium) {
+  const uint32_t piece = 256 * 1024;
+  const Bytes store = RandomBytes(5 * piece + 1234, 9);
+  struct Medium : payload::Source {
+    const Bytes* bytes;
+    DWORD sleep;
+    int others = 0;  // reads on another thread than the caller's
+    bool Read(uint32_t offset, void* buffer, uint32_t length) override {
+      if (GetCurrentThreadId() != caller) ++others;
+      Sleep(sleep);
+      if (offset > bytes->size() || length > bytes->size() - offset) return false;
+      CopyMemory(buffer, bytes->data() + offset, length);
+      return true;
+    }
+    DWORD caller = GetCurrentThreadId();
+  };
+  for (DWORD sleep : {20, 0}) {
+    Medium medium;
+    medium.bytes = &store;
+    medium.sleep = sleep;
+    Bytes spare(piece), out;
+    {
+      ReadAhead ahead(medium, spare.data(), piece);
+      for (uint32_t at = 0; at < store.size(); at += piece) {
+        const uint32_t length = std::min<uint32_t>(piece, static_cast<uint32_t>(store.size()) - at);
+        Bytes got(length);
+        ASSERT_TRUE(ahead.Read(at, got.data(), length));
+        out.insert(out.end(), got.begin(), got.end());
+        if (at + length < store.size()) ahead.Expect(at + length, std::min<uint32_t>(piece, store.size() - at - length));
+      }
+    }
+    EXPECT_EQ(store, out) << sleep;
+    // A fast medium's reads are timed too, and one slowed by the system
+    // may start the thread: only the slow medium's count is certain.
+    if (sleep != 0) {
+      EXPECT_EQ(5, medium.others);
+    }
+  }
 }
 
 }  // namespace
