@@ -34,6 +34,13 @@ void StopProcess(DWORD id) {
 void StopProductProcesses() {
   char folder[kPathBufferSize];
   GetProfileStringA(kRecordSection, kInstallRecord, kDefaultInstallFolder, folder, sizeof folder);
+  // A program runs from a file that is there: with no such folder (a first
+  // install) there is nothing to end, and the list of every process, each
+  // asked for its path, is not worth reading.
+  if (GetFileAttributesA(folder) == 0xFFFFFFFF) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+  }
   const ProductProgramMatch match(folder);
   const List<RunningProgram> programs = OtherRunningPrograms();
   bool anyMatches = false;
