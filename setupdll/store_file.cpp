@@ -3,10 +3,9 @@
 
 #include "common/disk_ops.h"
 
-#include <zlib.h>
-
 #include "common/bounded_text.h"
 #include "common/memory.h"
+#include "crc32.h"
 #include "names.h"
 #include "read_ahead.h"
 #include "store_format.h"
@@ -162,7 +161,7 @@ bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, payload::U
 }
 
 bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
-  if (static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes, member.size)) != member.crc) return false;
+  if (payload::Crc32(0, bytes, member.size) != member.crc) return false;
   FileSink sink(file);
   return member.size == 0 || sink.Write(bytes, member.size);
 }

@@ -1,13 +1,13 @@
 // Reading the payload store: checks, lookup and unpacking.
 #include "store_reader.h"
 
-#include <zlib.h>
 #define ZSTD_STATIC_LINKING_ONLY  // the block-by-block calls of FrameDecoder
 #include <zstd.h>
 #include <zstd_errors.h>
 
 #include "common/bounded_text.h"
 #include "common/memory.h"
+#include "crc32.h"
 #include "names.h"
 #include "store_format.h"
 
@@ -18,9 +18,7 @@ uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] <
 
 uint32_t Smaller(uint32_t a, uint32_t b) { return a < b ? a : b; }
 
-uint32_t CrcOf(const uint8_t* data, uint32_t length) {
-  return static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), data, length));
-}
+uint32_t CrcOf(const uint8_t* data, uint32_t length) { return Crc32(0, data, length); }
 
 Member DecodeEntry(const uint8_t* p) {
   Member m;
@@ -37,16 +35,16 @@ Member DecodeEntry(const uint8_t* p) {
 }
 
 Status ExtractStored(Source& source, const Member& member, Sink& sink, const Buffers& buffers) {
-  uLong crc = crc32(0L, Z_NULL, 0);
+  uint32_t crc = 0;
   uint32_t done = 0;
   while (done < member.size) {
     const uint32_t chunk = Smaller(member.size - done, buffers.outSize);
     if (!source.Read(member.offset + done, buffers.out, chunk)) return Status::ReadFailed;
-    crc = crc32(crc, buffers.out, chunk);
+    crc = Crc32(crc, buffers.out, chunk);
     if (!sink.Write(buffers.out, chunk)) return Status::WriteFailed;
     done += chunk;
   }
-  return static_cast<uint32_t>(crc) == member.crc ? Status::Ok : Status::CorruptMember;
+  return crc == member.crc ? Status::Ok : Status::CorruptMember;
 }
 
 Status StatusOf(size_t zstdResult) {
@@ -153,7 +151,7 @@ Status Unpacker::ExtractPacked(Source& source, const Member& member, Sink& sink,
   uint32_t crc = 0;
   Status status = Unpack(source, nullptr, member.start - unpacked_, &crc, buffers);
   if (status != Status::Ok) return status;
-  crc = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+  crc = 0;
   status = Unpack(source, &sink, member.size, &crc, buffers);
   if (status != Status::Ok) return status;
   if (crc != member.crc) return Status::CorruptMember;
@@ -234,7 +232,7 @@ Status Unpacker::Unpack(Source& source, Sink* sink, uint32_t length, uint32_t* c
     }
     const uint32_t got = static_cast<uint32_t>(out.pos);
     if (sink != nullptr) {
-      *crc = static_cast<uint32_t>(crc32(*crc, buffers.out, got));
+      *crc = Crc32(*crc, buffers.out, got);
       if (!sink->Write(buffers.out, got)) return Status::WriteFailed;
     }
     unpacked_ += got;

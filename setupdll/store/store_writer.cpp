@@ -1,13 +1,13 @@
 // Building a payload store.
 #include "store_writer.h"
 
-#include <zlib.h>
 #include <zstd.h>
 
 #include <atomic>
 #include <mutex>
 #include <thread>
 
+#include "crc32.h"
 #include "names.h"
 #include "store_format.h"
 
@@ -28,17 +28,7 @@ void PutU64(std::vector<uint8_t>& out, uint64_t v) {
   PutU32(out, static_cast<uint32_t>(v >> 32));
 }
 
-uint32_t CrcOf(const uint8_t* data, size_t size) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  // crc32 takes a uInt length; feed large inputs in pieces.
-  while (size > 0) {
-    const uInt chunk = size > (1u << 30) ? (1u << 30) : static_cast<uInt>(size);
-    crc = crc32(crc, data, chunk);
-    data += chunk;
-    size -= chunk;
-  }
-  return static_cast<uint32_t>(crc);
-}
+uint32_t CrcOf(const uint8_t* data, size_t size) { return Crc32(0, data, size); }
 
 }  // namespace
 

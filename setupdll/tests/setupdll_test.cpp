@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <optional>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "crc32.h"
 #include "initinstall.h"
 #include "read_ahead.h"
 #include "replace_file.h"
@@ -252,7 +252,7 @@ TEST_F(SetupDll, ATruncatedStoreGivesNoFileAtAll) {
 TEST_F(SetupDll, AStoreOfAnotherVersionGivesNoFile) {
   Bytes store = WriteStore();
   store[4] = 1;
-  const uint32_t sealed = static_cast<uint32_t>(crc32(0, store.data(), 28));
+  const uint32_t sealed = payload::Crc32(0, store.data(), 28);
   for (int i = 0; i < 4; ++i) store[28 + i] = static_cast<uint8_t>(sealed >> (8 * i));
   WriteWholeFile(medium_ + "\\_SETUP.PAK", store);
   EXPECT_EQ(0, Install(target_, "x"));
