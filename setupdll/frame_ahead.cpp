@@ -20,7 +20,15 @@ bool SameStore(const StoreFile::Identity& a, const StoreFile::Identity& b) {
   return a.size == b.size && a.directoryCrc == b.directoryCrc && CompareFileTime(&a.written, &b.written) == 0;
 }
 
-LONG Load(volatile LONG& value) { return InterlockedCompareExchange(&value, 0, 0); }
+// An aligned 32-bit read is whole on every x86, which keeps reads in order,
+// and the writers use InterlockedExchange: only the compiler must not move
+// the read. (InterlockedCompareExchange is neither in Windows 95's KERNEL32
+// nor an instruction of the 386.)
+LONG Load(volatile LONG& value) {
+  const LONG read = value;
+  __asm__ __volatile__("" ::: "memory");
+  return read;
+}
 
 typedef BOOL(WINAPI* AffinityFunction)(HANDLE, PDWORD_PTR, PDWORD_PTR);
 
