@@ -1,7 +1,8 @@
 # Cross toolchain: Debian's MinGW-w64 for i686 Windows.  The posix thread model
 # is used here because GoogleTest needs std::mutex; the tests link statically
 # with the full C and C++ libraries, the shipped programs with none
-# (runtime/), so they are the same programs in both windows builds.
+# (runtime/), so they are the same programs in both windows builds, but for
+# the 486 here and the 386 there (CMakeLists.txt).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
