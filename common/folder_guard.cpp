@@ -157,7 +157,30 @@ PathForms SystemPathForms(const Text& path) {
   return FormsOf(path, &disk);
 }
 
-List<Text> ProtectedFolders() {
+namespace {
+
+// What GetFileAttributesA says of a path, asking for no disk.
+DWORD QuietAttributes(const Text& path, DWORD* error) {
+  QuietDriveErrors quiet;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  *error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
+  return attributes;
+}
+
+bool KnownMissing(const Text& path) {
+  DWORD error;
+  return QuietAttributes(path, &error) == INVALID_FILE_ATTRIBUTES &&
+         (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+}
+
+bool KnownThere(const Text& path) {
+  DWORD error;
+  return path.find_first_of("*?") == Text::npos && QuietAttributes(path, &error) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+List<Text> ProtectedFolders(bool onlyMissing) {
   List<Text> protectedFolders;
   // Drive roots by their text alone: a look at each would wake every drive.
   DWORD drives = GetLogicalDrives();
@@ -182,6 +205,7 @@ List<Text> ProtectedFolders() {
   for (const Text& folder : named) {
     // Made full, a relative value would protect whatever folder is current.
     if (!IsAbsolutePath(CanonicalPathText(folder))) continue;
+    if (onlyMissing && KnownThere(folder)) continue;
     PathForms forms = FormsOf(folder, &disk);
     protectedFolders.push_back(forms.longForm);
     if (!forms.shortForm.empty()) protectedFolders.push_back(forms.shortForm);
@@ -197,7 +221,11 @@ bool MayRemoveOrStopIn(const Text& recordedFolder, Text* canonical, FolderRefusa
   if (verdict == FolderRefusal::None) {
     PathForms forms = SystemPathForms(folder);
     folder = forms.longForm;
-    List<Text> protectedFolders = ProtectedFolders();
+    // A folder that is not there can neither be nor hold one that is: only
+    // the protected folders that are not there either are looked at closely
+    // (each is a directory search per component, tens of milliseconds for
+    // all of them).
+    List<Text> protectedFolders = ProtectedFolders(KnownMissing(forms.longForm));
     verdict = JudgeFolder(forms.longForm, protectedFolders);
     if (verdict == FolderRefusal::None && !forms.shortForm.empty())
       verdict = JudgeFolder(forms.shortForm, protectedFolders);

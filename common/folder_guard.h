@@ -25,8 +25,9 @@ PathForms SystemPathForms(const Text& path);
 // its long and short form: every drive root, the Windows, system, COMMAND and
 // Profiles folders, Program Files and Common Files, TEMP and TMP, and every
 // folder of the shell (Desktop, My Documents, Start Menu, Programs, Start-up,
-// Fonts...) of the user and of all users.
-List<Text> ProtectedFolders();
+// Fonts...) of the user and of all users. With `onlyMissing`, the folders
+// named that are there are left out (the drive roots stay).
+List<Text> ProtectedFolders(bool onlyMissing = false);
 
 // True when the recorded folder may be removed from and its programs ended.
 // `canonical` (may be null) receives the folder's long form, `why` (may be

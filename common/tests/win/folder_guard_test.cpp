@@ -87,6 +87,12 @@ TEST_F(FolderGuard, ShellFoldersCountInWhateverSpellingTheRegistryHolds) {
   EXPECT_EQ(FolderRefusal::Protected, Verdict(kDocuments));
   EXPECT_EQ(FolderRefusal::HoldsProtected, Verdict(kBase));
   EXPECT_EQ(FolderRefusal::None, Verdict(std::string(kDocuments) + "\\Corvane"));
+  // One that is not there yet counts too, in a folder not there either.
+  const std::string notYet = std::string(kBase) + "\\Not Yet";
+  ASSERT_TRUE(machine::SetShellFolder("Favorites", notYet + "\\Favorites"));
+  EXPECT_EQ(FolderRefusal::Protected, Verdict(notYet + "\\Favorites"));
+  EXPECT_EQ(FolderRefusal::HoldsProtected, Verdict(notYet));
+  EXPECT_EQ(FolderRefusal::None, Verdict(notYet + "\\Other"));
   EXPECT_EQ(FolderRefusal::None, Verdict(std::string(kPrograms) + "\\코르바네™ for Win9X"));
 }
 
