@@ -167,18 +167,18 @@ DWORD QuietAttributes(const Text& path, DWORD* error) {
   return attributes;
 }
 
-bool KnownMissing(const Text& path) {
-  DWORD error;
-  return QuietAttributes(path, &error) == INVALID_FILE_ATTRIBUTES &&
-         (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
-}
-
 bool KnownThere(const Text& path) {
   DWORD error;
   return path.find_first_of("*?") == Text::npos && QuietAttributes(path, &error) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
+
+bool KnownMissing(const Text& path) {
+  DWORD error;
+  return QuietAttributes(path, &error) == INVALID_FILE_ATTRIBUTES &&
+         (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+}
 
 List<Text> ProtectedFolders(bool onlyMissing) {
   List<Text> protectedFolders;

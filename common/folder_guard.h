@@ -21,6 +21,11 @@ struct PathForms {
 // FindFirstFileA.  Never asks for a disk in an empty drive.
 PathForms SystemPathForms(const Text& path);
 
+// True when the file system says there is nothing at `path`; false when
+// there is, or when it cannot say (a drive not ready, no access). Never asks
+// for a disk in an empty drive.
+bool KnownMissing(const Text& path);
+
 // The folders no record may make us remove from or end programs in, each in
 // its long and short form: every drive root, the Windows, system, COMMAND and
 // Profiles folders, Program Files and Common Files, TEMP and TMP, and every

@@ -37,10 +37,7 @@ void StopProductProcesses() {
   // A program runs from a file that is there: with no such folder (a first
   // install) there is nothing to end, and the list of every process, each
   // asked for its path, is not worth reading.
-  if (GetFileAttributesA(folder) == 0xFFFFFFFF) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-  }
+  if (KnownMissing(folder)) return;
   const ProductProgramMatch match(folder);
   const List<RunningProgram> programs = OtherRunningPrograms();
   bool anyMatches = false;
