@@ -56,6 +56,9 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
 fi
 
 if [ -n "$copy" ]; then
+  # Wine finds a prefix's server by the folder's inode: one still running for
+  # the copy being replaced would live on beside the new copy's, unreachable.
+  if [ -d "$copy" ]; then WINEPREFIX="$copy" wineserver -k 2>/dev/null || true; fi
   # A disc laid out by cd-drive.sh has no write permission.
   if [ -d "$copy/cdrom" ]; then chmod -R u+w "$copy/cdrom"; fi
   rm -rf "$copy"
