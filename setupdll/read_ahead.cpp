@@ -17,9 +17,11 @@ LONGLONG TicksPerSecond() {
   return frequency.QuadPart;
 }
 
-}  // namespace
+// From call to call: whether the last piece read on the calling thread took
+// longer than a thread costs (so at first a thread is started).
+bool slowReads = true;
 
-bool ReadAhead::slowReads_ = true;
+}  // namespace
 
 ReadAhead::ReadAhead(payload::Source& inner, uint8_t* spare, uint32_t spareSize)
     : inner_(inner),
@@ -70,7 +72,7 @@ bool ReadAhead::ReadNow(uint32_t offset, void* buffer, uint32_t length) {
   if (read && timed && QueryPerformanceCounter(&end)) {
     // As long as a whole spare would take.
     const LONGLONG micros = (end.QuadPart - start.QuadPart) * 1000000 / perSecond * spareSize_ / length;
-    slowReads_ = micros > kThreadCost;
+    slowReads = micros > kThreadCost;
   }
   return read;
 }
@@ -80,7 +82,7 @@ void ReadAhead::Expect(uint32_t offset, uint32_t length) {
   read_ = false;
   if (spare_ == NULL || length > spareSize_) return;
   if (thread_ == NULL) {
-    if (!slowReads_) return;
+    if (!slowReads) return;
     // Auto-reset events: one piece per signal.
     asked_ = CreateEventA(NULL, FALSE, FALSE, NULL);
     done_ = CreateEventA(NULL, FALSE, FALSE, NULL);

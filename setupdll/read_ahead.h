@@ -32,10 +32,6 @@ class ReadAhead : public payload::Source {
   // Reads through inner_ on this thread, noting how long a piece takes.
   bool ReadNow(uint32_t offset, void* buffer, uint32_t length);
 
-  // From call to call: whether the last piece read on the calling thread
-  // took longer than a thread costs (so at first a thread is started).
-  static bool slowReads_;
-
   payload::Source& inner_;
   uint8_t* spare_;
   uint32_t spareSize_;

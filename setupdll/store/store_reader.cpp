@@ -18,8 +18,6 @@ uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] <
 
 uint32_t Smaller(uint32_t a, uint32_t b) { return a < b ? a : b; }
 
-uint32_t CrcOf(const uint8_t* data, uint32_t length) { return Crc32(0, data, length); }
-
 Member DecodeEntry(const uint8_t* p) {
   Member m;
   m.offset = ReadU32(p);
@@ -65,7 +63,7 @@ uint64_t ReadU64(const uint8_t* p) {
 Status ParseHeader(const uint8_t* bytes, uint32_t fileSize, Header* header) {
   if (fileSize < kHeaderSize) return Status::BadStore;
   if (CompareBytes(bytes, kMagic, sizeof kMagic) != 0) return Status::BadStore;
-  if (ReadU32(bytes + 28) != CrcOf(bytes, 28)) return Status::BadStore;
+  if (ReadU32(bytes + 28) != Crc32(0, bytes, 28)) return Status::BadStore;
   Header h;
   h.version = ReadU16(bytes + 4);
   CopyBytes(h.format, bytes + 24, sizeof h.format);
@@ -87,7 +85,7 @@ Status ParseHeader(const uint8_t* bytes, uint32_t fileSize, Header* header) {
 }
 
 Status CheckDirectory(const Header& header, const uint8_t* directory) {
-  if (CrcOf(directory, header.directorySize) != header.directoryCrc) return Status::BadStore;
+  if (Crc32(0, directory, header.directorySize) != header.directoryCrc) return Status::BadStore;
   const uint32_t dataStart = kHeaderSize + header.directorySize;
   uint32_t at = 0;
   for (uint32_t i = 0; i < header.memberCount; ++i) {

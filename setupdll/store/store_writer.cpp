@@ -28,8 +28,6 @@ void PutU64(std::vector<uint8_t>& out, uint64_t v) {
   PutU32(out, static_cast<uint32_t>(v >> 32));
 }
 
-uint32_t CrcOf(const uint8_t* data, size_t size) { return Crc32(0, data, size); }
-
 }  // namespace
 
 StoreWriter::StoreWriter(int level) { options_.level = level; }
@@ -65,7 +63,7 @@ bool StoreWriter::Add(const std::string& name, const uint8_t* data, size_t size,
   Member m;
   m.name = name;
   m.data.assign(data, data + size);
-  m.crc = CrcOf(data, size);
+  m.crc = Crc32(0, data, size);
   m.writeTime = writeTime;
   directorySize_ += entrySize;
   dataSize_ += size;
@@ -187,9 +185,9 @@ std::vector<uint8_t> StoreWriter::Finish(const std::function<void(const PackProg
   PutU32(store, static_cast<uint32_t>(members_.size()));
   PutU32(store, static_cast<uint32_t>(directory.size()));
   PutU32(store, static_cast<uint32_t>(dataStart + data.size()));
-  PutU32(store, CrcOf(directory.data(), directory.size()));
+  PutU32(store, Crc32(0, directory.data(), directory.size()));
   store.insert(store.end(), kFormat, kFormat + sizeof kFormat);
-  PutU32(store, CrcOf(store.data(), store.size()));
+  PutU32(store, Crc32(0, store.data(), store.size()));
   store.insert(store.end(), directory.begin(), directory.end());
   store.insert(store.end(), data.begin(), data.end());
   return store;
