@@ -84,10 +84,11 @@ void GiveRecordedTime(const payload::Member& member, const char* path) {
 // other file is made beside it and then put in its place, or left to take
 // its place when Windows next starts; only then does it get the member's
 // time, so that a temporary file left by a stop always has the time it was
-// made at, which is how a rollback knows it for this run's.
+// made at, which is how a rollback knows it for this run's. there: whether
+// something was under target's name when the call began.
 bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
-                const char* target) {
-  if (GetFileAttributesA(target) == 0xFFFFFFFF) {
+                const char* target, bool there) {
+  if (!there) {
     HANDLE file =
         ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
@@ -117,7 +118,8 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   if (folder == NULL || name == NULL || !payload::IsPlainFileName(name)) return 0;
   char target[MAX_PATH];
   if (!payload::JoinPath(target, sizeof target, folder, name)) return 0;
-  if (!TargetMayBeReplaced(target)) return 0;
+  const DWORD attributes = GetFileAttributesA(target);
+  if (!TargetMayBeReplaced(attributes)) return 0;
 
   StoreFile store;
   payload::Member member;
@@ -133,7 +135,7 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
     g_frameAhead.Start(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames), member);
     ready = g_frameAhead.Wait(store, member);
   }
-  const bool made = MakeTarget(store, member, ready, folder, target);
+  const bool made = MakeTarget(store, member, ready, folder, target, attributes != 0xFFFFFFFF);
   if (ahead) g_frameAhead.Stop();
   return made ? 1 : 0;
 }

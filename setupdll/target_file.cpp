@@ -8,8 +8,7 @@
 #include "at_restart.h"
 #include "replace_file.h"
 
-bool TargetMayBeReplaced(const char* target) {
-  const DWORD attributes = GetFileAttributesA(target);
+bool TargetMayBeReplaced(DWORD attributes) {
   return attributes == 0xFFFFFFFF || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -3,8 +3,11 @@
 // in use, when Windows next starts.
 #pragma once
 
-// False for a target that must be left alone: a folder.
-bool TargetMayBeReplaced(const char* target);
+#include <windows.h>
+
+// False for a target that must be left alone: a folder. attributes: the
+// target's, 0xFFFFFFFF when it is not there.
+bool TargetMayBeReplaced(DWORD attributes);
 
 // Puts the finished temporary file (made by CreateTempFile in target's
 // folder) in the place of target, a read-only one included. At every moment

@@ -199,11 +199,14 @@ TEST_F(SetupDll, ADamagedMemberMakesNoFileAndLeavesTheOldOne) {
 
 // Members of a megabyte and more sharing frames of a few: on several
 // processors a second thread unpacks ahead while each call writes. Every
-// order gives the same bytes, and damage to one frame fails only the
-// members that lie past it.
+// order gives the same bytes, damage to one frame fails only the members
+// that lie past it, and a member whose bytes come out wrong from a frame
+// that unpacks is failed alone.
 TEST_F(SetupDll, MembersOfSharedFramesComeOutInAnyOrder) {
   members_.clear();
   for (int i = 0; i < 9; ++i) Add("m" + std::to_string(i), TextBytes(900000 + 300000 * (i % 4), std::to_string(i)));
+  // Random bytes go into their frame as they are.
+  members_[4].data = RandomBytes(400000, 4);
   payload::PackOptions options;
   options.level = 1;
   options.frameSize = 3 * 1024 * 1024;
@@ -234,6 +237,20 @@ TEST_F(SetupDll, MembersOfSharedFramesComeOutInAnyOrder) {
   }
   EXPECT_GT(failed, 0);
   EXPECT_LT(failed, 9);
+
+  damaged = store;
+  const Bytes& noise = members_[4].data;
+  const auto at = std::search(damaged.begin(), damaged.end(), noise.begin() + 200000, noise.begin() + 200064);
+  ASSERT_NE(damaged.end(), at);
+  *at ^= 0x55;
+  WriteWholeFile(medium_ + "\\_SETUP.PAK", damaged);
+  machine::DeleteTree(other);
+  ASSERT_TRUE(CreateDirectoryA(other.c_str(), NULL));
+  for (const Member& m : members_) {
+    const bool wrong = &m == &members_[4];
+    EXPECT_EQ(wrong ? 0 : 1, Install(other, m.name)) << m.name;
+    EXPECT_EQ(!wrong, machine::Exists(other + "\\" + m.name)) << m.name;
+  }
 }
 
 TEST_F(SetupDll, ATruncatedStoreGivesNoFileAtAll) {
