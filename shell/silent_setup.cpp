@@ -64,6 +64,30 @@ class InstanceClaim {
   HANDLE thread_ = NULL;
 };
 
+// MemChk.exe started on a thread of its own: under Wine a process start holds
+// its caller for ten milliseconds and more, and nothing that setup does next
+// waits for the program. Setup does not end before the start is made.
+class MemoryCheckStart {
+ public:
+  MemoryCheckStart() : thread_(CreateThread(NULL, 0, Start, NULL, 0, NULL)) {
+    if (thread_ == NULL) StartMemoryCheck();
+  }
+  ~MemoryCheckStart() {
+    if (thread_ == NULL) return;
+    (void)WaitForSingleObject(thread_, INFINITE);
+    (void)CloseHandle(thread_);
+  }
+  MemoryCheckStart(const MemoryCheckStart&) = delete;
+  MemoryCheckStart& operator=(const MemoryCheckStart&) = delete;
+
+ private:
+  __attribute__((force_align_arg_pointer)) static DWORD WINAPI Start(LPVOID) {
+    StartMemoryCheck();
+    return 0;
+  }
+  HANDLE thread_;
+};
+
 // The answer to every finding comes from /SCAN: REPORT treats nothing,
 // REPAIR what can be repaired, DELETE everything the engine can treat.
 class SilentScan : public ScanObserver {
@@ -137,7 +161,7 @@ int Install(const SetupSwitches& switches) {
   }
   char buffer[kStartupBufferSize];
   EnterSetupFolder(buffer);
-  StartMemoryCheck();
+  const MemoryCheckStart memoryCheck;
   Text stuck;
   if (!FinishEarlierRun(&stuck)) {
     SetupLog("끝나지 않은 설치를 되돌리지 못해 설치하지 않습니다: " + stuck);
