@@ -22,23 +22,82 @@ namespace {
 // group, no shortcuts and no fixed links.
 constexpr size_t kProgramsReadSize = 128;
 
-void MakeShortcut(JournalWriter* journal, const Text& target, const Text& link) {
-  journal->PrepareFile(link);
-  if (journal->Broken()) return;
-  // Neither COM's nor the shortcut's result changes what setup does next.
-  if (ops::Other("shortcut", link.c_str())) {
-    (void)late::CoInitialize(NULL);
-    (void)CreateShortcut(target.c_str(), link.c_str(), NULL, NULL, NULL, NULL, 0);
-    late::CoUninitialize();
+// Links made side by side, each on a thread of its own: under Wine, saving a
+// link in the Start menu starts the host's menu builder and waits for its
+// end, a process start of ten to twenty milliseconds. The journal's records
+// and every call of the disk seam stay on this thread, in the links' order;
+// a link whose path comes again waits for those begun before it.
+class Shortcuts {
+ public:
+  explicit Shortcuts(JournalWriter* journal) : journal_(journal) {}
+  ~Shortcuts() { Finish(); }
+  Shortcuts(const Shortcuts&) = delete;
+  Shortcuts& operator=(const Shortcuts&) = delete;
+
+  void Make(const Text& target, const Text& link) {
+    for (const Pending* p : pending_) {
+      if (SamePath(p->link, link)) {
+        Finish();
+        break;
+      }
+    }
+    journal_->PrepareFile(link);
+    if (journal_->Broken()) return;
+    Pending* p = new Pending{target, link, NULL};
+    if (ops::Other("shortcut", link.c_str())) {
+      p->thread = CreateThread(NULL, 0, MakeOnThread, p, 0, NULL);
+      if (p->thread == NULL) (void)MakeOnThread(p);
+    }
+    pending_.push_back(p);
   }
-  journal->RestoreIfNotMade(link);
-  journal->Made(link);
-}
+
+  // Waits for every link begun; then what each made is recorded, in order.
+  void Finish() {
+    for (Pending* p : pending_) {
+      if (p->thread != NULL) {
+        (void)WaitForSingleObject(p->thread, INFINITE);
+        (void)CloseHandle(p->thread);
+      }
+      journal_->RestoreIfNotMade(p->link);
+      journal_->Made(p->link);
+      delete p;
+    }
+    pending_.clear();
+  }
+
+ private:
+  struct Pending {
+    Text target;
+    Text link;
+    HANDLE thread;
+  };
+
+  // Neither COM's nor the shortcut's result changes what setup does next.
+  __attribute__((force_align_arg_pointer)) static DWORD WINAPI MakeOnThread(LPVOID parameter) {
+    const Pending* p = static_cast<const Pending*>(parameter);
+    (void)late::CoInitialize(NULL);
+    (void)CreateShortcut(p->target.c_str(), p->link.c_str(), NULL, NULL, NULL, NULL, 0);
+    late::CoUninitialize();
+    return 0;
+  }
+
+  static bool SamePath(const Text& a, const Text& b) {
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    char* name;
+    const DWORD n = GetFullPathNameA(a.c_str(), MAX_PATH, fullA, &name);
+    const DWORD m = GetFullPathNameA(b.c_str(), MAX_PATH, fullB, &name);
+    if (n == 0 || n >= MAX_PATH || m == 0 || m >= MAX_PATH) return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+    return lstrcmpiA(fullA, fullB) == 0;
+  }
+
+  JournalWriter* journal_;
+  List<Pending*> pending_;
+};
 
 // One shortcut per SetupLink entry that names a link file; "NO" makes none.
 // The walk ends at the first absent SetupLink key, or at a link whose
 // SetupFiles key is absent.
-void MakeManifestShortcuts(const Text& installFolder, JournalWriter* journal, const Text& group) {
+void MakeManifestShortcuts(const Text& installFolder, Shortcuts* shortcuts, const Text& group) {
   const ManifestSection links("SetupLink"), files("SetupFiles");
   for (int n = 1;; ++n) {
     Text link = links.Value(n);
@@ -46,7 +105,7 @@ void MakeManifestShortcuts(const Text& installFolder, JournalWriter* journal, co
     if (link == "NO") continue;
     Text file = files.Value(n);
     if (file == kAbsentValue) return;
-    MakeShortcut(journal, installFolder + "\\" + file, group + "\\" + link);
+    shortcuts->Make(installFolder + "\\" + file, group + "\\" + link);
   }
 }
 
@@ -67,9 +126,12 @@ void RegisterWithShell(const Text& installFolder, JournalWriter* journal) {
   group += kProgramGroupName;
   journal->MakeFolder(group);
 
-  MakeManifestShortcuts(installFolder, journal, group);
-  MakeShortcut(journal, installFolder + "\\" + kMainProgram, group + kMainLinkFromGroup);
-  MakeShortcut(journal, installFolder + "\\" + kScheduleProgram, group + kScheduleLinkFromGroup);
+  {
+    Shortcuts shortcuts(journal);
+    MakeManifestShortcuts(installFolder, &shortcuts, group);
+    shortcuts.Make(installFolder + "\\" + kMainProgram, group + kMainLinkFromGroup);
+    shortcuts.Make(installFolder + "\\" + kScheduleProgram, group + kScheduleLinkFromGroup);
+  }
 
   journal->WriteProfile(kRecordSection, kInstallRecord, installFolder.c_str());
   journal->WriteProfile(kRecordSection, kGroupRecord, group.c_str());
