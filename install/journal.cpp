@@ -217,20 +217,40 @@ List<JournalRecord> UndoOrder(const Journal& journal) {
   return order;
 }
 
-List<JournalRecord> RollbackOrder(const Journal& journal) {
-  List<JournalRecord> order;
+List<size_t> RollbackIndexes(const Journal& journal) {
+  List<size_t> order;
   for (size_t i = journal.records.size(); i-- > 0;) {
     const JournalRecord& r = journal.records[i];
     if (r.kind == JournalKind::Stamp) continue;
     // A rename aside that failed, and was followed by a copy: only the copy
     // happened.
     bool copiedInstead = false;
-    for (const JournalRecord& later : order)
+    for (size_t at : order) {
+      const JournalRecord& later = journal.records[at];
       copiedInstead = copiedInstead || (r.kind == JournalKind::Replaced && later.kind == JournalKind::InUse &&
                                         SamePath(later.target, r.target) && SamePath(later.name, r.name));
-    if (!copiedInstead) order.push_back(r);
+    }
+    if (!copiedInstead) order.push_back(i);
   }
   return order;
+}
+
+List<JournalRecord> RollbackOrder(const Journal& journal) {
+  List<JournalRecord> order;
+  for (size_t at : RollbackIndexes(journal)) order.push_back(journal.records[at]);
+  return order;
+}
+
+Journal UpToReadiedAgain(const Journal& journal, size_t at) {
+  Journal view = journal;
+  view.records.clear();
+  for (size_t i = 0; i < journal.records.size(); ++i) {
+    const JournalRecord& r = journal.records[i];
+    if (i > at && IsFileKind(r.kind) && SamePath(r.target, journal.records[at].target))
+      break;
+    view.records.push_back(r);
+  }
+  return view;
 }
 
 const JournalRecord* StampOf(const Journal& journal, const Text& path) {

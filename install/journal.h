@@ -46,6 +46,12 @@ List<JournalRecord> UndoOrder(const Journal& journal);
 // gets its first old file back last; a rename aside followed by a copy of
 // the same file is not, as only the copy happened).
 List<JournalRecord> RollbackOrder(const Journal& journal);
+// RollbackOrder as indexes into journal.records.
+List<size_t> RollbackIndexes(const Journal& journal);
+// The journal up to where the path of record `at` is made ready again: the
+// rollback undoes the later makings first, and then judges the file left
+// under the path by what the run recorded of the making that `at` began.
+Journal UpToReadiedAgain(const Journal& journal, size_t at);
 // The last T record of `path`, or null.
 const JournalRecord* StampOf(const Journal& journal, const Text& path);
 // A T record of a file's size and last write.

@@ -74,11 +74,14 @@ bool RestoreInUse(const Text& path, const Text& aside) {
 }
 
 // Outside the install folder, a file that another program has put in the
-// run's place since is not the run's to delete.
-bool DeleteRunsFile(const Journal& journal, const JournalPlaces* places, const Text& path) {
+// run's place since is not the run's to delete. made: the index of the
+// record of the file's making.
+bool DeleteRunsFile(const Journal& journal, const JournalPlaces* places, size_t made) {
+  const Text& path = journal.records[made].target;
   FileFacts facts;
   if (!FactsOfFile(path, &facts)) return true;
-  if (places && !InsideInstallFolder(path, *places) && !StillTheRunsFile(journal, path, facts)) {
+  if (places && !InsideInstallFolder(path, *places) &&
+      !StillTheRunsFile(UpToReadiedAgain(journal, made), path, facts)) {
     SetupLog("설치 뒤에 바뀐 파일이라 남깁니다: " + path);
     return true;
   }
@@ -118,15 +121,16 @@ bool RestoreValue(const JournalRecord& r) {
   return result == ERROR_SUCCESS || (!r.had && result == ERROR_FILE_NOT_FOUND);
 }
 
-// False when the record's change could not be undone.
-bool Undo(const Journal& journal, const JournalPlaces* places, const JournalRecord& r) {
+// False when the record at index `at` could not be undone.
+bool Undo(const Journal& journal, const JournalPlaces* places, size_t at) {
+  const JournalRecord& r = journal.records[at];
   switch (r.kind) {
     case JournalKind::Folder:
       // Only an empty folder goes: whatever else is in it was not this run's.
       (void)ops::RemoveFolder(r.target.c_str());
       return true;
     case JournalKind::File:
-      return DeleteRunsFile(journal, places, r.target);
+      return DeleteRunsFile(journal, places, at);
     case JournalKind::Replaced:
       return RestoreAside(r.target, r.name);
     case JournalKind::InUse:
@@ -156,10 +160,10 @@ Journal Undone(const Journal& journal, const JournalPlaces* places, bool startRe
   left.records.clear();
   left.committed = false;
   List<JournalRecord> stuck;
-  for (const JournalRecord& record : RollbackOrder(journal)) {
-    if (Undo(journal, places, record)) continue;
-    SetupLog("되돌리지 못했습니다: " + record.target);
-    stuck.push_back(record);
+  for (size_t at : RollbackIndexes(journal)) {
+    if (Undo(journal, places, at)) continue;
+    SetupLog("되돌리지 못했습니다: " + journal.records[at].target);
+    stuck.push_back(journal.records[at]);
   }
   // Back in the order they were written, with the size records the files
   // they name are judged by.

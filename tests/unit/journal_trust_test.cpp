@@ -103,6 +103,14 @@ TEST(JournalTrust, AFileOutsideIsTheRunsWhileItIsAsTheRunLeftIt) {
   EXPECT_FALSE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\B.DLL", {7, j.started - 30000000ull, 0}));
   j.records.push_back(File("C:\\WINDOWS\\SYSTEM\\B.DLL"));
   EXPECT_TRUE(StillTheRunsFile(j, "C:\\WINDOWS\\SYSTEM\\B.DLL", {7, j.started - 30000000ull, 0}));
+  // Made twice (a link named twice): once the second making is undone, the
+  // first one's file is judged by the first one's size record.
+  j.records = {File("C:\\WINDOWS\\A.LNK"), StampRecord("C:\\WINDOWS\\A.LNK", 100, 5000000000ull),
+               Replaced("C:\\WINDOWS\\A.LNK", "C:\\WINDOWS\\CVB0A1F.TMP"),
+               StampRecord("C:\\WINDOWS\\A.LNK", 200, 6000000000ull)};
+  EXPECT_TRUE(StillTheRunsFile(UpToReadiedAgain(j, 0), "C:\\WINDOWS\\A.LNK", {100, j.started, 5000000000ull}));
+  EXPECT_FALSE(StillTheRunsFile(UpToReadiedAgain(j, 0), "C:\\WINDOWS\\A.LNK", {200, j.started, 6000000000ull}));
+  EXPECT_TRUE(StillTheRunsFile(UpToReadiedAgain(j, 2), "C:\\WINDOWS\\A.LNK", {200, j.started, 6000000000ull}));
   EXPECT_TRUE(InsideInstallFolder("C:\\PROGRA~1\\CORVANE\\x", Places()));
   EXPECT_FALSE(InsideInstallFolder("C:\\WINDOWS\\SYSTEM\\A.DLL", Places()));
 }

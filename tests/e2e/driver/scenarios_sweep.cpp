@@ -7,8 +7,9 @@
 // manifest of the sweep's own: files made and replaced in the install folder
 // (one read-only), a shared library in the system folder that another
 // program counts and that is in use, a file made and one replaced in the
-// Windows folder, the group with a link, the two fixed links, the win.ini
-// records and the uninstall entry.  The recovery is SETUP.EXE's own start,
+// Windows folder, the group with a link (named twice: the second is made
+// over the first), the two fixed links, the win.ini records and the
+// uninstall entry.  The recovery is SETUP.EXE's own start,
 // from a folder that holds nothing else.
 //
 // Every operation goes through the program's disk seam, which the test
@@ -47,7 +48,7 @@ const char kManifest[] =
     "[SetupFiles]\r\nSETUP001=CV32W.EXE\r\nSETUP002=Schedule.EXE\r\nSETUP003=Unsetup.exe\r\n"
     "SETUP004=%sCorvane.dll\r\nSETUP005=%wCV32W.EXE\r\nSETUP006=%wUnsetup.exe\r\n"
     "[SetupPersent]\r\nSETUP001=20\r\nSETUP002=20\r\nSETUP003=20\r\nSETUP004=20\r\nSETUP005=10\r\nSETUP006=10\r\n"
-    "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\nSETUP004=NO\r\nSETUP005=NO\r\nSETUP006=NO\r\n";
+    "[SetupLink]\r\nSETUP001=NO\r\nSETUP002=NO\r\nSETUP003=Unsetup.LNK\r\nSETUP004=NO\r\nSETUP005=NO\r\nSETUP006=UNSETUP.lnk\r\n";
 
 std::string InstallFolder() { return texts::kDefaultFolder; }
 std::string InSystem(const char* name) { return machine::Join(machine::SystemFolder(), name); }
