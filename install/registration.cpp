@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "common/disk_ops.h"
+#include "common/path_text.h"
 #include "common/shell_calls.h"
 #include "common/shell_folders.h"
 #include "common/text.h"
@@ -36,7 +37,7 @@ class Shortcuts {
 
   void Make(const Text& target, const Text& link) {
     for (const Pending* p : pending_) {
-      if (SamePath(p->link, link)) {
+      if (SamePath(CanonicalPathText(p->link), CanonicalPathText(link))) {
         Finish();
         break;
       }
@@ -79,15 +80,6 @@ class Shortcuts {
     (void)CreateShortcut(p->target.c_str(), p->link.c_str(), NULL, NULL, NULL, NULL, 0);
     late::CoUninitialize();
     return 0;
-  }
-
-  static bool SamePath(const Text& a, const Text& b) {
-    char fullA[MAX_PATH], fullB[MAX_PATH];
-    char* name;
-    const DWORD n = GetFullPathNameA(a.c_str(), MAX_PATH, fullA, &name);
-    const DWORD m = GetFullPathNameA(b.c_str(), MAX_PATH, fullB, &name);
-    if (n == 0 || n >= MAX_PATH || m == 0 || m >= MAX_PATH) return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-    return lstrcmpiA(fullA, fullB) == 0;
   }
 
   JournalWriter* journal_;
