@@ -5,7 +5,6 @@
 
 #include "common/bounded_text.h"
 #include "common/memory.h"
-#include "crc32.h"
 #include "names.h"
 #include "read_ahead.h"
 #include "store_format.h"
@@ -161,7 +160,6 @@ bool StoreFile::ExtractTo(const payload::Member& member, HANDLE file, payload::U
 }
 
 bool StoreFile::WriteUnpacked(const payload::Member& member, const uint8_t* bytes, HANDLE file) {
-  if (payload::Crc32(0, bytes, member.size) != member.crc) return false;
   FileSink sink(file);
-  return member.size == 0 || sink.Write(bytes, member.size);
+  return payload::WriteUnpacked(bytes, member, sink) == payload::Status::Ok;
 }

@@ -51,6 +51,19 @@ Status StatusOf(size_t zstdResult) {
 
 }  // namespace
 
+Status WriteUnpacked(const uint8_t* bytes, const Member& member, Sink& sink) {
+  // Small enough to stay in the cache between the two passes over it.
+  const uint32_t kPiece = 256 * 1024;
+  uint32_t crc = 0;
+  for (uint32_t done = 0; done < member.size;) {
+    const uint32_t piece = Smaller(member.size - done, kPiece);
+    crc = Crc32(crc, bytes + done, piece);
+    if (!sink.Write(bytes + done, piece)) return Status::WriteFailed;
+    done += piece;
+  }
+  return crc == member.crc ? Status::Ok : Status::CorruptMember;
+}
+
 uint32_t ReadU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);

@@ -192,6 +192,13 @@ class FrameDecoder {
   bool whole_ = false;
 };
 
+// Writes member's bytes, unpacked before into memory, a piece at a time,
+// each piece's CRC-32 taken just before it is written, while its bytes are
+// still in the processor's cache. CorruptMember when the whole does not hold
+// the member's checksum (every byte has gone to sink by then: its caller
+// throws the file away).
+Status WriteUnpacked(const uint8_t* bytes, const Member& member, Sink& sink);
+
 // Little-endian field access shared with the writer.
 uint32_t ReadU32(const uint8_t* p);
 uint64_t ReadU64(const uint8_t* p);
