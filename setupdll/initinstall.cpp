@@ -84,17 +84,18 @@ void GiveRecordedTime(const payload::Member& member, const char* path) {
 // other file is made beside it and then put in its place, or left to take
 // its place when Windows next starts; only then does it get the member's
 // time, so that a temporary file left by a stop always has the time it was
-// made at, which is how a rollback knows it for this run's. there: whether
-// something was under target's name when the call began.
+// made at, which is how a rollback knows it for this run's. A folder under
+// target's name is left alone.
 bool MakeTarget(StoreFile& store, const payload::Member& member, const uint8_t* ready, const char* folder,
-                const char* target, bool there) {
-  if (!there) {
-    HANDLE file =
-        ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
-  }
+                const char* target) {
+  // Tried first, as most files are new: asking whether a name is there
+  // costs about as much as making the file.
+  HANDLE file =
+      ops::OpenForWriting(target, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+  if (file != INVALID_HANDLE_VALUE) return WriteAndClose(store, member, ready, file, target, true);
+  if (!TargetMayBeReplaced(GetFileAttributesA(target))) return false;
   char temp[MAX_PATH];
-  HANDLE file = CreateTempFile(folder, temp);
+  file = CreateTempFile(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
   if (!WriteAndClose(store, member, ready, file, temp, false) || !PutInPlace(temp, target)) return false;
   GiveRecordedTime(member, GetFileAttributesA(temp) != 0xFFFFFFFF ? temp : target);
@@ -118,8 +119,6 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
   if (folder == NULL || name == NULL || !payload::IsPlainFileName(name)) return 0;
   char target[MAX_PATH];
   if (!payload::JoinPath(target, sizeof target, folder, name)) return 0;
-  const DWORD attributes = GetFileAttributesA(target);
-  if (!TargetMayBeReplaced(attributes)) return 0;
 
   StoreFile store;
   payload::Member member;
@@ -135,7 +134,7 @@ extern "C" int WINAPI InitInstall(const char* folder, const char* name) {
     g_frameAhead.Start(g_module, store, frames, store.FramesFrom(member, frames, FrameAhead::kFrames), member);
     ready = g_frameAhead.Wait(store, member);
   }
-  const bool made = MakeTarget(store, member, ready, folder, target, attributes != 0xFFFFFFFF);
+  const bool made = MakeTarget(store, member, ready, folder, target);
   if (ahead) g_frameAhead.Stop();
   return made ? 1 : 0;
 }
