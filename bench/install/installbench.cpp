@@ -154,6 +154,16 @@ double Median(std::vector<double> v) {
 
 double Least(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
+double MedianOfRatios(const std::vector<double>& a, const std::vector<double>& b) {
+  std::vector<double> ratios;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) ratios.push_back(a[i] / b[i]);
+  return Median(ratios);
+}
+
+void PrintRatio(const char* what, const std::vector<double>& a, const std::vector<double>& b) {
+  std::printf("%-30s%7.2f  %7.2f  %7.2f\n", what, Median(a) / Median(b), Least(a) / Least(b), MedianOfRatios(a, b));
+}
+
 void PrintTimes(const char* what, const std::vector<double>& v) {
   std::printf("%-30s%7.3f s  %7.3f s\n", what, Median(v), Least(v));
 }
@@ -243,6 +253,21 @@ int main(int argc, char** argv) {
     // the threads it starts end inside each call.
     unpacking = std::max(unpacking, PrivateMegabytes() - loaded);
     RemoveTree(target);
+    // The plain copy next to the job it is set against, as a shared
+    // machine's speed drifts from minute to minute; each starts after a
+    // folder of the product's files was deleted.
+    const std::string copied = root + "\\copy";
+    RemoveTree(copied);
+    CreateDirectoryA(copied.c_str(), NULL);
+    start = NowSeconds();
+    for (const std::string& name : files) {
+      if (!CopyFileA((product + "\\" + name).c_str(), (copied + "\\" + name).c_str(), FALSE)) {
+        std::fprintf(stderr, "installbench: copy failed for %s\n", name.c_str());
+        return 1;
+      }
+    }
+    copy.push_back(NowSeconds() - start);
+    RemoveTree(copied);
     double job = 0, rollback = 0;
     if (!TimedJob(initInstall, target, files, &job, nullptr)) return 1;
     ours.push_back(job);
@@ -266,19 +291,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "installbench: the rollback left %s\n", target.c_str());
       return 1;
     }
-
-    const std::string copied = root + "\\copy";
-    RemoveTree(copied);
-    CreateDirectoryA(copied.c_str(), NULL);
-    start = NowSeconds();
-    for (const std::string& name : files) {
-      if (!CopyFileA((product + "\\" + name).c_str(), (copied + "\\" + name).c_str(), FALSE)) {
-        std::fprintf(stderr, "installbench: copy failed for %s\n", name.c_str());
-        return 1;
-      }
-    }
-    copy.push_back(NowSeconds() - start);
-    RemoveTree(copied);
 
     // SETUP.EXE /S as a whole process, as a deployment tool starts it.  The
     // record of the previous round goes first, or setup finds the product
@@ -322,14 +334,14 @@ int main(int argc, char** argv) {
   PrintTimes("zlib peer, silent", peerTimes);
   PrintTimes("LZMA peer, silent", lzmaTimes);
   PrintTimes("  empty peer installer", emptyTimes);
-  // Medians, then minimums: on a shared machine a slow minute can move
-  // a median of five rounds, and the fastest round shows what the work
-  // itself takes.
-  std::printf("job / plain copy               %7.2f  %7.2f\n", Median(ours) / Median(copy), Least(ours) / Least(copy));
-  std::printf("SETUP.EXE /S / zlib peer       %7.2f  %7.2f\n", Median(silent) / Median(peerTimes),
-              Least(silent) / Least(peerTimes));
-  std::printf("SETUP.EXE /S / LZMA peer       %7.2f  %7.2f\n", Median(silent) / Median(lzmaTimes),
-              Least(silent) / Least(lzmaTimes));
+  // Ratios of the medians, of the minimums and of each round's own: on a
+  // shared machine a slow minute can move a median of five rounds, the
+  // fastest round shows what the work itself takes, and the two sides of
+  // one round ran at one speed of the machine.
+  std::printf("ratios                        medians minimums  rounds\n");
+  PrintRatio("job / plain copy", ours, copy);
+  PrintRatio("SETUP.EXE /S / zlib peer", silent, peerTimes);
+  PrintRatio("SETUP.EXE /S / LZMA peer", silent, lzmaTimes);
   std::printf("memory: the library loaded %+.1f MB, its unpacking %+.1f MB more (private bytes);\n"
               "        zstd's decoder for the store's largest window %.1f MB\n",
               loaded - beforeLibrary, unpacking, DecoderMegabytes(medium + "\\" + payload::kStoreFileName));
