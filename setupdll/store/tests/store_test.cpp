@@ -167,6 +167,27 @@ TEST(Crc32Test, IsZlibsForAnyLengthAlignmentAndSplit) {
   }
 }
 
+// Bytes unpacked ahead go out a piece at a time, whole and in order, and
+// only when their checksum holds.
+TEST(WriteUnpacked, PiecesMakeTheWholeMemberAndItsChecksumIsChecked) {
+  const Bytes data = RandomBytes(700000, 9);
+  for (uint32_t size : {0u, 1u, 262143u, 262144u, 262145u, 700000u}) {
+    payload::Member m{};
+    m.size = size;
+    m.crc = payload::Crc32(0, data.data(), size);
+    MemorySink sink;
+    EXPECT_EQ(Status::Ok, payload::WriteUnpacked(data.data(), m, sink)) << size;
+    EXPECT_EQ(Bytes(data.begin(), data.begin() + size), sink.bytes) << size;
+    m.crc ^= 1;
+    EXPECT_EQ(Status::CorruptMember, payload::WriteUnpacked(data.data(), m, sink)) << size;
+  }
+  payload::Member m{};
+  m.size = 700000;
+  MemorySink full;
+  full.capacity = 300000;
+  EXPECT_EQ(Status::WriteFailed, payload::WriteUnpacked(data.data(), m, full));
+}
+
 TEST_F(StoreTest, MembersComeBackByteExactInAnyLetterCase) {
   Bytes out;
   ASSERT_EQ(Status::Ok, Extract(store_, "cv32w.exe", &out));
