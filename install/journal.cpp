@@ -242,14 +242,13 @@ List<JournalRecord> RollbackOrder(const Journal& journal) {
 }
 
 Journal UpToReadiedAgain(const Journal& journal, size_t at) {
+  const Text& path = journal.records[at].target;
+  size_t end = at + 1;
+  while (end < journal.records.size() &&
+         !(IsFileKind(journal.records[end].kind) && SamePath(journal.records[end].target, path)))
+    ++end;
   Journal view = journal;
-  view.records.clear();
-  for (size_t i = 0; i < journal.records.size(); ++i) {
-    const JournalRecord& r = journal.records[i];
-    if (i > at && IsFileKind(r.kind) && SamePath(r.target, journal.records[at].target))
-      break;
-    view.records.push_back(r);
-  }
+  view.records.resize(end);
   return view;
 }
 
